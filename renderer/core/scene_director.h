@@ -1,0 +1,31 @@
+#pragma once
+// Runs the current scene, hands over to its successor, and draws it each frame.
+#include <memory>
+
+#include "renderer/core/frame_clock.h"
+
+namespace quorlane {
+
+class Scene;
+class MazeScene;
+
+class SceneDirector {
+public:
+    explicit SceneDirector(bool* endFlag, FrameClock::TickSource ticks);
+    ~SceneDirector();
+    void initGraphics();
+    void update();
+    void draw();
+    // Tests put their own scene in place of the maze.
+    void setCurrentScene(Scene* scene);
+    Scene* currentScene() const { return current_; }
+    const FrameClock& clock() const { return clock_; }
+
+private:
+    bool* endFlag_;
+    FrameClock clock_;
+    Scene* current_ = nullptr;
+    MazeScene* created_ = nullptr;
+};
+
+}  // namespace quorlane

@@ -1,0 +1,1 @@
+echo "run-show: not yet written" >&2; exit 1
