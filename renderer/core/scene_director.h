@@ -16,7 +16,8 @@ public:
     void initGraphics();
     void update();
     void draw();
-    // Tests put their own scene in place of the maze.
+    // Makes the scene current and resets it, as a hand-over does; tests put their own
+    // scene in place of the maze this way.
     void setCurrentScene(Scene* scene);
     Scene* currentScene() const { return current_; }
     const FrameClock& clock() const { return clock_; }
