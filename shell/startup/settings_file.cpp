@@ -1,1 +1,165 @@
-// placeholder until written
+#include "shell/startup/settings_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <charconv>
+#include <cmath>
+#include <optional>
+#include <string_view>
+
+#include "shell/startup/code_page_932.h"
+#include "shell/startup/profile_file.h"
+
+namespace quorlane {
+namespace {
+
+constexpr const char* kSection = "Section";
+constexpr const char* kPictureModeKey = "画像";
+constexpr const char* kPictureFileKey = "画像ﾌｧｲﾙ";
+constexpr const char* kMusicModeKey = "BGM区分";
+constexpr const char* kRepeatTrackKey = "BGMﾘﾋﾟｰﾄ";
+constexpr const char* kMusicFileKey = "BGMﾌｧｲﾙ";
+
+// The caller's buffer on Windows is 256 bytes including the terminating zero.
+constexpr std::size_t kValueBytes = 255;
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A decimal number (sign, digits, point, exponent), rounded toward minus infinity, that fits a
+// 16-bit signed integer. The text is parsed without the locale: a Qt program runs under the
+// user's, where "1,9" could otherwise pass as a number.
+std::optional<int16_t> parseInt16(std::string_view text) {
+    std::string_view rest = text;
+    std::string number;
+    if (!rest.empty() && (rest.front() == '+' || rest.front() == '-')) {
+        if (rest.front() == '-') number += '-';
+        rest.remove_prefix(1);
+    }
+    std::size_t digits = 0;
+    std::size_t i = 0;
+    while (i < rest.size() && isDigit(rest[i])) ++i, ++digits;
+    if (i < rest.size() && rest[i] == '.') {
+        ++i;
+        while (i < rest.size() && isDigit(rest[i])) ++i, ++digits;
+    }
+    if (digits == 0) return std::nullopt;
+    if (i < rest.size() && (rest[i] == 'e' || rest[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < rest.size() && (rest[j] == '+' || rest[j] == '-')) ++j;
+        std::size_t expStart = j;
+        while (j < rest.size() && isDigit(rest[j])) ++j;
+        if (j == expStart) return std::nullopt;
+        i = j;
+    }
+    if (i != rest.size()) return std::nullopt;
+    number.append(rest.substr(0, i));
+    double value = 0;
+    auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (error != std::errc() || end != number.data() + number.size()) return std::nullopt;
+    value = std::floor(value);
+    if (!(value >= -32768.0 && value <= 32767.0)) return std::nullopt;
+    return static_cast<int16_t>(value);
+}
+
+// Empty gives 0; text that is no usable number leaves the value as it was.
+void loadNumber(int16_t& target, const std::string& text) {
+    if (text.empty()) {
+        target = 0;
+        return;
+    }
+    if (std::optional<int16_t> number = parseInt16(text)) target = *number;
+}
+
+// A file that cannot be opened is dropped, and the mode that would play or show it falls back.
+void loadFile(std::string& file, std::string& folder, int16_t& mode, int16_t modeUsingFile,
+              const std::string& text) {
+    file = text;
+    if (!file.empty() && canOpenFile(file)) {
+        folder = folderOfPath(file);
+        return;
+    }
+    file.clear();
+    if (mode == modeUsingFile) mode = 0;
+}
+
+}  // namespace
+
+std::string settingsFilePath(const std::string& shellFolder) {
+    if (!shellFolder.empty() && shellFolder.back() == '/') return shellFolder + "Quorlane.ini";
+    return shellFolder + "/Quorlane.ini";
+}
+
+std::string readIniValue(const std::string& section, const std::string& key,
+                         const std::string& filePath) {
+    std::optional<std::string> fileSection = utf8ToCp932(section);
+    std::optional<std::string> fileKey = utf8ToCp932(key);
+    if (!fileSection || !fileKey) return {};
+    std::optional<std::string> value = readProfileString(filePath, *fileSection, *fileKey);
+    if (!value) return {};
+    std::string_view text = *value;
+    text = text.substr(0, text.find('\0'));
+    text = text.substr(0, cp932PrefixLength(text, kValueBytes));
+    // Bytes that are not CP932 text are no value this program could have written: read as none.
+    return cp932ToUtf8(text).value_or(std::string());
+}
+
+bool writeIniValue(const std::string& section, const std::string& key, const std::string& value,
+                   const std::string& filePath) {
+    std::optional<std::string> fileSection = utf8ToCp932(section);
+    std::optional<std::string> fileKey = utf8ToCp932(key);
+    std::optional<std::string> fileValue = utf8ToCp932(value);
+    // Text the file cannot hold exactly is not written at all, so the key keeps its old value.
+    if (!fileSection || !fileKey || !fileValue) return false;
+    return writeProfileString(filePath, *fileSection, *fileKey, *fileValue);
+}
+
+void loadSettings(SettingsValues& values, const std::string& shellFolder) {
+    values = SettingsValues{};
+    const std::string path = settingsFilePath(shellFolder);
+
+    loadNumber(values.pictureMode, readIniValue(kSection, kPictureModeKey, path));
+    values.pictureFolder = shellFolder;
+    loadFile(values.pictureFile, values.pictureFolder, values.pictureMode, 1,
+             readIniValue(kSection, kPictureFileKey, path));
+
+    loadNumber(values.musicMode, readIniValue(kSection, kMusicModeKey, path));
+    loadNumber(values.repeatTrack, readIniValue(kSection, kRepeatTrackKey, path));
+    values.musicFolder = shellFolder;
+    loadFile(values.musicFile, values.musicFolder, values.musicMode, 2,
+             readIniValue(kSection, kMusicFileKey, path));
+}
+
+void writeSettings(const SettingsValues& values, const std::string& shellFolder) {
+    const std::string path = settingsFilePath(shellFolder);
+    // One write per key, each on its own: a key that fails leaves the others written.
+    writeIniValue(kSection, kPictureModeKey, std::to_string(values.pictureMode), path);
+    writeIniValue(kSection, kPictureFileKey, values.pictureFile, path);
+    writeIniValue(kSection, kMusicModeKey, std::to_string(values.musicMode), path);
+    writeIniValue(kSection, kRepeatTrackKey, std::to_string(values.repeatTrack), path);
+    writeIniValue(kSection, kMusicFileKey, values.musicFile, path);
+}
+
+bool canOpenFile(const std::string& path) {
+    std::string name = path;
+    if (!name.empty() && name.back() == '/') name.pop_back();
+    if (name.empty()) return false;
+    // Non-blocking, so that a FIFO is refused at once instead of waiting for a writer.
+    int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct stat st {};
+    bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    ::close(fd);
+    return regular;
+}
+
+std::string folderOfPath(const std::string& path) {
+    std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return {};
+    // The root keeps its one "/": it is a folder name of its own, unlike a drive's "C:".
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+}  // namespace quorlane

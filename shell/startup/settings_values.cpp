@@ -1,1 +1,10 @@
-// placeholder until written
+#include "shell/startup/settings_values.h"
+
+namespace quorlane {
+
+SettingsValues& settingsValues() {
+    static SettingsValues values;
+    return values;
+}
+
+}  // namespace quorlane
