@@ -1,1 +1,342 @@
-// placeholder until written
+#include "renderer/core/bmp_decoder.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdio>
+#include <new>
+
+#include "renderer/core/error_message.h"
+
+namespace quorlane {
+namespace {
+
+constexpr char kUnknownFormat[] = "Unknown DIB file format.";
+constexpr char kOutOfMemory[] = "Out of memory.";
+constexpr char kConversionError[] = "Image file conversion error.";
+
+// The largest side a GL texture of ours may have; anything bigger is not a picture we can show.
+constexpr int64_t kMaxSide = 16384;
+
+constexpr uint32_t kCompressionRgb = 0;
+constexpr uint32_t kCompressionRle8 = 1;
+constexpr uint32_t kCompressionRle4 = 2;
+constexpr uint32_t kCompressionBitfields = 3;
+
+constexpr size_t kFileHeaderSize = 14;
+constexpr size_t kCoreHeaderSize = 12;
+constexpr size_t kInfoHeaderSize = 40;
+
+// Bounds-checked little-endian reads over the file's bytes.
+class ByteView {
+public:
+    ByteView(const uint8_t* bytes, size_t size) : bytes_(bytes), size_(size) {}
+    size_t size() const { return size_; }
+    const uint8_t* at(size_t offset) const { return bytes_ + offset; }
+    bool holds(uint64_t offset, uint64_t length) const {
+        return offset <= size_ && length <= size_ - offset;
+    }
+    uint16_t u16(size_t offset) const {
+        return static_cast<uint16_t>(bytes_[offset] | bytes_[offset + 1] << 8);
+    }
+    uint32_t u32(size_t offset) const {
+        return static_cast<uint32_t>(bytes_[offset]) | static_cast<uint32_t>(bytes_[offset + 1]) << 8 |
+               static_cast<uint32_t>(bytes_[offset + 2]) << 16 |
+               static_cast<uint32_t>(bytes_[offset + 3]) << 24;
+    }
+
+private:
+    const uint8_t* bytes_;
+    size_t size_;
+};
+
+// The info header in its 40-byte form; a 12-byte core header is widened into it.
+struct DibHeader {
+    size_t size = 0;
+    int64_t width = 0;
+    int64_t height = 0;  // negative: rows stored top row first
+    uint32_t bitsPerPixel = 0;
+    uint32_t compression = kCompressionRgb;
+    uint32_t colorsUsed = 0;
+};
+
+using Rgb = std::array<uint8_t, 3>;
+
+// One colour channel of a 16- or 32-bit pixel, scaled to 8 bits.
+class Channel {
+public:
+    explicit Channel(uint32_t mask) : mask_(mask) {
+        if (mask == 0) return;
+        shift_ = static_cast<unsigned>(std::countr_zero(mask));
+        const uint32_t max = mask >> shift_;
+        const unsigned bits = static_cast<unsigned>(std::bit_width(max));
+        if (bits > 8) {
+            drop_ = bits - 8;
+        } else {
+            // Narrow fields are stretched so that their largest value is full intensity.
+            for (uint32_t v = 0; v <= max; ++v) table_[v] = static_cast<uint8_t>((v * 255 + max / 2) / max);
+        }
+    }
+    uint8_t operator()(uint32_t pixel) const {
+        const uint32_t v = (pixel & mask_) >> shift_;
+        return drop_ ? static_cast<uint8_t>(v >> drop_) : table_[v];
+    }
+
+private:
+    uint32_t mask_;
+    unsigned shift_ = 0;
+    unsigned drop_ = 0;
+    std::array<uint8_t, 256> table_{};
+};
+
+bool readHeader(const ByteView& file, size_t start, DibHeader& header) {
+    if (!file.holds(start, 4)) return false;
+    header.size = file.u32(start);
+    if (header.size != kCoreHeaderSize && header.size != kInfoHeaderSize) return false;
+    if (!file.holds(start, header.size)) return false;
+    if (header.size == kCoreHeaderSize) {
+        header.width = file.u16(start + 4);
+        header.height = file.u16(start + 6);
+        header.bitsPerPixel = file.u16(start + 10);
+    } else {
+        header.width = static_cast<int32_t>(file.u32(start + 4));
+        header.height = static_cast<int32_t>(file.u32(start + 8));
+        header.bitsPerPixel = file.u16(start + 14);
+        header.compression = file.u32(start + 16);
+        header.colorsUsed = file.u32(start + 32);
+    }
+    return true;
+}
+
+bool depthFitsCompression(const DibHeader& h) {
+    switch (h.compression) {
+        case kCompressionRgb:
+            return h.bitsPerPixel == 1 || h.bitsPerPixel == 4 || h.bitsPerPixel == 8 ||
+                   h.bitsPerPixel == 16 || h.bitsPerPixel == 24 || h.bitsPerPixel == 32;
+        case kCompressionRle8: return h.bitsPerPixel == 8;
+        case kCompressionRle4: return h.bitsPerPixel == 4;
+        case kCompressionBitfields: return h.bitsPerPixel == 16 || h.bitsPerPixel == 32;
+        default: return false;
+    }
+}
+
+uint64_t colorTableEntries(const DibHeader& h) {
+    if (h.size == kInfoHeaderSize && h.colorsUsed != 0) return h.colorsUsed;
+    switch (h.bitsPerPixel) {
+        case 1: return 2;
+        case 4: return 16;
+        case 8: return 256;
+        default: return 0;
+    }
+}
+
+// Every index the pixel depth can express gets a colour. Indices past the end of a short
+// table take its last colour, so a stray index never reads outside the table.
+const char* readPalette(const ByteView& file, size_t tableStart, size_t entrySize, uint64_t entries,
+                        uint32_t bitsPerPixel, std::array<Rgb, 256>& palette) {
+    const uint64_t slots = uint64_t{1} << bitsPerPixel;
+    const uint64_t used = std::clamp<uint64_t>(entries, 1, slots);
+    if (!file.holds(tableStart, used * entrySize)) return kConversionError;
+    for (uint64_t i = 0; i < slots; ++i) {
+        const uint8_t* e = file.at(tableStart + std::min(i, used - 1) * entrySize);
+        palette[i] = {e[2], e[1], e[0]};
+    }
+    return nullptr;
+}
+
+void putPixel(uint8_t* out, const Rgb& c) {
+    out[0] = c[0];
+    out[1] = c[1];
+    out[2] = c[2];
+}
+
+const char* decodeUncompressed(const ByteView& file, uint64_t pixelOffset, const DibHeader& h,
+                        const std::array<Rgb, 256>& palette, const std::array<uint32_t, 3>& masks,
+                        RgbImage& image) {
+    const uint64_t width = static_cast<uint64_t>(image.width);
+    const uint64_t rows = static_cast<uint64_t>(image.height);
+    const uint64_t stride = (width * h.bitsPerPixel + 31) / 32 * 4;
+    const uint64_t lastRowBytes = (width * h.bitsPerPixel + 7) / 8;
+    // The last row's padding may be missing; its pixels may not.
+    if (!file.holds(pixelOffset, stride * (rows - 1) + lastRowBytes)) return kConversionError;
+
+    const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
+    const bool topDown = h.height < 0;
+    for (uint64_t r = 0; r < rows; ++r) {
+        const uint8_t* src = file.at(static_cast<size_t>(pixelOffset + r * stride));
+        const uint64_t outRow = topDown ? rows - 1 - r : r;
+        uint8_t* out = image.data.data() + outRow * width * 3;
+        for (uint64_t x = 0; x < width; ++x, out += 3) {
+            switch (h.bitsPerPixel) {
+                case 1: putPixel(out, palette[(src[x / 8] >> (7 - x % 8)) & 1]); break;
+                case 4: putPixel(out, palette[(src[x / 2] >> (x % 2 ? 0 : 4)) & 15]); break;
+                case 8: putPixel(out, palette[src[x]]); break;
+                case 24: putPixel(out, {src[3 * x + 2], src[3 * x + 1], src[3 * x]}); break;
+                case 16: {
+                    const uint32_t p = static_cast<uint32_t>(src[2 * x] | src[2 * x + 1] << 8);
+                    putPixel(out, {red(p), green(p), blue(p)});
+                    break;
+                }
+                case 32: {
+                    const uint8_t* s = src + 4 * x;
+                    const uint32_t p = static_cast<uint32_t>(s[0]) | static_cast<uint32_t>(s[1]) << 8 |
+                                       static_cast<uint32_t>(s[2]) << 16 | static_cast<uint32_t>(s[3]) << 24;
+                    putPixel(out, {red(p), green(p), blue(p)});
+                    break;
+                }
+            }
+        }
+    }
+    return nullptr;
+}
+
+// Run-length encoded 8- or 4-bit pixels, stored bottom row first. Pixels the stream skips
+// (end of line, delta, early end of picture) stay black; runs reaching past the right edge
+// are cut there; the stream may stop once it has moved below the last row.
+const char* decodeRunLength(const ByteView& file, uint64_t pixelOffset, bool fourBit, const std::array<Rgb, 256>& palette,
+                     RgbImage& image) {
+    if (pixelOffset > file.size()) return kConversionError;
+    const uint8_t* d = file.at(static_cast<size_t>(pixelOffset));
+    const size_t n = file.size() - static_cast<size_t>(pixelOffset);
+    const int64_t width = image.width;
+    const int64_t height = image.height;
+    int64_t x = 0, y = 0;
+    size_t i = 0;
+
+    // Writes `count` pixels from the current position; index(k) gives the k-th colour index.
+    auto emit = [&](unsigned count, auto index) {
+        const int64_t visible = y < height ? std::clamp<int64_t>(width - x, 0, count) : 0;
+        for (int64_t k = 0; k < visible; ++k) {
+            putPixel(image.data.data() + (y * width + x + k) * 3, palette[index(static_cast<unsigned>(k))]);
+        }
+        x += count;
+    };
+
+    while (y < height) {
+        if (n - i < 2) return kConversionError;
+        const uint8_t first = d[i], second = d[i + 1];
+        i += 2;
+        if (first > 0) {
+            emit(first, [&](unsigned k) { return fourBit ? (k % 2 ? second & 15 : second >> 4) : second; });
+        } else if (second == 0) {
+            x = 0;
+            ++y;
+        } else if (second == 1) {
+            return nullptr;
+        } else if (second == 2) {
+            if (n - i < 2) return kConversionError;
+            x += d[i];
+            y += d[i + 1];
+            i += 2;
+        } else {
+            const size_t bytes = fourBit ? (second + 1u) / 2 : second;
+            if (n - i < bytes) return kConversionError;
+            const uint8_t* literal = d + i;
+            emit(second, [&](unsigned k) { return fourBit ? (literal[k / 2] >> (k % 2 ? 0 : 4)) & 15 : literal[k]; });
+            // Literal runs are padded to 16 bits; a missing pad byte at the very end is harmless.
+            i += std::min(bytes + bytes % 2, n - i);
+        }
+    }
+    return nullptr;
+}
+
+const char* decode(const ByteView& file, RgbImage& image) {
+    const bool hasFileHeader = file.size() >= 2 && file.at(0)[0] == 'B' && file.at(0)[1] == 'M';
+    if (hasFileHeader && file.size() < kFileHeaderSize) return kUnknownFormat;
+    const size_t headerStart = hasFileHeader ? kFileHeaderSize : 0;
+
+    DibHeader h;
+    if (!readHeader(file, headerStart, h)) return kUnknownFormat;
+
+    const int64_t rows = h.height < 0 ? -h.height : h.height;
+    if (h.width <= 0 || h.width > kMaxSide || rows == 0 || rows > kMaxSide) return kConversionError;
+    if (!depthFitsCompression(h)) return kConversionError;
+    const bool runLength = h.compression == kCompressionRle8 || h.compression == kCompressionRle4;
+    if (runLength && h.height < 0) return kConversionError;  // RLE has no top-down form
+
+    // 16- and 32-bit pixels: three masks after a 40-byte header, else the usual layouts.
+    const size_t maskStart = headerStart + h.size;
+    size_t maskBytes = 0;
+    std::array<uint32_t, 3> masks = h.bitsPerPixel == 16 ? std::array<uint32_t, 3>{0x7C00, 0x03E0, 0x001F}
+                                                         : std::array<uint32_t, 3>{0xFF0000, 0xFF00, 0xFF};
+    if (h.compression == kCompressionBitfields) {
+        maskBytes = 12;
+        if (!file.holds(maskStart, maskBytes)) return kConversionError;
+        masks = {file.u32(maskStart), file.u32(maskStart + 4), file.u32(maskStart + 8)};
+    }
+
+    const size_t tableStart = maskStart + maskBytes;
+    const size_t entrySize = h.size == kCoreHeaderSize ? 3 : 4;
+    const uint64_t entries = colorTableEntries(h);
+    uint64_t pixelOffset = tableStart + entries * entrySize;
+    // A zero offset would point at the file header itself: writers that leave it unset mean
+    // "right after the colour table".
+    if (hasFileHeader && file.u32(10) != 0) pixelOffset = file.u32(10);
+
+    std::array<Rgb, 256> palette{};
+    if (h.bitsPerPixel <= 8) {
+        if (const char* failure = readPalette(file, tableStart, entrySize, entries, h.bitsPerPixel, palette)) {
+            return failure;
+        }
+    }
+
+    image.width = static_cast<int32_t>(h.width);
+    image.height = static_cast<int32_t>(rows);
+    try {
+        image.data.assign(static_cast<size_t>(h.width) * static_cast<size_t>(rows) * 3, 0);
+    } catch (const std::bad_alloc&) {
+        return kOutOfMemory;
+    }
+
+    if (runLength) return decodeRunLength(file, pixelOffset, h.compression == kCompressionRle4, palette, image);
+    return decodeUncompressed(file, pixelOffset, h, palette, masks, image);
+}
+
+}  // namespace
+
+std::optional<RgbImage> decodeBmp(const uint8_t* bytes, size_t size, std::string* error) {
+    RgbImage image;
+    if (const char* failure = decode(ByteView(bytes, bytes ? size : 0), image)) {
+        if (error) *error = failure;
+        return std::nullopt;
+    }
+    return image;
+}
+
+std::optional<RgbImage> loadBmpImage(const char* path) {
+    if (path == nullptr) return std::nullopt;
+    // Only decides whether there is a readable file at all; a missing picture is not an error.
+    FILE* probe = std::fopen(path, "r");
+    if (probe == nullptr) return std::nullopt;
+    std::fclose(probe);
+
+    void* mapped = MAP_FAILED;
+    size_t size = 0;
+    const int fd = open(path, O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        struct stat st {};
+        // An empty file or a folder cannot be mapped; both end in the open failure below.
+        if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+            size = static_cast<size_t>(st.st_size);
+            mapped = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+        }
+        close(fd);
+    }
+    if (mapped == MAP_FAILED) {
+        reportError(std::string("Failed to open DIB file ") + path + ".\n");
+        return std::nullopt;
+    }
+
+    std::string error;
+    std::optional<RgbImage> image = decodeBmp(static_cast<const uint8_t*>(mapped), size, &error);
+    munmap(mapped, size);
+    if (!image) reportError(error);
+    return image;
+}
+
+}  // namespace quorlane
