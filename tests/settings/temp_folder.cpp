@@ -1,0 +1,48 @@
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace quorlane::test {
+
+TempFolder::TempFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "quorlane-settings-XXXXXX");
+    char* made = ::mkdtemp(pattern.data());
+    if (made == nullptr) throw std::runtime_error("mkdtemp failed");
+    path_ = made;
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+void TempFolder::write(std::string_view name, std::string_view bytes) const {
+    std::ofstream out(file(name), std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write test file");
+}
+
+std::string TempFolder::read(std::string_view name) const {
+    std::ifstream in(file(name), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> TempFolder::names() const {
+    std::vector<std::string> result;
+    for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+        result.push_back(entry.path().filename().string());
+    }
+    std::sort(result.begin(), result.end());
+    return result;
+}
+
+}  // namespace quorlane::test

@@ -1,0 +1,28 @@
+#pragma once
+// A private folder for one test, removed with everything in it afterwards.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorlane::test {
+
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string file(std::string_view name) const { return path_ + "/" + std::string(name); }
+
+    // Raw bytes, so that tests control every byte of the CP932 text.
+    void write(std::string_view name, std::string_view bytes) const;
+    std::string read(std::string_view name) const;
+    std::vector<std::string> names() const;
+
+private:
+    std::string path_;
+};
+
+}  // namespace quorlane::test

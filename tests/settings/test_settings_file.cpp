@@ -1,0 +1,207 @@
+#include "shell/startup/settings_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "temp_folder.h"
+
+namespace quorlane {
+namespace {
+
+using test::TempFolder;
+
+// The five keys as code page 932 bytes, spelled out rather than converted, so that the tests
+// check the encoding too.
+#define PICTURE_MODE "\x89\xE6\x91\x9C"
+#define PICTURE_FILE "\x89\xE6\x91\x9C\xCC\xA7\xB2\xD9"
+#define MUSIC_MODE "BGM\x8B\xE6\x95\xAA"
+#define REPEAT_TRACK "BGM\xD8\xCB\xDF\xB0\xC4"
+#define MUSIC_FILE "BGM\xCC\xA7\xB2\xD9"
+
+class SettingsFileTest : public ::testing::Test {
+protected:
+    TempFolder folder;
+    std::string ini = folder.file("Quorlane.ini");
+
+    SettingsValues load() {
+        SettingsValues values;
+        values.repeatTrack = 99;  // loading starts from the defaults, whatever was held
+        values.musicFile = "stale";
+        loadSettings(values, folder.path());
+        return values;
+    }
+};
+
+TEST(SettingsFilePath, SitsBesideTheShell) {
+    EXPECT_EQ(settingsFilePath("/opt/quorlane"), "/opt/quorlane/Quorlane.ini");
+    EXPECT_EQ(settingsFilePath("/"), "/Quorlane.ini");
+}
+
+TEST(FolderOfPath, TakesEverythingBeforeTheLastSlash) {
+    EXPECT_EQ(folderOfPath("/home/u/pics/a.bmp"), "/home/u/pics");
+    EXPECT_EQ(folderOfPath("/a.bmp"), "/");
+    EXPECT_EQ(folderOfPath("a.bmp"), "");
+    EXPECT_EQ(folderOfPath("/home/u/pics/"), "/home/u/pics");
+    EXPECT_EQ(folderOfPath("/mnt/c:/x:y.bmp"), "/mnt/c:");  // ":" is no separator here
+    EXPECT_EQ(folderOfPath(""), "");
+}
+
+TEST_F(SettingsFileTest, CanOpenOnlyReadableFiles) {
+    folder.write("a.bmp", "BM");
+    EXPECT_TRUE(canOpenFile(folder.file("a.bmp")));
+    EXPECT_TRUE(canOpenFile(folder.file("a.bmp/")));  // one trailing separator is dropped
+    EXPECT_FALSE(canOpenFile(folder.file("missing.bmp")));
+    EXPECT_FALSE(canOpenFile(folder.path()));
+    EXPECT_FALSE(canOpenFile(""));
+    ASSERT_EQ(::mkfifo(folder.file("fifo").c_str(), 0600), 0);
+    EXPECT_FALSE(canOpenFile(folder.file("fifo")));  // and does not wait for a writer
+
+    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
+    ASSERT_EQ(::chmod(folder.file("a.bmp").c_str(), 0), 0);
+    EXPECT_FALSE(canOpenFile(folder.file("a.bmp")));
+}
+
+TEST_F(SettingsFileTest, ValuesAreCutAt255BytesBetweenCharacters) {
+    const std::string exact(255, 'a');
+    const std::string straddling = std::string(254, 'a') + "\x95\x5C";  // "表" at 255-256
+    const std::string fitting = std::string(253, 'a') + "\x95\x5C";     // "表" at 254-255
+    folder.write("Quorlane.ini", "[Section]\r\nexact=" + exact + "\r\nlong=" + exact +
+                                     "bc\r\nstraddling=" + straddling + "\r\nfitting=" +
+                                     fitting + "\r\n");
+    EXPECT_EQ(readIniValue("Section", "exact", ini), exact);
+    EXPECT_EQ(readIniValue("Section", "long", ini), exact);
+    EXPECT_EQ(readIniValue("Section", "straddling", ini), std::string(254, 'a'));
+    EXPECT_EQ(readIniValue("Section", "fitting", ini), std::string(253, 'a') + "表");
+}
+
+TEST_F(SettingsFileTest, WritesWhatTheWindowsRoutinesWriteAndReadsWhatTheyWrote) {
+    SettingsValues values;
+    values.pictureMode = 1;
+    values.pictureFile = folder.file("表\\~.bmp");
+    values.musicMode = -2;
+    values.repeatTrack = 3;
+    writeSettings(values, folder.path());
+    EXPECT_EQ(folder.read("Quorlane.ini"),
+              "[Section]\r\n"
+              PICTURE_MODE "=1\r\n"
+              PICTURE_FILE "=" + folder.path() + "/\x95\x5C\\~.bmp\r\n"
+              MUSIC_MODE "=-2\r\n"
+              REPEAT_TRACK "=3\r\n"
+              MUSIC_FILE "=\r\n");  // an empty value keeps its key
+
+    // A file as Windows leaves it after more writes, with keys in another case and order.
+    folder.write("Quorlane.ini",
+                 "[SECTION]\r\n"
+                 "bgm\x8B\xE6\x95\xAA=1\r\n"
+                 PICTURE_MODE "=0\r\n"
+                 REPEAT_TRACK "=12\r\n");
+    SettingsValues loaded = load();
+    EXPECT_EQ(loaded.musicMode, 1);
+    EXPECT_EQ(loaded.repeatTrack, 12);
+    EXPECT_EQ(loaded.pictureMode, 0);
+}
+
+TEST_F(SettingsFileTest, MissingFileLoadsTheDefaults) {
+    SettingsValues values = load();
+    EXPECT_EQ(values.pictureMode, 0);
+    EXPECT_EQ(values.musicMode, 0);
+    EXPECT_EQ(values.repeatTrack, 0);
+    EXPECT_EQ(values.pictureFile, "");
+    EXPECT_EQ(values.musicFile, "");
+    EXPECT_EQ(values.pictureFolder, folder.path());
+    EXPECT_EQ(values.musicFolder, folder.path());
+}
+
+TEST_F(SettingsFileTest, UsableFilesAreKeptWithTheirFolders) {
+    std::filesystem::create_directory(folder.file("pics"));
+    std::filesystem::create_directory(folder.file("音楽"));
+    folder.write("pics/a.bmp", "BM");
+    folder.write("音楽/b.mp3", "ID3");
+    folder.write("Quorlane.ini", "[Section]\r\n" PICTURE_MODE "=1\r\n" PICTURE_FILE "=" +
+                                     folder.file("pics/a.bmp") + "\r\n" MUSIC_MODE "=2\r\n" +
+                                     MUSIC_FILE "=" + folder.path() + "/\x89\xB9\x8A\x79/b.mp3\r\n");
+    SettingsValues values = load();
+    EXPECT_EQ(values.pictureMode, 1);
+    EXPECT_EQ(values.pictureFile, folder.file("pics/a.bmp"));
+    EXPECT_EQ(values.pictureFolder, folder.file("pics"));
+    EXPECT_EQ(values.musicMode, 2);
+    EXPECT_EQ(values.musicFile, folder.file("音楽/b.mp3"));
+    EXPECT_EQ(values.musicFolder, folder.file("音楽"));
+}
+
+TEST_F(SettingsFileTest, UnusableFilesResetOnlyTheModeThatUsesThem) {
+    const std::string gone = folder.file("deleted.bmp");
+    folder.write("Quorlane.ini", "[Section]\r\n" PICTURE_MODE "=1\r\n" PICTURE_FILE "=" + gone +
+                                     "\r\n" MUSIC_MODE "=2\r\n" MUSIC_FILE "=\r\n");
+    SettingsValues values = load();
+    EXPECT_EQ(values.pictureMode, 0);
+    EXPECT_EQ(values.pictureFile, "");
+    EXPECT_EQ(values.pictureFolder, folder.path());
+    EXPECT_EQ(values.musicMode, 0);
+    EXPECT_EQ(values.musicFile, "");
+
+    folder.write("Quorlane.ini", "[Section]\r\n" PICTURE_MODE "=2\r\n" PICTURE_FILE "=" + gone +
+                                     "\r\n" MUSIC_MODE "=1\r\n" MUSIC_FILE "=" + gone + "\r\n");
+    values = load();
+    EXPECT_EQ(values.pictureMode, 2);
+    EXPECT_EQ(values.musicMode, 1);
+    EXPECT_EQ(values.musicFile, "");
+    EXPECT_EQ(values.musicFolder, folder.path());
+}
+
+TEST_F(SettingsFileTest, NumbersAreFlooredAndChecked) {
+    const std::pair<const char*, int> cases[] = {
+        {"1.9", 1},     {"abc", 0},    {"-0.5", -1},   {"+3", 3},       {" 7 ", 7},
+        {"1e1", 10},    {".5", 0},     {"2.", 2},      {"32767.9", 32767},
+        {"32768", 0},   {"-32768", -32768},            {"-32768.5", 0}, {"1,9", 0},
+        {"0x10", 0},    {"inf", 0},    {"nan", 0},     {"1e999", 0},    {"-", 0},
+        {"1 2", 0},     {"", 0},
+    };
+    folder.write("a.bmp", "BM");  // so that a picture mode of 1 is kept
+    for (const auto& [text, expected] : cases) {
+        folder.write("Quorlane.ini", std::string("[Section]\r\n" REPEAT_TRACK "=") + text +
+                                         "\r\n" PICTURE_MODE "=" + text + "\r\n" PICTURE_FILE
+                                         "=" + folder.file("a.bmp") + "\r\n");
+        SettingsValues values = load();
+        EXPECT_EQ(values.repeatTrack, expected) << text;
+        EXPECT_EQ(values.pictureMode, expected) << text;
+    }
+}
+
+TEST_F(SettingsFileTest, PathsTheFileCannotHoldAreNeverStoredAltered) {
+    std::filesystem::create_directory(folder.file("old"));
+    folder.write("old/a.mp3", "ID3");
+    SettingsValues values;
+    values.musicMode = 2;
+    values.musicFile = folder.file("old/a.mp3");
+    writeSettings(values, folder.path());
+
+    // A character CP932 lacks, one it maps only one way, bytes that are not UTF-8, a line break.
+    for (const std::string name : {"\xF0\x9F\x8E\xB5.mp3", "\xC2\xA5.mp3", "\xFF.mp3", "a\nb.mp3"}) {
+        EXPECT_FALSE(writeIniValue("Section", "BGMﾌｧｲﾙ", folder.file(name), ini));
+        values.musicFile = folder.file(name);
+        values.repeatTrack = 4;
+        writeSettings(values, folder.path());
+        SettingsValues loaded = load();
+        EXPECT_EQ(loaded.musicFile, folder.file("old/a.mp3")) << name;  // the old value stays
+        EXPECT_EQ(loaded.repeatTrack, 4);                               // the others are written
+    }
+
+    // A name with outer blanks, which reading would trim, still comes back whole.
+    folder.write("old/ b.mp3 ", "ID3");
+    values.musicFile = folder.file("old/ b.mp3 ");
+    writeSettings(values, folder.path());
+    EXPECT_EQ(load().musicFile, folder.file("old/ b.mp3 "));
+}
+
+TEST(SettingsValuesTest, IsOneSharedInstance) {
+    settingsValues().repeatTrack = 5;
+    EXPECT_EQ(&settingsValues(), &settingsValues());
+    EXPECT_EQ(settingsValues().repeatTrack, 5);
+}
+
+}  // namespace
+}  // namespace quorlane
