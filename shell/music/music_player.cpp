@@ -1,1 +1,13 @@
-// placeholder until written
+#include "shell/music/music_player.h"
+
+#include "shell/music/bgm_player.h"
+#include "shell/music/system_media_backend.h"
+
+namespace quorlane {
+
+std::unique_ptr<MusicPlayer> createSystemMusicPlayer(const SettingsValues& settings)
+{
+    return std::make_unique<BgmPlayer>(settings, std::make_unique<SystemMediaBackend>());
+}
+
+}  // namespace quorlane

@@ -1,0 +1,39 @@
+#pragma once
+// The multimedia calls on this system: the command-string interpreter with CD audio
+// (libcdio) and music files (SDL2_mixer), and WAV sounds, all on one audio output.
+#include <memory>
+
+#include "shell/music/audio_output.h"
+#include "shell/music/command_interpreter.h"
+#include "shell/music/media_backend.h"
+
+namespace quorlane {
+
+class SystemMediaBackend final : public MediaBackend {
+public:
+    SystemMediaBackend();
+    // Closes every device and sound, then the output; no thread is left running.
+    ~SystemMediaBackend() override;
+
+    uint32_t sendString(const std::string& command, std::span<char> result) override;
+    bool errorString(uint32_t code, std::span<char> text) override;
+    uint32_t waveOutputCount() override;
+    bool playSound(const char* name, uint32_t flags) override;
+
+private:
+    class Factory final : public mci::DeviceFactory {
+    public:
+        explicit Factory(AudioOutput& output) : output_(output) {}
+        uint32_t openCdAudio(std::unique_ptr<mci::Device>& device) override;
+        uint32_t openMpegVideo(const std::string& path, std::unique_ptr<mci::Device>& device) override;
+
+    private:
+        AudioOutput& output_;
+    };
+
+    AudioOutput output_;
+    Factory factory_{output_};
+    mci::CommandInterpreter interpreter_{factory_};
+};
+
+}  // namespace quorlane
