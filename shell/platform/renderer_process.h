@@ -1,0 +1,29 @@
+#pragma once
+// The renderer runs as a separate program, started by path with no arguments in the
+// shell's working folder and environment. The shell only watches it and reaps it: it
+// never signals it.
+#include <string>
+#include <sys/types.h>
+
+namespace quorlane {
+
+class RendererProcess {
+public:
+    // Starts the program; false when it could not be started.
+    bool start(const std::string& program);
+    // True once the process has ended (it is reaped here, so no zombie stays) or when it
+    // never started.
+    bool ended();
+    // Exit status of an ended process (as waitpid gives it); -1 before that.
+    int status() const { return status_; }
+
+private:
+    pid_t pid_ = -1;
+    bool ended_ = true;
+    int status_ = -1;
+};
+
+// The folder of the running program, from /proc/self/exe.
+std::string runningProgramFolder();
+
+}  // namespace quorlane

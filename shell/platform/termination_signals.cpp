@@ -1,0 +1,51 @@
+#include "shell/platform/termination_signals.h"
+
+#include <QSocketNotifier>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace quorlane {
+
+namespace {
+
+// The one pipe of the process; the handler may touch nothing else.
+int pipeEnds[2] = {-1, -1};
+
+void onTerminationSignal(int signal) {
+    const int saved = errno;
+    const unsigned char number = static_cast<unsigned char>(signal);
+    [[maybe_unused]] const ssize_t ignored = write(pipeEnds[1], &number, 1);
+    errno = saved;
+}
+
+}  // namespace
+
+TerminationSignals::TerminationSignals(std::function<void(int)> onSignal, QObject* parent)
+    : QObject(parent), onSignal_(std::move(onSignal)) {
+    if (pipeEnds[0] < 0 && pipe2(pipeEnds, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    notifier_ = new QSocketNotifier(pipeEnds[0], QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, [this] { readPending(); });
+    struct sigaction action {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+TerminationSignals::~TerminationSignals() {
+    signal(SIGTERM, SIG_DFL);
+    signal(SIGINT, SIG_DFL);
+}
+
+void TerminationSignals::readPending() {
+    unsigned char number = 0;
+    int last = 0;
+    while (read(pipeEnds[0], &number, 1) == 1) last = number;
+    if (last != 0 && onSignal_) onSignal_(last);
+}
+
+}  // namespace quorlane

@@ -1,0 +1,104 @@
+#include "shell/platform/x_window_lookup.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <vector>
+
+namespace quorlane {
+
+namespace {
+
+bool hasUtf8Name(Display* display, Window window, const std::string& title, bool& found) {
+    // Xlib caches atoms, so asking again costs no round trip.
+    const Atom netWmName = XInternAtom(display, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    const int status = XGetWindowProperty(display, window, netWmName, 0, 1024, False, utf8, &type,
+                                          &format, &count, &after, &data);
+    const bool present = status == Success && type == utf8 && format == 8 && data != nullptr;
+    if (present) found = std::string(reinterpret_cast<char*>(data), count) == title;
+    if (data != nullptr) XFree(data);
+    return present;
+}
+
+bool wmNameIs(Display* display, Window window, const std::string& title) {
+    XTextProperty property{};
+    if (XGetWMName(display, window, &property) == 0 || property.value == nullptr) return false;
+    bool match = false;
+    if (property.encoding == XA_STRING || property.format != 8) {
+        match = property.format == 8 &&
+                std::string(reinterpret_cast<char*>(property.value), property.nitems) == title;
+    } else {
+        // COMPOUND_TEXT and the like: let Xlib convert.
+        char** list = nullptr;
+        int count = 0;
+        if (Xutf8TextPropertyToTextList(display, &property, &list, &count) >= Success &&
+            list != nullptr) {
+            match = count > 0 && title == list[0];
+            XFreeStringList(list);
+        } else {
+            match = std::string(reinterpret_cast<char*>(property.value), property.nitems) == title;
+        }
+    }
+    XFree(property.value);
+    return match;
+}
+
+bool titled(Display* display, Window window, const std::string& title) {
+    bool found = false;
+    if (hasUtf8Name(display, window, title, found)) return found;
+    return wmNameIs(display, window, title);
+}
+
+std::vector<Window> clientList(Display* display, Window root) {
+    std::vector<Window> windows;
+    const Atom clients = XInternAtom(display, "_NET_CLIENT_LIST", True);
+    if (clients == None) return windows;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, root, clients, 0, 65536, False, XA_WINDOW, &type, &format,
+                           &count, &after, &data) == Success &&
+        type == XA_WINDOW && format == 32 && data != nullptr) {
+        // Format 32 arrives as longs.
+        const auto* ids = reinterpret_cast<const unsigned long*>(data);
+        windows.assign(ids, ids + count);
+    }
+    if (data != nullptr) XFree(data);
+    return windows;
+}
+
+}  // namespace
+
+bool topLevelWindowExists(Display* display, const std::string& title) {
+    if (display == nullptr) return false;
+    const Window root = DefaultRootWindow(display);
+    for (Window window : clientList(display, root)) {
+        if (titled(display, window, title)) return true;
+    }
+    Window rootReturn = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    bool found = false;
+    if (XQueryTree(display, root, &rootReturn, &parent, &children, &count) != 0) {
+        for (unsigned int i = 0; i < count && !found; ++i) {
+            found = titled(display, children[i], title);
+        }
+    }
+    if (children != nullptr) XFree(children);
+    return found;
+}
+
+bool isExistingWindow(Display* display, uint32_t window) {
+    if (display == nullptr || window == 0) return false;
+    XWindowAttributes attributes;
+    return XGetWindowAttributes(display, window, &attributes) != 0;
+}
+
+}  // namespace quorlane

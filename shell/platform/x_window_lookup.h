@@ -1,0 +1,17 @@
+#pragma once
+// Top-level windows by exact title, hidden ones included, on the shell's X connection.
+#include <cstdint>
+#include <string>
+
+typedef struct _XDisplay Display;
+
+namespace quorlane {
+
+// Looks at the root window's children (unmapped ones too) and at the window manager's
+// client list, whose windows sit inside frames. The title is _NET_WM_NAME, else WM_NAME.
+bool topLevelWindowExists(Display* display, const std::string& title);
+
+// Whether the id names an existing window.
+bool isExistingWindow(Display* display, uint32_t window);
+
+}  // namespace quorlane

@@ -1,0 +1,20 @@
+#include "shell/show/renderer_watch.h"
+
+namespace quorlane {
+
+void RendererWatch::start(Clock now) {
+    startedAt_ = now;
+    seen_ = false;
+}
+
+RendererWatch::Verdict RendererWatch::tick(bool windowExists, bool processEnded, Clock now) {
+    if (seen_) return windowExists ? Verdict::Running : Verdict::Gone;
+    if (windowExists) {
+        seen_ = true;
+        return Verdict::Running;
+    }
+    if (processEnded || now - startedAt_ >= limit_) return Verdict::NeverAppeared;
+    return Verdict::Waiting;
+}
+
+}  // namespace quorlane

@@ -1,0 +1,37 @@
+#pragma once
+// The show's watch on the renderer, one look every 100 ms: first for its window to come,
+// then for it to go. A renderer that never shows a window must not keep the show (and its
+// music) running unseen, so waiting is limited.
+#include <chrono>
+
+namespace quorlane {
+
+class RendererWatch {
+public:
+    using Clock = std::chrono::milliseconds;
+    static constexpr Clock kDefaultLimit{10000};
+
+    enum class Verdict {
+        Waiting,        // no window yet
+        Running,        // the window is there
+        Gone,           // the window came and went: the show is over
+        NeverAppeared,  // the renderer ended, or the limit passed, before any window
+    };
+
+    explicit RendererWatch(Clock limit = kDefaultLimit) : limit_(limit) {}
+
+    // The renderer has just been started (or failed to start) at this moment.
+    void start(Clock now);
+    // One look: whether a window titled for the renderer exists now, and whether the
+    // renderer's process has ended (or never began).
+    Verdict tick(bool windowExists, bool processEnded, Clock now);
+
+    bool rendererSeen() const { return seen_; }
+
+private:
+    Clock limit_;
+    Clock startedAt_{0};
+    bool seen_ = false;
+};
+
+}  // namespace quorlane

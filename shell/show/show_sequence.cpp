@@ -1,0 +1,141 @@
+#include "shell/show/show_sequence.h"
+
+#include "shell/show/music_choice.h"
+
+namespace quorlane {
+
+namespace {
+
+constexpr int kRendererFailedExitCode = 1;
+
+template <typename Step>
+void skipOnError(Step&& step) noexcept {
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
+}  // namespace
+
+ShowSequence::ShowSequence(ShowServices& services, MusicPlayer& music,
+                           const SettingsValues& settings, StartupState& startup,
+                           CursorDisplayCount& cursor, RendererWatch::Clock rendererLimit)
+    : services_(services),
+      music_(music),
+      settings_(settings),
+      startup_(startup),
+      cursor_(cursor),
+      watch_(rendererLimit) {}
+
+bool ShowSequence::timerEnabled(ShowTimer timer) const {
+    return timers_[static_cast<int>(timer)];
+}
+
+void ShowSequence::setTimer(ShowTimer timer, bool enabled) {
+    timers_[static_cast<int>(timer)] = enabled;
+    services_.setTimerEnabled(timer, enabled);
+}
+
+void ShowSequence::start() {
+    skipOnError([&] { services_.coverPrimaryScreen(); });
+
+    // A chosen picture that cannot be loaded falls back to the desktop, so the renderer
+    // always gets a picture worth showing rather than a tiny black square.
+    bool havePicture = false;
+    if (settings_.pictureMode != 0) {
+        skipOnError([&] { havePicture = services_.loadPicture(settings_.pictureFile); });
+    }
+    if (!havePicture) skipOnError([&] { services_.captureScreen(); });
+
+    // Written completely before the renderer exists, which reads it once at its start.
+    skipOnError([&] { services_.saveDesktopImage(); });
+
+    if (settings_.musicMode == 1) {
+        skipOnError([&] { music_.cdOpen(); });
+        skipOnError([&] { setTimer(ShowTimer::Timer2, true); });
+    } else if (settings_.musicMode == 2) {
+        switch (musicKindOf(settings_.musicFile)) {
+            case MusicKind::Wav:
+                skipOnError([&] { music_.wavStart(); });
+                break;
+            case MusicKind::Mp3:
+                skipOnError([&] { music_.mp3Start(); });
+                skipOnError([&] { setTimer(ShowTimer::Timer1, true); });
+                break;
+            case MusicKind::None:
+                break;
+        }
+    }
+
+    skipOnError([&] { services_.startRenderer(); });
+    skipOnError([&] { watch_.start(services_.now()); });
+    skipOnError([&] { setTimer(ShowTimer::Timer3, true); });
+}
+
+void ShowSequence::timer1Tick() {
+    if (ended_) return;
+    skipOnError([&] { music_.mp3Poll(); });
+}
+
+void ShowSequence::timer2Tick() {
+    if (ended_) return;
+    skipOnError([&] { music_.cdPoll(); });
+    skipOnError([&] { setTimer(ShowTimer::Timer2, music_.cdAvailable()); });
+}
+
+void ShowSequence::timer3Tick() {
+    if (ended_) return;
+    RendererWatch::Verdict verdict = RendererWatch::Verdict::Waiting;
+    skipOnError([&] {
+        const bool window = services_.windowExists(kRendererWindowTitle);
+        // Asked every tick so an ended renderer is reaped at once.
+        const bool processEnded = services_.rendererEnded();
+        verdict = watch_.tick(window, processEnded, services_.now());
+    });
+    if (verdict == RendererWatch::Verdict::Gone) {
+        skipOnError([&] { setTimer(ShowTimer::Timer3, false); });
+        end(0);
+    } else if (verdict == RendererWatch::Verdict::NeverAppeared) {
+        skipOnError([&] { setTimer(ShowTimer::Timer3, false); });
+        end(kRendererFailedExitCode);
+    }
+}
+
+void ShowSequence::end(int exitCode) {
+    if (ended_) return;
+    ended_ = true;
+    if (timerEnabled(ShowTimer::Timer2)) {
+        skipOnError([&] { setTimer(ShowTimer::Timer2, false); });
+        skipOnError([&] { music_.cdStop(); });
+    }
+    if (settings_.musicMode == 2) {
+        switch (musicKindOf(settings_.musicFile)) {
+            case MusicKind::Wav:
+                skipOnError([&] { music_.wavStop(); });
+                break;
+            case MusicKind::Mp3:
+                skipOnError([&] { setTimer(ShowTimer::Timer1, false); });
+                skipOnError([&] { music_.mp3Stop(); });
+                break;
+            case MusicKind::None:
+                break;
+        }
+    }
+    // The count kept at start-up (normally -1) is non-zero, so handing it back shows the
+    // cursor. Without a count the cursor was never hidden, and must not be hidden now.
+    if (startup_.modeSwitch() == 'S' && startup_.hiddenCursorCount) {
+        skipOnError([&] {
+            startup_.hiddenCursorCount = cursor_.showCursor(*startup_.hiddenCursorCount);
+        });
+    }
+    // Nothing may tick once the show is over.
+    skipOnError([&] {
+        for (ShowTimer t : {ShowTimer::Timer1, ShowTimer::Timer2, ShowTimer::Timer3}) {
+            if (timerEnabled(t)) setTimer(t, false);
+        }
+    });
+    services_.endProcess(exitCode);
+}
+
+}  // namespace quorlane

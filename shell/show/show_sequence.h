@@ -1,0 +1,70 @@
+#pragma once
+// What the hidden show window does, apart from the window system: the start sequence
+// (picture, desktop image file, music, renderer), the three timers' jobs and the end
+// sequence. Every step runs under one rule: a step that fails is skipped.
+#include <chrono>
+#include <string>
+
+#include "shell/music/music_player.h"
+#include "shell/show/renderer_watch.h"
+#include "shell/startup/cursor_display_count.h"
+#include "shell/startup/settings_values.h"
+#include "shell/startup/startup_state.h"
+
+namespace quorlane {
+
+inline constexpr const char* kRendererWindowTitle = "Torvane_VC";
+
+enum class ShowTimer { Timer1, Timer2, Timer3 };
+
+// The window system and process services the show needs.
+class ShowServices {
+public:
+    virtual ~ShowServices() = default;
+    // Size and place the window on the whole primary screen.
+    virtual void coverPrimaryScreen() = 0;
+    // The picture area takes the picture file at its own size.
+    virtual bool loadPicture(const std::string& file) = 0;
+    // The picture area takes the primary screen's size and contents.
+    virtual bool captureScreen() = 0;
+    // The picture area's image becomes the desktop image file.
+    virtual bool saveDesktopImage() = 0;
+    virtual bool startRenderer() = 0;
+    // True once the renderer's process has ended (it is then reaped), or never began.
+    virtual bool rendererEnded() = 0;
+    virtual bool windowExists(const std::string& title) = 0;
+    virtual void setTimerEnabled(ShowTimer timer, bool enabled) = 0;
+    virtual std::chrono::milliseconds now() = 0;
+    virtual void endProcess(int exitCode) = 0;
+};
+
+class ShowSequence {
+public:
+    ShowSequence(ShowServices& services, MusicPlayer& music, const SettingsValues& settings,
+                 StartupState& startup, CursorDisplayCount& cursor,
+                 RendererWatch::Clock rendererLimit = RendererWatch::kDefaultLimit);
+
+    void start();
+    void timer1Tick();  // MP3 poll
+    void timer2Tick();  // CD poll
+    void timer3Tick();  // renderer watch
+    // Runs once, whatever asks for it; later requests do nothing.
+    void end(int exitCode);
+
+    bool timerEnabled(ShowTimer timer) const;
+    bool ended() const { return ended_; }
+
+private:
+    void setTimer(ShowTimer timer, bool enabled);
+
+    ShowServices& services_;
+    MusicPlayer& music_;
+    const SettingsValues& settings_;
+    StartupState& startup_;
+    CursorDisplayCount& cursor_;
+    RendererWatch watch_;
+    bool timers_[3] = {false, false, false};
+    bool ended_ = false;
+};
+
+}  // namespace quorlane

@@ -1,0 +1,121 @@
+#include "shell/show/show_window.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "shell/platform/picture_file.h"
+#include "shell/platform/screen_capture.h"
+#include "shell/platform/x_window_lookup.h"
+
+namespace quorlane {
+
+namespace {
+
+// The picture area's size before anything is put into it.
+constexpr int kEmptyPictureSide = 29;
+
+QImage blackImage(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    return image;
+}
+
+}  // namespace
+
+ShowWindow::ShowWindow(Display* display, MusicPlayer& music, const SettingsValues& settings,
+                       StartupState& startup, CursorDisplayCount& cursor, Places places)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
+      display_(display),
+      places_(std::move(places)),
+      picture_(blackImage(kEmptyPictureSide, kEmptyPictureSide)),
+      sequence_(*this, music, settings, startup, cursor) {
+    setObjectName("Vantorel_S");
+    setWindowTitle("Vantorel_Main");
+    QPalette palette;
+    palette.setColor(QPalette::Window, Qt::black);
+    setPalette(palette);
+    setAutoFillBackground(true);
+    // A hidden widget has no X window until asked for one; the single-instance test of a
+    // second start looks for exactly that window.
+    winId();
+
+    timer1_.setObjectName("Timer1");
+    timer1_.setInterval(1000);
+    timer2_.setObjectName("Timer2");
+    timer2_.setInterval(200);
+    timer3_.setObjectName("Timer3");
+    timer3_.setInterval(100);
+    connect(&timer1_, &QTimer::timeout, this, [this] { sequence_.timer1Tick(); });
+    connect(&timer2_, &QTimer::timeout, this, [this] { sequence_.timer2Tick(); });
+    connect(&timer3_, &QTimer::timeout, this, [this] { sequence_.timer3Tick(); });
+}
+
+void ShowWindow::startShow() { sequence_.start(); }
+
+void ShowWindow::closeEvent(QCloseEvent* event) {
+    sequence_.end(0);
+    event->accept();
+}
+
+void ShowWindow::coverPrimaryScreen() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return;
+    setGeometry(screen->geometry());
+}
+
+bool ShowWindow::loadPicture(const std::string& file) {
+    QImage picture = loadPictureFile(file);
+    if (picture.isNull()) return false;
+    picture_ = std::move(picture);
+    return true;
+}
+
+bool ShowWindow::captureScreen() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize size = screen != nullptr ? screen->size() : QSize();
+    // The picture area takes the screen's size first, so a failed grab leaves it black.
+    if (size.isValid()) picture_ = blackImage(size.width(), size.height());
+    QImage capture = capturePrimaryScreen();
+    if (capture.isNull()) return false;
+    picture_ = std::move(capture);
+    return true;
+}
+
+bool ShowWindow::saveDesktopImage() { return saveBmp24(picture_, places_.desktopImageFile); }
+
+bool ShowWindow::startRenderer() { return renderer_.start(places_.rendererProgram); }
+
+bool ShowWindow::rendererEnded() { return renderer_.ended(); }
+
+bool ShowWindow::windowExists(const std::string& title) {
+    return topLevelWindowExists(display_, title);
+}
+
+QTimer* ShowWindow::timer(ShowTimer which) {
+    switch (which) {
+        case ShowTimer::Timer1: return &timer1_;
+        case ShowTimer::Timer2: return &timer2_;
+        case ShowTimer::Timer3: return &timer3_;
+    }
+    return nullptr;
+}
+
+void ShowWindow::setTimerEnabled(ShowTimer which, bool enabled) {
+    QTimer* t = timer(which);
+    if (enabled && !t->isActive()) t->start();
+    if (!enabled) t->stop();
+}
+
+std::chrono::milliseconds ShowWindow::now() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now().time_since_epoch());
+}
+
+void ShowWindow::endProcess(int exitCode) {
+    renderer_.ended();  // reap a renderer that has just gone
+    QCoreApplication::exit(exitCode);
+}
+
+}  // namespace quorlane

@@ -1,0 +1,99 @@
+// Quorlane.scr: the screensaver shell. Start-up decides what this run is; a show then
+// lives in the Qt event loop until the renderer's window has come and gone.
+#include <QApplication>
+
+#include "common/desktop_image_location.h"
+#include "shell/music/music_player.h"
+#include "shell/platform/private_files.h"
+#include "shell/platform/renderer_process.h"
+#include "shell/platform/termination_signals.h"
+#include "shell/platform/x_connection.h"
+#include "shell/platform/x_window_lookup.h"
+#include "shell/platform/xfixes_cursor.h"
+#include "shell/show/show_window.h"
+#include "shell/startup/command_line.h"
+#include "shell/startup/cursor_display_count.h"
+#include "shell/startup/settings_file.h"
+#include "shell/startup/settings_values.h"
+#include "shell/startup/startup_routine.h"
+#include "shell/startup/startup_state.h"
+
+namespace quorlane {
+
+namespace {
+
+// Stands in when no audio can be had at all: the show goes on in silence.
+class SilentMusicPlayer : public MusicPlayer {
+public:
+    void cdOpen() override {}
+    void cdPoll() override {}
+    bool cdAvailable() const override { return false; }
+    void cdStop() override {}
+    void mp3Start() override {}
+    bool mp3IsPlaying() override { return false; }
+    void mp3Poll() override {}
+    void mp3Stop() override {}
+    void wavStart() override {}
+    void wavStop() override {}
+};
+
+class ShellServices : public StartupServices {
+public:
+    ShellServices(const char* program, XConnection* x)
+        : program_(program), x_(x), xCursor_(x ? x->display() : nullptr), cursor_(xCursor_) {}
+
+    bool topLevelWindowExists(const std::string& title) override {
+        return x_ != nullptr && quorlane::topLevelWindowExists(x_->display(), title);
+    }
+
+    void makeWorkingFolder() override { makePrivateFolder(desktopImageLocation().folder); }
+
+    void loadSettings() override {
+        quorlane::loadSettings(settingsValues(), runningProgramFolder());
+    }
+
+    bool isPreviewHost(int32_t handle) override {
+        return x_ != nullptr && isExistingWindow(x_->display(), static_cast<uint32_t>(handle));
+    }
+
+    // The preview window and the settings dialog are not part of this program yet.
+    int runPreview(int32_t) override { return 0; }
+    int runSettingsDialog() override { return 0; }
+
+    int32_t hideCursor() override { return cursor_.showCursor(0); }
+
+    int runShow() override {
+        if (x_ == nullptr) return 1;  // no display to show on
+        int argc = 1;
+        char* argv[] = {const_cast<char*>(program_), nullptr};
+        QApplication application(argc, argv);
+        QCoreApplication::setApplicationVersion("1.00");
+
+        std::unique_ptr<MusicPlayer> music = createSystemMusicPlayer(settingsValues());
+        if (!music) music = std::make_unique<SilentMusicPlayer>();
+        const std::string folder = runningProgramFolder();
+        ShowWindow window(x_->display(), *music, settingsValues(), startupState(), cursor_,
+                          {folder + "/Quorlane.dll", desktopImageLocation().file});
+        TerminationSignals termination([&window](int signal) { window.endShow(128 + signal); });
+        window.startShow();
+        return application.exec();
+    }
+
+private:
+    const char* program_;
+    XConnection* x_;
+    XFixesCursor xCursor_;
+    CursorDisplayCount cursor_;
+};
+
+}  // namespace
+
+}  // namespace quorlane
+
+int main(int argc, char** argv) {
+    const std::string commandLine = quorlane::joinArguments(argc, argv);
+    // Kept open for the whole run: the cursor stays hidden only while it lives.
+    const auto x = quorlane::XConnection::open();
+    quorlane::ShellServices services(argv[0], x.get());
+    return quorlane::runStartup(commandLine, quorlane::startupState(), services);
+}

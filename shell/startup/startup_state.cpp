@@ -1,0 +1,14 @@
+#include "shell/startup/startup_state.h"
+
+#include "shell/startup/command_line.h"
+
+namespace quorlane {
+
+char StartupState::modeSwitch() const { return modeSwitchOf(commandLine); }
+
+StartupState& startupState() {
+    static StartupState state;
+    return state;
+}
+
+}  // namespace quorlane
