@@ -151,6 +151,11 @@ TEST_F(ProfileFileTest, AFailedWriteLeavesTheOldFileWhole) {
     EXPECT_FALSE(writeProfileString(folder.file("dir.ini"), "Section", "K", "1"));
     EXPECT_TRUE(std::filesystem::is_directory(folder.file("dir.ini")));
 
+}
+
+TEST_F(ProfileFileTest, AnUnwritableFolderLeavesTheOldFileWhole) {
+    const std::string old = "[Section]\r\nK=old\r\n";
+    folder.write("Quorlane.ini", old);
     if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
     ASSERT_EQ(::chmod(folder.path().c_str(), 0555), 0);
     EXPECT_FALSE(writeProfileString(ini, "Section", "K", "new"));

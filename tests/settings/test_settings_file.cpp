@@ -58,7 +58,10 @@ TEST_F(SettingsFileTest, CanOpenOnlyReadableFiles) {
     EXPECT_FALSE(canOpenFile(""));
     ASSERT_EQ(::mkfifo(folder.file("fifo").c_str(), 0600), 0);
     EXPECT_FALSE(canOpenFile(folder.file("fifo")));  // and does not wait for a writer
+}
 
+TEST_F(SettingsFileTest, CannotOpenAnUnreadableFile) {
+    folder.write("a.bmp", "BM");
     if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
     ASSERT_EQ(::chmod(folder.file("a.bmp").c_str(), 0), 0);
     EXPECT_FALSE(canOpenFile(folder.file("a.bmp")));
