@@ -155,15 +155,22 @@ void putPixel(uint8_t* out, const Rgb& c) {
     out[2] = c[2];
 }
 
-const char* decodeUncompressed(const ByteView& file, uint64_t pixelOffset, const DibHeader& h,
+uint64_t rowStride(int64_t width, uint32_t bitsPerPixel) {
+    return (static_cast<uint64_t>(width) * bitsPerPixel + 31) / 32 * 4;
+}
+
+// Whether the file holds every stored row; the last row's padding may be missing.
+bool holdsRows(const ByteView& file, uint64_t pixelOffset, const DibHeader& h, int64_t rows) {
+    const uint64_t lastRowBytes = (static_cast<uint64_t>(h.width) * h.bitsPerPixel + 7) / 8;
+    return file.holds(pixelOffset, rowStride(h.width, h.bitsPerPixel) * static_cast<uint64_t>(rows - 1) + lastRowBytes);
+}
+
+void decodeUncompressed(const ByteView& file, uint64_t pixelOffset, const DibHeader& h,
                         const std::array<Rgb, 256>& palette, const std::array<uint32_t, 3>& masks,
                         RgbImage& image) {
     const uint64_t width = static_cast<uint64_t>(image.width);
     const uint64_t rows = static_cast<uint64_t>(image.height);
-    const uint64_t stride = (width * h.bitsPerPixel + 31) / 32 * 4;
-    const uint64_t lastRowBytes = (width * h.bitsPerPixel + 7) / 8;
-    // The last row's padding may be missing; its pixels may not.
-    if (!file.holds(pixelOffset, stride * (rows - 1) + lastRowBytes)) return kConversionError;
+    const uint64_t stride = rowStride(image.width, h.bitsPerPixel);
 
     const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
     const bool topDown = h.height < 0;
@@ -192,7 +199,6 @@ const char* decodeUncompressed(const ByteView& file, uint64_t pixelOffset, const
             }
         }
     }
-    return nullptr;
 }
 
 // Run-length encoded 8- or 4-bit pixels, stored bottom row first. Pixels the stream skips
@@ -278,6 +284,9 @@ const char* decode(const ByteView& file, RgbImage& image) {
     // "right after the colour table".
     if (hasFileHeader && file.u32(10) != 0) pixelOffset = file.u32(10);
 
+    // Checked before the picture's buffer is allocated, so a short file cannot ask for a huge one.
+    if (!runLength && !holdsRows(file, pixelOffset, h, rows)) return kConversionError;
+
     std::array<Rgb, 256> palette{};
     if (h.bitsPerPixel <= 8) {
         if (const char* failure = readPalette(file, tableStart, entrySize, entries, h.bitsPerPixel, palette)) {
@@ -294,7 +303,8 @@ const char* decode(const ByteView& file, RgbImage& image) {
     }
 
     if (runLength) return decodeRunLength(file, pixelOffset, h.compression == kCompressionRle4, palette, image);
-    return decodeUncompressed(file, pixelOffset, h, palette, masks, image);
+    decodeUncompressed(file, pixelOffset, h, palette, masks, image);
+    return nullptr;
 }
 
 }  // namespace

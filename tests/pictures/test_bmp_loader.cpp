@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "renderer/core/bmp_decoder.h"
+#include "tests/pictures/bmp_writer.h"
+
+namespace quorlane {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::BmpLayout;
+using testing::buildBmp;
+using testing::Bytes;
+
+class BmpLoader : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = fs::temp_directory_path() / "quorlane-bmp-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string write(const std::string& name, const Bytes& bytes) {
+        const std::string path = dir_ / name;
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
+        return path;
+    }
+
+    // Loads a file and returns what went to standard error meanwhile.
+    std::string load(const char* path, bool expectImage) {
+        ::testing::internal::CaptureStderr();
+        const std::optional<RgbImage> image = loadBmpImage(path);
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(image.has_value(), expectImage) << (path ? path : "(null)");
+        return err;
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(BmpLoader, ValidFileLoadsQuietly) {
+    const std::string path = write("ok.bmp", buildBmp(BmpLayout{.width = 1, .pixels = {1, 2, 3, 0}}));
+    ::testing::internal::CaptureStderr();
+    const std::optional<RgbImage> image = loadBmpImage(path.c_str());
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->data, (std::vector<uint8_t>{3, 2, 1}));
+}
+
+TEST_F(BmpLoader, MissingOrUnreadableFileIsSilent) {
+    EXPECT_EQ(load(nullptr, false), "");
+    EXPECT_EQ(load((dir_ / "absent.bmp").c_str(), false), "");
+    if (geteuid() != 0) {  // root reads whatever the mode says
+        const std::string path = write("locked.bmp", buildBmp(BmpLayout{.pixels = {1, 2, 3, 0}}));
+        chmod(path.c_str(), 0);
+        EXPECT_EQ(load(path.c_str(), false), "");
+    }
+}
+
+TEST_F(BmpLoader, FilesThatOpenButCannotBeMappedNameTheirPath) {
+    const std::string empty = write("empty.bmp", {});
+    EXPECT_EQ(load(empty.c_str(), false), "Error: Failed to open DIB file " + empty + ".\n");
+    // A folder passes the read test on Linux but is no picture either.
+    EXPECT_EQ(load(dir_.c_str(), false), "Error: Failed to open DIB file " + dir_.string() + ".\n");
+}
+
+TEST_F(BmpLoader, DecodingFailuresAreReportedOnce) {
+    const std::string unknown = write("v5.bmp", buildBmp(BmpLayout{.headerSize = 124, .pixels = {1, 2, 3, 0}}));
+    EXPECT_EQ(load(unknown.c_str(), false), "Error: Unknown DIB file format.\n");
+
+    const std::string cut = write("cut.bmp", buildBmp(BmpLayout{.width = 4, .height = 4, .pixels = {1, 2, 3}}));
+    EXPECT_EQ(load(cut.c_str(), false), "Error: Image file conversion error.\n");
+
+    const std::string noise = write("noise.bmp", Bytes{'B', 'M', 0xFF, 0xFF, 0xFF});
+    EXPECT_EQ(load(noise.c_str(), false), "Error: Unknown DIB file format.\n");
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+#define QUORLANE_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QUORLANE_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+TEST_F(BmpLoader, AllocationFailureReportsOutOfMemory) {
+#ifdef QUORLANE_ADDRESS_SANITIZER
+    GTEST_SKIP() << "the sanitizer reserves more address space than any limit leaves";
+#else
+    // A few bytes of run-length data may describe the largest picture we accept (768 MiB
+    // decoded); with the address space capped that buffer cannot be had.
+    const std::string path = write("huge.bmp", buildBmp(BmpLayout{.width = 16384, .height = 16384,
+                                                                  .bitsPerPixel = 8, .compression = 1,
+                                                                  .palette = std::vector<testing::Rgb>(256),
+                                                                  .pixels = {0x00, 0x01}}));
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto loadWithCappedAddressSpace = [&path] {
+        long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        rlimit cap{};
+        cap.rlim_cur = cap.rlim_max = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + (256u << 20);
+        setrlimit(RLIMIT_AS, &cap);
+        std::_Exit(loadBmpImage(path.c_str()) ? 1 : 0);
+    };
+    EXPECT_EXIT(loadWithCappedAddressSpace(), ::testing::ExitedWithCode(0), "^Error: Out of memory\\.\n$");
+#endif
+}
+
+}  // namespace
+}  // namespace quorlane
