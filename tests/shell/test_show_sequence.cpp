@@ -1,0 +1,300 @@
+// The show's decisions against fake window, process and music services.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <vector>
+
+#include "shell/show/music_choice.h"
+#include "shell/show/renderer_watch.h"
+#include "shell/show/show_sequence.h"
+#include "shell/startup/command_line.h"
+
+#include <algorithm>
+
+namespace quorlane {
+namespace {
+
+using namespace std::chrono_literals;
+using Calls = std::vector<std::string>;
+
+struct Log {
+    Calls calls;
+    void add(const std::string& call) { calls.push_back(call); }
+};
+
+class FakeMusic : public MusicPlayer {
+public:
+    explicit FakeMusic(Log& log) : log_(log) {}
+    bool cdIsAvailable = true;
+    void cdOpen() override { log_.add("cdOpen"); }
+    void cdPoll() override { log_.add("cdPoll"); }
+    bool cdAvailable() const override { return cdIsAvailable; }
+    void cdStop() override { log_.add("cdStop"); }
+    void mp3Start() override { log_.add("mp3Start"); }
+    bool mp3IsPlaying() override { return true; }
+    void mp3Poll() override { log_.add("mp3Poll"); }
+    void mp3Stop() override { log_.add("mp3Stop"); }
+    void wavStart() override { log_.add("wavStart"); }
+    void wavStop() override { log_.add("wavStop"); }
+
+private:
+    Log& log_;
+};
+
+class FakeServices : public ShowServices {
+public:
+    explicit FakeServices(Log& log) : log_(log) {}
+    bool pictureLoads = true;
+    bool rendererStarts = true;
+    bool processEnded = false;
+    bool window = false;
+    std::chrono::milliseconds clock{1000};
+    std::set<ShowTimer> enabled;
+    std::optional<int> exitCode;
+
+    void coverPrimaryScreen() override { log_.add("cover"); }
+    bool loadPicture(const std::string& file) override {
+        log_.add("load " + file);
+        return pictureLoads;
+    }
+    bool captureScreen() override {
+        log_.add("capture");
+        return true;
+    }
+    bool saveDesktopImage() override {
+        log_.add("save");
+        return true;
+    }
+    bool startRenderer() override {
+        log_.add("renderer");
+        if (!rendererStarts) processEnded = true;
+        return rendererStarts;
+    }
+    bool rendererEnded() override { return processEnded; }
+    bool windowExists(const std::string& title) override {
+        return window && title == "Torvane_VC";
+    }
+    void setTimerEnabled(ShowTimer timer, bool on) override {
+        if (on) {
+            enabled.insert(timer);
+        } else {
+            enabled.erase(timer);
+        }
+    }
+    std::chrono::milliseconds now() override { return clock; }
+    void endProcess(int code) override {
+        log_.add("end " + std::to_string(code));
+        exitCode = code;
+    }
+
+private:
+    Log& log_;
+};
+
+struct RecordingCursor : CursorVisibility {
+    std::vector<bool> changes;
+    void setCursorVisible(bool visible) override { changes.push_back(visible); }
+};
+
+// A show as start-up leaves it: settings loaded, cursor hidden in mode "S".
+struct Show {
+    Log log;
+    FakeMusic music{log};
+    FakeServices services{log};
+    SettingsValues settings;
+    StartupState startup;
+    RecordingCursor cursorSystem;
+    CursorDisplayCount cursor{cursorSystem};
+    std::optional<ShowSequence> sequence;
+
+    explicit Show(const std::string& commandLine = "/s") {
+        startup.commandLine = commandLine;
+        if (modeSwitchOf(commandLine) == 'S') startup.hiddenCursorCount = cursor.showCursor(0);
+    }
+    ShowSequence& start() {
+        sequence.emplace(services, music, settings, startup, cursor);
+        sequence->start();
+        return *sequence;
+    }
+    bool enabled(ShowTimer t) const { return services.enabled.count(t) != 0; }
+    // Ticks Timer3 until the show ends or the tick budget runs out.
+    void watch(int ticks) {
+        for (int i = 0; i < ticks && !services.exitCode; ++i) {
+            services.clock += 100ms;
+            sequence->timer3Tick();
+        }
+    }
+};
+
+TEST(MusicChoice, TheLastThreeCharactersDecideWithoutRegardToCase) {
+    EXPECT_EQ(musicKindOf("/m/a.wav"), MusicKind::Wav);
+    EXPECT_EQ(musicKindOf("/m/a.WaV"), MusicKind::Wav);
+    EXPECT_EQ(musicKindOf("/m/a.Mp3"), MusicKind::Mp3);
+    EXPECT_EQ(musicKindOf("/m/amp3"), MusicKind::Mp3);  // no dot needed
+    EXPECT_EQ(musicKindOf("/m/a.ogg"), MusicKind::None);
+    EXPECT_EQ(musicKindOf("av"), MusicKind::None);
+    EXPECT_EQ(musicKindOf(""), MusicKind::None);
+}
+
+TEST(ShowSequence, DesktopShowSavesThePictureBeforeMusicAndRenderer) {
+    Show show;
+    show.settings.musicMode = 2;
+    show.settings.musicFile = "/m/song.WAV";
+    show.start();
+    EXPECT_EQ(show.log.calls, Calls({"cover", "capture", "save", "wavStart", "renderer"}));
+    EXPECT_TRUE(show.enabled(ShowTimer::Timer3));
+    EXPECT_FALSE(show.enabled(ShowTimer::Timer1));
+    EXPECT_FALSE(show.enabled(ShowTimer::Timer2));
+}
+
+TEST(ShowSequence, ChosenPictureIsUsedAndAnUnloadableOneFallsBackToTheDesktop) {
+    Show chosen;
+    chosen.settings.pictureMode = 1;
+    chosen.settings.pictureFile = "/p/a.jpg";
+    chosen.start();
+    EXPECT_EQ(chosen.log.calls, Calls({"cover", "load /p/a.jpg", "save", "renderer"}));
+
+    Show broken;
+    broken.settings.pictureMode = 1;
+    broken.settings.pictureFile = "/p/gone.jpg";
+    broken.services.pictureLoads = false;
+    broken.start();
+    EXPECT_EQ(broken.log.calls,
+              Calls({"cover", "load /p/gone.jpg", "capture", "save", "renderer"}));
+}
+
+TEST(ShowSequence, MusicModesStartTheirMusicAndTimers) {
+    Show cd;
+    cd.settings.musicMode = 1;
+    cd.start();
+    EXPECT_EQ(cd.log.calls, Calls({"cover", "capture", "save", "cdOpen", "renderer"}));
+    EXPECT_TRUE(cd.enabled(ShowTimer::Timer2));
+
+    Show mp3;
+    mp3.settings.musicMode = 2;
+    mp3.settings.musicFile = "/m/song.Mp3";
+    mp3.start();
+    EXPECT_EQ(mp3.log.calls, Calls({"cover", "capture", "save", "mp3Start", "renderer"}));
+    EXPECT_TRUE(mp3.enabled(ShowTimer::Timer1));
+
+    for (auto [mode, file] : {std::pair<int16_t, std::string>{2, "/m/song.ogg"}, {0, "/m/a.wav"},
+                              {3, "/m/a.mp3"}}) {
+        Show silent;
+        silent.settings.musicMode = mode;
+        silent.settings.musicFile = file;
+        silent.start();
+        EXPECT_EQ(silent.log.calls, Calls({"cover", "capture", "save", "renderer"})) << file;
+        EXPECT_EQ(silent.services.enabled, std::set<ShowTimer>({ShowTimer::Timer3}));
+    }
+}
+
+TEST(ShowSequence, CdPollingStopsOnceTheCdIsGoneAndThenIsNotStoppedAtTheEnd) {
+    Show show;
+    show.settings.musicMode = 1;
+    ShowSequence& sequence = show.start();
+    sequence.timer2Tick();
+    EXPECT_TRUE(show.enabled(ShowTimer::Timer2));
+    show.music.cdIsAvailable = false;
+    sequence.timer2Tick();
+    EXPECT_FALSE(show.enabled(ShowTimer::Timer2));
+    show.log.calls.clear();
+    sequence.end(0);
+    EXPECT_EQ(show.log.calls, Calls({"end 0"}));
+}
+
+TEST(ShowSequence, RendererWindowComingAndGoingEndsTheShowWithMusicStoppedAndCursorBack) {
+    Show show;
+    show.settings.musicMode = 2;
+    show.settings.musicFile = "/m/song.mp3";
+    show.start();
+    show.log.calls.clear();
+    show.watch(5);  // waiting
+    show.services.window = true;
+    show.watch(50);  // running, for as long as it likes
+    EXPECT_FALSE(show.services.exitCode);
+    show.services.window = false;
+    show.watch(1);
+    EXPECT_EQ(show.services.exitCode, 0);
+    EXPECT_EQ(show.log.calls, Calls({"mp3Stop", "end 0"}));
+    EXPECT_TRUE(show.services.enabled.empty());
+    EXPECT_EQ(show.cursorSystem.changes, std::vector<bool>({false, true}));
+    EXPECT_EQ(show.startup.hiddenCursorCount, 0);
+}
+
+TEST(ShowSequence, ShowWithoutSwitchNeverTouchesTheCursor) {
+    Show show("");
+    show.start();
+    show.sequence->end(0);
+    EXPECT_TRUE(show.cursorSystem.changes.empty());
+    EXPECT_FALSE(show.startup.hiddenCursorCount);
+}
+
+TEST(ShowSequence, ARendererThatNeverShowsAWindowEndsTheShowAsAFailure) {
+    Show notStarted;
+    notStarted.services.rendererStarts = false;
+    notStarted.settings.musicMode = 2;
+    notStarted.settings.musicFile = "/m/a.wav";
+    notStarted.start();
+    notStarted.watch(1);
+    EXPECT_EQ(notStarted.services.exitCode, 1);
+    EXPECT_EQ(notStarted.log.calls.back(), "end 1");
+    EXPECT_EQ(notStarted.log.calls[notStarted.log.calls.size() - 2], "wavStop");
+    EXPECT_EQ(notStarted.cursorSystem.changes, std::vector<bool>({false, true}));
+
+    Show died;
+    died.start();
+    died.watch(3);
+    died.services.processEnded = true;
+    died.watch(1);
+    EXPECT_EQ(died.services.exitCode, 1);
+
+    Show slow;
+    slow.start();
+    slow.watch(99);
+    EXPECT_FALSE(slow.services.exitCode);  // 9.9 s
+    slow.watch(1);
+    EXPECT_EQ(slow.services.exitCode, 1);
+}
+
+TEST(ShowSequence, AWindowAlreadyOpenCountsAsTheRenderer) {
+    Show show;
+    show.services.window = true;
+    show.services.rendererStarts = false;
+    show.start();
+    show.watch(200);
+    EXPECT_FALSE(show.services.exitCode);
+    show.services.window = false;
+    show.watch(1);
+    EXPECT_EQ(show.services.exitCode, 0);
+}
+
+TEST(ShowSequence, EndingTwiceOrTickingAfterTheEndDoesNothingMore) {
+    Show show;
+    show.settings.musicMode = 2;
+    show.settings.musicFile = "/m/a.wav";
+    ShowSequence& sequence = show.start();
+    sequence.end(143);
+    sequence.end(0);
+    sequence.timer1Tick();
+    sequence.timer3Tick();
+    EXPECT_EQ(show.services.exitCode, 143);
+    EXPECT_EQ(std::count(show.log.calls.begin(), show.log.calls.end(), "wavStop"), 1);
+    EXPECT_EQ(show.cursorSystem.changes, std::vector<bool>({false, true}));
+}
+
+TEST(ShowSequence, AThrowingStepIsSkipped) {
+    struct ThrowingMusic : FakeMusic {
+        using FakeMusic::FakeMusic;
+        void wavStart() override { throw std::runtime_error("no audio"); }
+    };
+    Show show;
+    ThrowingMusic music(show.log);
+    show.settings.musicMode = 2;
+    show.settings.musicFile = "/m/a.wav";
+    ShowSequence sequence(show.services, music, show.settings, show.startup, show.cursor);
+    sequence.start();
+    EXPECT_EQ(show.log.calls, Calls({"cover", "capture", "save", "renderer"}));
+}
+
+}  // namespace
+}  // namespace quorlane
