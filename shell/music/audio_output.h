@@ -28,6 +28,7 @@ public:
     using StreamFunction = void (*)(void* context, uint8_t* stream, int length);
     bool attachStream(StreamFunction function, void* context);
     void detachStream();
+    bool musicSlotFree() const { return slot_ == Slot::Free; }
     bool claimMusic();
     void releaseMusic();
 

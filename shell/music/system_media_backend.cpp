@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "shell/music/cd_audio_device.h"
+#include "shell/music/cdio_disc.h"
 #include "shell/music/mci_errors.h"
 #include "shell/music/music_file_device.h"
 
@@ -20,9 +22,40 @@ bool copyText(std::string_view text, std::span<char> buffer)
 
 }  // namespace
 
-uint32_t SystemMediaBackend::Factory::openCdAudio(std::unique_ptr<mci::Device>&)
+namespace {
+
+// The CD device fed into the output's music slot for as long as it is open.
+class HookedCdDevice final : public mci::Device {
+public:
+    HookedCdDevice(AudioOutput& output, std::unique_ptr<CdAudioDevice> cd)
+        : output_(output), cd_(std::move(cd)) {}
+    ~HookedCdDevice() override { output_.detachStream(); }
+
+    uint32_t play(const std::optional<std::string>& from,
+                  const std::optional<std::string>& to) override { return cd_->play(from, to); }
+    uint32_t stop() override { return cd_->stop(); }
+    uint32_t status(mci::StatusItem item, std::optional<int> track, std::string& answer) override
+    {
+        return cd_->status(item, track, answer);
+    }
+    uint32_t setTimeFormat(mci::TimeFormat format) override { return cd_->setTimeFormat(format); }
+
+private:
+    AudioOutput& output_;
+    std::unique_ptr<CdAudioDevice> cd_;
+};
+
+}  // namespace
+
+uint32_t SystemMediaBackend::Factory::openCdAudio(std::unique_ptr<mci::Device>& device)
 {
-    return mci::kDeviceNotReady;
+    // Without an output nothing could be heard; the disc is not even looked at.
+    if (!output_.open()) return mci::kHardware;
+    if (!output_.musicSlotFree()) return mci::kOutputInUse;
+    auto cd = std::make_unique<CdAudioDevice>(openSystemCdDisc);
+    if (!output_.attachStream(&CdAudioDevice::renderInto, cd.get())) return mci::kOutputInUse;
+    device = std::make_unique<HookedCdDevice>(output_, std::move(cd));
+    return mci::kOk;
 }
 
 uint32_t SystemMediaBackend::Factory::openMpegVideo(const std::string& path,
