@@ -1,0 +1,183 @@
+#include "tests/shell/show_harness.h"
+
+#include <X11/Xlib.h>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+extern char** environ;
+
+namespace quorlane::testing {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+int run(const std::vector<std::string>& command) {
+    std::vector<char*> argv;
+    for (const auto& a : command) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return status;
+}
+
+}  // namespace
+
+ShowHarness::ShowHarness(bool withRenderer) {
+    char name[] = "/tmp/quorlane-show-XXXXXX";
+    root_ = mkdtemp(name);
+    fs::create_directories(bin());
+    fs::create_directory(runtimeDir());
+    fs::permissions(runtimeDir(), fs::perms::owner_all);
+    const fs::path built = QUORLANE_BIN_DIR;
+    fs::copy_file(built / "Quorlane.scr", bin() / "Quorlane.scr");
+    if (withRenderer) fs::copy_file(built / "Quorlane.dll", bin() / "Quorlane.dll");
+    env_["XDG_RUNTIME_DIR"] = runtimeDir();
+    env_["SDL_AUDIODRIVER"] = "dummy";
+    display_ = XOpenDisplay(nullptr);
+}
+
+ShowHarness::~ShowHarness() {
+    // Whatever a failed test left running goes with it.
+    for (pid_t pid : rendererProcesses()) kill(pid, SIGKILL);
+    for (pid_t pid : started_) {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+    }
+    if (display_ != nullptr) XCloseDisplay(display_);
+    fs::remove_all(root_);
+}
+
+pid_t ShowHarness::startShell(const std::vector<std::string>& args) {
+    std::map<std::string, std::string> env;
+    for (char** e = environ; *e != nullptr; ++e) {
+        const std::string entry = *e;
+        const auto eq = entry.find('=');
+        if (eq != std::string::npos) env[entry.substr(0, eq)] = entry.substr(eq + 1);
+    }
+    for (const auto& [k, v] : env_) env[k] = v;
+    std::vector<std::string> envText;
+    for (const auto& [k, v] : env) envText.push_back(k + "=" + v);
+    std::vector<char*> envp;
+    for (auto& e : envText) envp.push_back(e.data());
+    envp.push_back(nullptr);
+
+    const std::string program = bin() / "Quorlane.scr";
+    std::vector<std::string> argText = {program};
+    argText.insert(argText.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (auto& a : argText) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0) {
+        return -1;
+    }
+    started_.push_back(pid);
+    return pid;
+}
+
+std::optional<int> ShowHarness::waitExit(pid_t pid, std::chrono::milliseconds limit) {
+    const auto until = Clock::now() + limit;
+    while (Clock::now() < until) {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid) {
+            std::erase(started_, pid);
+            return status;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return std::nullopt;
+}
+
+unsigned long ShowHarness::findWindow(const std::string& title) {
+    // xdotool's name search is a regular expression on a substring: anchor it.
+    FILE* out = popen(("xdotool search --name '^" + title + "$' 2>/dev/null").c_str(), "r");
+    if (out == nullptr) return 0;
+    unsigned long id = 0;
+    if (fscanf(out, "%lu", &id) != 1) id = 0;
+    pclose(out);
+    return id;
+}
+
+unsigned long ShowHarness::waitForWindow(const std::string& title,
+                                         std::chrono::milliseconds limit) {
+    const auto until = Clock::now() + limit;
+    while (Clock::now() < until) {
+        if (const unsigned long id = findWindow(title)) return id;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return 0;
+}
+
+std::vector<pid_t> ShowHarness::rendererProcesses() const {
+    std::vector<pid_t> found;
+    const fs::path renderer = bin() / "Quorlane.dll";
+    DIR* proc = opendir("/proc");
+    if (proc == nullptr) return found;
+    while (dirent* entry = readdir(proc)) {
+        const pid_t pid = static_cast<pid_t>(std::atoi(entry->d_name));
+        if (pid <= 0) continue;
+        std::error_code error;
+        const fs::path exe = fs::read_symlink(fs::path("/proc") / entry->d_name / "exe", error);
+        if (!error && exe == renderer) found.push_back(pid);
+    }
+    closedir(proc);
+    return found;
+}
+
+void ShowHarness::paintRoot(unsigned long rgb) {
+    const Window root = DefaultRootWindow(display_);
+    XSetWindowBackground(display_, root, rgb);  // TrueColor 24-bit: the pixel is 0xRRGGBB
+    XClearWindow(display_, root);
+    XSync(display_, False);
+}
+
+void ShowHarness::pressEscape(unsigned long window) {
+    run({"xdotool", "key", "--window", std::to_string(window), "Escape"});
+}
+
+void ShowHarness::screenshot(const fs::path& file) {
+    run({"sh", "-c", "xwd -root -silent | convert xwd:- '" + file.string() + "'"});
+}
+
+unsigned long BmpInfo::pixel(int x, int y) const {
+    uint32_t offset = 0;
+    std::memcpy(&offset, bytes.data() + 10, 4);
+    const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+    const std::size_t at = offset + static_cast<std::size_t>(height - 1 - y) * stride +
+                           static_cast<std::size_t>(x) * 3;
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    return (static_cast<unsigned long>(byte(at + 2)) << 16) | (byte(at + 1) << 8) | byte(at);
+}
+
+std::optional<BmpInfo> readBmp(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return std::nullopt;
+    BmpInfo info;
+    info.bytes.assign(std::istreambuf_iterator<char>(in), {});
+    if (info.bytes.size() < 54 || info.bytes.compare(0, 2, "BM") != 0) return std::nullopt;
+    int32_t v = 0;
+    std::memcpy(&v, info.bytes.data() + 14, 4);
+    info.infoHeaderSize = v;
+    std::memcpy(&v, info.bytes.data() + 18, 4);
+    info.width = v;
+    std::memcpy(&v, info.bytes.data() + 22, 4);
+    info.height = v;
+    uint16_t bits = 0;
+    std::memcpy(&bits, info.bytes.data() + 28, 2);
+    info.bitsPerPixel = bits;
+    return info;
+}
+
+}  // namespace quorlane::testing

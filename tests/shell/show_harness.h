@@ -1,0 +1,62 @@
+#pragma once
+// Runs the built programs in a private folder on the test's own X display: both programs
+// copied side by side (so a test can put its own Quorlane.ini beside them), a private
+// runtime folder for the desktop image file, and a clean environment for the shell.
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <sys/types.h>
+
+typedef struct _XDisplay Display;
+
+namespace quorlane::testing {
+
+namespace fs = std::filesystem;
+
+class ShowHarness {
+public:
+    explicit ShowHarness(bool withRenderer = true);
+    ~ShowHarness();
+
+    fs::path bin() const { return root_ / "bin"; }
+    fs::path runtimeDir() const { return root_ / "run"; }
+    fs::path desktopImage() const { return runtimeDir() / "orvask" / "Torvane.bmp"; }
+    fs::path root() const { return root_; }
+
+    void setEnv(const std::string& name, const std::string& value) { env_[name] = value; }
+
+    // Starts Quorlane.scr with these arguments; returns its process id.
+    pid_t startShell(const std::vector<std::string>& args);
+    // Waits for the process to end; its exit status, or nothing on timeout.
+    std::optional<int> waitExit(pid_t pid, std::chrono::milliseconds limit);
+
+    // The id of the top-level window with this exact title, 0 when there is none.
+    unsigned long findWindow(const std::string& title);
+    unsigned long waitForWindow(const std::string& title, std::chrono::milliseconds limit);
+    // Processes running this harness's copy of the renderer.
+    std::vector<pid_t> rendererProcesses() const;
+
+    void paintRoot(unsigned long rgb);
+    void pressEscape(unsigned long window);
+    void screenshot(const fs::path& file);
+
+private:
+    fs::path root_;
+    std::map<std::string, std::string> env_;
+    Display* display_ = nullptr;
+    std::vector<pid_t> started_;
+};
+
+// Width, height and bits per pixel of a BMP file, and the colour of its pixel (x, y).
+struct BmpInfo {
+    int width = 0, height = 0, bitsPerPixel = 0, infoHeaderSize = 0;
+    std::string bytes;
+    unsigned long pixel(int x, int y) const;  // 0xRRGGBB, 24-bit bottom-up files only
+};
+std::optional<BmpInfo> readBmp(const fs::path& file);
+
+}  // namespace quorlane::testing
