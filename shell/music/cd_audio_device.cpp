@@ -70,12 +70,14 @@ void CdAudioDevice::runReader(CdDisc& disc)
     std::vector<uint8_t> buffer(static_cast<std::size_t>(kReadBatch) * kCdSectorBytes);
     Request current;
     int32_t next = 0;
+    int32_t carefulUntil = 0;  // after a failed batch, sector by sector up to here
     std::unique_lock lock(mutex_);
     auto changed = [&] { return shutdown_ || request_.generation != current.generation; };
     while (!shutdown_) {
         if (request_.generation != current.generation) {
             current = request_;
             next = current.from;
+            carefulUntil = 0;
         }
         if (!current.active) {
             wake_.wait(lock, changed);
@@ -98,13 +100,19 @@ void CdAudioDevice::runReader(CdDisc& disc)
             continue;
         }
         int32_t until = std::min(current.to, toc_.trackEnd(index));
-        int count = static_cast<int>(std::min<int64_t>({kReadBatch, until - next,
+        int batch = next < carefulUntil ? 1 : kReadBatch;
+        int count = static_cast<int>(std::min<int64_t>({batch, until - next,
                                                         static_cast<int64_t>(room)}));
         const uint32_t generation = current.generation;
         lock.unlock();
         bool ok = disc.readAudio(next, count, buffer.data());
         lock.lock();
         if (request_.generation != generation) continue;  // a newer command came meanwhile
+        if (!ok && count > 1) {
+            // Keep what can be read before the bad sector.
+            carefulUntil = next + count;
+            continue;
+        }
         if (!ok) {
             // A damaged disc ends the play here instead of sounding as noise.
             pushEnd(generation, next);
