@@ -1,0 +1,233 @@
+// The music player on the real audio services, heard through SDL's disk driver (which
+// writes what would be played to a file, here about twenty times faster than real time).
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+#include <unistd.h>
+
+#include "shell/music/bgm_player.h"
+#include "shell/music/system_media_backend.h"
+#include "tone_tools.h"
+
+namespace quorlane {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using test::Heard;
+
+constexpr double kTrack1 = 440, kTrack2 = 880, kTrack3 = 1760;
+constexpr int kTrackSectors = 45;  // 0.6 s a track
+constexpr double kTrackSeconds = kTrackSectors / 75.0;
+
+class MusicEndToEnd : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = fs::temp_directory_path() /
+                 ("quorlane-music-" + std::to_string(::getpid()) + "-" +
+                  testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        setenv("SDL_AUDIODRIVER", "disk", 1);
+        setenv("SDL_DISKAUDIOFILE", (folder / "heard.raw").c_str(), 1);
+        setenv("SDL_DISKAUDIODELAY", "1", 1);
+        unsetenv("QUORLANE_CDROM");
+    }
+    void TearDown() override
+    {
+        player.reset();
+        fs::remove_all(folder);
+    }
+
+    void startPlayer() { player = std::make_unique<BgmPlayer>(settings, std::make_unique<SystemMediaBackend>()); }
+
+    // Stops everything (the output's file is complete once the player is gone).
+    std::vector<Heard> heard(const std::vector<double>& tones)
+    {
+        player.reset();
+        return test::listen(test::readSamples(folder / "heard.raw"), tones);
+    }
+
+    // Runs a poll for a while of wall time, the way the show's timers would, only faster.
+    template <class Poll>
+    void keepPolling(Poll poll, std::chrono::milliseconds total, std::chrono::milliseconds every)
+    {
+        auto end = std::chrono::steady_clock::now() + total;
+        while (std::chrono::steady_clock::now() < end) {
+            poll();
+            std::this_thread::sleep_for(every);
+        }
+    }
+
+    void openDisc()
+    {
+        setenv("QUORLANE_CDROM", test::writeDiscImage(folder, {kTrack1, kTrack2, kTrack3}, kTrackSectors).c_str(), 1);
+        startPlayer();
+        player->cdOpen();
+        waitForDisc();
+    }
+
+    void waitForDisc()
+    {
+        auto deadline = std::chrono::steady_clock::now() + 5s;
+        while (player->mciStatusText("status cdaudio mode") == "not ready" &&
+               std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(1ms);
+        }
+    }
+
+    fs::path folder;
+    SettingsValues settings;
+    std::unique_ptr<BgmPlayer> player;
+};
+
+TEST_F(MusicEndToEnd, WavLoopsUntilStopped)
+{
+    settings.musicFile = (folder / "loop.wav").string();
+    test::writeWav(settings.musicFile, 660, 0.25);
+    startPlayer();
+    player->wavStart();
+    std::this_thread::sleep_for(150ms);
+    player->wavStop();
+    std::vector<Heard> result = heard({660});
+    EXPECT_GT(test::secondsOf(result, 660), 3 * 0.25);
+    // One unbroken tone: the loop has no gaps.
+    EXPECT_EQ(test::toneOrder(result), std::vector<double>{660});
+    EXPECT_LE(std::count_if(result.begin(), result.end(), [](const Heard& h) { return h.hz == 660; }), 1);
+}
+
+TEST_F(MusicEndToEnd, Mp3PlaysAndStartsAgainAfterItEnds)
+{
+    settings.musicFile = std::string(QUORLANE_SOURCE_DIR) + "/tests/music/fixtures/tone-880hz.mp3";
+    startPlayer();
+    player->mp3Start();
+    EXPECT_TRUE(player->mp3IsPlaying());
+    auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (player->mp3IsPlaying() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(1ms);
+    EXPECT_EQ(player->mciStatusText("status MP3Play mode"), "stopped");
+    keepPolling([&] { player->mp3Poll(); }, 250ms, 25ms);
+    player->mp3Stop();
+    EXPECT_EQ(player->mciStatusText("status MP3Play mode"), "Error:263");
+    std::vector<Heard> result = heard({880});
+    // One play is half a second of tone; the polls must have started it again and again.
+    EXPECT_GT(test::secondsOf(result, 880), 3 * 0.45);
+    EXPECT_EQ(test::toneOrder(result), std::vector<double>{880});
+    EXPECT_GE(std::count_if(result.begin(), result.end(), [](const Heard& h) { return h.hz == 880; }), 3);
+}
+
+TEST_F(MusicEndToEnd, BrokenFilesPlayNothingAndFailQuietly)
+{
+    std::ofstream(folder / "empty.mp3");
+    std::ofstream(folder / "noise.mp3") << std::string(5000, '\x5a');
+    std::ofstream(folder / "noise.wav") << "RIFF not really";
+    startPlayer();
+    for (const char* name : {"empty.mp3", "noise.mp3", "missing.mp3", "noise.wav", "missing.wav"}) {
+        settings.musicFile = (folder / name).string();
+        auto before = std::chrono::steady_clock::now();
+        player->mp3Start();
+        player->mp3Poll();
+        player->mp3Poll();
+        player->mp3Stop();
+        player->wavStart();
+        player->wavStop();
+        EXPECT_LT(std::chrono::steady_clock::now() - before, 100ms) << name;
+    }
+    std::this_thread::sleep_for(50ms);
+    std::vector<Heard> result = heard({440, 880});
+    EXPECT_TRUE(test::toneOrder(result).empty());
+}
+
+TEST_F(MusicEndToEnd, DiscPlaysTrackAfterTrackAndLoops)
+{
+    settings.repeatTrack = 0;
+    openDisc();
+    keepPolling([&] { player->cdPoll(); ASSERT_TRUE(player->cdAvailable()); }, 350ms, 5ms);
+    std::vector<double> order = test::toneOrder(heard({kTrack1, kTrack2, kTrack3}));
+    ASSERT_GE(order.size(), 4u);
+    EXPECT_EQ(std::vector<double>(order.begin(), order.begin() + 4),
+              (std::vector<double>{kTrack1, kTrack2, kTrack3, kTrack1}));
+}
+
+TEST_F(MusicEndToEnd, RepeatTrackKeepsPlayingThatTrack)
+{
+    settings.repeatTrack = 2;
+    openDisc();
+    keepPolling([&] { player->cdPoll(); }, 350ms, 5ms);
+    EXPECT_TRUE(player->cdAvailable());
+    std::vector<Heard> result = heard({kTrack1, kTrack2, kTrack3});
+    EXPECT_EQ(test::secondsOf(result, kTrack1), 0);
+    EXPECT_GT(test::secondsOf(result, kTrack2), 3 * kTrackSeconds);
+    // Track 3 is heard at most for the moments between its start and the next poll.
+    EXPECT_LT(test::secondsOf(result, kTrack3), test::secondsOf(result, kTrack2) / 3);
+}
+
+TEST_F(MusicEndToEnd, DiscReportsTracksModeAndPositions)
+{
+    openDisc();
+    EXPECT_EQ(player->mciStatusText("status cdaudio number of tracks"), "3");
+    EXPECT_EQ(player->mciStatusText("status cdaudio current track"), "1");
+    EXPECT_EQ(player->mciStatusText("status cdaudio mode"), "stopped");
+    EXPECT_EQ(player->mciStatusText("status cdaudio position track 3"), "03:00:00:00");
+    std::string ignored;
+    ASSERT_EQ(player->sendMciCommand("play cdaudio from 02:00:00:00 to 02:00:00:30", ignored), 0);
+    EXPECT_EQ(player->mciStatusText("status cdaudio mode"), "playing");
+    auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (player->mciStatusText("status cdaudio mode") == "playing" && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(1ms);
+    }
+    EXPECT_EQ(player->mciStatusText("status cdaudio mode"), "stopped");
+    EXPECT_EQ(player->mciStatusText("status cdaudio position"), "02:00:00:30");
+    EXPECT_EQ(player->mciStatusText("status cdaudio current track"), "2");
+    player->cdStop();
+    EXPECT_EQ(player->mciStatusText("status cdaudio mode"), "Error:263");
+    std::vector<Heard> result = heard({kTrack1, kTrack2, kTrack3});
+    EXPECT_EQ(test::toneOrder(result), std::vector<double>{kTrack2});
+    EXPECT_NEAR(test::secondsOf(result, kTrack2), 0.4, 0.06);
+}
+
+TEST_F(MusicEndToEnd, NoUsableDiscMakesTheCdUnavailableAtTheFirstPoll)
+{
+    std::ofstream(folder / "garbage.cue") << "TRACK banana\n\x01\x02";
+    std::ofstream(folder / "lonely.cue") << "FILE \"lonely.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n";
+    for (fs::path source : {fs::path("/dev/null"), folder / "nothing-here.cue", folder / "garbage.cue",
+                            folder / "lonely.cue", folder}) {
+        setenv("QUORLANE_CDROM", source.c_str(), 1);
+        startPlayer();
+        player->cdOpen();
+        waitForDisc();
+        player->cdPoll();
+        EXPECT_FALSE(player->cdAvailable()) << source;
+        player->cdStop();
+        player.reset();
+    }
+}
+
+TEST_F(MusicEndToEnd, WithoutASoundDeviceNothingPlaysAndNothingFails)
+{
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    settings.musicFile = (folder / "loop.wav").string();
+    test::writeWav(settings.musicFile, 660, 0.1);
+    startPlayer();
+    player->wavStart();
+    player->mp3Start();
+    EXPECT_FALSE(player->mp3IsPlaying());
+    player->cdOpen();
+    player->cdPoll();
+    EXPECT_FALSE(player->cdAvailable());
+    // The missing device is found out once, not looked for again at every call.
+    auto before = std::chrono::steady_clock::now();
+    for (int i = 0; i < 50; ++i) {
+        player->wavStart();
+        player->mp3Poll();
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - before, 50ms);
+    player.reset();
+}
+
+}  // namespace
+}  // namespace quorlane
