@@ -289,9 +289,8 @@ TEST_F(MazePixels, ReliefTilesOnTheSideWallsAreUpright) {
     for (const Wall& w : walls) {
         for (const auto& c : corners) {
             // Straight in front of the tile's face, 1.0 away from it.
-            const Vec face = plus(plus(plus(Vec{0, c[1] + 0.5, 0}, w.right, c[0] + 0.5), w.facing,
-                                       1.72),
-                                  {0, 0, 0});
+            const Vec face =
+                plus(plus(Vec{0, c[1] + 0.5, 0}, w.right, c[0] + 0.5), w.facing, 1.72);
             const Frame f(pictureList_, plus(face, w.facing, -1.0), face);
             expectUprightPicture(f, std::string("wall ") + w.name + " tile at " +
                                         std::to_string(c[0]) + "," + std::to_string(c[1]));
