@@ -15,6 +15,7 @@
 #include "renderer/core/scene_director.h"
 #include "renderer/maze/maze_scene.h"
 #include "tests/renderer/bmp_file_writer.h"
+#include "tests/renderer/pin_loaded_libraries.h"
 
 namespace quorlane {
 namespace {
@@ -40,6 +41,7 @@ protected:
         glutInitWindowSize(kWidth, kHeight);
         glutCreateWindow("maze scene test");
         glutDisplayFunc([] {});
+        testing::pinLoadedLibraries();
         for (int i = 0; i < 20; ++i) {  // let the window map
             glutMainLoopEvent();
             usleep(10'000);

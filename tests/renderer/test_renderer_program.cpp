@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <optional>
-#include <regex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -55,10 +54,10 @@ Geometry windowGeometry(const std::string& window)
 {
     const std::string out = runCommand("xwininfo -id " + window + " 2>/dev/null");
     Geometry g;
-    std::smatch m;
-    auto field = [&](const char* label, int& value) {
-        if (std::regex_search(out, m, std::regex(std::string(label) + ":\\s+(-?\\d+)")))
-            value = std::stoi(m[1]);
+    auto field = [&](const std::string& label, int& value) {
+        const size_t at = out.find(label + ":");
+        if (at != std::string::npos)
+            std::sscanf(out.c_str() + at + label.size() + 1, "%d", &value);
     };
     field("Absolute upper-left X", g.x);
     field("Absolute upper-left Y", g.y);
@@ -128,10 +127,19 @@ protected:
     void start()
     {
         std::vector<std::string> env;
-        for (char** e = environ; *e != nullptr; ++e)
-            if (std::string(*e).rfind("XDG_RUNTIME_DIR=", 0) != 0)
-                env.emplace_back(*e);
+        std::string asanOptions;
+        for (char** e = environ; *e != nullptr; ++e) {
+            const std::string entry(*e);
+            if (entry.rfind("ASAN_OPTIONS=", 0) == 0)
+                asanOptions = entry.substr(13) + ":";
+            else if (entry.rfind("XDG_RUNTIME_DIR=", 0) != 0)
+                env.push_back(entry);
+        }
         env.push_back("XDG_RUNTIME_DIR=" + runtimeDir_);
+        // In a sanitizer build the GL driver is unloaded at exit before the leak check, and
+        // its window buffers are then reported from an unknown module, turning exit code 0
+        // into 1. Here the exit code is under test; test_maze_scene checks our own memory.
+        env.push_back("ASAN_OPTIONS=" + asanOptions + "detect_leaks=0");
         std::vector<char*> envp;
         for (auto& e : env)
             envp.push_back(e.data());
