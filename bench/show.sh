@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Whole-show figures at 1920x1080 on a private Xvfb with a window manager, in one run:
+#   - from `Quorlane.scr /s` to the renderer's first frame swapped (target under 300 ms);
+#   - from Escape to the shell's exit (target under 150 ms);
+#   - the shell's CPU while a show runs (target under 1% of a core);
+#   - resident memory of both programs during the show.
+# The first frame is timed by the renderer's swap probe (bench/swap_probe.c), preloaded
+# into both programs (the shell never swaps, so it only passes it on).
+# Usage: bench/show.sh [BUILD_DIR]   (default: build-bench in the source tree)
+# Env: LAUNCHES (default 5), IDLE_SECONDS (shell CPU window, default 10).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+if [ "${1:-}" = "--inside" ]; then
+  build=$2
+  probe=$build/bench/swap_probe.so
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+  export XDG_RUNTIME_DIR=$work/run
+  mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+  export SDL_AUDIODRIVER=dummy
+  ticks=$(getconf CLK_TCK)
+
+  nowMs() { echo $(( $(date +%s%N) / 1000000 )); }
+  cpuTicks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+  rssKb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
+  median() { sort -n | awk '{ a[NR] = $1 } END { if (NR) print a[int((NR + 1) / 2)] }'; }
+
+  first=() escape=()
+  for launch in $(seq 1 "${LAUNCHES:-5}"); do
+    rm -f "$work/out"
+    QUORLANE_BENCH_OUT=$work/out QUORLANE_BENCH_WARMUP=1000000000 \
+      QUORLANE_BENCH_FRAMES=1000000000 LD_PRELOAD=$probe \
+      QUORLANE_BENCH_T0_NS=$(date +%s%N) "$build/bin/Quorlane.scr" /s &
+    shell=$!
+    for _ in $(seq 1 400); do
+      grep -q first_swap_ms "$work/out" 2>/dev/null && break
+      sleep 0.025
+    done
+    first+=("$(awk '$1 == "first_swap_ms" { printf "%.0f", $2 }' "$work/out" 2>/dev/null)")
+    renderer=$(pgrep -n -f "^$build/bin/Quorlane.dll" || true)
+
+    if [ "$launch" = 1 ]; then
+      sleep 1  # past the start-up work
+      seconds=${IDLE_SECONDS:-10}
+      before=$(cpuTicks "$shell")
+      sleep "$seconds"
+      after=$(cpuTicks "$shell")
+      awk -v t=$((after - before)) -v hz="$ticks" -v s="$seconds" \
+        'BEGIN { printf "shell CPU during the show: %.2f%% of a core over %d s (target < 1%%)\n", 100 * t / hz / s, s }'
+      echo "resident memory: Quorlane.scr $(( $(rssKb "$shell") / 1024 )) MB, Quorlane.dll $(( $(rssKb "$renderer") / 1024 )) MB"
+    fi
+
+    window=$(xdotool search --onlyvisible --name '^Torvane_VC$' | head -n1 || true)
+    start=$(nowMs)
+    xdotool key --window "${window:-0}" Escape || echo "launch $launch: no renderer window for Escape" >&2
+    wait "$shell" || true
+    escape+=("$(( $(nowMs) - start ))")
+    sleep 0.5
+  done
+  echo "/s to first frame (ms): ${first[*]}  median $(printf '%s\n' "${first[@]}" | median)  (target < 300)"
+  echo "Escape to shell exit (ms): ${escape[*]}  median $(printf '%s\n' "${escape[@]}" | median)  (target < 150)"
+  exit 0
+fi
+
+build=${1:-$root/build-bench}
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" --target quorlane_shell quorlane_renderer -j2 >/dev/null
+mkdir -p "$build/bench"
+cc -O2 -Wall -Wextra -Werror -shared -fPIC "$root/bench/swap_probe.c" -o "$build/bench/swap_probe.so" -ldl
+
+echo "Show benchmark at 1920x1080 (Xvfb, openbox, Mesa llvmpipe), $(nproc) cores"
+"$root/tests/support/run-with-xvfb.sh" --wm "$0" --inside "$build"
