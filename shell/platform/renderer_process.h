@@ -1,7 +1,8 @@
 #pragma once
 // The renderer runs as a separate program, started by path with no arguments in the
 // shell's working folder and environment. The shell only watches it and reaps it: it
-// never signals it.
+// never signals it. The kernel ends it (SIGTERM) if the shell itself goes away first, so a
+// show never leaves a renderer running behind it.
 #include <string>
 #include <sys/types.h>
 

@@ -8,9 +8,12 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -210,6 +213,40 @@ TEST(WindowLookup, FindsHiddenWindowsByExactTitle) {
     EXPECT_TRUE(topLevelWindowExists(look, "<Quorlane>"));
     XDeleteProperty(d, DefaultRootWindow(d), XInternAtom(d, "_NET_CLIENT_LIST", False));
     XSync(d, False);
+}
+
+// A shell that dies without its end sequence must not leave its renderer running.
+TEST(RendererProcess, EndsWhenTheShellDies) {
+    TempFolder temp;
+    const fs::path script = temp.path / "Quorlane.dll";
+    const fs::path pidFile = temp.path / "pid";
+    std::ofstream(script) << "#!/bin/sh\necho $$ > \"" << pidFile.string() << "\"\nexec sleep 30\n";
+    fs::permissions(script, fs::perms::owner_all);
+
+    // Orphans come back to this test, so it can see how the renderer ended.
+    ASSERT_EQ(prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
+    const pid_t shell = fork();
+    ASSERT_GE(shell, 0);
+    if (shell == 0) {
+        RendererProcess process;
+        if (!process.start(script)) _exit(1);
+        for (int i = 0; i < 200 && !fs::exists(pidFile); ++i) usleep(10000);
+        _exit(0);  // dies without reaping or ending its renderer
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(shell, &status, 0), shell);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    const pid_t renderer = std::stoi(readAll(pidFile));
+    pid_t reaped = 0;
+    for (int i = 0; i < 300 && reaped == 0; ++i) {
+        reaped = waitpid(renderer, &status, WNOHANG);
+        if (reaped == 0) usleep(10000);
+    }
+    prctl(PR_SET_CHILD_SUBREAPER, 0);
+    if (reaped == 0) kill(renderer, SIGKILL);
+    ASSERT_EQ(reaped, renderer) << "the renderer outlived its shell";
+    EXPECT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(WTERMSIG(status), SIGTERM);
 }
 
 }  // namespace

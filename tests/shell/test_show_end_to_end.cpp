@@ -204,6 +204,11 @@ TEST(ShowEndToEnd, TerminationSignalEndsTheShowCleanly) {
     EXPECT_TRUE(WIFEXITED(*status));  // ended by itself, not killed by the signal
     EXPECT_EQ(exitCodeOf(status), 128 + SIGTERM);
     EXPECT_EQ(show.findWindow("Vantorel_Main"), 0u);
+    // The renderer does not outlive the shell it belongs to.
+    for (int i = 0; i < 200 && !show.rendererProcesses().empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_TRUE(show.rendererProcesses().empty());
 }
 
 }  // namespace
