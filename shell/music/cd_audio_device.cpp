@@ -37,15 +37,26 @@ CdAudioDevice::CdAudioDevice(CdDiscOpener opener, std::size_t ringSectors)
 
 CdAudioDevice::~CdAudioDevice()
 {
+    beginShutdown();
+    reader_.join();
+}
+
+void CdAudioDevice::beginShutdown()
+{
     {
         std::lock_guard lock(mutex_);
         shutdown_ = true;
     }
     wake_.notify_all();
-    reader_.join();
 }
 
 void CdAudioDevice::readerMain()
+{
+    runDisc();
+    readerDone_.store(true, std::memory_order_release);
+}
+
+void CdAudioDevice::runDisc()
 {
     std::unique_ptr<CdDisc> disc;
     try {

@@ -26,6 +26,10 @@ public:
     explicit CdAudioDevice(CdDiscOpener opener, std::size_t ringSectors = kDefaultRingSectors);
     // Stops the reader thread and waits for it.
     ~CdAudioDevice() override;
+    // Asks the reader to end without waiting; readerDone() tells when it has, after which
+    // destruction does not block. For closing while a drive hangs in a read.
+    void beginShutdown();
+    bool readerDone() const { return readerDone_.load(std::memory_order_acquire); }
     CdAudioDevice(const CdAudioDevice&) = delete;
     CdAudioDevice& operator=(const CdAudioDevice&) = delete;
 
@@ -50,6 +54,7 @@ private:
     };
 
     void readerMain();
+    void runDisc();
     void runReader(CdDisc& disc);
     void pushEnd(uint32_t generation, int32_t lsn);
     void request(bool active, int32_t from, int32_t to);
@@ -71,6 +76,7 @@ private:
     std::condition_variable wake_;
     Request request_;
     bool shutdown_ = false;
+    std::atomic<bool> readerDone_{false};
     std::thread reader_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 #include "shell/music/cd_audio_device.h"
 #include "shell/music/cdio_disc.h"
@@ -27,9 +28,15 @@ namespace {
 // The CD device fed into the output's music slot for as long as it is open.
 class HookedCdDevice final : public mci::Device {
 public:
-    HookedCdDevice(AudioOutput& output, std::unique_ptr<CdAudioDevice> cd)
-        : output_(output), cd_(std::move(cd)) {}
-    ~HookedCdDevice() override { output_.detachStream(); }
+    using Retire = std::function<void(std::unique_ptr<CdAudioDevice>)>;
+    HookedCdDevice(AudioOutput& output, std::unique_ptr<CdAudioDevice> cd, Retire retire)
+        : output_(output), cd_(std::move(cd)), retire_(std::move(retire)) {}
+    ~HookedCdDevice() override
+    {
+        output_.detachStream();
+        cd_->beginShutdown();
+        retire_(std::move(cd_));
+    }
 
     uint32_t play(const std::optional<std::string>& from,
                   const std::optional<std::string>& to) override { return cd_->play(from, to); }
@@ -43,6 +50,7 @@ public:
 private:
     AudioOutput& output_;
     std::unique_ptr<CdAudioDevice> cd_;
+    Retire retire_;
 };
 
 }  // namespace
@@ -50,12 +58,27 @@ private:
 uint32_t SystemMediaBackend::Factory::openCdAudio(std::unique_ptr<mci::Device>& device)
 {
     // Without an output nothing could be heard; the disc is not even looked at.
+    freeRetired();
     if (!output_.open()) return mci::kHardware;
     if (!output_.musicSlotFree()) return mci::kOutputInUse;
     auto cd = std::make_unique<CdAudioDevice>(openSystemCdDisc);
     if (!output_.attachStream(&CdAudioDevice::renderInto, cd.get())) return mci::kOutputInUse;
-    device = std::make_unique<HookedCdDevice>(output_, std::move(cd));
+    device = std::make_unique<HookedCdDevice>(
+        output_, std::move(cd), [this](std::unique_ptr<CdAudioDevice> old) { retire(std::move(old)); });
     return mci::kOk;
+}
+
+SystemMediaBackend::Factory::~Factory() = default;
+
+void SystemMediaBackend::Factory::retire(std::unique_ptr<CdAudioDevice> cd)
+{
+    retired_.push_back(std::move(cd));
+    freeRetired();
+}
+
+void SystemMediaBackend::Factory::freeRetired()
+{
+    std::erase_if(retired_, [](const std::unique_ptr<CdAudioDevice>& cd) { return cd->readerDone(); });
 }
 
 uint32_t SystemMediaBackend::Factory::openMpegVideo(const std::string& path,

@@ -2,8 +2,10 @@
 // The multimedia calls on this system: the command-string interpreter with CD audio
 // (libcdio) and music files (SDL2_mixer), and WAV sounds, all on one audio output.
 #include <memory>
+#include <vector>
 
 #include "shell/music/audio_output.h"
+#include "shell/music/cd_audio_device.h"
 #include "shell/music/command_interpreter.h"
 #include "shell/music/media_backend.h"
 
@@ -24,11 +26,17 @@ private:
     class Factory final : public mci::DeviceFactory {
     public:
         explicit Factory(AudioOutput& output) : output_(output) {}
+        ~Factory() override;
+        // Closed CD devices whose reader may still hang in a drive: freed once it is done,
+        // so that closing never waits on the drive (and at the latest when the backend goes).
+        void retire(std::unique_ptr<CdAudioDevice> cd);
+        void freeRetired();
         uint32_t openCdAudio(std::unique_ptr<mci::Device>& device) override;
         uint32_t openMpegVideo(const std::string& path, std::unique_ptr<mci::Device>& device) override;
 
     private:
         AudioOutput& output_;
+        std::vector<std::unique_ptr<CdAudioDevice>> retired_;
     };
 
     AudioOutput output_;

@@ -260,3 +260,29 @@ TEST_F(CdDeviceTest, ClosingWhileTheReaderWaitsForRoomEndsPromptly)
 
 }  // namespace
 }  // namespace quorlane
+
+namespace quorlane {
+namespace {
+
+TEST(CdDeviceShutdown, AskingTheReaderToEndDoesNotWaitForAHangingDrive)
+{
+    std::promise<void> driveAnswers;
+    std::shared_future<void> answered = driveAnswers.get_future().share();
+    CdAudioDevice device([answered] {
+        answered.wait();
+        return std::unique_ptr<CdDisc>();
+    });
+    auto before = std::chrono::steady_clock::now();
+    device.beginShutdown();
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(50));
+    EXPECT_FALSE(device.readerDone());
+    driveAnswers.set_value();
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!device.readerDone() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_TRUE(device.readerDone());
+}
+
+}  // namespace
+}  // namespace quorlane
