@@ -162,7 +162,8 @@ uint64_t rowStride(int64_t width, uint32_t bitsPerPixel) {
 // Whether the file holds every stored row; the last row's padding may be missing.
 bool holdsRows(const ByteView& file, uint64_t pixelOffset, const DibHeader& h, int64_t rows) {
     const uint64_t lastRowBytes = (static_cast<uint64_t>(h.width) * h.bitsPerPixel + 7) / 8;
-    return file.holds(pixelOffset, rowStride(h.width, h.bitsPerPixel) * static_cast<uint64_t>(rows - 1) + lastRowBytes);
+    const uint64_t stride = rowStride(h.width, h.bitsPerPixel);
+    return file.holds(pixelOffset, stride * static_cast<uint64_t>(rows - 1) + lastRowBytes);
 }
 
 void decodeUncompressed(const ByteView& file, uint64_t pixelOffset, const DibHeader& h,
@@ -204,8 +205,8 @@ void decodeUncompressed(const ByteView& file, uint64_t pixelOffset, const DibHea
 // Run-length encoded 8- or 4-bit pixels, stored bottom row first. Pixels the stream skips
 // (end of line, delta, early end of picture) stay black; runs reaching past the right edge
 // are cut there; the stream may stop once it has moved below the last row.
-const char* decodeRunLength(const ByteView& file, uint64_t pixelOffset, bool fourBit, const std::array<Rgb, 256>& palette,
-                     RgbImage& image) {
+const char* decodeRunLength(const ByteView& file, uint64_t pixelOffset, bool fourBit,
+                            const std::array<Rgb, 256>& palette, RgbImage& image) {
     if (pixelOffset > file.size()) return kConversionError;
     const uint8_t* d = file.at(static_cast<size_t>(pixelOffset));
     const size_t n = file.size() - static_cast<size_t>(pixelOffset);
