@@ -4,6 +4,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <sys/prctl.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -62,7 +63,13 @@ bool RendererProcess::start(const std::string& program) {
     pid_ = pid;
     ended_ = false;
     status_ = -1;
+    if (pidfd_ >= 0) close(pidfd_);
+    pidfd_ = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
     return true;
+}
+
+RendererProcess::~RendererProcess() {
+    if (pidfd_ >= 0) close(pidfd_);
 }
 
 bool RendererProcess::ended() {

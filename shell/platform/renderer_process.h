@@ -17,11 +17,16 @@ public:
     bool ended();
     // Exit status of an ended process (as waitpid gives it); -1 before that.
     int status() const { return status_; }
+    // A descriptor that becomes readable when the process ends (a pidfd), or -1 where the
+    // kernel has none; owned by this object.
+    int endNotifier() const { return pidfd_; }
+    ~RendererProcess();
 
 private:
     pid_t pid_ = -1;
     bool ended_ = true;
     int status_ = -1;
+    int pidfd_ = -1;
 };
 
 // The folder of the running program, from /proc/self/exe.

@@ -7,13 +7,15 @@ void RendererWatch::start(Clock now) {
     seen_ = false;
 }
 
-RendererWatch::Verdict RendererWatch::tick(bool windowExists, bool processEnded, Clock now) {
+RendererWatch::Verdict RendererWatch::tick(bool windowExists, bool processEnded,
+                                           bool endedNormally, Clock now) {
     if (seen_) return windowExists ? Verdict::Running : Verdict::Gone;
     if (windowExists) {
         seen_ = true;
         return Verdict::Running;
     }
-    if (processEnded || now - startedAt_ >= limit_) return Verdict::NeverAppeared;
+    if (processEnded) return endedNormally ? Verdict::Gone : Verdict::NeverAppeared;
+    if (now - startedAt_ >= limit_) return Verdict::NeverAppeared;
     return Verdict::Waiting;
 }
 

@@ -22,9 +22,10 @@ public:
 
     // The renderer has just been started (or failed to start) at this moment.
     void start(Clock now);
-    // One look: whether a window titled for the renderer exists now, and whether the
-    // renderer's process has ended (or never began).
-    Verdict tick(bool windowExists, bool processEnded, Clock now);
+    // One look: whether a window titled for the renderer exists now, whether the renderer's
+    // process has ended (or never began), and whether it ended with exit code 0. A renderer
+    // closed with Escape between two looks was never seen, yet ran and ended as it should.
+    Verdict tick(bool windowExists, bool processEnded, bool endedNormally, Clock now);
 
     bool rendererSeen() const { return seen_; }
 

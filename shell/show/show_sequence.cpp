@@ -91,7 +91,8 @@ void ShowSequence::timer3Tick() {
         const bool window = services_.windowExists(kRendererWindowTitle);
         // Asked every tick so an ended renderer is reaped at once.
         const bool processEnded = services_.rendererEnded();
-        verdict = watch_.tick(window, processEnded, services_.now());
+        const bool normally = processEnded && services_.rendererEndedNormally();
+        verdict = watch_.tick(window, processEnded, normally, services_.now());
     });
     if (verdict == RendererWatch::Verdict::Gone) {
         skipOnError([&] { setTimer(ShowTimer::Timer3, false); });

@@ -32,6 +32,8 @@ public:
     virtual bool startRenderer() = 0;
     // True once the renderer's process has ended (it is then reaped), or never began.
     virtual bool rendererEnded() = 0;
+    // True when the ended renderer exited with code 0 (its ordinary end on Escape).
+    virtual bool rendererEndedNormally() = 0;
     virtual bool windowExists(const std::string& title) = 0;
     virtual void setTimerEnabled(ShowTimer timer, bool enabled) = 0;
     virtual std::chrono::milliseconds now() = 0;

@@ -4,6 +4,8 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSocketNotifier>
+#include <sys/wait.h>
 
 #include "shell/platform/picture_file.h"
 #include "shell/platform/screen_capture.h"
@@ -85,9 +87,35 @@ bool ShowWindow::captureScreen() {
 
 bool ShowWindow::saveDesktopImage() { return saveBmp24(picture_, places_.desktopImageFile); }
 
-bool ShowWindow::startRenderer() { return renderer_.start(places_.rendererProgram); }
+bool ShowWindow::startRenderer() {
+    if (!renderer_.start(places_.rendererProgram)) return false;
+    // Escape ends the renderer; watching its exit lets the show end at once instead of up to
+    // a whole watch interval later. The watch itself still decides, by the window's title.
+    if (renderer_.endNotifier() >= 0) {
+        rendererExit_ = std::make_unique<QSocketNotifier>(renderer_.endNotifier(),
+                                                          QSocketNotifier::Read);
+        connect(rendererExit_.get(), &QSocketNotifier::activated, this, [this] {
+            rendererExit_->setEnabled(false);
+            watchSoon(10);
+        });
+    }
+    return true;
+}
+
+// The X server drops a dead client's window a moment after the process ends, so the watch
+// looks a few times in quick succession before leaving it to its regular tick.
+void ShowWindow::watchSoon(int triesLeft) {
+    if (triesLeft <= 0 || !timer3_.isActive()) return;
+    sequence_.timer3Tick();
+    QTimer::singleShot(5, this, [this, triesLeft] { watchSoon(triesLeft - 1); });
+}
 
 bool ShowWindow::rendererEnded() { return renderer_.ended(); }
+
+bool ShowWindow::rendererEndedNormally() {
+    const int status = renderer_.status();
+    return status >= 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
 
 bool ShowWindow::windowExists(const std::string& title) {
     return topLevelWindowExists(display_, title);

@@ -4,6 +4,7 @@
 // picture area and the three timers of the show.
 #include <QImage>
 #include <QTimer>
+#include <QSocketNotifier>
 #include <QWidget>
 #include <chrono>
 #include <memory>
@@ -41,18 +42,21 @@ private:
     bool saveDesktopImage() override;
     bool startRenderer() override;
     bool rendererEnded() override;
+    bool rendererEndedNormally() override;
     bool windowExists(const std::string& title) override;
     void setTimerEnabled(ShowTimer timer, bool enabled) override;
     std::chrono::milliseconds now() override;
     void endProcess(int exitCode) override;
 
     QTimer* timer(ShowTimer which);
+    void watchSoon(int triesLeft);
 
     Display* display_;
     Places places_;
     QImage picture_;  // the picture area "Display", kept off screen
     QTimer timer1_, timer2_, timer3_;
     RendererProcess renderer_;
+    std::unique_ptr<QSocketNotifier> rendererExit_;
     ShowSequence sequence_;
 };
 

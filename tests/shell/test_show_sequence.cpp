@@ -47,6 +47,7 @@ public:
     bool pictureLoads = true;
     bool rendererStarts = true;
     bool processEnded = false;
+    bool endedNormally = false;
     bool window = false;
     std::chrono::milliseconds clock{1000};
     std::set<ShowTimer> enabled;
@@ -71,6 +72,7 @@ public:
         return rendererStarts;
     }
     bool rendererEnded() override { return processEnded; }
+    bool rendererEndedNormally() override { return processEnded && endedNormally; }
     bool windowExists(const std::string& title) override {
         return window && title == "Torvane_VC";
     }
@@ -247,6 +249,14 @@ TEST(ShowSequence, ARendererThatNeverShowsAWindowEndsTheShowAsAFailure) {
     died.services.processEnded = true;
     died.watch(1);
     EXPECT_EQ(died.services.exitCode, 1);
+
+    // Closed with Escape before the first look found its window: an ordinary end.
+    Show quick;
+    quick.start();
+    quick.services.processEnded = true;
+    quick.services.endedNormally = true;
+    quick.watch(1);
+    EXPECT_EQ(quick.services.exitCode, 0);
 
     Show slow;
     slow.start();
