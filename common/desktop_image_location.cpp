@@ -9,8 +9,14 @@ namespace {
 
 bool usable(const char* dir) { return dir != nullptr && dir[0] == '/'; }
 
+// base + "/" + name, without doubled slashes when base ends in one.
+std::string join(std::string base, const char* name) {
+    while (base.size() > 1 && base.back() == '/') base.pop_back();
+    if (base != "/") base += '/';
+    return base + name;
+}
+
 DesktopImageLocation inFolder(std::string folder) {
-    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
     DesktopImageLocation location;
     location.file = folder + "/Torvane.bmp";
     location.folder = std::move(folder);
@@ -21,9 +27,9 @@ DesktopImageLocation inFolder(std::string folder) {
 
 DesktopImageLocation desktopImageLocation(const char* runtimeDir, const char* cacheHome,
                                           const char* home, unsigned uid) {
-    if (usable(runtimeDir)) return inFolder(std::string(runtimeDir) + "/orvask");
-    if (usable(cacheHome)) return inFolder(std::string(cacheHome) + "/orvask");
-    if (usable(home)) return inFolder(std::string(home) + "/.cache/orvask");
+    if (usable(runtimeDir)) return inFolder(join(runtimeDir, "orvask"));
+    if (usable(cacheHome)) return inFolder(join(cacheHome, "orvask"));
+    if (usable(home)) return inFolder(join(join(home, ".cache"), "orvask"));
     return inFolder("/tmp/orvask-" + std::to_string(uid));
 }
 

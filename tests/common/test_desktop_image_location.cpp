@@ -12,7 +12,7 @@ TEST(DesktopImageLocation, PrefersRuntimeFolderThenCacheThenHome) {
     auto b = desktopImageLocation(nullptr, "/home/u/cache/", "/home/u", 1000);
     EXPECT_EQ(b.file, "/home/u/cache/orvask/Torvane.bmp");
 
-    auto c = desktopImageLocation("", "", "/home/u", 1000);
+    auto c = desktopImageLocation("", "", "/home/u/", 1000);
     EXPECT_EQ(c.file, "/home/u/.cache/orvask/Torvane.bmp");
 }
 
@@ -21,4 +21,8 @@ TEST(DesktopImageLocation, IgnoresRelativeValuesAndFallsBackPrivately) {
     EXPECT_EQ(a.folder, "/home/u/.cache/orvask");
     auto b = desktopImageLocation(nullptr, nullptr, nullptr, 42);
     EXPECT_EQ(b.file, "/tmp/orvask-42/Torvane.bmp");
+}
+
+TEST(DesktopImageLocation, RootAsBaseGivesSingleSlashes) {
+    EXPECT_EQ(desktopImageLocation("/", nullptr, nullptr, 0).file, "/orvask/Torvane.bmp");
 }
