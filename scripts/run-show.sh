@@ -52,7 +52,7 @@ xlogo -geometry 250x250+1550+100 >/dev/null 2>&1 & pids+=($!)
 sleep 1
 import -window root "$shots/0-desktop.png"
 
-"$bin/Quorlane.scr" /s &
+"$bin/Quorlane.scr" /s 2>"$shots/show-stderr.log" &
 show=$!
 for i in 1 2 3; do
   sleep 3
@@ -60,7 +60,8 @@ for i in 1 2 3; do
 done
 renderer=$(xdotool search --name '^Torvane_VC$' | head -n1 || true)
 if [ -n "$renderer" ]; then
-  xdotool key --window "$renderer" Escape
+  # The renderer ends on the key press, so sending the key release may find no window.
+  xdotool key --window "$renderer" Escape 2>/dev/null || true
 fi
 status=0
 wait "$show" || status=$?

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWindow>
 #include <QSocketNotifier>
 #include <sys/wait.h>
 
@@ -65,6 +66,9 @@ void ShowWindow::coverPrimaryScreen() {
     QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) return;
     setGeometry(screen->geometry());
+    // A hidden widget keeps a new geometry to itself until shown; the X window, which is
+    // all a hidden show window is, must have the screen's size too.
+    if (QWindow* window = windowHandle()) window->setGeometry(screen->geometry());
 }
 
 bool ShowWindow::loadPicture(const std::string& file) {
