@@ -1,20 +1,13 @@
 #include "shell/show/show_sequence.h"
 
 #include "shell/show/music_choice.h"
+#include "shell/startup/skip_on_error.h"
 
 namespace quorlane {
 
 namespace {
 
 constexpr int kRendererFailedExitCode = 1;
-
-template <typename Step>
-void skipOnError(Step&& step) noexcept {
-    try {
-        step();
-    } catch (...) {
-    }
-}
 
 }  // namespace
 

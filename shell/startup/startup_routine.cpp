@@ -1,21 +1,9 @@
 #include "shell/startup/startup_routine.h"
 
 #include "shell/startup/command_line.h"
+#include "shell/startup/skip_on_error.h"
 
 namespace quorlane {
-
-namespace {
-
-// From the folder on, a failing step is skipped and start-up goes on with the next.
-template <typename Step>
-void skipOnError(Step&& step) noexcept {
-    try {
-        step();
-    } catch (...) {
-    }
-}
-
-}  // namespace
 
 int runStartup(const std::string& commandLine, StartupState& state, StartupServices& services) {
     // Before anything else, for every mode: one show or one settings dialog at a time.
@@ -34,6 +22,7 @@ int runStartup(const std::string& commandLine, StartupState& state, StartupServi
         return services.runPreview(*handle);
     }
 
+    // From the folder on, a failing step is skipped and start-up goes on with the next.
     skipOnError([&] { services.makeWorkingFolder(); });
     skipOnError([&] { services.loadSettings(); });
 
