@@ -33,6 +33,18 @@ void vertex(double x, double y, double z) {
     glVertex3f(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
 }
 
+using Corners = double[4][3];
+
+// One quad carrying the whole picture, texture coordinate (0, 0) at its first corner.
+// Called between glBegin(GL_QUADS) and glEnd().
+void pictureQuad(const Corners& corners) {
+    static const double texCoords[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    for (int i = 0; i < 4; ++i) {
+        glTexCoord2d(texCoords[i][0], texCoords[i][1]);
+        vertex(corners[i][0], corners[i][1], corners[i][2]);
+    }
+}
+
 // The floor of a tunnel with the bevel in front of it; rotated about z it makes the other sides.
 void tunnelSide(GLuint picture) {
     glColor3f(0.5f, 0.5f, 0.5f);
@@ -49,14 +61,10 @@ void tunnelSide(GLuint picture) {
     glBindTexture(GL_TEXTURE_2D, picture);
     // The picture's bottom edge lies at the mouth, its top at the far end.
     glBegin(GL_QUADS);
-    glTexCoord2d(0.0, 0.0);
-    glVertex3f(-kTunnelIn, -kTunnelIn, -kMouth);
-    glTexCoord2d(1.0, 0.0);
-    glVertex3f(kTunnelIn, -kTunnelIn, -kMouth);
-    glTexCoord2d(1.0, 1.0);
-    glVertex3f(kTunnelIn, -kTunnelIn, -kTunnelEnd);
-    glTexCoord2d(0.0, 1.0);
-    glVertex3f(-kTunnelIn, -kTunnelIn, -kTunnelEnd);
+    pictureQuad({{-kTunnelIn, -kTunnelIn, -kMouth},
+                 {kTunnelIn, -kTunnelIn, -kMouth},
+                 {kTunnelIn, -kTunnelIn, -kTunnelEnd},
+                 {-kTunnelIn, -kTunnelIn, -kTunnelEnd}});
     glEnd();
     glDisable(GL_TEXTURE_2D);
 }
@@ -67,21 +75,15 @@ void reliefTile(GLuint picture, double x, double y, double z) {
     glEnable(GL_TEXTURE_2D);
     glColor3f(1.0f, 1.0f, 1.0f);
     const double d = z + kTileDepth;
-    const double quads[5][4][3] = {
+    const Corners quads[5] = {
         {{x, y, d}, {x + 1, y, d}, {x + 1, y + 1, d}, {x, y + 1, d}},                  // front
         {{x, y, z}, {x + 1, y, z}, {x + 1, y, d}, {x, y, d}},                          // lower
         {{x, y + 1, d}, {x + 1, y + 1, d}, {x + 1, y + 1, z}, {x, y + 1, z}},          // upper
         {{x, y, d}, {x, y + 1, d}, {x, y + 1, z}, {x, y, z}},                          // left
         {{x + 1, y + 1, d}, {x + 1, y, d}, {x + 1, y, z}, {x + 1, y + 1, z}},          // right
     };
-    static const double texCoords[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
     glBegin(GL_QUADS);
-    for (const auto& quad : quads) {
-        for (int i = 0; i < 4; ++i) {
-            glTexCoord2d(texCoords[i][0], texCoords[i][1]);
-            vertex(quad[i][0], quad[i][1], quad[i][2]);
-        }
-    }
+    for (const auto& quad : quads) pictureQuad(quad);
     glEnd();
     glDisable(GL_TEXTURE_2D);
 }
@@ -148,14 +150,10 @@ void endPlate(GLuint picture) {
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, picture);
     glBegin(GL_QUADS);
-    glTexCoord2d(0.0, 0.0);
-    glVertex3f(-kTunnelIn, -kTunnelIn, -kTunnelEnd);
-    glTexCoord2d(1.0, 0.0);
-    glVertex3f(kTunnelIn, -kTunnelIn, -kTunnelEnd);
-    glTexCoord2d(1.0, 1.0);
-    glVertex3f(kTunnelIn, kTunnelIn, -kTunnelEnd);
-    glTexCoord2d(0.0, 1.0);
-    glVertex3f(-kTunnelIn, kTunnelIn, -kTunnelEnd);
+    pictureQuad({{-kTunnelIn, -kTunnelIn, -kTunnelEnd},
+                 {kTunnelIn, -kTunnelIn, -kTunnelEnd},
+                 {kTunnelIn, kTunnelIn, -kTunnelEnd},
+                 {-kTunnelIn, kTunnelIn, -kTunnelEnd}});
     glEnd();
     glPopMatrix();
 }
