@@ -23,7 +23,6 @@ public:
     explicit SectorRing(std::size_t capacity)
         : capacity_(capacity), slots_(std::make_unique<SectorSlot[]>(capacity)) {}
 
-    std::size_t capacity() const { return capacity_; }
 
     // Producer side.
     std::size_t freeSlots() const

@@ -27,8 +27,6 @@ public:
     // closed with Escape between two looks was never seen, yet ran and ended as it should.
     Verdict tick(bool windowExists, bool processEnded, bool endedNormally, Clock now);
 
-    bool rendererSeen() const { return seen_; }
-
 private:
     Clock limit_;
     Clock startedAt_{0};
