@@ -23,6 +23,31 @@ using Clock = std::chrono::steady_clock;
 
 int ignoreXError(Display*, XErrorEvent*) { return 0; }
 
+bool redirectRefused = false;
+int noteRedirectRefused(Display*, XErrorEvent* error) {
+    if (error->error_code == BadAccess) redirectRefused = true;
+    return 0;
+}
+
+// A window manager announces itself before it takes over the root; windows mapped in
+// between are left unframed. It has taken over once the root refuses us its redirection.
+bool windowManagerReady(Display* display) {
+    const Window root = DefaultRootWindow(display);
+    const auto until = Clock::now() + 10s;
+    while (Clock::now() < until) {
+        redirectRefused = false;
+        XSetErrorHandler(noteRedirectRefused);
+        XSelectInput(display, root, SubstructureRedirectMask);
+        XSync(display, False);
+        XSelectInput(display, root, NoEventMask);
+        XSync(display, False);
+        XSetErrorHandler(ignoreXError);
+        if (redirectRefused) return true;
+        std::this_thread::sleep_for(20ms);
+    }
+    return false;
+}
+
 // What override-redirect windows did on the root while a zoom ran.
 struct Overlay {
     bool mapped = false;
@@ -37,6 +62,9 @@ protected:
         display_ = XOpenDisplay(nullptr);
         ASSERT_NE(display_, nullptr);
         withWindowManager_ = std::getenv("QUORLANE_TEST_WM") != nullptr;
+        if (withWindowManager_) {
+            ASSERT_TRUE(windowManagerReady(display_));
+        }
     }
     void TearDown() override {
         zoomAnchor() = {};
