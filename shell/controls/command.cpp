@@ -88,6 +88,9 @@ void Command::readProperties(const PropertySet& stored) {
     loading_ = true;
     behaviour_->readProperties(stored, ambientFont());
     loading_ = false;
+    // A host loads a button before sizing it, and sizing shows the enabled or disabled face;
+    // a button that already has its size is brought to the same look here.
+    behaviour_->sizeChanged();
 }
 
 PropertySet Command::writeProperties() { return behaviour_->writeProperties(ambientFont()); }
