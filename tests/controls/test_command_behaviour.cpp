@@ -113,6 +113,8 @@ const Scenario kScenarios[] = {
     {"disabled: pointer, buttons and focus change nothing", true,
      "init disable move focus+ downL upL downR upR tick-out focus-",
      "timer=100 changed:Enabled Disable label-off", 1, false},
+    {"disabled while hovered: the poll leaves it alone", true, "init move disable tick-out",
+     "timer=100 HighLight changed:Enabled Disable label-off", 2, false},
     {"disabling keeps the state and the held button", true, "init move focus+ downL disable enable",
      "timer=100 HighLight Pressed Pressed changed:Enabled Disable label-off changed:Enabled Normal label-on",
      4, true},

@@ -159,15 +159,17 @@ TEST(CommandPainting, CombinedStateKeepsTheDirectionOfTheFaceBefore) {
     }
 }
 
-int darkPixels(const QImage& image, const QRect& area, int threshold) {
+// Pixels of the caption area whose colour passes the test.
+template <typename Test>
+int countPixels(const QImage& image, const QRect& area, Test test) {
     int count = 0;
     for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            if (c.red() < threshold && c.green() < threshold && c.blue() < threshold) ++count;
-        }
+        for (int x = area.left(); x <= area.right(); ++x) count += test(image.pixelColor(x, y)) ? 1 : 0;
     return count;
 }
+
+bool dark(const QColor& c) { return c.red() < 0x40 && c.green() < 0x40 && c.blue() < 0x40; }
+bool red(const QColor& c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; }
 
 TEST(CommandPainting, CaptionFontColourDisabledLookAndTransparentFace) {
     Host host(69, 25);
@@ -175,23 +177,19 @@ TEST(CommandPainting, CaptionFontColourDisabledLookAndTransparentFace) {
     EXPECT_EQ(QFontInfo(host.button->findChild<QLabel*>()->font()).family(), QStringLiteral("IPAPGothic"));
     const QRect text(host.at(0, 5), QSize(69, 13));
     // Black text of two Japanese glyphs.
-    EXPECT_GT(darkPixels(host.window.grab().toImage(), text, 0x40), 10);
+    EXPECT_GT(countPixels(host.window.grab().toImage(), text, dark), 10);
 
     host.button->setFontColour(0x0000FF);  // red, stored blue-green-red
-    const QImage red = host.window.grab().toImage();
-    int reddish = 0;
-    for (int y = text.top(); y <= text.bottom(); ++y)
-        for (int x = text.left(); x <= text.right(); ++x) {
-            const QColor c = red.pixelColor(x, y);
-            if (c.red() > 200 && c.green() < 60 && c.blue() < 60) ++reddish;
-        }
-    EXPECT_GT(reddish, 10);
+    EXPECT_GT(countPixels(host.window.grab().toImage(), text, red), 10);
 
+    // Disabled: grey face, caption in the system's disabled colour, not the caption colour.
     host.button->setButtonEnabled(false);
     EXPECT_EQ(host.button->currentFace(), FaceImage::Disable);
     EXPECT_EQ(host.face(34, 1), 0xC9C7BAu);
     EXPECT_FALSE(host.button->findChild<QLabel*>()->isEnabled());
-    EXPECT_EQ(darkPixels(host.window.grab().toImage(), text, 0x40), 0);
+    const QImage disabled = host.window.grab().toImage();
+    EXPECT_EQ(countPixels(disabled, text, red), 0);
+    EXPECT_EQ(countPixels(disabled, text, dark), 0);
     host.button->setButtonEnabled(true);
 
     host.button->setCaption(QString());
