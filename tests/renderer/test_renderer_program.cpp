@@ -190,10 +190,30 @@ TEST_F(RendererProgramTest, FullScreenWithHiddenCursorIgnoresInputButEscapeEndsI
     ASSERT_TRUE(waitFor([&] { return cursorVisible(display_); }, 2s))
         << "the desktop's own cursor should show before the renderer starts";
 
+    // Every top-level window's creation is reported on the root, with the size it was made at.
+    XSelectInput(display_, DefaultRootWindow(display_), SubstructureNotifyMask);
+    XSync(display_, False);
     start();
     std::string window;
     ASSERT_TRUE(waitFor([&] { return !(window = findRendererWindow()).empty(); }, 10s))
         << "no window titled exactly Torvane_VC";
+
+    // Before full screen, the window starts at 800 x 600 in the top-left corner.
+    bool created = false;
+    XSync(display_, False);
+    while (XPending(display_) > 0) {
+        XEvent event;
+        XNextEvent(display_, &event);
+        if (event.type != CreateNotify || event.xcreatewindow.window != std::stoul(window))
+            continue;
+        created = true;
+        const XCreateWindowEvent& c = event.xcreatewindow;
+        EXPECT_EQ(c.x, 0);
+        EXPECT_EQ(c.y, 0);
+        EXPECT_EQ(c.width, 800);
+        EXPECT_EQ(c.height, 600);
+    }
+    EXPECT_TRUE(created) << "no creation seen for the renderer's window";
 
     Geometry g;
     EXPECT_TRUE(waitFor(
