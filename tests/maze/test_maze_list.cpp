@@ -79,12 +79,22 @@ struct Recorder {
     double s = 0, t = 0;
     GLuint bound = 0;
     bool texture2d = false, genS = false, genT = false, compiling = false;
-    GLenum primitive = 0;
     std::vector<Corner> pending;
     Vec pendingNormal{};
     std::vector<Quad> quads;
     std::vector<std::string> faults;
 } rec;
+
+// Only texturing and coordinate generation belong in the list; anything else is a fault.
+bool* capability(GLenum cap)
+{
+    if (cap == GL_TEXTURE_2D) return &rec.texture2d;
+    if (cap == GL_TEXTURE_GEN_S) return &rec.genS;
+    if (cap == GL_TEXTURE_GEN_T) return &rec.genT;
+    rec.faults.push_back("switches capability " + std::to_string(cap));
+    static bool ignored;
+    return &ignored;
+}
 
 }  // namespace
 
@@ -93,13 +103,7 @@ GLuint glGenLists(GLsizei) { return 1; }
 void glNewList(GLuint, GLenum mode) { rec.compiling = mode == GL_COMPILE; }
 void glEndList() { rec.compiling = false; }
 void glPushMatrix() { rec.stack.push_back(rec.stack.back()); }
-void glPopMatrix()
-{
-    if (rec.stack.size() == 1)
-        rec.faults.push_back("matrix stack underflow");
-    else
-        rec.stack.pop_back();
-}
+void glPopMatrix() { rec.stack.size() > 1 ? rec.stack.pop_back() : rec.faults.push_back("matrix stack underflow"); }
 void glTranslated(GLdouble x, GLdouble y, GLdouble z) { rec.stack.back() = rec.stack.back() * translation(x, y, z); }
 void glTranslatef(GLfloat x, GLfloat y, GLfloat z) { glTranslated(x, y, z); }
 void glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z)
@@ -112,25 +116,12 @@ void glNormal3f(GLfloat x, GLfloat y, GLfloat z) { rec.normal = {x, y, z}; }
 void glTexCoord2d(GLdouble s, GLdouble t) { rec.s = s, rec.t = t; }
 void glTexCoord2f(GLfloat s, GLfloat t) { glTexCoord2d(s, t); }
 void glBindTexture(GLenum, GLuint texture) { rec.bound = texture; }
-void glEnable(GLenum cap)
-{
-    if (cap == GL_TEXTURE_2D) rec.texture2d = true;
-    else if (cap == GL_TEXTURE_GEN_S) rec.genS = true;
-    else if (cap == GL_TEXTURE_GEN_T) rec.genT = true;
-    else rec.faults.push_back("enables " + std::to_string(cap));
-}
-void glDisable(GLenum cap)
-{
-    if (cap == GL_TEXTURE_2D) rec.texture2d = false;
-    else if (cap == GL_TEXTURE_GEN_S) rec.genS = false;
-    else if (cap == GL_TEXTURE_GEN_T) rec.genT = false;
-    else rec.faults.push_back("disables " + std::to_string(cap));
-}
+void glEnable(GLenum cap) { *capability(cap) = true; }
+void glDisable(GLenum cap) { *capability(cap) = false; }
 void glBegin(GLenum mode)
 {
     if (mode != GL_QUADS || !rec.compiling)
         rec.faults.push_back("glBegin(" + std::to_string(mode) + ") outside the list or not quads");
-    rec.primitive = mode;
 }
 void glVertex3f(GLfloat x, GLfloat y, GLfloat z)
 {
