@@ -3,7 +3,8 @@
 # drawn here, the built renderer flies through the maze covered with it on a private 4:3
 # virtual display, and one frame of the flight is grabbed and scaled down.
 # Usage: shell/assets/preview_still.sh [BUILD_DIR]   (needs python3, ImageMagick, Xvfb, xwd)
-# Env: AT_SECONDS (moment of the flight to grab, default 14; the flight is timed by the clock, so a busy machine may catch another moment), OUT (another file to write).
+# Env: AT_SECONDS (moment of the flight to grab, default 14; the flight is timed by the
+# clock, so a busy machine may catch another moment), OUT (another file to write).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=${1:-$here/../../build}

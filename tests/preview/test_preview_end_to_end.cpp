@@ -69,13 +69,13 @@ protected:
     }
 
     // Destroys the host and gives the time the preview process then took to end, or
-    // nothing when it was still there after a second.
+    // nothing when it was still there after five seconds.
     std::optional<std::chrono::milliseconds> endByDestroying(ShowHarness& harness,
                                                              XTestWindow& host, pid_t pid,
                                                              int& exitCode) {
         const auto start = Clock::now();
         host.destroy();
-        const auto status = harness.waitExit(pid, 1s);
+        const auto status = harness.waitExit(pid, 5s);
         if (!status) return std::nullopt;
         exitCode = WIFEXITED(*status) ? WEXITSTATUS(*status) : 128 + WTERMSIG(*status);
         return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
