@@ -7,6 +7,11 @@
 #include <QWindow>
 #include <QSocketNotifier>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 #include "shell/platform/picture_file.h"
 #include "shell/platform/screen_capture.h"
@@ -18,6 +23,9 @@ namespace {
 
 // The picture area's size before anything is put into it.
 constexpr int kEmptyPictureSide = 29;
+
+// How long a renderer may take to end on SIGTERM before it, and all it started, is killed.
+constexpr std::chrono::milliseconds kRendererGrace{500};
 
 QImage blackImage(int width, int height) {
     QImage image(width, height, QImage::Format_RGB32);
@@ -33,6 +41,9 @@ ShowWindow::ShowWindow(Display* display, MusicPlayer& music, const SettingsValue
       display_(display),
       places_(std::move(places)),
       picture_(blackImage(kEmptyPictureSide, kEmptyPictureSide)),
+      timer1_(this),
+      timer2_(this),
+      timer3_(this),
       sequence_(*this, music, settings, startup, cursor) {
     setObjectName("Vantorel_S");
     setWindowTitle("Vantorel_Main");
@@ -89,10 +100,32 @@ bool ShowWindow::captureScreen() {
     return true;
 }
 
-bool ShowWindow::saveDesktopImage() { return saveBmp24(picture_, places_.desktopImageFile); }
+bool ShowWindow::saveDesktopImage() {
+    // The show goes on without its picture; the user is told why in one line.
+    if (places_.desktopImageFile.empty()) {
+        std::fprintf(stderr, "Quorlane.scr: cannot save the desktop picture: no folder of "
+                             "this user's own to keep it in\n");
+        return false;
+    }
+    errno = 0;
+    if (saveBmp24(picture_, places_.desktopImageFile)) return true;
+    const int error = errno;
+    std::fprintf(stderr, "Quorlane.scr: cannot save the desktop picture %s: %s\n",
+                 places_.desktopImageFile.c_str(),
+                 error != 0 ? std::strerror(error) : "the picture could not be encoded");
+    return false;
+}
+
+void ShowWindow::removeDesktopImage() {
+    if (!places_.desktopImageFile.empty()) unlink(places_.desktopImageFile.c_str());
+}
 
 bool ShowWindow::startRenderer() {
-    if (!renderer_.start(places_.rendererProgram)) return false;
+    if (!renderer_.start(places_.rendererProgram)) {
+        std::fprintf(stderr, "Quorlane.scr: cannot start the renderer %s: %s\n",
+                     places_.rendererProgram.c_str(), std::strerror(renderer_.error()));
+        return false;
+    }
     // Escape ends the renderer; watching its exit lets the show end at once instead of up to
     // a whole watch interval later. The watch itself still decides, by the window's title.
     if (renderer_.endNotifier() >= 0) {
@@ -115,6 +148,8 @@ void ShowWindow::watchSoon(int triesLeft) {
 }
 
 bool ShowWindow::rendererEnded() { return renderer_.ended(); }
+
+void ShowWindow::stopRenderer() { renderer_.endGroup(kRendererGrace); }
 
 bool ShowWindow::rendererEndedNormally() {
     const int status = renderer_.status();
@@ -146,7 +181,6 @@ std::chrono::milliseconds ShowWindow::now() {
 }
 
 void ShowWindow::endProcess(int exitCode) {
-    renderer_.ended();  // reap a renderer that has just gone
     QCoreApplication::exit(exitCode);
 }
 

@@ -2,10 +2,15 @@
 // lives in the Qt event loop until the renderer's window has come and gone.
 #include <QApplication>
 
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
 #include "common/desktop_image_location.h"
 #include "shell/music/music_player.h"
 #include "shell/platform/private_files.h"
 #include "shell/platform/renderer_process.h"
+#include "shell/platform/show_claim.h"
 #include "shell/platform/termination_signals.h"
 #include "shell/platform/x_connection.h"
 #include "shell/platform/x_window_lookup.h"
@@ -47,7 +52,12 @@ public:
         return x_ != nullptr && quorlane::topLevelWindowExists(x_->display(), title);
     }
 
-    void makeWorkingFolder() override { makePrivateFolder(desktopImageLocation().folder); }
+    void makeWorkingFolder() override {
+        imageFolder_ = preparePrivateFolder(desktopImageFolders());
+        if (!imageFolder_.empty()) {
+            removeStaleTemporaries(desktopImageFileIn(imageFolder_), std::chrono::seconds(10));
+        }
+    }
 
     void loadSettings() override {
         quorlane::loadSettings(settingsValues(), runningProgramFolder());
@@ -67,10 +77,22 @@ public:
 
     int32_t hideCursor() override { return cursor_.showCursor(0); }
 
+    // Without a display there is nothing to claim; runShow says so.
+    bool claimShow() override { return x_ == nullptr || quorlane::claimShow(x_->display()); }
+
     int runShow() override {
-        if (x_ == nullptr) return 1;  // no display to show on
-        int argc = 1;
-        char* argv[] = {const_cast<char*>(program_), nullptr};
+        if (x_ == nullptr) {
+            const char* name = std::getenv("DISPLAY");
+            std::fprintf(stderr, "Quorlane.scr: cannot open the X display \"%s\": no show\n",
+                         name != nullptr ? name : "");
+            return 1;
+        }
+        // Only on X is the show window an X window that the title test finds, and only there
+        // does the capture read this display, whatever platform the session prefers.
+        int argc = 3;
+        char platformOption[] = "-platform";
+        char platform[] = "xcb";
+        char* argv[] = {const_cast<char*>(program_), platformOption, platform, nullptr};
         QApplication application(argc, argv);
         QCoreApplication::setApplicationVersion("1.00");
 
@@ -78,7 +100,8 @@ public:
         if (!music) music = std::make_unique<SilentMusicPlayer>();
         const std::string folder = runningProgramFolder();
         ShowWindow window(x_->display(), *music, settingsValues(), startupState(), cursor_,
-                          {folder + "/Quorlane.dll", desktopImageLocation().file});
+                          {folder + "/Quorlane.dll",
+                           imageFolder_.empty() ? "" : desktopImageFileIn(imageFolder_)});
         TerminationSignals termination([&window](int signal) { window.endShow(128 + signal); });
         window.startShow();
         return application.exec();
@@ -87,6 +110,7 @@ public:
 private:
     const char* program_;
     XConnection* x_;
+    std::string imageFolder_;  // the private folder chosen for the desktop picture
     XFixesCursor xCursor_;
     CursorDisplayCount cursor_;
 };
