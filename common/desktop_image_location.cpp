@@ -3,18 +3,13 @@
 #include <cstdlib>
 #include <unistd.h>
 
+#include "common/file_path.h"
+
 namespace quorlane {
 
 namespace {
 
 bool usable(const char* dir) { return dir != nullptr && dir[0] == '/'; }
-
-// base + "/" + name, without doubled slashes when base ends in one.
-std::string join(std::string base, const char* name) {
-    while (base.size() > 1 && base.back() == '/') base.pop_back();
-    if (base != "/") base += '/';
-    return base + name;
-}
 
 DesktopImageLocation inFolder(std::string folder) {
     DesktopImageLocation location;
@@ -27,9 +22,9 @@ DesktopImageLocation inFolder(std::string folder) {
 
 DesktopImageLocation desktopImageLocation(const char* runtimeDir, const char* cacheHome,
                                           const char* home, unsigned uid) {
-    if (usable(runtimeDir)) return inFolder(join(runtimeDir, "orvask"));
-    if (usable(cacheHome)) return inFolder(join(cacheHome, "orvask"));
-    if (usable(home)) return inFolder(join(join(home, ".cache"), "orvask"));
+    if (usable(runtimeDir)) return inFolder(joinedPath(runtimeDir, "orvask"));
+    if (usable(cacheHome)) return inFolder(joinedPath(cacheHome, "orvask"));
+    if (usable(home)) return inFolder(joinedPath(joinedPath(home, ".cache"), "orvask"));
     return inFolder("/tmp/orvask-" + std::to_string(uid));
 }
 
