@@ -20,6 +20,7 @@
 #include <iterator>
 #include <thread>
 
+#include "common/atomic_file.h"
 #include "shell/platform/picture_file.h"
 #include "shell/platform/private_files.h"
 #include "shell/platform/renderer_process.h"
