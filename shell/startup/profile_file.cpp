@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdlib>
 
+#include "common/ascii_case.h"
 #include "common/atomic_file.h"
 #include "shell/startup/code_page_932.h"
 
@@ -22,8 +23,6 @@ std::string_view trim(std::string_view text) {
     return text;
 }
 
-unsigned char asciiLower(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
-
 // ASCII letters match either case; the second byte of a double-byte character is compared
 // exactly, because 0x41 and 0x61 there are parts of two different characters.
 bool sameName(std::string_view a, std::string_view b) {
@@ -36,7 +35,7 @@ bool sameName(std::string_view a, std::string_view b) {
             ++i;
             continue;
         }
-        if (asciiLower(ca) != asciiLower(cb)) return false;
+        if (asciiLower(a[i]) != asciiLower(b[i])) return false;
     }
     return true;
 }
