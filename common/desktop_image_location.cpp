@@ -6,18 +6,13 @@
 
 #include <cstdlib>
 
+#include "common/file_path.h"
+
 namespace quorlane {
 
 namespace {
 
 bool usable(const char* dir) { return dir != nullptr && dir[0] == '/'; }
-
-// base + "/" + name, without doubled slashes when base ends in one.
-std::string join(std::string base, const char* name) {
-    while (base.size() > 1 && base.back() == '/') base.pop_back();
-    if (base != "/") base += '/';
-    return base + name;
-}
 
 std::string accountHome(uid_t uid) {
     struct passwd entry {};
@@ -33,13 +28,13 @@ std::vector<std::string> desktopImageFolders(const char* runtimeDir, const char*
                                              const char* home, const char* accountHome,
                                              unsigned uid) {
     std::vector<std::string> folders;
-    if (usable(runtimeDir)) folders.push_back(join(runtimeDir, "orvask"));
+    if (usable(runtimeDir)) folders.push_back(joinedPath(runtimeDir, "orvask"));
     if (usable(cacheHome)) {
-        folders.push_back(join(cacheHome, "orvask"));
+        folders.push_back(joinedPath(cacheHome, "orvask"));
     } else if (usable(home)) {
-        folders.push_back(join(join(home, ".cache"), "orvask"));
+        folders.push_back(joinedPath(joinedPath(home, ".cache"), "orvask"));
     } else if (usable(accountHome) && std::string(accountHome) != "/") {
-        folders.push_back(join(join(accountHome, ".cache"), "orvask"));
+        folders.push_back(joinedPath(joinedPath(accountHome, ".cache"), "orvask"));
     }
     folders.push_back("/tmp/orvask-" + std::to_string(uid));
     return folders;

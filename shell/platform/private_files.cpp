@@ -12,12 +12,13 @@
 #include <ctime>
 
 #include "common/desktop_image_location.h"
+#include "common/file_path.h"
 
 namespace quorlane {
 
 namespace {
 
-// What mkostemp appends to the target's name: a dot and six letters or digits.
+// What replaceFileAtomically appends to the target's name: a dot and six letters or digits.
 bool isTemporaryOf(const std::string& name, const std::string& target) {
     if (name.size() != target.size() + 7 || name.compare(0, target.size(), target) != 0 ||
         name[target.size()] != '.') {
@@ -58,39 +59,10 @@ std::string preparePrivateFolder(const std::vector<std::string>& folders) {
     return {};
 }
 
-bool replaceFileAtomically(const std::string& path, std::string_view bytes) {
-    std::string temporary = path + ".XXXXXX";
-    const int fd = mkostemp(temporary.data(), O_CLOEXEC);  // mode 0600
-    if (fd < 0) return false;
-    flock(fd, LOCK_EX);  // ours alone, and fresh: never blocks
-    int error = 0;
-    const char* data = bytes.data();
-    std::size_t left = bytes.size();
-    while (error == 0 && left > 0) {
-        const ssize_t written = write(fd, data, left);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) {
-            error = written < 0 ? errno : ENOSPC;
-        } else {
-            data += written;
-            left -= static_cast<std::size_t>(written);
-        }
-    }
-    if (error == 0 && fchmod(fd, 0600) != 0) error = errno;
-    if (close(fd) != 0 && error == 0) error = errno;
-    if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
-    if (error != 0) {
-        unlink(temporary.c_str());
-        errno = error;
-    }
-    return error == 0;
-}
-
 void removeStaleTemporaries(const std::string& file, std::chrono::seconds olderThan) {
-    const std::size_t slash = file.rfind('/');
-    if (slash == std::string::npos) return;
-    const std::string folder = slash == 0 ? "/" : file.substr(0, slash);
-    const std::string target = file.substr(slash + 1);
+    const std::string folder = folderOfPath(file);
+    if (folder.empty()) return;
+    const std::string target = file.substr(file.rfind('/') + 1);
     DIR* dir = opendir(folder.c_str());
     if (dir == nullptr) return;
     const int dirFd = dirfd(dir);

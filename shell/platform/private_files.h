@@ -1,10 +1,11 @@
 #pragma once
 // The desktop picture is the user's screen: its folder and file are private to the user,
-// and a new file replaces the old one whole or not at all.
+// and a new file replaces the old one whole or not at all (common/atomic_file.h).
 #include <chrono>
 #include <string>
-#include <string_view>
 #include <vector>
+
+#include "common/atomic_file.h"
 
 namespace quorlane {
 
@@ -16,11 +17,6 @@ bool makePrivateFolder(const std::string& folder);
 // The first of the folders (best first) that makePrivateFolder accepts; empty when none is
 // safe. The renderer takes the first folder of ours in the same list, so both agree.
 std::string preparePrivateFolder(const std::vector<std::string>& folders);
-
-// Writes the bytes to a new file with mode 0600 beside the target and renames it over the
-// target. On any failure the target is left as it was, errno tells why, and false is
-// returned. The new file is locked while it is written, so a cleanup never takes it.
-bool replaceFileAtomically(const std::string& path, std::string_view bytes);
 
 // Removes the temporaries that replaceFileAtomically left beside the file when it was
 // killed mid-write (each as large as the file): ours, not locked by a writer, and

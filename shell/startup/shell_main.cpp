@@ -20,6 +20,7 @@
 #include "shell/startup/command_line.h"
 #include "shell/startup/cursor_display_count.h"
 #include "shell/startup/settings_file.h"
+#include "shell/startup/settings_location.h"
 #include "shell/startup/settings_values.h"
 #include "shell/startup/startup_routine.h"
 #include "shell/startup/startup_state.h"
@@ -60,7 +61,7 @@ public:
     }
 
     void loadSettings() override {
-        quorlane::loadSettings(settingsValues(), runningProgramFolder());
+        quorlane::loadSettings(settingsValues(), settingsFolder(runningProgramFolder()));
     }
 
     bool isPreviewHost(int32_t handle) override {

@@ -25,6 +25,7 @@
 #include <set>
 #include <thread>
 
+#include "common/atomic_file.h"
 #include "shell/platform/picture_file.h"
 #include "shell/platform/private_files.h"
 #include "shell/platform/renderer_process.h"
