@@ -44,9 +44,6 @@ public:
     // The last face painted and the retained surface it was painted into.
     FaceImage currentFace() const { return currentFace_; }
     const QImage& surface() const { return surface_; }
-    bool hoverPolling() const { return hoverTimer_.isActive(); }
-    // One hover poll, as the timer runs it.
-    void pollHover();
 
 signals:
     void click();
@@ -78,6 +75,7 @@ private:
     void raiseClick() override;
     void markPropertyChanged(const char* name) override;
 
+    void pollHover();
     bool pointerOverButton() const;
     FontDescription ambientFont() const;
 

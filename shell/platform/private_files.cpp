@@ -46,8 +46,10 @@ bool makePrivateFolder(const std::string& folder) {
     const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat info {};
-    bool ours = fstat(fd, &info) == 0 && info.st_uid == geteuid();
-    if (ours && (info.st_mode & 077) != 0) ours = fchmod(fd, 0700) == 0;
+    const bool ours = fstat(fd, &info) == 0 && info.st_uid == geteuid();
+    // Closing it to others is best effort (a read-only disc refuses): the renderer takes
+    // the first folder of ours whatever its mode, and both programs must pick the same one.
+    if (ours && (info.st_mode & 077) != 0) fchmod(fd, 0700);
     close(fd);
     return ours && isOwnFolder(folder);
 }
