@@ -2,12 +2,18 @@
 // writes what would be played to a file, here about twenty times faster than real time).
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <thread>
-#include <unistd.h>
 
 #include "shell/music/bgm_player.h"
 #include "shell/music/system_media_backend.h"
@@ -99,6 +105,82 @@ TEST_F(MusicEndToEnd, WavLoopsUntilStopped)
     // One unbroken tone: the loop has no gaps.
     EXPECT_EQ(test::toneOrder(result), std::vector<double>{660});
     EXPECT_LE(std::count_if(result.begin(), result.end(), [](const Heard& h) { return h.hz == 660; }), 1);
+}
+
+// Peak resident memory of this process so far, in MiB.
+long peakMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+TEST_F(MusicEndToEnd, ALongLowRateWavStreamsInLittleMemory)
+{
+    // 100 minutes of 8 kHz 8-bit mono: 48 MB on disc, over a gigabyte once resampled to the
+    // output's format. Its first quarter second is a tone; the rest is left as a hole in the
+    // file, which costs no disc space and reads as a flat line.
+    constexpr uint32_t kRate = 8000;
+    constexpr uint32_t kDataBytes = 48'000'000;
+    settings.musicFile = (folder / "long.wav").string();
+    {
+        std::ofstream out(settings.musicFile, std::ios::binary);
+        auto le = [&](uint32_t value, int bytes) { test::putLe(out, value, bytes); };
+        out.write("RIFF", 4);
+        le(36 + kDataBytes, 4);
+        out.write("WAVEfmt ", 8);
+        le(16, 4);
+        le(1, 2);      // PCM
+        le(1, 2);      // mono
+        le(kRate, 4);
+        le(kRate, 4);  // bytes a second
+        le(1, 2);
+        le(8, 2);
+        out.write("data", 4);
+        le(kDataBytes, 4);
+        for (uint32_t i = 0; i < kRate / 4; ++i) {
+            out.put(static_cast<char>(128 + std::lround(100 * std::sin(2 * M_PI * 500 * i / kRate))));
+        }
+    }
+    std::filesystem::resize_file(settings.musicFile, 44 + kDataBytes);
+
+    startPlayer();
+    const long before = peakMegabytes();
+    const auto started = std::chrono::steady_clock::now();
+    player->wavStart();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 250ms);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_LT(peakMegabytes() - before, 40);
+    player->wavStop();
+    EXPECT_EQ(test::toneOrder(heard({500})), std::vector<double>{500});
+}
+
+// A drive that never answers: opening it (here a FIFO nobody writes to) blocks for good.
+TEST_F(MusicEndToEnd, AHangingDriveNeverHoldsUpTheEnd)
+{
+    const fs::path drive = folder / "drive";
+    ASSERT_EQ(::mkfifo(drive.c_str(), 0600), 0);
+    setenv("QUORLANE_CDROM", drive.c_str(), 1);
+    for (bool stoppedFirst : {true, false}) {
+        startPlayer();
+        player->cdOpen();
+        for (int i = 0; i < 3; ++i) {
+            player->cdPoll();
+            EXPECT_TRUE(player->cdAvailable()) << "a slow drive is not a missing one";
+        }
+        // The show stops the CD when its poll still runs; either way the player then goes.
+        if (stoppedFirst) player->cdStop();
+        auto ended = std::async(std::launch::async, [&] { player.reset(); });
+        EXPECT_EQ(ended.wait_for(1s), std::future_status::ready) << "stopped first: " << stoppedFirst;
+        // Should the end wait on the drive after all, the drive answers (with nothing, at every
+        // open) so that this test can end.
+        for (auto deadline = std::chrono::steady_clock::now() + 10s;
+             ended.wait_for(1ms) != std::future_status::ready;) {
+            int fd = ::open(drive.c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) ::close(fd);
+            if (std::chrono::steady_clock::now() > deadline) std::_Exit(1);
+        }
+    }
 }
 
 TEST_F(MusicEndToEnd, Mp3PlaysAndStartsAgainAfterItEnds)
