@@ -21,6 +21,9 @@ bool AudioOutput::open()
 {
     if (state_ != State::Unopened) return state_ == State::Open;
     state_ = State::Failed;
+    // SDL would otherwise take SIGINT and SIGTERM for its event queue, which nobody reads
+    // here: the shell could then no longer be ended by them.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     Mix_Init(MIX_INIT_MP3);
     // No format changes allowed: SDL converts for the device, so the CD's own samples can

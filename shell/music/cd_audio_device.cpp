@@ -58,6 +58,7 @@ void CdAudioDevice::abandon(std::unique_ptr<CdAudioDevice> device)
         device->shutdown_ = true;
         if (!device->readerDone()) {
             device->abandoned_ = true;
+            device->wake_.notify_all();
             device->reader_.detach();
             device.release();  // now the reader's to free
             return;

@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -318,6 +319,26 @@ TEST_F(MusicEndToEnd, NoUsableDiscMakesTheCdUnavailableAtTheFirstPoll)
         EXPECT_FALSE(player->cdAvailable()) << source;
         player->cdStop();
         player.reset();
+    }
+}
+
+// Starting the sound must not take over the signals that end the program.
+TEST_F(MusicEndToEnd, TerminationSignalsStillEndTheProgramOnceMusicPlays)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    settings.musicFile = (folder / "loop.wav").string();
+    test::writeWav(settings.musicFile, 660, 0.25);
+    for (int signal : {SIGTERM, SIGINT}) {
+        EXPECT_EXIT(
+            {
+                startPlayer();
+                player->wavStart();
+                std::raise(signal);
+                std::this_thread::sleep_for(200ms);
+                std::_Exit(0);
+            },
+            testing::KilledBySignal(signal), "")
+            << signal;
     }
 }
 
