@@ -20,8 +20,16 @@ constexpr char kUnknownFormat[] = "Unknown DIB file format.";
 constexpr char kOutOfMemory[] = "Out of memory.";
 constexpr char kConversionError[] = "Image file conversion error.";
 
-// The largest side a GL texture of ours may have; anything bigger is not a picture we can show.
-constexpr int64_t kMaxSide = 16384;
+// The most pixels a picture may have (192 MiB decoded): room for an 8K screen or a wide
+// panorama, of any shape; GLU scales the texture down to what the driver takes.
+constexpr int64_t kMaxPixels = int64_t{64} << 20;
+
+// Run-length data paints at most 255 pixels with each 2-byte code (skips aside). A picture
+// whose data could not paint a 64th of it at that rate is refused before its buffer is
+// allocated; small pictures are allowed any amount of skipping.
+constexpr int64_t kRunLengthPixelsPerByte = 255 / 2;
+constexpr int64_t kRunLengthCoverageShare = 64;
+constexpr int64_t kRunLengthFreePixels = int64_t{1} << 20;
 
 constexpr uint32_t kCompressionRgb = 0;
 constexpr uint32_t kCompressionRle8 = 1;
@@ -252,6 +260,13 @@ const char* decodeRunLength(const ByteView& file, uint64_t pixelOffset, bool fou
     return nullptr;
 }
 
+bool mayPaint(const ByteView& file, uint64_t pixelOffset, int64_t pixels) {
+    if (pixelOffset > file.size()) return false;
+    const int64_t dataBytes = static_cast<int64_t>(file.size() - pixelOffset);
+    return pixels <= kRunLengthFreePixels ||
+           dataBytes * kRunLengthPixelsPerByte * kRunLengthCoverageShare >= pixels;
+}
+
 const char* decode(const ByteView& file, RgbImage& image) {
     const bool hasFileHeader = file.size() >= 2 && file.at(0)[0] == 'B' && file.at(0)[1] == 'M';
     if (hasFileHeader && file.size() < kFileHeaderSize) return kUnknownFormat;
@@ -261,7 +276,10 @@ const char* decode(const ByteView& file, RgbImage& image) {
     if (!readHeader(file, headerStart, h)) return kUnknownFormat;
 
     const int64_t rows = h.height < 0 ? -h.height : h.height;
-    if (h.width <= 0 || h.width > kMaxSide || rows == 0 || rows > kMaxSide) return kConversionError;
+    if (h.width <= 0 || rows == 0 || h.width > kMaxPixels || rows > kMaxPixels ||
+        h.width * rows > kMaxPixels) {
+        return kConversionError;
+    }
     if (!depthFitsCompression(h)) return kConversionError;
     const bool runLength = h.compression == kCompressionRle8 || h.compression == kCompressionRle4;
     if (runLength && h.height < 0) return kConversionError;  // RLE has no top-down form
@@ -287,6 +305,7 @@ const char* decode(const ByteView& file, RgbImage& image) {
 
     // Checked before the picture's buffer is allocated, so a short file cannot ask for a huge one.
     if (!runLength && !holdsRows(file, pixelOffset, h, rows)) return kConversionError;
+    if (runLength && !mayPaint(file, pixelOffset, h.width * rows)) return kConversionError;
 
     std::array<Rgb, 256> palette{};
     if (h.bitsPerPixel <= 8) {

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <sys/stat.h>
 
 namespace quorlane {
 namespace {
@@ -20,6 +21,9 @@ bool AudioOutput::open()
 {
     if (state_ != State::Unopened) return state_ == State::Open;
     state_ = State::Failed;
+    // SDL would otherwise take SIGINT and SIGTERM for its event queue, which nobody reads
+    // here: the shell could then no longer be ended by them.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     Mix_Init(MIX_INIT_MP3);
     // No format changes allowed: SDL converts for the device, so the CD's own samples can
@@ -77,24 +81,31 @@ void AudioOutput::releaseMusic()
 bool AudioOutput::playSound(const std::string& path, bool loop)
 {
     stopSound();
-    if (!open()) return false;
-    sound_ = Mix_LoadWAV(path.c_str());
+    // Only a plain file: opening a FIFO for reading would wait for a writer.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+    if (!open() || slot_ != Slot::Free) return false;
+    // Loaded as music, the file is read a little at a time while it plays: a whole WAV
+    // decoded and resampled up front can take gigabytes and seconds (and crashed the
+    // mixer on a long one).
+    sound_ = Mix_LoadMUS(path.c_str());
     if (!sound_) return false;
-    soundChannel_ = Mix_PlayChannel(-1, sound_, loop ? -1 : 0);
-    if (soundChannel_ < 0) {
-        Mix_FreeChunk(sound_);
+    if (Mix_PlayMusic(sound_, loop ? -1 : 0) != 0) {
+        Mix_FreeMusic(sound_);
         sound_ = nullptr;
         return false;
     }
+    slot_ = Slot::Sound;
     return true;
 }
 
 void AudioOutput::stopSound()
 {
-    if (soundChannel_ >= 0) Mix_HaltChannel(soundChannel_);
-    soundChannel_ = -1;
-    if (sound_) Mix_FreeChunk(sound_);
+    if (slot_ != Slot::Sound) return;
+    Mix_HaltMusic();
+    Mix_FreeMusic(sound_);
     sound_ = nullptr;
+    slot_ = Slot::Free;
 }
 
 }  // namespace quorlane

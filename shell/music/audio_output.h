@@ -1,12 +1,12 @@
 #pragma once
 // The shell's one audio output (SDL2_mixer): 44.1 kHz, signed 16-bit, stereo, on SDL's
 // default driver, opened on first use. A missing sound device is found out once and not
-// retried. The mixer's music slot carries either a music file or the CD stream, never
-// both; WAV sounds play on a channel beside them.
+// retried. The mixer's music slot carries one of a music file, the CD stream or a WAV
+// sound at a time; a WAV is streamed from its file, so its length costs no memory.
 #include <cstdint>
 #include <string>
 
-struct Mix_Chunk;
+typedef struct _Mix_Music Mix_Music;
 
 namespace quorlane {
 
@@ -32,20 +32,20 @@ public:
     bool claimMusic();
     void releaseMusic();
 
-    // A WAV file on a channel of its own, looping forever when asked; any earlier one stops.
+    // A WAV file streamed in the music slot, looping forever when asked; any earlier one
+    // stops. Refused while the slot carries a music file or the CD.
     bool playSound(const std::string& path, bool loop);
     void stopSound();
 
 private:
-    enum class Slot { Free, Stream, Music };
+    enum class Slot { Free, Stream, Music, Sound };
     enum class State { Unopened, Open, Failed };
 
     void close();
 
     State state_ = State::Unopened;
     Slot slot_ = Slot::Free;
-    Mix_Chunk* sound_ = nullptr;
-    int soundChannel_ = -1;
+    Mix_Music* sound_ = nullptr;
 };
 
 }  // namespace quorlane

@@ -20,7 +20,7 @@ public:
     bool cdAvailable() const override { return cdAvailable_; }
     void cdStop() override;
     void mp3Start() override;
-    bool mp3IsPlaying() override;
+    bool mp3IsPlaying();
     void mp3Poll() override;
     void mp3Stop() override;
     void wavStart() override;

@@ -38,7 +38,7 @@ CdAudioDevice::CdAudioDevice(CdDiscOpener opener, std::size_t ringSectors)
 CdAudioDevice::~CdAudioDevice()
 {
     beginShutdown();
-    reader_.join();
+    if (reader_.joinable()) reader_.join();  // an abandoned device's reader deletes it itself
 }
 
 void CdAudioDevice::beginShutdown()
@@ -50,10 +50,34 @@ void CdAudioDevice::beginShutdown()
     wake_.notify_all();
 }
 
+void CdAudioDevice::abandon(std::unique_ptr<CdAudioDevice> device)
+{
+    if (!device) return;
+    {
+        std::lock_guard lock(device->mutex_);
+        device->shutdown_ = true;
+        if (!device->readerDone()) {
+            device->abandoned_ = true;
+            device->wake_.notify_all();
+            device->reader_.detach();
+            device.release();  // now the reader's to free
+            return;
+        }
+    }
+    device->wake_.notify_all();
+}
+
 void CdAudioDevice::readerMain()
 {
     runDisc();
-    readerDone_.store(true, std::memory_order_release);
+    bool ownsItself = false;
+    {
+        std::lock_guard lock(mutex_);
+        readerDone_.store(true, std::memory_order_release);
+        ownsItself = abandoned_;
+    }
+    // Nothing of the device is touched after this: its owner has gone.
+    if (ownsItself) delete this;
 }
 
 void CdAudioDevice::runDisc()
@@ -227,13 +251,13 @@ uint32_t CdAudioDevice::play(const std::optional<std::string>& from,
     int32_t start = 0;
     int32_t end = toc_.leadOut;
     if (from) {
-        if (uint32_t code = parseCdPosition(*from, format_, toc_, start)) return code;
+        if (uint32_t code = parseCdPosition(*from, toc_, start)) return code;
     } else {
         if (playingOf(state) && !to) return kOk;
         start = defaultStart(lsnOf(state));
     }
     if (to) {
-        if (uint32_t code = parseCdPosition(*to, format_, toc_, end)) return code;
+        if (uint32_t code = parseCdPosition(*to, toc_, end)) return code;
     }
     if (start > end) return kOutOfRange;
     request(true, start, end);
@@ -250,17 +274,12 @@ uint32_t CdAudioDevice::stop()
 uint32_t CdAudioDevice::status(StatusItem item, std::optional<int> track, std::string& answer)
 {
     const Load load = load_.load(std::memory_order_acquire);
-    if (load == Load::Failed) {
-        if (item != StatusItem::MediaPresent) return kDeviceNotReady;
-        answer = "false";
-        return kOk;
-    }
+    if (load == Load::Failed) return kDeviceNotReady;
     if (load == Load::Loading) {
         switch (item) {
         case StatusItem::Mode: answer = "not ready"; return kOk;
         case StatusItem::CurrentTrack: answer = "1"; return kOk;
         case StatusItem::NumberOfTracks: answer = "0"; return kOk;
-        case StatusItem::MediaPresent: answer = "false"; return kOk;
         default: return kDeviceNotReady;
         }
     }
@@ -282,23 +301,15 @@ uint32_t CdAudioDevice::status(StatusItem item, std::optional<int> track, std::s
         answer = std::to_string(toc_.tracks.size());
         return kOk;
     case StatusItem::Position:
-        answer = formatCdPosition(index < 0 ? heard : toc_.tracks[index].start, format_, toc_);
-        return kOk;
-    case StatusItem::Length:
-        answer = index < 0 ? formatCdLength(toc_.leadOut - toc_.tracks.front().start, format_)
-                           : formatCdLength(toc_.trackEnd(index) - toc_.tracks[index].start, format_);
-        return kOk;
-    case StatusItem::MediaPresent:
-        answer = "true";
+        answer = formatCdPosition(index < 0 ? heard : toc_.tracks[index].start, toc_);
         return kOk;
     }
     return kUnrecognizedKeyword;
 }
 
-uint32_t CdAudioDevice::setTimeFormat(TimeFormat format)
+uint32_t CdAudioDevice::setTimeFormat(TimeFormat)
 {
-    format_ = format;
-    return kOk;
+    return kOk;  // tmsf, the only format, is always in use
 }
 
 }  // namespace quorlane

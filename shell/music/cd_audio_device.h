@@ -10,6 +10,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -30,6 +31,9 @@ public:
     // destruction does not block. For closing while a drive hangs in a read.
     void beginShutdown();
     bool readerDone() const { return readerDone_.load(std::memory_order_acquire); }
+    // Lets go of a device whose reader may hang in a drive for good: it is freed at once if
+    // the reader is done, else by the reader itself when the drive answers. Never waits.
+    static void abandon(std::unique_ptr<CdAudioDevice> device);
     CdAudioDevice(const CdAudioDevice&) = delete;
     CdAudioDevice& operator=(const CdAudioDevice&) = delete;
 
@@ -64,7 +68,6 @@ private:
     SectorRing ring_;
     std::atomic<Load> load_{Load::Loading};
     DiscToc toc_;  // written by the reader before load_ turns Ready, fixed afterwards
-    mci::TimeFormat format_ = mci::TimeFormat::Msf;
 
     // Generation, playing flag and heard sector in one word, so that the callback can move
     // the position only while no newer command has been given (compare and swap).
@@ -76,6 +79,7 @@ private:
     std::condition_variable wake_;
     Request request_;
     bool shutdown_ = false;
+    bool abandoned_ = false;  // the reader frees the device when it ends
     std::atomic<bool> readerDone_{false};
     std::thread reader_;
 };

@@ -8,8 +8,6 @@
 
 namespace quorlane {
 
-using mci::TimeFormat;
-
 namespace {
 
 std::string twoDigits(long value)
@@ -26,12 +24,6 @@ std::string msfText(int64_t sectors)
     int64_t seconds = sectors / kCdSectorsPerSecond;
     return twoDigits(static_cast<long>(seconds / 60)) + ":" +
            twoDigits(static_cast<long>(seconds % 60)) + ":" + twoDigits(static_cast<long>(frames));
-}
-
-std::string millisecondsText(int64_t sectors)
-{
-    if (sectors < 0) sectors = 0;
-    return std::to_string(sectors * 1000 / kCdSectorsPerSecond);
 }
 
 // Up to maxFields non-negative numbers separated by colons.
@@ -56,54 +48,24 @@ uint32_t splitFields(const std::string& text, std::size_t maxFields, std::vector
 
 }  // namespace
 
-std::string formatCdPosition(int32_t lsn, TimeFormat format, const DiscToc& toc)
+std::string formatCdPosition(int32_t lsn, const DiscToc& toc)
 {
-    switch (format) {
-    case TimeFormat::Tmsf: {
-        int index = toc.trackIndexAt(lsn);
-        if (index < 0) return "00:00:00:00";
-        const CdTrack& track = toc.tracks[index];
-        return twoDigits(track.number) + ":" + msfText(lsn - track.start);
-    }
-    case TimeFormat::Msf: return msfText(int64_t{lsn} + kCdLeadInSectors);
-    case TimeFormat::Milliseconds: return millisecondsText(int64_t{lsn} + kCdLeadInSectors);
-    }
-    return {};
+    int index = toc.trackIndexAt(lsn);
+    if (index < 0) return "00:00:00:00";
+    const CdTrack& track = toc.tracks[index];
+    return twoDigits(track.number) + ":" + msfText(lsn - track.start);
 }
 
-std::string formatCdLength(int32_t sectors, TimeFormat format)
-{
-    return format == TimeFormat::Milliseconds ? millisecondsText(sectors) : msfText(sectors);
-}
-
-uint32_t parseCdPosition(const std::string& text, TimeFormat format, const DiscToc& toc,
-                         int32_t& lsn)
+uint32_t parseCdPosition(const std::string& text, const DiscToc& toc, int32_t& lsn)
 {
     if (toc.tracks.empty()) return mci::kDeviceNotReady;
     std::vector<long> f;
-    int64_t sector = 0;
-    switch (format) {
-    case TimeFormat::Tmsf: {
-        if (uint32_t code = splitFields(text, 4, f)) return code;
-        f.resize(4, 0);
-        int index = toc.trackIndexOf(static_cast<int>(f[0]));
-        if (index < 0 || f[2] >= 60 || f[3] >= kCdSectorsPerSecond) return mci::kOutOfRange;
-        sector = toc.tracks[index].start + (int64_t{f[1]} * 60 + f[2]) * kCdSectorsPerSecond + f[3];
-        break;
-    }
-    case TimeFormat::Msf: {
-        if (uint32_t code = splitFields(text, 3, f)) return code;
-        f.resize(3, 0);
-        if (f[1] >= 60 || f[2] >= kCdSectorsPerSecond) return mci::kOutOfRange;
-        sector = (int64_t{f[0]} * 60 + f[1]) * kCdSectorsPerSecond + f[2] - kCdLeadInSectors;
-        break;
-    }
-    case TimeFormat::Milliseconds: {
-        if (uint32_t code = splitFields(text, 1, f)) return code;
-        sector = int64_t{f[0]} * kCdSectorsPerSecond / 1000 - kCdLeadInSectors;
-        break;
-    }
-    }
+    if (uint32_t code = splitFields(text, 4, f)) return code;
+    f.resize(4, 0);
+    int index = toc.trackIndexOf(static_cast<int>(f[0]));
+    if (index < 0 || f[2] >= 60 || f[3] >= kCdSectorsPerSecond) return mci::kOutOfRange;
+    const int64_t sector =
+        toc.tracks[index].start + (int64_t{f[1]} * 60 + f[2]) * kCdSectorsPerSecond + f[3];
     if (sector < toc.tracks.front().start || sector > toc.leadOut) return mci::kOutOfRange;
     lsn = static_cast<int32_t>(sector);
     return mci::kOk;

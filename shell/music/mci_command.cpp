@@ -78,16 +78,9 @@ uint32_t parseVerb(const Token& token, Verb& verb)
     return kUnrecognizedCommand;
 }
 
-// Flags every command may carry; there is no callback window, so they change nothing.
-bool isIgnoredFlag(const Token& token)
-{
-    return is(token, "wait") || is(token, "notify");
-}
-
 uint32_t parseOpen(const std::vector<Token>& t, std::size_t i, Command& c)
 {
     for (; i < t.size(); ++i) {
-        if (isIgnoredFlag(t[i]) || is(t[i], "shareable")) continue;
         std::string* target = nullptr;
         if (is(t[i], "type")) target = &c.type;
         else if (is(t[i], "alias")) target = &c.alias;
@@ -102,7 +95,6 @@ uint32_t parseOpen(const std::vector<Token>& t, std::size_t i, Command& c)
 uint32_t parsePlay(const std::vector<Token>& t, std::size_t i, Command& c)
 {
     for (; i < t.size(); ++i) {
-        if (isIgnoredFlag(t[i])) continue;
         std::optional<std::string>* target = nullptr;
         if (is(t[i], "from")) target = &c.from;
         else if (is(t[i], "to")) target = &c.to;
@@ -116,24 +108,19 @@ uint32_t parsePlay(const std::vector<Token>& t, std::size_t i, Command& c)
 
 uint32_t parseNoArguments(const std::vector<Token>& t, std::size_t i)
 {
-    for (; i < t.size(); ++i) {
-        if (!isIgnoredFlag(t[i])) return kUnrecognizedKeyword;
-    }
-    return kOk;
+    return i < t.size() ? kUnrecognizedKeyword : kOk;
 }
 
 uint32_t parseStatus(const std::vector<Token>& t, std::size_t i, Command& c)
 {
     std::vector<const Token*> words;
-    for (; i < t.size(); ++i) {
-        if (!isIgnoredFlag(t[i])) words.push_back(&t[i]);
-    }
+    for (; i < t.size(); ++i) words.push_back(&t[i]);
     if (words.empty()) return kMissingParameter;
     std::size_t used = 1;
     if (is(*words[0], "mode")) {
         c.item = StatusItem::Mode;
-    } else if (is(*words[0], "position") || is(*words[0], "length")) {
-        c.item = is(*words[0], "position") ? StatusItem::Position : StatusItem::Length;
+    } else if (is(*words[0], "position")) {
+        c.item = StatusItem::Position;
         if (words.size() > 1 && is(*words[1], "track")) {
             if (words.size() < 3) return kMissingParameter;
             int track = 0;
@@ -148,9 +135,6 @@ uint32_t parseStatus(const std::vector<Token>& t, std::size_t i, Command& c)
                is(*words[2], "tracks")) {
         c.item = StatusItem::NumberOfTracks;
         used = 3;
-    } else if (words.size() >= 2 && is(*words[0], "media") && is(*words[1], "present")) {
-        c.item = StatusItem::MediaPresent;
-        used = 2;
     } else {
         return kUnrecognizedKeyword;
     }
@@ -160,19 +144,14 @@ uint32_t parseStatus(const std::vector<Token>& t, std::size_t i, Command& c)
 uint32_t parseSet(const std::vector<Token>& t, std::size_t i, Command& c)
 {
     std::vector<const Token*> words;
-    for (; i < t.size(); ++i) {
-        if (!isIgnoredFlag(t[i])) words.push_back(&t[i]);
-    }
+    for (; i < t.size(); ++i) words.push_back(&t[i]);
     if (words.size() < 2 || !is(*words[0], "time") || !is(*words[1], "format")) {
         return words.empty() ? kMissingParameter : kUnrecognizedKeyword;
     }
     if (words.size() < 3) return kMissingParameter;
     if (words.size() > 3) return kUnrecognizedKeyword;
-    const Token& format = *words[2];
-    if (is(format, "tmsf")) c.timeFormat = TimeFormat::Tmsf;
-    else if (is(format, "msf")) c.timeFormat = TimeFormat::Msf;
-    else if (is(format, "milliseconds") || is(format, "ms")) c.timeFormat = TimeFormat::Milliseconds;
-    else return kBadTimeFormat;
+    if (!is(*words[2], "tmsf")) return kBadTimeFormat;
+    c.timeFormat = TimeFormat::Tmsf;
     return kOk;
 }
 

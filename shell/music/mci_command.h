@@ -1,6 +1,6 @@
 #pragma once
 // One command string taken apart: verb, device (name, file or alias) and the keywords the
-// music player uses. Keywords are matched without regard to case; a double-quoted token
+// music player sends, no others. Keywords are matched without regard to case; a double-quoted token
 // keeps its blanks (file paths).
 #include <cstdint>
 #include <optional>
@@ -11,9 +11,11 @@ namespace quorlane::mci {
 
 enum class Verb { Open, Close, Play, Stop, Status, Set };
 
-enum class StatusItem { Mode, CurrentTrack, NumberOfTracks, Position, Length, MediaPresent };
+enum class StatusItem { Mode, CurrentTrack, NumberOfTracks, Position };
 
-enum class TimeFormat { Milliseconds, Msf, Tmsf };
+// The CD's positions are always given as track, minutes, seconds and frames; a music file's
+// in milliseconds, which cannot be set.
+enum class TimeFormat { Tmsf };
 
 struct Command {
     Verb verb = Verb::Stop;
@@ -26,9 +28,9 @@ struct Command {
     std::optional<std::string> to;
     // status
     StatusItem item = StatusItem::Mode;
-    std::optional<int> track;       // "position track N", "length track N"
+    std::optional<int> track;       // "position track N"
     // set
-    TimeFormat timeFormat = TimeFormat::Milliseconds;
+    TimeFormat timeFormat = TimeFormat::Tmsf;
 };
 
 // Parses one command; returns 0 and fills command, or an error code.

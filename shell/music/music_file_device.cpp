@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 
 #include <charconv>
-#include <cmath>
 
 #include "shell/music/audio_output.h"
 #include "shell/music/mci_errors.h"
@@ -63,28 +62,18 @@ uint32_t MusicFileDevice::play(const std::optional<std::string>& from,
                                const std::optional<std::string>& to)
 {
     if (to) return kUnsupportedFunction;
-    double startSeconds = resumeSeconds_;
-    if (from) {
-        long ms = 0;
-        if (!readMilliseconds(*from, ms)) return kBadInteger;
-        startSeconds = static_cast<double>(ms) / 1000.0;
-    } else if (isPlaying()) {
-        return kOk;
-    }
+    long ms = 0;
+    if (from && !readMilliseconds(*from, ms)) return kBadInteger;
+    if (!from && isPlaying()) return kOk;
     // Mix_RewindMusic does nothing once the music has ended, so it is always started anew.
     if (Mix_PlayMusic(music_, 0) != 0) return kHardware;
-    if (startSeconds > 0) Mix_SetMusicPosition(startSeconds);
+    if (ms > 0) Mix_SetMusicPosition(static_cast<double>(ms) / 1000.0);
     started_ = true;
-    resumeSeconds_ = 0;
     return kOk;
 }
 
 uint32_t MusicFileDevice::stop()
 {
-    if (isPlaying()) {
-        double position = Mix_GetMusicPosition(music_);
-        resumeSeconds_ = position > 0 ? position : 0;
-    }
     Mix_HaltMusic();
     started_ = false;
     return kOk;
@@ -92,34 +81,14 @@ uint32_t MusicFileDevice::stop()
 
 uint32_t MusicFileDevice::status(StatusItem item, std::optional<int> track, std::string& answer)
 {
-    if (track) return kUnsupportedFunction;
-    switch (item) {
-    case StatusItem::Mode:
-        answer = isPlaying() ? "playing" : "stopped";
-        return kOk;
-    case StatusItem::Position: {
-        double seconds = isPlaying() ? Mix_GetMusicPosition(music_) : resumeSeconds_;
-        answer = std::to_string(std::lround(std::max(seconds, 0.0) * 1000.0));
-        return kOk;
-    }
-    case StatusItem::Length: {
-        double seconds = Mix_MusicDuration(music_);
-        answer = std::to_string(std::lround(std::max(seconds, 0.0) * 1000.0));
-        return kOk;
-    }
-    case StatusItem::MediaPresent:
-        answer = "true";
-        return kOk;
-    case StatusItem::CurrentTrack:
-    case StatusItem::NumberOfTracks:
-        return kUnsupportedFunction;
-    }
-    return kUnrecognizedKeyword;
+    if (track || item != StatusItem::Mode) return kUnsupportedFunction;
+    answer = isPlaying() ? "playing" : "stopped";
+    return kOk;
 }
 
-uint32_t MusicFileDevice::setTimeFormat(TimeFormat format)
+uint32_t MusicFileDevice::setTimeFormat(TimeFormat)
 {
-    return format == TimeFormat::Milliseconds ? kOk : kBadTimeFormat;
+    return kBadTimeFormat;  // positions are in milliseconds, which cannot be named
 }
 
 }  // namespace quorlane

@@ -31,7 +31,6 @@ private:
     AudioOutput& output_;
     Mix_Music* music_;
     bool started_ = false;
-    double resumeSeconds_ = 0;
 };
 
 }  // namespace quorlane

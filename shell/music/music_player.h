@@ -15,7 +15,6 @@ public:
     virtual bool cdAvailable() const = 0;
     virtual void cdStop() = 0;
     virtual void mp3Start() = 0;
-    virtual bool mp3IsPlaying() = 0;
     virtual void mp3Poll() = 0;
     virtual void mp3Stop() = 0;
     virtual void wavStart() = 0;

@@ -68,7 +68,11 @@ uint32_t SystemMediaBackend::Factory::openCdAudio(std::unique_ptr<mci::Device>& 
     return mci::kOk;
 }
 
-SystemMediaBackend::Factory::~Factory() = default;
+SystemMediaBackend::Factory::~Factory()
+{
+    // The end of a show must never wait on a drive that does not answer.
+    for (std::unique_ptr<CdAudioDevice>& cd : retired_) CdAudioDevice::abandon(std::move(cd));
+}
 
 void SystemMediaBackend::Factory::retire(std::unique_ptr<CdAudioDevice> cd)
 {

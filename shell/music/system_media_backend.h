@@ -28,7 +28,8 @@ private:
         explicit Factory(AudioOutput& output) : output_(output) {}
         ~Factory() override;
         // Closed CD devices whose reader may still hang in a drive: freed once it is done,
-        // so that closing never waits on the drive (and at the latest when the backend goes).
+        // so that closing never waits on the drive; abandoned to their reader when the
+        // backend goes.
         void retire(std::unique_ptr<CdAudioDevice> cd);
         void freeRetired();
         uint32_t openCdAudio(std::unique_ptr<mci::Device>& device) override;

@@ -6,7 +6,19 @@
 
 namespace quorlane {
 
-// The picture at its own size; a null image when it cannot be read.
+// More pixels than any screen shows on a maze wall; a bigger picture would only cost the
+// renderer memory and seconds of start-up.
+inline constexpr qint64 kMaxPicturePixels = 4096 * 4096;
+// Decoding a picture whole before scaling it may take this much memory (RGB32: about
+// 134 megapixels); larger ones cannot be read.
+inline constexpr int kPictureDecodeLimitMb = 512;
+
+// The size a picture is loaded at: its own, or scaled down with its shape kept to at most
+// maxPixels.
+QSize pictureSizeWithin(QSize size, qint64 maxPixels);
+
+// The picture at its own size, or scaled down to kMaxPicturePixels; a null image when it
+// cannot be read.
 QImage loadPictureFile(const std::string& path);
 
 // An uncompressed 24-bit BMP with the 40-byte info header, which the renderer's loader

@@ -98,31 +98,28 @@ bool isUsableName(std::string_view name) {
 
 // --- file access -----------------------------------------------------------------------------
 
-enum class ReadResult { Ok, Missing, Failed };
-
-ReadResult readWholeFile(const std::string& path, std::string& out) {
+ProfileRead readWholeFile(const std::string& path, std::string& out) {
     out.clear();
     // Non-blocking, so that a FIFO in the file's place cannot hang the caller.
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
+    if (fd < 0) return errno == ENOENT ? ProfileRead::Missing : ProfileRead::Unreadable;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return ReadResult::Failed;
-    }
+    ProfileRead result = ProfileRead::Ok;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) result = ProfileRead::Unreadable;
+    else if (static_cast<std::size_t>(st.st_size) > kMaxProfileBytes) result = ProfileRead::TooLarge;
     char buffer[16384];
-    for (;;) {
+    while (result == ProfileRead::Ok) {
         ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            ::close(fd);
-            return ReadResult::Failed;
-        }
-        if (n == 0) break;
+        if (n < 0) result = ProfileRead::Unreadable;
+        if (n <= 0) break;
         out.append(buffer, static_cast<std::size_t>(n));
+        // A file that grows while it is read is held to the same limit.
+        if (out.size() > kMaxProfileBytes) result = ProfileRead::TooLarge;
     }
     ::close(fd);
-    return ReadResult::Ok;
+    if (result != ProfileRead::Ok) out.clear();
+    return result;
 }
 
 }  // namespace
@@ -208,11 +205,18 @@ std::string ProfileText::bytes() const {
     return out;
 }
 
+ProfileRead readProfileFile(const std::string& path, ProfileText& text) {
+    std::string bytes;
+    ProfileRead result = readWholeFile(path, bytes);
+    text = ProfileText(bytes);
+    return result;
+}
+
 std::optional<std::string> readProfileString(const std::string& path, std::string_view section,
                                              std::string_view key) {
-    std::string bytes;
-    if (readWholeFile(path, bytes) != ReadResult::Ok) return std::nullopt;
-    return ProfileText(bytes).value(section, key);
+    ProfileText text("");
+    readProfileFile(path, text);
+    return text.value(section, key);
 }
 
 bool writeProfileString(const std::string& path, std::string_view section, std::string_view key,
@@ -228,17 +232,18 @@ bool writeProfileString(const std::string& path, std::string_view section, std::
     }
 
     std::string old;
-    ReadResult read = readWholeFile(target, old);
-    if (read == ReadResult::Failed) return false;  // its other contents could not be kept
+    ProfileRead read = readWholeFile(target, old);
+    // Its other contents could not be kept.
+    if (read != ProfileRead::Ok && read != ProfileRead::Missing) return false;
 
     ProfileText text(old);
     if (!text.setValue(section, key, value)) return false;
     std::string updated = text.bytes();
-    if (read == ReadResult::Ok && updated == old) return true;
+    if (read == ProfileRead::Ok && updated == old) return true;
 
     int mode = kModeFromUmask;  // a new file
     struct stat st {};
-    if (read == ReadResult::Ok && ::stat(target.c_str(), &st) == 0) {
+    if (read == ProfileRead::Ok && ::stat(target.c_str(), &st) == 0) {
         mode = static_cast<int>(st.st_mode & 07777);
     }
     return replaceFileAtomically(target, updated, mode);

@@ -3,6 +3,7 @@
 // routines, so that a file written by either side reads the same on the other: "[Section]"
 // headers, "key=value" lines, CRLF line ends. Names and values here are the file's own bytes
 // (code page 932 for the settings file); conversion is the caller's business.
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,13 +35,26 @@ private:
     std::vector<std::string> lines_;
 };
 
-// A missing or unreadable file reads as empty, so every key is missing.
+// Far larger than any settings file; a bigger file is none this program wrote, and taking it
+// apart would cost seconds and memory.
+inline constexpr std::size_t kMaxProfileBytes = std::size_t{1} << 20;
+
+enum class ProfileRead { Ok, Missing, Unreadable, TooLarge };
+
+// Reads the whole file once, for any number of look-ups. Unless the result is Ok the text is
+// empty, so every key is missing. A file above kMaxProfileBytes is not read at all.
+ProfileRead readProfileFile(const std::string& path, ProfileText& text);
+
+// One look-up in a freshly read file; a file that cannot be read (see readProfileFile) reads
+// as empty, so every key is missing.
 std::optional<std::string> readProfileString(const std::string& path, std::string_view section,
                                              std::string_view key);
 
 // Writes one key through a temporary file in the same folder and a rename, keeping the old
 // file's mode: a crash or a full disk never leaves a half-written file. Returns whether the
-// file now holds the value; on false the old file is as it was.
+// file now holds the value; on false the old file is as it was. A file that cannot be read
+// whole (unreadable, or above kMaxProfileBytes) is not rewritten: its other contents would
+// be lost.
 bool writeProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value);
 

@@ -6,6 +6,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <optional>
 #include <string_view>
 
@@ -92,10 +93,17 @@ std::string settingsFilePath(const std::string& shellFolder) {
 
 std::string readIniValue(const std::string& section, const std::string& key,
                          const std::string& filePath) {
+    ProfileText text("");
+    readProfileFile(filePath, text);
+    return readIniValue(section, key, text);
+}
+
+std::string readIniValue(const std::string& section, const std::string& key,
+                         const ProfileText& file) {
     std::optional<std::string> fileSection = utf8ToCp932(section);
     std::optional<std::string> fileKey = utf8ToCp932(key);
     if (!fileSection || !fileKey) return {};
-    std::optional<std::string> value = readProfileString(filePath, *fileSection, *fileKey);
+    std::optional<std::string> value = file.value(*fileSection, *fileKey);
     if (!value) return {};
     std::string_view text = *value;
     text = text.substr(0, text.find('\0'));
@@ -117,17 +125,25 @@ bool writeIniValue(const std::string& section, const std::string& key, const std
 void loadSettings(SettingsValues& values, const std::string& shellFolder) {
     values = SettingsValues{};
     const std::string path = settingsFilePath(shellFolder);
+    // Read once for all five keys: the file may be large, and is not to change between keys.
+    ProfileText file("");
+    if (readProfileFile(path, file) == ProfileRead::TooLarge) {
+        std::fprintf(stderr,
+                     "Quorlane: the settings file %s is larger than %zu KiB, which no settings "
+                     "file is; it is not read and the defaults are used.\n",
+                     path.c_str(), kMaxProfileBytes / 1024);
+    }
 
-    loadNumber(values.pictureMode, readIniValue(kSection, kPictureModeKey, path));
+    loadNumber(values.pictureMode, readIniValue(kSection, kPictureModeKey, file));
     values.pictureFolder = shellFolder;
     loadFile(values.pictureFile, values.pictureFolder, values.pictureMode, 1,
-             readIniValue(kSection, kPictureFileKey, path));
+             readIniValue(kSection, kPictureFileKey, file));
 
-    loadNumber(values.musicMode, readIniValue(kSection, kMusicModeKey, path));
-    loadNumber(values.repeatTrack, readIniValue(kSection, kRepeatTrackKey, path));
+    loadNumber(values.musicMode, readIniValue(kSection, kMusicModeKey, file));
+    loadNumber(values.repeatTrack, readIniValue(kSection, kRepeatTrackKey, file));
     values.musicFolder = shellFolder;
     loadFile(values.musicFile, values.musicFolder, values.musicMode, 2,
-             readIniValue(kSection, kMusicFileKey, path));
+             readIniValue(kSection, kMusicFileKey, file));
 }
 
 void writeSettings(const SettingsValues& values, const std::string& shellFolder) {

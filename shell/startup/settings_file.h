@@ -3,6 +3,7 @@
 #include <string>
 
 #include "common/file_path.h"  // folderOfPath
+#include "shell/startup/profile_file.h"
 #include "shell/startup/settings_values.h"
 
 namespace quorlane {
@@ -13,6 +14,9 @@ std::string settingsFilePath(const std::string& shellFolder);
 // UTF-8 here and CP932 in the file. A value comes back cut to 255 bytes of CP932.
 std::string readIniValue(const std::string& section, const std::string& key,
                          const std::string& filePath);
+// The same from a file already read (see readProfileFile).
+std::string readIniValue(const std::string& section, const std::string& key,
+                         const ProfileText& file);
 // Returns whether the file now holds the value (the callers ignore it; tests do not).
 bool writeIniValue(const std::string& section, const std::string& key, const std::string& value,
                    const std::string& filePath);

@@ -29,21 +29,6 @@ namespace quorlane {
 
 namespace {
 
-// Stands in when no audio can be had at all: the show goes on in silence.
-class SilentMusicPlayer : public MusicPlayer {
-public:
-    void cdOpen() override {}
-    void cdPoll() override {}
-    bool cdAvailable() const override { return false; }
-    void cdStop() override {}
-    void mp3Start() override {}
-    bool mp3IsPlaying() override { return false; }
-    void mp3Poll() override {}
-    void mp3Stop() override {}
-    void wavStart() override {}
-    void wavStop() override {}
-};
-
 class ShellServices : public StartupServices {
 public:
     ShellServices(const char* program, XConnection* x)
@@ -98,7 +83,6 @@ public:
         QCoreApplication::setApplicationVersion("1.00");
 
         std::unique_ptr<MusicPlayer> music = createSystemMusicPlayer(settingsValues());
-        if (!music) music = std::make_unique<SilentMusicPlayer>();
         const std::string folder = runningProgramFolder();
         ShowWindow window(x_->display(), *music, settingsValues(), startupState(), cursor_,
                           {folder + "/Quorlane.dll",

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <array>
 #include <utility>
 
+#include "tests/pictures/allocation_probe.h"
 #include "tests/pictures/bmp_writer.h"
 
 namespace quorlane {
@@ -206,6 +208,79 @@ TEST(BmpDecoder, RunLengthFourBit) {
     };
     BmpLayout l{.width = 5, .height = 2, .bitsPerPixel = 4, .compression = 2, .palette = palette, .pixels = stream};
     expectRows(decodeOk(buildBmp(l)), lookUp(palette, {{1, 2, 1, 2, 1}, {3, 4, 5, 6, 7}}));
+}
+
+// A one-bit picture: light columns where x is a multiple of 10, dark elsewhere.
+Bytes stripedRows(int width, int height) {
+    const size_t stride = (size_t(width) + 31) / 32 * 4;
+    Bytes pixels(stride * size_t(height), 0);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; x += 10) pixels[size_t(y) * stride + size_t(x) / 8] |= uint8_t(0x80 >> (x % 8));
+    }
+    return pixels;
+}
+
+TEST(BmpDecoder, AnyShapeUpToTheirPixelBoundDecodes) {
+    const std::vector<Rgb> palette = {{0, 0, 0}, {250, 240, 230}};
+    const struct {
+        int width, height;
+        bool decodes;
+    } cases[] = {
+        {20000, 2000, true},  // a panorama wider than any texture side
+        {2000, 20000, true},
+        {16384, 4096, true},  // 64 Mi pixels, the most
+        {16384, 4097, false},
+        {16777216, 5, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+        const Bytes file = buildBmp(BmpLayout{.width = c.width, .height = c.height, .bitsPerPixel = 1,
+                                              .palette = palette, .pixels = stripedRows(c.width, c.height)});
+        if (!c.decodes) {
+            EXPECT_EQ(decodeError(file), "Image file conversion error.");
+            continue;
+        }
+        const RgbImage image = decodeOk(file);
+        ASSERT_EQ(image.width, c.width);
+        ASSERT_EQ(image.height, c.height);
+        const int lastX = c.width - 1 - (c.width - 1) % 10;
+        for (const auto& [x, y] : {std::pair{0, 0}, {lastX, c.height - 1}, {c.width - 1, c.height / 2}}) {
+            EXPECT_EQ(at(image, x, y), x % 10 == 0 ? palette[1] : palette[0]) << x << "," << y;
+        }
+    }
+}
+
+TEST(BmpDecoder, TinyRunLengthFilesDeclaringHugePicturesAreRefusedBeforeAllocating) {
+    // A kilobyte file of runs: enough for a small picture, nowhere near a huge one.
+    Bytes stream;
+    for (int i = 0; i < 450; ++i) stream.insert(stream.end(), {0xFF, 0x01});
+    stream.insert(stream.end(), {0x00, 0x01});
+    const struct {
+        int width, height;
+        uint16_t bits;
+        uint32_t compression;
+    } cases[] = {
+        {16384, 16384, 8, 1},
+        {8000, 8000, 8, 1},
+        {8000, 8000, 4, 2},
+        {30000, 2000, 8, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + " at " + std::to_string(c.bits));
+        const Bytes file = buildBmp(BmpLayout{.width = c.width, .height = c.height, .bitsPerPixel = c.bits,
+                                              .compression = c.compression, .colorsUsed = 2,
+                                              .palette = distinctPalette(2), .pixels = stream});
+        ASSERT_LT(file.size(), 1024u);
+        testing::largestAllocation = 0;
+        EXPECT_EQ(decodeError(file), "Image file conversion error.");
+        EXPECT_LT(testing::largestAllocation.load(), size_t(1) << 20);
+    }
+    // The same stream makes a picture of a sensible size, partly painted.
+    const Bytes small = buildBmp(BmpLayout{.width = 2000, .height = 1000, .bitsPerPixel = 8, .compression = 1,
+                                           .colorsUsed = 2, .palette = distinctPalette(2), .pixels = stream});
+    const RgbImage image = decodeOk(small);
+    EXPECT_EQ(at(image, 1999, 0), distinctPalette(2)[1]);
+    EXPECT_EQ(at(image, 0, 1), (Rgb{0, 0, 0}));
 }
 
 TEST(BmpDecoder, HeaderSizesOtherThanCoreAndInfoAreUnknown) {

@@ -95,18 +95,18 @@ TEST_F(BmpLoader, AllocationFailureReportsOutOfMemory) {
 #ifdef QUORLANE_ADDRESS_SANITIZER
     GTEST_SKIP() << "the sanitizer reserves more address space than any limit leaves";
 #else
-    // A few bytes of run-length data may describe the largest picture we accept (768 MiB
-    // decoded); with the address space capped that buffer cannot be had.
-    const std::string path = write("huge.bmp", buildBmp(BmpLayout{.width = 16384, .height = 16384,
-                                                                  .bitsPerPixel = 8, .compression = 1,
-                                                                  .palette = std::vector<testing::Rgb>(256),
-                                                                  .pixels = {0x00, 0x01}}));
+    // An 8 MB one-bit file of the most pixels we accept (192 MiB decoded); with the address
+    // space capped that buffer cannot be had.
+    const std::string path = write("huge.bmp", buildBmp(BmpLayout{.width = 8192, .height = 8192,
+                                                                  .bitsPerPixel = 1,
+                                                                  .palette = std::vector<testing::Rgb>(2),
+                                                                  .pixels = testing::Bytes(1024 * 8192)}));
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     const auto loadWithCappedAddressSpace = [&path] {
         long pages = 0;
         std::ifstream("/proc/self/statm") >> pages;
         rlimit cap{};
-        cap.rlim_cur = cap.rlim_max = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + (256u << 20);
+        cap.rlim_cur = cap.rlim_max = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + (64u << 20);
         setrlimit(RLIMIT_AS, &cap);
         std::_Exit(loadBmpImage(path.c_str()) ? 1 : 0);
     };

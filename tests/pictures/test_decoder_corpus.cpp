@@ -31,8 +31,8 @@ TEST(DecoderCorpus, EveryStoredInputDecodesOrFailsCleanly) {
             ++inputs;
             if (image) {
                 ++decoded;
-                EXPECT_TRUE(image->width >= 1 && image->width <= 16384 && image->height >= 1 &&
-                            image->height <= 16384) << entry.path();
+                EXPECT_TRUE(image->width >= 1 && image->height >= 1 &&
+                            int64_t(image->width) * image->height <= int64_t(64) << 20) << entry.path();
                 EXPECT_EQ(image->data.size(), size_t(image->width) * size_t(image->height) * 3) << entry.path();
             } else {
                 EXPECT_TRUE(messages.count(error)) << entry.path() << ": " << error;

@@ -1,6 +1,7 @@
 #include "shell/startup/settings_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -198,6 +199,70 @@ TEST_F(SettingsFileTest, PathsTheFileCannotHoldAreNeverStoredAltered) {
     values.musicFile = folder.file("old/ b.mp3 ");
     writeSettings(values, folder.path());
     EXPECT_EQ(load().musicFile, folder.file("old/ b.mp3 "));
+}
+
+// Counts the times the settings file is opened while `work` runs.
+template <class Work>
+int opensDuring(const std::string& file, Work work) {
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    // Closes are watched too: inotify merges identical events that follow each other.
+    EXPECT_GE(::inotify_add_watch(watch, file.c_str(), IN_OPEN | IN_CLOSE), 0);
+    work();
+    int opens = 0;
+    alignas(inotify_event) char buffer[4096];
+    for (ssize_t n; (n = ::read(watch, buffer, sizeof buffer)) > 0;) {
+        for (char* p = buffer; p < buffer + n; p += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(p)->len) {
+            if (reinterpret_cast<inotify_event*>(p)->mask & IN_OPEN) ++opens;
+        }
+    }
+    ::close(watch);
+    return opens;
+}
+
+TEST_F(SettingsFileTest, TheFileIsReadOnceForAllKeys) {
+    folder.write("a.bmp", "BM");
+    folder.write("Quorlane.ini", "[Section]\r\n" PICTURE_MODE "=1\r\n" PICTURE_FILE "=" + folder.file("a.bmp") +
+                                     "\r\n" MUSIC_MODE "=1\r\n" REPEAT_TRACK "=3\r\n");
+    SettingsValues values;
+    EXPECT_EQ(opensDuring(ini, [&] { values = load(); }), 1);
+    EXPECT_EQ(values.pictureMode, 1);
+    EXPECT_EQ(values.musicMode, 1);
+    EXPECT_EQ(values.repeatTrack, 3);
+}
+
+// Short lines by the million make a file that takes long to take apart; well above any real
+// settings file it is refused whole, and the show goes on with the defaults.
+TEST_F(SettingsFileTest, AFileFarLargerThanAnyRealOneIsRefusedWithAMessage) {
+    const std::string keys = "[Section]\r\n" MUSIC_MODE "=1\r\n" REPEAT_TRACK "=3\r\n";
+    std::string filler;
+    while (filler.size() < 1048576 - keys.size() - 9) filler += ";\r\n";
+    const struct {
+        std::string text;
+        int musicMode;
+    } cases[] = {
+        {keys + filler, 1},            // just under 1 MiB: read
+        {keys + filler + "; one more line\r\n", 0},  // over it: refused
+        {keys + filler + filler + filler, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.size());
+        folder.write("Quorlane.ini", c.text);
+        ::testing::internal::CaptureStderr();
+        SettingsValues values = load();
+        const std::string message = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(values.musicMode, c.musicMode);
+        EXPECT_EQ(values.repeatTrack, c.musicMode ? 3 : 0);
+        if (c.musicMode) {
+            EXPECT_EQ(message, "");
+            continue;
+        }
+        EXPECT_EQ(message, "Quorlane: the settings file " + ini +
+                               " is larger than 1024 KiB, which no settings file is; it is not read and the "
+                               "defaults are used.\n");
+        // Nor is it rewritten: keeping its other contents would mean reading it whole.
+        EXPECT_FALSE(writeIniValue("Section", "BGM区分", "2", ini));
+        EXPECT_EQ(folder.read("Quorlane.ini"), c.text);
+    }
 }
 
 TEST(SettingsValuesTest, IsOneSharedInstance) {

@@ -31,7 +31,6 @@ public:
     bool cdAvailable() const override { return cdIsAvailable; }
     void cdStop() override { log_.add("cdStop"); }
     void mp3Start() override { log_.add("mp3Start"); }
-    bool mp3IsPlaying() override { return true; }
     void mp3Poll() override { log_.add("mp3Poll"); }
     void mp3Stop() override { log_.add("mp3Stop"); }
     void wavStart() override { log_.add("wavStart"); }
