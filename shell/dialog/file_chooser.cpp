@@ -1,0 +1,30 @@
+#include "shell/dialog/file_chooser.h"
+
+#include <QFileDialog>
+
+namespace quorlane {
+
+QString qtNameFilter(const ChooserFilter& filter) {
+    const QStringList patterns = filter.patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    return filter.description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+           QLatin1Char(')');
+}
+
+std::optional<QString> chooseFile(QWidget* owner, const QString& startFolder,
+                                  const ChooserFilter& filter) {
+    QFileDialog dialog(owner, QStringLiteral("ﾌｧｲﾙを開く"), startFolder);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // The description already names the types; Qt would repeat the patterns after it.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+    dialog.setNameFilter(qtNameFilter(filter));
+    dialog.setWindowModality(Qt::WindowModal);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty() || files.front().isEmpty()) return std::nullopt;
+    return files.front();
+}
+
+}  // namespace quorlane
