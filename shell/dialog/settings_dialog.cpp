@@ -46,7 +46,12 @@ QLabel* addLabel(QLabel* label, const QString& caption, QRect rect, bool sizedTo
     label->setText(caption);
     label->setGeometry(rect);
     label->setAlignment(alignment);
-    if (sizedToText) label->adjustSize();
+    if (sizedToText) {
+        label->adjustSize();
+    } else if (label->sizeHint().width() > rect.width()) {
+        // The stand-in font runs a little wider than the design's: never cut a caption short.
+        label->resize(label->sizeHint().width(), rect.height());
+    }
     return label;
 }
 
@@ -140,7 +145,7 @@ void SettingsDialog::buildControls() {
 
     QPalette white = palette();
     white.setColor(QPalette::WindowText, Qt::white);
-    QLabel* credit = plainLabel(this, QStringLiteral("Designed by Quorlane Project Ver.1.0.0"),
+    QLabel* credit = plainLabel(this, QStringLiteral("Designed by Quorlane Ver.1.0.0"),
                                 QRect(12, 252, 165, 13), true);
     credit->setPalette(white);
     link_ = choiceLabel(this, QStringLiteral("README.md"), QRect(12, 268, 214, 13), false);
@@ -199,10 +204,12 @@ void SettingsDialog::buildControls() {
     musicPath_->setGeometry(8, 72, 345, 33);
 
     for (int i = 0; i < 2; ++i) {
+        pictureLabels_[i]->setObjectName(QStringLiteral("lbl_Sel(%1)").arg(i));
         connect(pictureMarks_[i], &ChoiceLabel::pressed, this, [this, i] { pressPicture(i, false); });
         connect(pictureLabels_[i], &ChoiceLabel::pressed, this, [this, i] { pressPicture(i, true); });
     }
     for (int i = 0; i < 3; ++i) {
+        musicLabels_[i]->setObjectName(QStringLiteral("lbl_BGM(%1)").arg(i));
         connect(musicMarks_[i], &ChoiceLabel::clicked, this, [this, i] { clickMusic(i); });
         connect(musicLabels_[i], &ChoiceLabel::clicked, this, [this, i] { clickMusic(i); });
     }
@@ -310,8 +317,11 @@ void SettingsDialog::choosePicture() {
     const std::optional<QString> path =
         chooseFile(this, text(choices_.values().pictureFolder),
                    {QStringLiteral("画像ﾌｧｲﾙ (BMP JPG)"), QStringLiteral("*.BMP;*JPG")});
-    if (!path) return;
-    choices_.pictureChosen(path->toStdString());
+    if (path) acceptPictureFile(path->toStdString());
+}
+
+void SettingsDialog::acceptPictureFile(const std::string& path) {
+    choices_.pictureChosen(path);
     showChoices();
     drawPreview();
 }
@@ -320,8 +330,11 @@ void SettingsDialog::chooseMusic() {
     const std::optional<QString> path =
         chooseFile(this, text(choices_.values().musicFolder),
                    {QStringLiteral("BGMﾌｧｲﾙ (MP3 WAV)"), QStringLiteral("*.MP3;*.WAV")});
-    if (!path) return;
-    choices_.musicChosen(path->toStdString());
+    if (path) acceptMusicFile(path->toStdString());
+}
+
+void SettingsDialog::acceptMusicFile(const std::string& path) {
+    choices_.musicChosen(path);
     showChoices();
 }
 

@@ -50,6 +50,9 @@ public:
 
     // Draws the preview from the text of the picture path box.
     void drawPreview();
+    // What a successful choice in the file chooser does with the path.
+    void acceptPictureFile(const std::string& path);
+    void acceptMusicFile(const std::string& path);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
