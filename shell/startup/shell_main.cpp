@@ -11,6 +11,7 @@
 #include "shell/platform/x_connection.h"
 #include "shell/platform/x_window_lookup.h"
 #include "shell/platform/xfixes_cursor.h"
+#include "shell/show/preview_window.h"
 #include "shell/show/show_window.h"
 #include "shell/startup/command_line.h"
 #include "shell/startup/cursor_display_count.h"
@@ -57,8 +58,10 @@ public:
         return x_ != nullptr && isExistingWindow(x_->display(), static_cast<uint32_t>(handle));
     }
 
-    // The preview window is not part of this program yet.
-    int runPreview(int32_t) override { return 0; }
+    // Start-up has already made sure the host is a window, so the display is there.
+    int runPreview(int32_t handle) override {
+        return runPreviewWindow(x_->display(), static_cast<uint32_t>(handle), program_);
+    }
 
     // Modal, without an owner; the process ends when it closes, however it closes.
     int runSettingsDialog() override {
