@@ -172,6 +172,10 @@ TEST(DialogGeometry, BackgroundShadesPerRow) {
     for (int y = 144; y <= 155; ++y) EXPECT_EQ(backgroundShade(y, 299), 220) << y;
     EXPECT_EQ(backgroundShade(143, 299), 219);
     EXPECT_EQ(backgroundShade(156, 299), 219);
+    // Rows where 3.142 and pi part ways.
+    EXPECT_EQ(backgroundShade(179, 299), 209);
+    EXPECT_EQ(backgroundShade(261, 299), 85);
+    EXPECT_EQ(backgroundShade(294, 299), 11);
 }
 
 TEST(DialogGeometry, TileStripColumnsAndPreviewSizesAndPlacement) {
