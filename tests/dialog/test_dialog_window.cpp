@@ -2,6 +2,8 @@
 // panels and the picture preview, and what presses on the controls do to them.
 #include <QApplication>
 #include <QComboBox>
+#include <QFileDialog>
+#include <QListView>
 #include <QImage>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -10,6 +12,7 @@
 
 #include "shell/dialog/dialog_painting.h"
 #include "shell/dialog/dialog_widgets.h"
+#include "shell/dialog/file_chooser.h"
 #include "shell/dialog/settings_dialog.h"
 #include "tests/settings/temp_folder.h"
 
@@ -190,6 +193,43 @@ TEST_F(DialogWindow, PressesOnTheDesktopLabelAndMarkAndTheRepeatBox) {
     EXPECT_EQ(values.musicMode, 0);
     EXPECT_FALSE(repeat->isEnabled());
     EXPECT_EQ(repeat->currentText(), QStringLiteral("7"));  // kept, and still read when saving
+}
+
+TEST(FileChooser, PatternsMatchInEitherCaseAsWritten) {
+    TempFolder folder;
+    for (const char* name : {"a.bmp", "b.BMP", "c.Jpg", "djpg", "e.png", "f.wav", "g.Mp3"}) {
+        folder.write(name, "x");
+    }
+    struct Case {
+        ChooserFilter filter;
+        QString shownFilter;
+        std::set<QString> listed;
+    };
+    const std::vector<Case> cases = {
+        {{"画像ﾌｧｲﾙ (BMP JPG)", "*.BMP;*JPG"}, "画像ﾌｧｲﾙ (BMP JPG) (*.BMP *JPG)",
+         {"a.bmp", "b.BMP", "c.Jpg", "djpg"}},
+        {{"BGMﾌｧｲﾙ (MP3 WAV)", "*.MP3;*.WAV"}, "BGMﾌｧｲﾙ (MP3 WAV) (*.MP3 *.WAV)", {"f.wav", "g.Mp3"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shownFilter.toStdString());
+        const auto chooser = makeChooser(nullptr, QString::fromStdString(folder.path()), c.filter);
+        EXPECT_EQ(chooser->windowTitle(), QStringLiteral("ﾌｧｲﾙを開く"));
+        EXPECT_EQ(chooser->nameFilters(), QStringList{c.shownFilter});
+        EXPECT_EQ(chooser->fileMode(), QFileDialog::AnyFile);  // a typed new name is taken
+        chooser->show();
+        auto* list = chooser->findChild<QListView*>(QStringLiteral("listView"));
+        ASSERT_NE(list, nullptr);
+        std::set<QString> listed;
+        (void)QTest::qWaitFor([&] {
+            listed.clear();
+            const QModelIndex root = list->rootIndex();
+            for (int row = 0; row < list->model()->rowCount(root); ++row) {
+                listed.insert(list->model()->index(row, 0, root).data().toString());
+            }
+            return listed == c.listed;
+        }, 3000);
+        EXPECT_EQ(listed, c.listed);
+    }
 }
 
 }  // namespace
