@@ -199,6 +199,37 @@ TEST_F(DialogEndToEnd, CancelAndTheCloseBoxLeaveTheFileAsItWas) {
     }
 }
 
+TEST_F(DialogEndToEnd, AChoiceThatCannotBeSavedIsToldAndTheFileKept) {
+    // A path longer than a settings value can be: it would read back cut short.
+    const fs::path folder = shell.root() / std::string(150, 'a') / std::string(150, 'b');
+    fs::create_directories(folder);
+    const fs::path picture = folder / "sea.bmp";
+    QImage image(64, 64, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    ASSERT_TRUE(image.save(QString::fromStdString(picture.string())));
+    const std::string before = "[Section]\r\n" PICTURE_MODE "=0\r\n";
+    writeFile(ini, before);
+
+    const pid_t pid = openDialog();
+    click(kPictureFileX, kPictureFileY);
+    click(kPictureChooserX, kPictureChooserY);
+    chooseInFileChooser(picture.string());
+    click(kSetX, kSetY);
+    const unsigned long message = shell.waitForWindow("Quorlane", 5s);
+    ASSERT_NE(message, 0u);
+    if (const char* keep = std::getenv("QUORLANE_KEEP_MESSAGE")) {
+        std::this_thread::sleep_for(1s);  // painted, for a person to look at
+        shell.screenshot(keep);
+    }
+    EXPECT_NE(shell.findWindow("<Quorlane>"), 0u);  // the dialog stays open
+    EXPECT_EQ(readFile(ini), before);
+    xdotool({"key", "--window", std::to_string(message), "Return"});
+    for (int i = 0; i < 100 && shell.findWindow("Quorlane") != 0; ++i) std::this_thread::sleep_for(20ms);
+    click(kCancelX, kCancelY);
+    EXPECT_EQ(shell.waitExit(pid, 5s), std::optional<int>(0));
+    EXPECT_EQ(readFile(ini), before);
+}
+
 TEST_F(DialogEndToEnd, AnythingStartedWhileTheDialogIsOpenEndsAtOnce) {
     const pid_t dialog = openDialog();
     for (const char* mode : {"/s", "/c"}) {
