@@ -88,6 +88,9 @@ void Command::readProperties(const PropertySet& stored) {
     loading_ = true;
     behaviour_->readProperties(stored, ambientFont());
     loading_ = false;
+    // A host loads a button before sizing it, and sizing shows the enabled or disabled face;
+    // a button that already has its size is brought to the same look here.
+    behaviour_->sizeChanged();
 }
 
 PropertySet Command::writeProperties() { return behaviour_->writeProperties(ambientFont()); }
@@ -96,7 +99,11 @@ FontDescription Command::ambientFont() const {
     return describe(parentWidget() ? parentWidget()->font() : QApplication::font(), fontCharset_);
 }
 
-void Command::pollHover() { behaviour_->hoverTick(pointerOverButton()); }
+void Command::pollHover() {
+    // Asking the display server where the pointer is costs a round trip; a button without
+    // hover would ignore the answer.
+    if (behaviour_->hoverCanEnd()) behaviour_->hoverTick(pointerOverButton());
+}
 
 bool Command::pointerOverButton() const {
     // The caption has no window of its own: over it is over the button.

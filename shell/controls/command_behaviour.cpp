@@ -74,6 +74,10 @@ void CommandBehaviour::hoverTick(bool pointerOverButton) {
     if (!pointerOverButton) leaveHover();
 }
 
+bool CommandBehaviour::hoverCanEnd() const {
+    return enabled_ && (state_ == ButtonState::HighLight || state_ == ButtonState::HighLightSelect);
+}
+
 void CommandBehaviour::sizeChanged() { applyEnabledLook(); }
 
 void CommandBehaviour::leaveHover() {

@@ -49,6 +49,9 @@ public:
     void pointerMoves();
     // One hover poll: whether the window under the pointer is the button's own.
     void hoverTick(bool pointerOverButton);
+    // Whether a poll can change anything: only an enabled button with hover can lose it.
+    // Lets the window skip asking where the pointer is on most ticks.
+    bool hoverCanEnd() const;
     void sizeChanged();
 
     // Properties. Reading some of them repaints, as the button always has.

@@ -12,12 +12,6 @@ constexpr int kImageWidth = 960;    // twips of a face picture
 constexpr int kImageHeight = 375;
 constexpr int kOrigin = 1;          // the one-twip offset of the left and top pieces
 
-// Stores a twip value when it fits in 16 bits; otherwise the old value stays.
-void storeTwips(int16_t& field, int32_t value) {
-    if (value >= std::numeric_limits<int16_t>::min() && value <= std::numeric_limits<int16_t>::max())
-        field = static_cast<int16_t>(value);
-}
-
 bool fitsTwips(int32_t value) { return value <= std::numeric_limits<int16_t>::max(); }
 
 int toPixels(int twips) { return twips >= 0 ? twips / kTwipsPerPixel : -((-twips) / kTwipsPerPixel); }
@@ -31,13 +25,14 @@ PixelRect rect(int x, int y, int width, int height) {
 void FaceGeometry::resize(int widthPixels, int heightPixels) {
     const int32_t w = widthPixels * kTwipsPerPixel;
     const int32_t h = heightPixels * kTwipsPerPixel;
+    // A size that fits gives differences that fit; one that does not leaves them all as they were.
     if (fitsTwips(w)) {
-        storeTwips(edgeWidth_, w - 2 * kCorner);
-        storeTwips(right_, w - kCorner);
+        edgeWidth_ = static_cast<int16_t>(w - 2 * kCorner);
+        right_ = static_cast<int16_t>(w - kCorner);
     }
     if (fitsTwips(h)) {
-        storeTwips(edgeHeight_, h - 2 * kCorner);
-        storeTwips(bottom_, h - kCorner);
+        edgeHeight_ = static_cast<int16_t>(h - 2 * kCorner);
+        bottom_ = static_cast<int16_t>(h - kCorner);
     }
 }
 
