@@ -159,26 +159,30 @@ TEST_F(PreviewEndToEnd, TheStillFillsTheHostStretched) {
 // line breaks in it are skipped, a fraction rounds. Each preview ends with its host.
 TEST_F(PreviewEndToEnd, TheHostHandleIsReadFromPositionFourInEverySpelling) {
     ShowHarness harness(/*withRenderer=*/false);
-    struct Case {
-        const char* name;
-        std::vector<std::string> (*arguments)(const std::string& id);
+    // Arguments as the host passes them; {id} is the host's id, {head} and {tail} its
+    // first digit and the rest.
+    const std::vector<std::string> cases[] = {
+        {"/p", "{id}"},
+        {"/P:{id}"},
+        {"-p7{id}"},  // position 3 is never read
+        {"/p", "{head}", "{tail}"},
+        {"/p", "{id}.4"},
     };
-    const Case cases[] = {
-        {"/p <id>", [](const std::string& id) { return std::vector<std::string>{"/p", id}; }},
-        {"/P:<id>", [](const std::string& id) { return std::vector<std::string>{"/P:" + id}; }},
-        {"-p<digit><id> (position 3 is skipped)",
-         [](const std::string& id) { return std::vector<std::string>{"-p7" + id}; }},
-        {"/p <i d> (blank inside)",
-         [](const std::string& id) {
-             return std::vector<std::string>{"/p", id.substr(0, 1), id.substr(1)};
-         }},
-        {"/p <id>.4 (rounded)",
-         [](const std::string& id) { return std::vector<std::string>{"/p", id + ".4"}; }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& pattern : cases) {
         XTestWindow host(display_, 10, 10, 64, 48, kRed);
-        const pid_t pid = harness.startShell(c.arguments(std::to_string(host.id())));
+        const std::string id = std::to_string(host.id());
+        std::vector<std::string> arguments;
+        for (std::string a : pattern) {
+            for (const auto& [name, value] : {std::pair<std::string, std::string>{"{id}", id},
+                                              {"{head}", id.substr(0, 1)},
+                                              {"{tail}", id.substr(1)}}) {
+                const auto at = a.find(name);
+                if (at != std::string::npos) a.replace(at, name.size(), value);
+            }
+            arguments.push_back(a);
+        }
+        SCOPED_TRACE(::testing::PrintToString(arguments));
+        const pid_t pid = harness.startShell(arguments);
         EXPECT_NE(waitForPreview(host.id()), 0u);
         int exitCode = -1;
         const auto took = endByDestroying(harness, host, pid, exitCode);
@@ -207,6 +211,19 @@ TEST_F(PreviewEndToEnd, TwoPreviewsRunSideBySide) {
     EXPECT_EQ(childrenOf(display_, second.id()), std::vector<Window>{secondPreview});
     ASSERT_TRUE(endByDestroying(harness, second, secondPid, exitCode));
     EXPECT_EQ(exitCode, 0);
+}
+
+// A host may also destroy just the preview inside it, and keep itself.
+TEST_F(PreviewEndToEnd, DestroyingOnlyThePreviewEndsIt) {
+    ShowHarness harness(/*withRenderer=*/false);
+    XTestWindow host(display_, 0, 0, 152, 112, kRed);
+    const pid_t pid = harness.startShell({"/p", std::to_string(host.id())});
+    ASSERT_NE(waitForPreview(host.id()), 0u);
+    XDestroySubwindows(display_, host.id());
+    XSync(display_, False);
+    const auto status = harness.waitExit(pid, 500ms);
+    ASSERT_TRUE(status) << "the preview outlived its window";
+    EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0);
 }
 
 // Larger than a size held in 16-bit twips allows (2184 pixels): the preview still covers

@@ -3,6 +3,7 @@
 // itself is never touched. Runs without a window manager and, under --wm, with one.
 #include <gtest/gtest.h>
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
 #include <chrono>
@@ -130,9 +131,19 @@ protected:
 
     void waitUntilManaged(Window window) {
         if (!withWindowManager_) return;
-        const auto until = Clock::now() + 5s;
-        while (Clock::now() < until && outerGeometry(window) == geometryOf(display_, window)) {
+        // Openbox can leave a request it read while starting up unhandled until the next
+        // event reaches it: send it one (a property change on the root) now and then.
+        const Atom nudge = XInternAtom(display_, "QUORLANE_TEST_NUDGE", False);
+        const auto until = Clock::now() + 10s;
+        for (int round = 1;
+             Clock::now() < until && outerGeometry(window) == geometryOf(display_, window);
+             ++round) {
             std::this_thread::sleep_for(20ms);
+            if (round % 10 == 0) {
+                XChangeProperty(display_, DefaultRootWindow(display_), nudge, XA_CARDINAL, 32,
+                                PropModeReplace, reinterpret_cast<unsigned char*>(&round), 1);
+                XSync(display_, False);
+            }
         }
         std::this_thread::sleep_for(200ms);  // let the frame settle
     }
