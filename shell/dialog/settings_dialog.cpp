@@ -92,8 +92,10 @@ QImage artwork(const char* name) {
 
 std::string shippedReadme(const std::string& programFolder) {
     const std::string beside = programFolder + "/README.md";
+    // An installed copy keeps its programs in <prefix>/lib/quorlane.
     for (const std::string& candidate :
-         {beside, programFolder + "/../share/doc/quorlane/README.md"}) {
+         {beside, programFolder + "/../../share/doc/quorlane/README.md",
+          programFolder + "/../share/doc/quorlane/README.md"}) {
         if (canOpenFile(candidate)) return candidate;
     }
     return beside;
