@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "common/desktop_image_location.h"
+#include "shell/dialog/settings_dialog.h"
 #include "shell/music/music_player.h"
 #include "shell/platform/private_files.h"
 #include "shell/platform/renderer_process.h"
@@ -58,8 +59,21 @@ public:
         return runPreviewWindow(x_->display(), static_cast<uint32_t>(handle), program_);
     }
 
-    // The settings dialog is not part of this program yet.
-    int runSettingsDialog() override { return 0; }
+    // Modal, without an owner; the process ends when it closes, however it closes.
+    int runSettingsDialog() override {
+        if (x_ == nullptr) return 1;  // no display to show it on
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "xcb");
+        int argc = 1;
+        char* argv[] = {const_cast<char*>(program_), nullptr};
+        QApplication application(argc, argv);
+        QApplication::setFont(SettingsDialog::dialogFont());  // message boxes and the chooser too
+        const std::string folder = runningProgramFolder();
+        SettingsDialog dialog(settingsValues(),
+                              {folder, settingsFilePath(folder), shippedReadme(folder)});
+        dialog.load();
+        dialog.exec();
+        return 0;
+    }
 
     int32_t hideCursor() override { return cursor_.showCursor(0); }
 

@@ -1,0 +1,402 @@
+#include "shell/dialog/settings_dialog.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QScreen>
+#include <QUrl>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <chrono>
+
+#include "shell/controls/command.h"
+#include "shell/dialog/dialog_geometry.h"
+#include "shell/dialog/dialog_painting.h"
+#include "shell/dialog/dialog_widgets.h"
+#include "shell/dialog/file_chooser.h"
+#include "shell/dialog/frame_extents.h"
+#include "shell/dialog/settings_save.h"
+#include "shell/platform/picture_file.h"
+#include "shell/platform/zoom_animation.h"
+#include "shell/startup/settings_file.h"
+#include "shell/startup/window_zoom.h"
+
+// Resources of a static library must be registered by name from outside any namespace.
+static void registerDialogArt() { Q_INIT_RESOURCE(dialog_art); }
+
+namespace quorlane {
+namespace {
+
+constexpr int kClientWidth = 390;
+constexpr int kClientHeight = 299;
+const QColor kWindowColour(255, 255, 255);
+const QColor kPanelColour(128, 128, 128);
+
+QString text(const std::string& utf8) { return QString::fromStdString(utf8); }
+
+// Places a label at its design position; "sized to its text" labels then grow or shrink to it.
+QLabel* addLabel(QLabel* label, const QString& caption, QRect rect, bool sizedToText,
+                 Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop) {
+    label->setText(caption);
+    label->setGeometry(rect);
+    label->setAlignment(alignment);
+    if (sizedToText) {
+        label->adjustSize();
+    } else if (label->sizeHint().width() > rect.width()) {
+        // The stand-in font runs a little wider than the design's: never cut a caption short.
+        label->resize(label->sizeHint().width(), rect.height());
+    }
+    return label;
+}
+
+QLabel* plainLabel(QWidget* parent, const QString& caption, QRect rect, bool sizedToText,
+                   Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop) {
+    return addLabel(new QLabel(parent), caption, rect, sizedToText, alignment);
+}
+
+ChoiceLabel* choiceLabel(QWidget* parent, const QString& caption, QRect rect, bool sizedToText) {
+    auto* label = new ChoiceLabel(parent);
+    addLabel(label, caption, rect, sizedToText);
+    return label;
+}
+
+ChoiceLabel* mark(QWidget* parent, const char* name, int x, int y) {
+    auto* label = new ChoiceLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(x, y, 12, 12);
+    return label;
+}
+
+Command* command(QWidget* parent, const char* name, const QString& caption, QRect rect,
+                 const QFont& font) {
+    auto* button = new Command(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setCaption(caption);
+    button->setFont(font);
+    button->setGeometry(rect);
+    return button;
+}
+
+QImage artwork(const char* name) {
+    return QImage(QStringLiteral(":/dialog/") + QLatin1String(name))
+        .convertToFormat(QImage::Format_ARGB32);
+}
+
+}  // namespace
+
+std::string shippedReadme(const std::string& programFolder) {
+    const std::string beside = programFolder + "/README.md";
+    // An installed copy keeps its programs in <prefix>/lib/quorlane.
+    for (const std::string& candidate :
+         {beside, programFolder + "/../../share/doc/quorlane/README.md",
+          programFolder + "/../share/doc/quorlane/README.md"}) {
+        if (canOpenFile(candidate)) return candidate;
+    }
+    return beside;
+}
+
+QFont SettingsDialog::dialogFont() {
+    static const bool substituted = [] {
+        // fontconfig knows no such family here and would answer a font without Japanese glyphs.
+        QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
+        return true;
+    }();
+    (void)substituted;
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    font.setPointSizeF(9.75);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+SettingsDialog::SettingsDialog(SettingsValues& values, Files files)
+    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      choices_(values, files.programFolder),
+      files_(std::move(files)) {
+    registerDialogArt();
+    tileStrip_ = QImage(QStringLiteral(":/dialog/tile_strip.png")).convertToFormat(QImage::Format_RGB32);
+    markOn_ = artwork("mark_on.png");
+    markOff_ = artwork("mark_off.png");
+    setObjectName(QStringLiteral("Vantorel_P"));
+    setWindowTitle(QStringLiteral("<Quorlane>"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/quorlane-32.png")));
+    setFixedSize(kClientWidth, kClientHeight);
+    setFont(dialogFont());
+    buildControls();
+}
+
+SettingsDialog::~SettingsDialog() = default;
+
+void SettingsDialog::buildControls() {
+    const QFont font = dialogFont();
+    const QPixmap plate = QPixmap::fromImage(artwork("title_plate.png"));
+
+    auto* picturePanel = new RetainedBox(this, kPanelColour);
+    picturePanel->setObjectName(QStringLiteral("Pic_D(2)"));
+    picturePanel->setGeometry(12, 12, 365, 101);
+    auto* musicPanel = new RetainedBox(this, kPanelColour);
+    musicPanel->setObjectName(QStringLiteral("Pic_D(1)"));
+    musicPanel->setGeometry(12, 124, 365, 117);
+    panels_ = {musicPanel, picturePanel};
+
+    QPalette white = palette();
+    white.setColor(QPalette::WindowText, Qt::white);
+    QLabel* credit = plainLabel(this, QStringLiteral("Designed by Quorlane Ver.1.0.0"),
+                                QRect(12, 252, 165, 13), true);
+    credit->setPalette(white);
+    link_ = choiceLabel(this, QStringLiteral("README.md"), QRect(12, 268, 214, 13), false);
+    link_->setObjectName(QStringLiteral("lbl_URL"));
+    QFont underlined = font;
+    underlined.setUnderline(true);
+    link_->setFont(underlined);
+    link_->setPalette(white);
+    link_->adjustSize();
+    link_->setCursor(Qt::PointingHandCursor);
+
+    setButton_ = command(this, "Cmd_Set", QStringLiteral("設定"), QRect(236, 256, 69, 25), font);
+    cancelButton_ = command(this, "Cmd_Can", QStringLiteral("ｷｬﾝｾﾙ"), QRect(308, 256, 69, 25), font);
+
+    // The picture panel.
+    auto* plateP = new QLabel(picturePanel);
+    plateP->setPixmap(plate);
+    plateP->setGeometry(8, 8, 95, 22);
+    plainLabel(picturePanel, QStringLiteral("画像の選択"), QRect(8, 12, 95, 13), false,
+               Qt::AlignHCenter | Qt::AlignTop);
+    pictureMarks_[0] = mark(picturePanel, "Img_Sel(0)", 116, 12);
+    pictureLabels_[0] = choiceLabel(picturePanel, QStringLiteral("ｶﾚﾝﾄ・ﾃﾞｽｸﾄｯﾌﾟ"),
+                                    QRect(132, 12, 83, 13), true);
+    pictureMarks_[1] = mark(picturePanel, "Img_Sel(1)", 116, 32);
+    pictureLabels_[1] = choiceLabel(picturePanel, QStringLiteral("画像ﾌｧｲﾙを指定"),
+                                    QRect(132, 32, 92, 13), true);
+    pictureButton_ = command(picturePanel, "Cmd_Pic", QStringLiteral("..."), QRect(228, 28, 37, 21), font);
+    picturePath_ = new PathBox(picturePanel);
+    picturePath_->setObjectName(QStringLiteral("lbl_Fname(1)"));
+    picturePath_->setGeometry(8, 56, 257, 33);
+    display_ = new RetainedBox(picturePanel, kWindowColour);
+    display_->setObjectName(QStringLiteral("Display"));
+    display_->setGeometry(272, 8, 80, 80);
+
+    // The music panel, its choices in the screen order CD, none, file.
+    auto* plateM = new QLabel(musicPanel);
+    plateM->setPixmap(plate);
+    plateM->setGeometry(8, 8, 95, 22);
+    plainLabel(musicPanel, QStringLiteral("BGM"), QRect(8, 12, 95, 13), false,
+               Qt::AlignHCenter | Qt::AlignTop);
+    musicMarks_[1] = mark(musicPanel, "Img_BGM(1)", 116, 12);
+    musicLabels_[1] = choiceLabel(musicPanel, QStringLiteral("音楽CD"), QRect(132, 12, 43, 13), false);
+    repeatBox_ = new QComboBox(musicPanel);
+    repeatBox_->setObjectName(QStringLiteral("BGM_Repeat"));
+    repeatBox_->setEditable(true);
+    repeatBox_->setInsertPolicy(QComboBox::NoInsert);
+    repeatBox_->setGeometry(200, 8, 41, 20);
+    plainLabel(musicPanel, QStringLiteral("曲目をﾘﾋﾟｰﾄ"), QRect(248, 12, 66, 13), false);
+    musicMarks_[0] = mark(musicPanel, "Img_BGM(0)", 116, 32);
+    musicLabels_[0] = choiceLabel(musicPanel, QStringLiteral("無し"), QRect(132, 32, 23, 13), false);
+    musicMarks_[2] = mark(musicPanel, "Img_BGM(2)", 116, 52);
+    musicLabels_[2] = choiceLabel(musicPanel, QStringLiteral("MP3、WAV"), QRect(132, 52, 60, 13), false);
+    musicButton_ = command(musicPanel, "Cmd_BGM", QStringLiteral("..."), QRect(200, 48, 37, 21), font);
+    musicPath_ = new PathBox(musicPanel);
+    musicPath_->setObjectName(QStringLiteral("lbl_Fname(0)"));
+    musicPath_->setGeometry(8, 72, 345, 33);
+
+    for (int i = 0; i < 2; ++i) {
+        pictureLabels_[i]->setObjectName(QStringLiteral("lbl_Sel(%1)").arg(i));
+        connect(pictureMarks_[i], &ChoiceLabel::pressed, this, [this, i] { pressPicture(i, false); });
+        connect(pictureLabels_[i], &ChoiceLabel::pressed, this, [this, i] { pressPicture(i, true); });
+    }
+    for (int i = 0; i < 3; ++i) {
+        musicLabels_[i]->setObjectName(QStringLiteral("lbl_BGM(%1)").arg(i));
+        connect(musicMarks_[i], &ChoiceLabel::clicked, this, [this, i] { clickMusic(i); });
+        connect(musicLabels_[i], &ChoiceLabel::clicked, this, [this, i] { clickMusic(i); });
+    }
+    connect(link_, &ChoiceLabel::clicked, this, &SettingsDialog::openLink);
+    connect(pictureButton_, &Command::click, this, &SettingsDialog::choosePicture);
+    connect(musicButton_, &Command::click, this, &SettingsDialog::chooseMusic);
+    connect(setButton_, &Command::click, this, &SettingsDialog::save);
+    connect(cancelButton_, &Command::click, this, [this] { reject(); });
+}
+
+bool SettingsDialog::onX11() const { return QGuiApplication::platformName() == QLatin1String("xcb"); }
+
+void SettingsDialog::load() {
+    placeWindow();
+    for (Command* button : {setButton_, cancelButton_, pictureButton_, musicButton_}) {
+        button->initialize();
+    }
+    tilePanel(panels_[0]->retained(), tileStrip_, panels_[0]->width(), panels_[0]->height());
+    tilePanel(panels_[1]->retained(), tileStrip_, panels_[1]->width(), panels_[1]->height());
+
+    const bool preview = choices_.load();
+    if (preview) drawPreview();
+    // The list first: filling an empty editable box would put its first entry in the text.
+    repeatBox_->clear();
+    for (const std::string& entry : repeatTrackEntries()) repeatBox_->addItem(text(entry));
+    repeatBox_->setEditText(text(choices_.view().repeatText));
+    showChoices();
+
+    const QPoint pointer = QCursor::pos();
+    ZoomAnchor& anchor = zoomAnchor();
+    anchor.x = anchorCoordinate(pointer.x(), anchor.x);
+    anchor.y = anchorCoordinate(pointer.y(), anchor.y);
+    if (onX11()) zoomWindowOpen(static_cast<unsigned long>(winId()));
+}
+
+void SettingsDialog::placeWindow() {
+    FrameExtents frame;
+    if (onX11()) {
+        auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+        const auto window = static_cast<unsigned long>(winId());  // the X window, still unmapped
+        if (x11 != nullptr) {
+            frame = requestFrameExtents(x11->display(), window, std::chrono::milliseconds(200));
+        }
+    }
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect whole = screen != nullptr ? screen->geometry() : QRect(0, 0, 0, 0);
+    const IntPoint outer =
+        windowPlacement(whole.width(), whole.height(), kClientWidth + frame.left + frame.right,
+                        kClientHeight + frame.top + frame.bottom);
+    setGeometry(whole.x() + outer.x + frame.left, whole.y() + outer.y + frame.top, kClientWidth,
+                kClientHeight);
+}
+
+void SettingsDialog::showChoices() {
+    const DialogView& view = choices_.view();
+    auto showMark = [this](ChoiceLabel* label, Mark mark) {
+        if (mark == Mark::Empty) {
+            label->clear();
+        } else {
+            label->setPixmap(QPixmap::fromImage(mark == Mark::On ? markOn_ : markOff_));
+        }
+    };
+    for (std::size_t i = 0; i < pictureMarks_.size(); ++i) showMark(pictureMarks_[i], view.pictureMarks[i]);
+    for (std::size_t i = 0; i < musicMarks_.size(); ++i) showMark(musicMarks_[i], view.musicMarks[i]);
+    pictureButton_->setButtonEnabled(view.pictureChooserEnabled);
+    musicButton_->setButtonEnabled(view.musicChooserEnabled);
+    repeatBox_->setEnabled(view.repeatBoxEnabled);
+    picturePath_->setText(text(view.picturePathText));
+    musicPath_->setText(text(view.musicPathText));
+}
+
+void SettingsDialog::pressPicture(int choice, bool onLabel) {
+    if (choices_.pressPicture(choice, onLabel)) {
+        display_->setOuterSize(80, 80);
+        display_->clear();
+    }
+    showChoices();
+}
+
+void SettingsDialog::clickMusic(int choice) {
+    choices_.clickMusic(choice);
+    showChoices();
+}
+
+void SettingsDialog::drawPreview() {
+    const std::string& path = choices_.view().picturePathText;
+    QImage picture;
+    if (!path.empty() && canOpenFile(path)) picture = loadPictureFile(path);
+    // A file that cannot be decoded shows the empty box, never the picture chosen before it.
+    if (picture.isNull()) {
+        display_->setOuterSize(80, 80);
+        display_->clear();
+        return;
+    }
+    const PreviewSize size = previewSize(picture.width(), picture.height());
+    const int width = roundHalfEven(size.width);
+    const int height = roundHalfEven(size.height);
+    display_->setOuterSize(width, height);
+    display_->clear();
+    stretchNearest(display_->retained(), picture, width, height);
+    display_->update();
+}
+
+void SettingsDialog::choosePicture() {
+    const std::optional<QString> path =
+        chooseFile(this, text(choices_.values().pictureFolder),
+                   {QStringLiteral("画像ﾌｧｲﾙ (BMP JPG)"), QStringLiteral("*.BMP;*JPG")});
+    if (path) acceptPictureFile(path->toStdString());
+}
+
+void SettingsDialog::acceptPictureFile(const std::string& path) {
+    choices_.pictureChosen(path);
+    showChoices();
+    drawPreview();
+}
+
+void SettingsDialog::chooseMusic() {
+    const std::optional<QString> path =
+        chooseFile(this, text(choices_.values().musicFolder),
+                   {QStringLiteral("BGMﾌｧｲﾙ (MP3 WAV)"), QStringLiteral("*.MP3;*.WAV")});
+    if (path) acceptMusicFile(path->toStdString());
+}
+
+void SettingsDialog::acceptMusicFile(const std::string& path) {
+    choices_.musicChosen(path);
+    showChoices();
+}
+
+void SettingsDialog::save() {
+    choices_.setRepeatText(repeatBox_->currentText().toStdString());
+    choices_.takeRepeatTrack();
+    const std::vector<UnsavedChoice> unsaved = saveDialogSettings(choices_.values(), files_.settingsFile);
+    if (!unsaved.empty()) {
+        // The dialog stays open: the user can choose again, or leave with "ｷｬﾝｾﾙ".
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Quorlane"),
+                        text(unsavedChoicesMessage(unsaved)), QMessageBox::Ok, this);
+        box.setObjectName(QStringLiteral("UnsavedChoices"));
+        box.exec();
+        return;
+    }
+    accept();
+}
+
+void SettingsDialog::openLink() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QDesktopServices::openUrl(QUrl::fromLocalFile(text(files_.readme)));
+    QApplication::restoreOverrideCursor();
+}
+
+void SettingsDialog::paintBackground() {
+    background_ = QImage(size(), QImage::Format_RGB32);
+    quorlane::paintBackground(background_);
+    update();
+}
+
+void SettingsDialog::showEvent(QShowEvent* event) {
+    if (background_.size() != size()) paintBackground();
+    QDialog::showEvent(event);
+}
+
+void SettingsDialog::resizeEvent(QResizeEvent* event) {
+    if (isVisible()) paintBackground();
+    QDialog::resizeEvent(event);
+}
+
+void SettingsDialog::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (background_.isNull()) {
+        painter.fillRect(rect(), QColor(192, 192, 192));
+    } else {
+        painter.drawImage(0, 0, background_);
+    }
+}
+
+void SettingsDialog::keyPressEvent(QKeyEvent* event) {
+    // No button answers Escape or Enter; the keys do what the focused control does with them.
+    QWidget::keyPressEvent(event);
+}
+
+void SettingsDialog::done(int result) {
+    if (!unloaded_) {
+        unloaded_ = true;
+        if (onX11()) zoomWindowClose(static_cast<unsigned long>(winId()));
+    }
+    QDialog::done(result);
+}
+
+}  // namespace quorlane

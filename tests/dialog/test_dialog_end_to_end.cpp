@@ -1,0 +1,247 @@
+// The settings dialog as the user meets it: the built Quorlane.scr with "/c" on a virtual
+// display with a window manager, driven with the mouse and keyboard through xdotool.
+#include <QImage>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+#include "tests/shell/show_harness.h"
+
+// Xlib last: its macros (Status, None, Bool) clash with Qt's and GoogleTest's names.
+#include <X11/Xlib.h>
+
+extern char** environ;
+
+namespace quorlane::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+#define PICTURE_MODE "\x89\xE6\x91\x9C"
+#define PICTURE_FILE "\x89\xE6\x91\x9C\xCC\xA7\xB2\xD9"
+#define MUSIC_MODE "BGM\x8B\xE6\x95\xAA"
+#define REPEAT_TRACK "BGM\xD8\xCB\xDF\xB0\xC4"
+#define MUSIC_FILE "BGM\xCC\xA7\xB2\xD9"
+
+void xdotool(const std::vector<std::string>& args) {
+    std::vector<std::string> command = {"xdotool"};
+    command.insert(command.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (auto& a : command) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    ASSERT_EQ(posix_spawnp(&pid, "xdotool", nullptr, nullptr, argv.data(), environ), 0);
+    int status = 0;
+    waitpid(pid, &status, 0);
+}
+
+std::string readFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void writeFile(const fs::path& file, const std::string& bytes) {
+    std::ofstream(file, std::ios::binary) << bytes;
+}
+
+class DialogEndToEnd : public ::testing::Test {
+protected:
+    ShowHarness shell{/*withRenderer=*/true};
+    Display* display = XOpenDisplay(nullptr);
+    fs::path ini = shell.bin() / "Quorlane.ini";
+    unsigned long window = 0;
+    int clientX = 0, clientY = 0;
+
+    ~DialogEndToEnd() override { XCloseDisplay(display); }
+
+    pid_t openDialog() {
+        const pid_t pid = shell.startShell({"/c"});
+        window = shell.waitForWindow("<Quorlane>", 5s);
+        EXPECT_NE(window, 0u);
+        // Mapped and placed by the window manager, after the zoom.
+        for (int i = 0; i < 100; ++i) {
+            XWindowAttributes attributes{};
+            XGetWindowAttributes(display, window, &attributes);
+            if (attributes.map_state == IsViewable) break;
+            std::this_thread::sleep_for(20ms);
+        }
+        Window child = 0;
+        XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &clientX, &clientY,
+                              &child);
+        std::this_thread::sleep_for(300ms);  // painted, buttons polling
+        return pid;
+    }
+
+    // A click at a point of the dialog's client area.
+    void click(int x, int y) {
+        xdotool({"mousemove", "--sync", std::to_string(clientX + x), std::to_string(clientY + y)});
+        std::this_thread::sleep_for(150ms);  // a hover tick of the buttons
+        xdotool({"click", "1"});
+        std::this_thread::sleep_for(150ms);
+    }
+
+    void chooseInFileChooser(const std::string& path) {
+        const unsigned long chooser = shell.waitForWindow("ﾌｧｲﾙを開く", 5s);
+        ASSERT_NE(chooser, 0u);
+        std::this_thread::sleep_for(300ms);
+        xdotool({"type", "--delay", "5", path});
+        xdotool({"key", "Return"});
+        for (int i = 0; i < 100 && shell.findWindow("ﾌｧｲﾙを開く") != 0; ++i) std::this_thread::sleep_for(20ms);
+    }
+
+    void pressCloseBox() {
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+        event.xclient.data.l[1] = CurrentTime;
+        XSendEvent(display, window, False, NoEventMask, &event);
+        XFlush(display);
+    }
+};
+
+// Client-area points of the controls (panel origin plus the control's position).
+constexpr int kMusicCdX = 12 + 132 + 10, kMusicCdY = 124 + 12 + 6;
+constexpr int kRepeatX = 12 + 200 + 12, kRepeatY = 124 + 8 + 10;
+constexpr int kNoMusicX = 12 + 132 + 8, kNoMusicY = 124 + 32 + 6;
+constexpr int kPictureFileX = 12 + 132 + 20, kPictureFileY = 12 + 32 + 6;
+constexpr int kPictureChooserX = 12 + 228 + 18, kPictureChooserY = 12 + 28 + 10;
+constexpr int kSetX = 236 + 34, kSetY = 256 + 12;
+constexpr int kCancelX = 308 + 34, kCancelY = 256 + 12;
+constexpr int kLinkX = 12 + 20, kLinkY = 268 + 6;
+
+TEST_F(DialogEndToEnd, OpensInPlaceAndSavesTheChoicesByteForByte) {
+    fs::create_directory(shell.root() / "pics");
+    const fs::path picture = shell.root() / "pics" / "sea.bmp";
+    QImage image(400, 100, QImage::Format_RGB32);
+    image.fill(QColor(0, 90, 200));
+    ASSERT_TRUE(image.save(QString::fromStdString(picture.string())));
+    writeFile(ini, "; kept\r\n[Other]\r\nkeep=me\r\n[Section]\r\n");
+
+    const pid_t pid = openDialog();
+    // Openbox's frame here is 1, 1, 20, 1: outer 392 x 320 on 1920 x 1080, so the frame's
+    // corner is at (764, 253) and the client area at (765, 273).
+    EXPECT_EQ(clientX, 765);
+    EXPECT_EQ(clientY, 273);
+
+    const fs::path shot = shell.root() / "dialog.png";
+    shell.screenshot(shot);
+    const QImage screen(QString::fromStdString(shot.string()));
+    ASSERT_FALSE(screen.isNull());
+    if (const char* keep = std::getenv("QUORLANE_KEEP_SCREENSHOT")) screen.save(keep);
+    auto pixel = [&](int x, int y) { return screen.pixel(clientX + x, clientY + y) & 0xFFFFFF; };
+    EXPECT_EQ(pixel(5, 0), 0x1E001Eu);    // the gradient in the left margin
+    EXPECT_EQ(pixel(5, 150), 0xFADCFAu);
+    EXPECT_EQ(pixel(5, 250), 0x8A6C8Au);
+    // The empty preview box is white inside its sunken border.
+    EXPECT_EQ(pixel(12 + 272 + 40, 12 + 8 + 40), 0xFFFFFFu);
+    // Some glyph of "画像の選択" is drawn dark on the title plate.
+    int dark = 0;
+    for (int y = 12 + 12; y < 12 + 25; ++y) {
+        for (int x = 12 + 8; x < 12 + 103; ++x) dark += qGray(pixel(x, y)) < 100;
+    }
+    EXPECT_GT(dark, 30);
+
+    click(kMusicCdX, kMusicCdY);
+    click(kRepeatX, kRepeatY);
+    xdotool({"key", "ctrl+a"});
+    xdotool({"type", "7"});
+    click(kPictureFileX, kPictureFileY);
+    click(kPictureChooserX, kPictureChooserY);
+    chooseInFileChooser(picture.string());
+    // The preview shows the 400 x 100 picture at 80 x 20.
+    std::this_thread::sleep_for(200ms);
+    shell.screenshot(shot);
+    const QImage after(QString::fromStdString(shot.string()));
+    EXPECT_EQ(after.pixel(clientX + 12 + 272 + 10, clientY + 12 + 8 + 10) & 0xFFFFFF, 0x005AC8u);
+
+    click(kSetX, kSetY);
+    EXPECT_EQ(shell.waitExit(pid, 5s), std::optional<int>(0));
+    EXPECT_EQ(readFile(ini), "; kept\r\n[Other]\r\nkeep=me\r\n[Section]\r\n"
+                             PICTURE_MODE "=1\r\n" PICTURE_FILE "=" + picture.string() + "\r\n"
+                             MUSIC_MODE "=1\r\n" REPEAT_TRACK "=7\r\n" MUSIC_FILE "=\r\n");
+}
+
+TEST_F(DialogEndToEnd, CancelAndTheCloseBoxLeaveTheFileAsItWas) {
+    const std::string before = "[Section]\r\n" PICTURE_MODE "=0\r\n" MUSIC_MODE "=1\r\n"
+                               REPEAT_TRACK "=3\r\n; note\r\n";
+    // The link opens the README through the desktop's opener; this one only records it.
+    fs::create_directory(shell.root() / "tools");
+    const fs::path opened = shell.root() / "opened.txt";
+    writeFile(shell.root() / "tools" / "xdg-open", "#!/bin/sh\necho \"$@\" > '" + opened.string() + "'\n");
+    fs::permissions(shell.root() / "tools" / "xdg-open", fs::perms::owner_all);
+    shell.setEnv("PATH", (shell.root() / "tools").string() + ":" + std::getenv("PATH"));
+    writeFile(shell.bin() / "README.md", "# Quorlane\n");
+
+    for (const char* way : {"cancel", "close box"}) {
+        SCOPED_TRACE(way);
+        writeFile(ini, before);
+        const pid_t pid = openDialog();
+        click(kNoMusicX, kNoMusicY);
+        click(kPictureFileX, kPictureFileY);
+        if (std::string(way) == "cancel") {
+            click(kLinkX, kLinkY);
+            for (int i = 0; i < 100 && !fs::exists(opened); ++i) std::this_thread::sleep_for(20ms);
+            EXPECT_EQ(readFile(opened), "file://" + (shell.bin() / "README.md").string() + "\n");
+            click(kCancelX, kCancelY);
+        } else {
+            pressCloseBox();
+        }
+        EXPECT_EQ(shell.waitExit(pid, 5s), std::optional<int>(0));
+        EXPECT_EQ(readFile(ini), before);
+    }
+}
+
+TEST_F(DialogEndToEnd, AChoiceThatCannotBeSavedIsToldAndTheFileKept) {
+    // A path longer than a settings value can be: it would read back cut short.
+    const fs::path folder = shell.root() / std::string(150, 'a') / std::string(150, 'b');
+    fs::create_directories(folder);
+    const fs::path picture = folder / "sea.bmp";
+    QImage image(64, 64, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    ASSERT_TRUE(image.save(QString::fromStdString(picture.string())));
+    const std::string before = "[Section]\r\n" PICTURE_MODE "=0\r\n";
+    writeFile(ini, before);
+
+    const pid_t pid = openDialog();
+    click(kPictureFileX, kPictureFileY);
+    click(kPictureChooserX, kPictureChooserY);
+    chooseInFileChooser(picture.string());
+    click(kSetX, kSetY);
+    const unsigned long message = shell.waitForWindow("Quorlane", 5s);
+    ASSERT_NE(message, 0u);
+    if (const char* keep = std::getenv("QUORLANE_KEEP_MESSAGE")) {
+        std::this_thread::sleep_for(1s);  // painted, for a person to look at
+        shell.screenshot(keep);
+    }
+    EXPECT_NE(shell.findWindow("<Quorlane>"), 0u);  // the dialog stays open
+    EXPECT_EQ(readFile(ini), before);
+    xdotool({"key", "--window", std::to_string(message), "Return"});
+    for (int i = 0; i < 100 && shell.findWindow("Quorlane") != 0; ++i) std::this_thread::sleep_for(20ms);
+    click(kCancelX, kCancelY);
+    EXPECT_EQ(shell.waitExit(pid, 5s), std::optional<int>(0));
+    EXPECT_EQ(readFile(ini), before);
+}
+
+TEST_F(DialogEndToEnd, AnythingStartedWhileTheDialogIsOpenEndsAtOnce) {
+    const pid_t dialog = openDialog();
+    for (const char* mode : {"/s", "/c"}) {
+        SCOPED_TRACE(mode);
+        const pid_t second = shell.startShell({mode});
+        EXPECT_EQ(shell.waitExit(second, 2s), std::optional<int>(0));
+    }
+    EXPECT_TRUE(shell.rendererProcesses().empty());
+    EXPECT_EQ(shell.findWindow("Vantorel_Main"), 0u);
+    click(kCancelX, kCancelY);
+    EXPECT_EQ(shell.waitExit(dialog, 5s), std::optional<int>(0));
+}
+
+}  // namespace
+}  // namespace quorlane::testing

@@ -1,0 +1,301 @@
+// The settings dialog's rules without any window: what load shows and enables for each set
+// of stored values, the choices, the repeat box, the zoom anchor, the drawing geometry and
+// what "設定" writes into the settings file.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "shell/dialog/dialog_choices.h"
+#include "shell/dialog/dialog_geometry.h"
+#include "shell/dialog/settings_save.h"
+#include "tests/settings/temp_folder.h"
+
+namespace quorlane {
+namespace {
+
+using test::TempFolder;
+constexpr Mark E = Mark::Empty, N = Mark::On, F = Mark::Off;
+
+struct LoadCase {
+    const char* name;
+    int16_t pictureMode;
+    int16_t musicMode;
+    int16_t repeatTrack;
+    std::array<Mark, 2> pictureMarks;
+    std::array<Mark, 3> musicMarks;
+    bool pictureChooser, repeatBox, musicChooser, preview;
+    const char* pictureFolder;
+    const char* repeatText;
+};
+
+TEST(DialogLoad, MarksEnabledControlsAndTextsFollowTheStoredValues) {
+    const std::vector<LoadCase> cases = {
+        {"desktop, no music", 0, 0, 7, {N, F}, {N, F, F}, false, false, false, false, "/opt/q", "7"},
+        {"picture file, CD", 1, 1, 0, {F, N}, {F, N, F}, true, true, false, true, "/pics", ""},
+        {"music file", 0, 2, -3, {N, F}, {F, F, N}, false, false, true, false, "/opt/q", "-3"},
+        {"picture mode 2", 2, 0, 0, {E, E}, {N, F, F}, false, false, false, false, "/opt/q", ""},
+        {"picture mode -1", -1, 0, 0, {E, E}, {N, F, F}, false, false, false, false, "/opt/q", ""},
+        {"music mode 3", 0, 3, 20, {N, F}, {F, F, F}, false, false, false, false, "/opt/q", "20"},
+        {"music mode -1", 1, -1, 0, {F, N}, {F, F, F}, true, false, false, true, "/pics", ""},
+    };
+    for (const LoadCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        SettingsValues values;
+        values.pictureMode = c.pictureMode;
+        values.pictureFile = "/pics/sea.bmp";
+        values.pictureFolder = "/from/loadSettings";
+        values.musicMode = c.musicMode;
+        values.musicFile = "/music/song.mp3";
+        values.repeatTrack = c.repeatTrack;
+        DialogChoices choices(values, "/opt/q");
+        EXPECT_EQ(choices.load(), c.preview);
+        const DialogView& view = choices.view();
+        EXPECT_EQ(view.pictureMarks, c.pictureMarks);
+        EXPECT_EQ(view.musicMarks, c.musicMarks);
+        EXPECT_EQ(view.pictureChooserEnabled, c.pictureChooser);
+        EXPECT_EQ(view.repeatBoxEnabled, c.repeatBox);
+        EXPECT_EQ(view.musicChooserEnabled, c.musicChooser);
+        EXPECT_EQ(values.pictureFolder, c.pictureFolder);
+        EXPECT_EQ(view.repeatText, c.repeatText);
+        // The path boxes show the stored files whatever the modes.
+        EXPECT_EQ(view.picturePathText, "/pics/sea.bmp");
+        EXPECT_EQ(view.musicPathText, "/music/song.mp3");
+        // Modes out of range stay as they were until the user chooses.
+        EXPECT_EQ(values.pictureMode, c.pictureMode);
+        EXPECT_EQ(values.musicMode, c.musicMode);
+    }
+}
+
+TEST(DialogChoice, TheDesktopLabelEmptiesThePathBoxButItsMarkDoesNot) {
+    SettingsValues values;
+    values.pictureMode = 1;
+    values.pictureFile = "/pics/sea.bmp";
+    DialogChoices choices(values, "/opt/q");
+    choices.load();
+
+    EXPECT_FALSE(choices.pressPicture(0, /*onLabel=*/false));
+    EXPECT_EQ(choices.view().picturePathText, "/pics/sea.bmp");
+    EXPECT_EQ(choices.view().pictureMarks, (std::array<Mark, 2>{N, F}));
+    EXPECT_FALSE(choices.view().pictureChooserEnabled);
+    EXPECT_EQ(values.pictureMode, 0);
+
+    EXPECT_TRUE(choices.pressPicture(0, /*onLabel=*/true));
+    EXPECT_EQ(choices.view().picturePathText, "");
+    EXPECT_EQ(values.pictureFile, "/pics/sea.bmp");  // still saved with the rest
+
+    // Back to the picture file: "..." comes back, the path box stays empty until a choice.
+    EXPECT_FALSE(choices.pressPicture(1, /*onLabel=*/true));
+    EXPECT_TRUE(choices.view().pictureChooserEnabled);
+    EXPECT_EQ(choices.view().picturePathText, "");
+    EXPECT_EQ(values.pictureMode, 1);
+
+    choices.pictureChosen("/other/dir/lake.jpg");
+    EXPECT_EQ(values.pictureFile, "/other/dir/lake.jpg");
+    EXPECT_EQ(values.pictureFolder, "/other/dir");
+    EXPECT_EQ(choices.view().picturePathText, "/other/dir/lake.jpg");
+}
+
+TEST(DialogChoice, MusicChoicesMoveTheMarkAndTheEnabledControls) {
+    SettingsValues values;
+    values.musicMode = 7;  // out of range: nothing marked until a click
+    DialogChoices choices(values, "/opt/q");
+    choices.load();
+    struct Step {
+        int choice;
+        std::array<Mark, 3> marks;
+        bool repeatBox, musicChooser;
+    };
+    for (const Step& step : std::vector<Step>{{2, {F, F, N}, false, true},
+                                              {1, {F, N, F}, true, false},
+                                              {0, {N, F, F}, false, false}}) {
+        choices.clickMusic(step.choice);
+        EXPECT_EQ(values.musicMode, step.choice);
+        EXPECT_EQ(choices.view().musicMarks, step.marks);
+        EXPECT_EQ(choices.view().repeatBoxEnabled, step.repeatBox);
+        EXPECT_EQ(choices.view().musicChooserEnabled, step.musicChooser);
+    }
+    choices.musicChosen("/music/a b/song.wav");
+    EXPECT_EQ(values.musicFile, "/music/a b/song.wav");
+    EXPECT_EQ(values.musicFolder, "/music/a b");
+    EXPECT_EQ(values.musicMode, 0);  // choosing a file does not choose the mode
+}
+
+TEST(RepeatBox, TextsAndListEntries) {
+    EXPECT_EQ(repeatTrackText(0), "");
+    EXPECT_EQ(repeatTrackText(7), "7");
+    EXPECT_EQ(repeatTrackText(-3), "-3");
+    const std::vector<std::string> entries = repeatTrackEntries();
+    ASSERT_EQ(entries.size(), 21u);
+    EXPECT_EQ(entries.front(), "");
+    EXPECT_EQ(entries[1], "1");
+    EXPECT_EQ(entries.back(), "20");
+
+    struct Case {
+        const char* text;
+        int16_t previous;
+        int16_t expected;
+    };
+    for (const Case& c : std::vector<Case>{{"", 5, 0},
+                                           {"7", 0, 7},
+                                           {"abc", 5, 0},
+                                           {"2.5", 0, 2},
+                                           {"3.5", 0, 4},
+                                           {"-2.5", 0, -2},
+                                           {"40000", 9, 9},
+                                           {"-32769", 9, 9},
+                                           {"32767.5", 9, 9},
+                                           {"-32768.5", 9, -32768},
+                                           {" 12 ", 0, 12},
+                                           {"1e1", 0, 10},
+                                           {"1e999", 9, 9},
+                                           {"2,5", 9, 0},
+                                           {"7x", 9, 0},
+                                           {".", 9, 0}}) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(repeatTrackFromText(c.text, c.previous), c.expected);
+    }
+}
+
+TEST(ZoomAnchor, ACoordinateOutside16BitsKeepsItsPreviousValue) {
+    EXPECT_EQ(anchorCoordinate(1919, 5), 1919);
+    EXPECT_EQ(anchorCoordinate(-32768, 5), -32768);
+    EXPECT_EQ(anchorCoordinate(32768, 5), 5);
+    EXPECT_EQ(anchorCoordinate(-40000, -7), -7);
+}
+
+TEST(DialogGeometry, BackgroundShadesPerRow) {
+    EXPECT_EQ(backgroundShade(0, 299), 0);
+    EXPECT_EQ(backgroundShade(299, 299), 0);
+    EXPECT_EQ(backgroundShade(10, 299), 23);
+    EXPECT_EQ(backgroundShade(250, 299), 108);
+    for (int y = 144; y <= 155; ++y) EXPECT_EQ(backgroundShade(y, 299), 220) << y;
+    EXPECT_EQ(backgroundShade(143, 299), 219);
+    EXPECT_EQ(backgroundShade(156, 299), 219);
+    // Rows where 3.142 and pi part ways.
+    EXPECT_EQ(backgroundShade(179, 299), 209);
+    EXPECT_EQ(backgroundShade(261, 299), 85);
+    EXPECT_EQ(backgroundShade(294, 299), 11);
+}
+
+TEST(DialogGeometry, TileStripColumnsAndPreviewSizesAndPlacement) {
+    const std::vector<IntPoint> tall = tileOrigins(365, 117, 563, 21);
+    const std::vector<IntPoint> expectTall = {{0, 0},    {0, 21},    {0, 42},   {0, 63},  {0, 84},
+                                              {0, 105},  {0, 126},   {563, 0},  {563, 21}, {563, 42},
+                                              {563, 63}, {563, 84},  {563, 105}, {563, 126}};
+    EXPECT_EQ(tall, expectTall);
+    EXPECT_EQ(tileOrigins(365, 101, 563, 21).size(), 12u);
+    EXPECT_EQ(tileOrigins(365, 101, 563, 21).back(), (IntPoint{563, 105}));
+    // Exactly on an edge is not past it: one more copy follows, across and down.
+    EXPECT_EQ(tileOrigins(563, 21, 563, 21).size(), 9u);
+
+    struct Size {
+        int w, h;
+        double dw, dh;
+        int rw, rh;
+    };
+    for (const Size& s : std::vector<Size>{{1024, 768, 80, 60, 80, 60},
+                                           {768, 1024, 60, 80, 60, 80},
+                                           {100, 33, 80, 26.4, 80, 26},
+                                           {50, 50, 80, 80, 80, 80},
+                                           {1, 300, 80.0 / 300, 80, 0, 80},
+                                           {160, 5, 80, 2.5, 80, 2},
+                                           {160, 7, 80, 3.5, 80, 4}}) {
+        SCOPED_TRACE(std::to_string(s.w) + "x" + std::to_string(s.h));
+        const PreviewSize size = previewSize(s.w, s.h);
+        EXPECT_DOUBLE_EQ(size.width, s.dw);
+        EXPECT_DOUBLE_EQ(size.height, s.dh);
+        EXPECT_EQ(roundHalfEven(size.width), s.rw);
+        EXPECT_EQ(roundHalfEven(size.height), s.rh);
+    }
+
+    EXPECT_EQ(windowPlacement(1920, 1080, 392, 320), (IntPoint{764, 253}));
+    EXPECT_EQ(windowPlacement(1024, 768, 390, 299), (IntPoint{317, 156}));
+    // A screen smaller than the window: the division truncates toward zero.
+    EXPECT_EQ(windowPlacement(301, 200, 392, 320), (IntPoint{-45, -40}));
+}
+
+// The keys as code page 932 bytes, spelled out so that the encoding is checked too.
+#define PICTURE_MODE "\x89\xE6\x91\x9C"
+#define PICTURE_FILE "\x89\xE6\x91\x9C\xCC\xA7\xB2\xD9"
+#define MUSIC_MODE "BGM\x8B\xE6\x95\xAA"
+#define REPEAT_TRACK "BGM\xD8\xCB\xDF\xB0\xC4"
+#define MUSIC_FILE "BGM\xCC\xA7\xB2\xD9"
+
+class DialogSave : public ::testing::Test {
+protected:
+    TempFolder folder;
+    std::string ini = folder.file("Quorlane.ini");
+    SettingsValues values;
+};
+
+TEST_F(DialogSave, WritesTheFiveKeysInOrderAndKeepsTheRestOfTheFile) {
+    folder.write("Quorlane.ini", "; mine\r\n[Other]\r\nkeep=me\r\n[Section]\r\n" MUSIC_MODE "=0\r\n");
+    values.pictureMode = 1;
+    values.pictureFile = "/pics/\xE7\x94\xBB.bmp";  // "画" in UTF-8
+    values.musicMode = 7;                          // out of range: written back as it is
+    values.repeatTrack = -2;
+    values.musicFile = "";
+    EXPECT_TRUE(saveDialogSettings(values, ini).empty());
+    EXPECT_EQ(folder.read("Quorlane.ini"),
+              "; mine\r\n[Other]\r\nkeep=me\r\n[Section]\r\n" MUSIC_MODE "=7\r\n"
+              PICTURE_MODE "=1\r\n" PICTURE_FILE "=/pics/\x89\xE6.bmp\r\n"
+              REPEAT_TRACK "=-2\r\n" MUSIC_FILE "=\r\n");
+}
+
+TEST_F(DialogSave, APathTheFileCannotHoldIsReportedAndNothingIsWritten) {
+    const std::string before = "[Section]\r\n" PICTURE_MODE "=0\r\n";
+    struct Case {
+        const char* name;
+        std::string pictureFile, musicFile;
+        std::vector<std::string> unsavedKeys;
+    };
+    const std::string longest = "/" + std::string(254, 'a');
+    const std::vector<Case> cases = {
+        {"not in code page 932", "/pics/caf\xC3\xA9.bmp", "", {"画像ﾌｧｲﾙ"}},
+        {"one byte too long", longest + "b", "", {"画像ﾌｧｲﾙ"}},
+        {"both", "/\xF0\x9F\x8C\x8A.jpg", longest + "b", {"画像ﾌｧｲﾙ", "BGMﾌｧｲﾙ"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        folder.write("Quorlane.ini", before);
+        values.pictureMode = 1;
+        values.pictureFile = c.pictureFile;
+        values.musicFile = c.musicFile;
+        const std::vector<UnsavedChoice> unsaved = saveDialogSettings(values, ini);
+        std::vector<std::string> keys;
+        for (const UnsavedChoice& u : unsaved) {
+            keys.push_back(u.key);
+            EXPECT_EQ(u.problem, SaveProblem::CannotHold);
+        }
+        EXPECT_EQ(keys, c.unsavedKeys);
+        EXPECT_EQ(folder.read("Quorlane.ini"), before);
+        const std::string message = unsavedChoicesMessage(unsaved);
+        EXPECT_NE(message.find("保存できませんでした"), std::string::npos);
+        EXPECT_NE(message.find("・画像ﾌｧｲﾙ"), std::string::npos);
+        EXPECT_NE(message.find("設定ﾌｧｲﾙは変更していません"), std::string::npos);
+    }
+    // 255 bytes is the longest value that reads back whole: it is saved.
+    values.pictureFile = longest;
+    values.musicFile = "";
+    EXPECT_TRUE(saveDialogSettings(values, ini).empty());
+}
+
+TEST_F(DialogSave, ASettingsFileThatCannotBeWrittenIsReportedKeyByKey) {
+    const std::string nowhere = folder.file("missing-folder/Quorlane.ini");
+    const std::vector<UnsavedChoice> unsaved = saveDialogSettings(values, nowhere);
+    ASSERT_EQ(unsaved.size(), 5u);
+    const std::vector<std::string> order = {"画像", "画像ﾌｧｲﾙ", "BGM区分", "BGMﾘﾋﾟｰﾄ", "BGMﾌｧｲﾙ"};
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        EXPECT_EQ(unsaved[i].key, order[i]);
+        EXPECT_EQ(unsaved[i].problem, SaveProblem::CannotWrite);
+    }
+    const std::string message = unsavedChoicesMessage(unsaved);
+    EXPECT_NE(message.find("・曲目をﾘﾋﾟｰﾄ：設定ﾌｧｲﾙに書き込めません"), std::string::npos);
+    EXPECT_EQ(message.find("ほかの設定は保存しました"), std::string::npos);
+    EXPECT_NE(unsavedChoicesMessage({{"画像", SaveProblem::CannotWrite}}).find("ほかの設定は保存しました"),
+              std::string::npos);
+}
+
+}  // namespace
+}  // namespace quorlane

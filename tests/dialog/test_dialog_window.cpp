@@ -1,0 +1,243 @@
+// The dialog's drawing and controls, off screen: exact pixels of the background, the tiled
+// panels and the picture preview, and what presses on the controls do to them.
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QListView>
+#include <QImage>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "shell/dialog/dialog_painting.h"
+#include "shell/dialog/dialog_widgets.h"
+#include "shell/dialog/file_chooser.h"
+#include "shell/dialog/settings_dialog.h"
+#include "tests/settings/temp_folder.h"
+
+namespace quorlane {
+namespace {
+
+using test::TempFolder;
+
+QRgb at(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
+
+TEST(DialogPainting, BackgroundRowsRunFromDarkPurpleToPaleLavenderAndBack) {
+    QImage surface(390, 299, QImage::Format_RGB32);
+    surface.fill(Qt::green);
+    paintBackground(surface);
+    struct Row {
+        int y;
+        QRgb colour;
+    };
+    // 261 and 294 are rows where 3.142 and pi give different shades.
+    std::vector<Row> rows = {{0, 0x1E001E},   {10, 0x351735},  {250, 0x8A6C8A},
+                             {261, 0x735573}, {294, 0x290B29}, {298, 0x200220}};
+    for (int y = 144; y <= 155; ++y) rows.push_back({y, 0xFADCFA});
+    for (const Row& row : rows) {
+        for (int x : {0, 195, 389}) EXPECT_EQ(at(surface, x, row.y), row.colour) << x << "," << row.y;
+    }
+}
+
+// A strip whose every pixel tells where in the strip it came from.
+QImage markedStrip() {
+    QImage strip(563, 21, QImage::Format_RGB32);
+    for (int y = 0; y < 21; ++y) {
+        for (int x = 0; x < 563; ++x) strip.setPixel(x, y, qRgb(y * 10, x % 256, x / 256 + 1));
+    }
+    return strip;
+}
+
+TEST(DialogPainting, TheStripIsLaidInColumnsUpToTheFirstCopyPastTheEdge) {
+    const QImage strip = markedStrip();
+    QImage retained(620, 170, QImage::Format_RGB32);
+    retained.fill(Qt::black);
+    tilePanel(retained, strip, 365, 117);
+    for (int copyY : {0, 21, 42, 63, 84, 105, 126}) {
+        SCOPED_TRACE(copyY);
+        for (int dy : {0, 20}) {
+            EXPECT_EQ(at(retained, 5, copyY + dy), at(strip, 5, dy));
+            EXPECT_EQ(at(retained, 562, copyY + dy), at(strip, 562, dy));
+            EXPECT_EQ(at(retained, 563 + 40, copyY + dy), at(strip, 40, dy));  // second column
+        }
+    }
+    // No copy starts at 147: the one at 126 was already past the panel's 117.
+    EXPECT_EQ(at(retained, 5, 147), 0x000000u);
+    EXPECT_EQ(at(retained, 600, 160), 0x000000u);
+}
+
+class DialogWindow : public ::testing::Test {
+protected:
+    TempFolder folder;
+    SettingsValues values;
+
+    std::string picture(const char* name, int width, int height, bool striped = false) {
+        QImage image(width, height, QImage::Format_RGB32);
+        for (int x = 0; x < width; ++x) {
+            const QRgb colour = striped ? (x % 2 ? qRgb(255, 0, 0) : qRgb(0, 0, 255)) : qRgb(0, 160, 0);
+            for (int y = 0; y < height; ++y) image.setPixel(x, y, colour);
+        }
+        const std::string path = folder.file(name);
+        EXPECT_TRUE(image.save(QString::fromStdString(path)));
+        return path;
+    }
+
+    std::unique_ptr<SettingsDialog> loaded(int16_t pictureMode, const std::string& pictureFile) {
+        values.pictureMode = pictureMode;
+        values.pictureFile = pictureFile;
+        auto dialog = std::make_unique<SettingsDialog>(
+            values, SettingsDialog::Files{folder.path(), folder.file("Quorlane.ini"), ""});
+        dialog->load();
+        return dialog;
+    }
+
+    static std::set<QRgb> colours(const QImage& image, int width, int height) {
+        std::set<QRgb> found;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) found.insert(at(image, x, y));
+        }
+        return found;
+    }
+};
+
+TEST_F(DialogWindow, ThePreviewBoxTakesThePicturesShape) {
+    struct Case {
+        int width, height;
+        QSize box;
+    };
+    for (const Case& c : std::vector<Case>{{1024, 768, {80, 60}},
+                                           {768, 1024, {60, 80}},
+                                           {100, 33, {80, 26}},
+                                           {50, 50, {80, 80}},
+                                           {1, 300, {0, 80}}}) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+        auto dialog = loaded(1, picture("p.bmp", c.width, c.height));
+        RetainedBox* box = dialog->previewBox();
+        EXPECT_EQ(box->size(), c.box);
+        EXPECT_EQ(box->pos(), QPoint(272, 8));
+        const QImage& inner = box->retained();
+        // The drawn picture fills the inner area; the border clips its right and bottom edges.
+        if (c.box.width() > 4) {
+            EXPECT_EQ(inner.size(), c.box - QSize(4, 4));
+            EXPECT_EQ(colours(inner, inner.width(), inner.height()), (std::set<QRgb>{0x00A000}));
+        } else {
+            EXPECT_EQ(inner.width(), 0);  // narrower than a pixel: nothing drawn
+        }
+    }
+}
+
+TEST_F(DialogWindow, AShrunkStripedPictureKeepsWholeColumnsWithoutBlending) {
+    auto dialog = loaded(1, picture("stripes.png", 1000, 700, /*striped=*/true));
+    const QImage& inner = dialog->previewBox()->retained();
+    ASSERT_EQ(dialog->previewBox()->size(), QSize(80, 56));
+    EXPECT_EQ(colours(inner, inner.width(), inner.height()), (std::set<QRgb>{0xFF0000, 0x0000FF}));
+}
+
+TEST_F(DialogWindow, EmptyBoxForPicturesThatCannotBeShown) {
+    folder.write("broken.bmp", "BM this is not a picture");
+    const std::string good = picture("good.png", 1024, 768);
+    struct Case {
+        const char* name;
+        int16_t mode;
+        std::string file;
+    };
+    for (const Case& c : std::vector<Case>{{"desktop mode with a stored file", 0, good},
+                                           {"missing file", 1, folder.file("gone.bmp")},
+                                           {"undecodable file", 1, folder.file("broken.bmp")}}) {
+        SCOPED_TRACE(c.name);
+        auto dialog = loaded(c.mode, c.file);
+        EXPECT_EQ(dialog->previewBox()->size(), QSize(80, 80));
+        EXPECT_EQ(colours(dialog->previewBox()->retained(), 76, 76), (std::set<QRgb>{0xFFFFFF}));
+    }
+    // A picture that cannot be decoded, chosen after a good one, does not go on showing the
+    // good one: the box no longer stands for the chosen file.
+    auto dialog = loaded(1, good);
+    ASSERT_EQ(dialog->previewBox()->size(), QSize(80, 60));
+    dialog->acceptPictureFile(folder.file("broken.bmp"));
+    EXPECT_EQ(dialog->previewBox()->size(), QSize(80, 80));
+    EXPECT_EQ(colours(dialog->previewBox()->retained(), 76, 76), (std::set<QRgb>{0xFFFFFF}));
+    EXPECT_EQ(values.pictureFile, folder.file("broken.bmp"));  // still chosen and saved
+}
+
+TEST_F(DialogWindow, PressesOnTheDesktopLabelAndMarkAndTheRepeatBox) {
+    values.musicMode = 1;
+    values.repeatTrack = 7;
+    auto dialog = loaded(1, picture("good.png", 768, 1024));
+    auto* path = dialog->findChild<PathBox*>(QStringLiteral("lbl_Fname(1)"));
+    auto* repeat = dialog->findChild<QComboBox*>(QStringLiteral("BGM_Repeat"));
+    ASSERT_NE(path, nullptr);
+    ASSERT_NE(repeat, nullptr);
+    EXPECT_EQ(repeat->count(), 21);
+    EXPECT_EQ(repeat->itemText(0), QString());
+    EXPECT_EQ(repeat->itemText(20), QStringLiteral("20"));
+    EXPECT_EQ(repeat->currentText(), QStringLiteral("7"));
+    EXPECT_TRUE(repeat->isEnabled());
+
+    // The mark of the current desktop, pressed with the right button: chosen at once, box kept.
+    QTest::mousePress(dialog->findChild<ChoiceLabel*>(QStringLiteral("Img_Sel(0)")), Qt::RightButton);
+    EXPECT_EQ(values.pictureMode, 0);
+    EXPECT_EQ(path->text(), QString::fromStdString(values.pictureFile));
+    EXPECT_EQ(dialog->previewBox()->size(), QSize(60, 80));
+
+    QTest::mousePress(dialog->findChild<ChoiceLabel*>(QStringLiteral("lbl_Sel(0)")), Qt::LeftButton);
+    EXPECT_EQ(path->text(), QString());
+    EXPECT_EQ(dialog->previewBox()->size(), QSize(80, 80));
+    EXPECT_EQ(colours(dialog->previewBox()->retained(), 76, 76), (std::set<QRgb>{0xFFFFFF}));
+
+    // Music changes on a completed click only.
+    auto* none = dialog->findChild<ChoiceLabel*>(QStringLiteral("lbl_BGM(0)"));
+    QTest::mousePress(none, Qt::LeftButton);
+    EXPECT_EQ(values.musicMode, 1);
+    QTest::mouseRelease(none, Qt::LeftButton);
+    EXPECT_EQ(values.musicMode, 0);
+    EXPECT_FALSE(repeat->isEnabled());
+    EXPECT_EQ(repeat->currentText(), QStringLiteral("7"));  // kept, and still read when saving
+}
+
+TEST(FileChooser, PatternsMatchInEitherCaseAsWritten) {
+    TempFolder folder;
+    for (const char* name : {"a.bmp", "b.BMP", "c.Jpg", "djpg", "e.png", "f.wav", "g.Mp3"}) {
+        folder.write(name, "x");
+    }
+    struct Case {
+        ChooserFilter filter;
+        QString shownFilter;
+        std::set<QString> listed;
+    };
+    const std::vector<Case> cases = {
+        {{"画像ﾌｧｲﾙ (BMP JPG)", "*.BMP;*JPG"}, "画像ﾌｧｲﾙ (BMP JPG) (*.BMP *JPG)",
+         {"a.bmp", "b.BMP", "c.Jpg", "djpg"}},
+        {{"BGMﾌｧｲﾙ (MP3 WAV)", "*.MP3;*.WAV"}, "BGMﾌｧｲﾙ (MP3 WAV) (*.MP3 *.WAV)", {"f.wav", "g.Mp3"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shownFilter.toStdString());
+        const auto chooser = makeChooser(nullptr, QString::fromStdString(folder.path()), c.filter);
+        EXPECT_EQ(chooser->windowTitle(), QStringLiteral("ﾌｧｲﾙを開く"));
+        EXPECT_EQ(chooser->nameFilters(), QStringList{c.shownFilter});
+        EXPECT_EQ(chooser->fileMode(), QFileDialog::AnyFile);  // a typed new name is taken
+        chooser->show();
+        auto* list = chooser->findChild<QListView*>(QStringLiteral("listView"));
+        ASSERT_NE(list, nullptr);
+        std::set<QString> listed;
+        (void)QTest::qWaitFor([&] {
+            listed.clear();
+            const QModelIndex root = list->rootIndex();
+            for (int row = 0; row < list->model()->rowCount(root); ++row) {
+                listed.insert(list->model()->index(row, 0, root).data().toString());
+            }
+            return listed == c.listed;
+        }, 3000);
+        EXPECT_EQ(listed, c.listed);
+    }
+}
+
+}  // namespace
+}  // namespace quorlane
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");  // exact pixels, no display needed
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
