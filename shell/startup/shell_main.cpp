@@ -69,7 +69,8 @@ public:
         QApplication::setFont(SettingsDialog::dialogFont());  // message boxes and the chooser too
         const std::string folder = runningProgramFolder();
         SettingsDialog dialog(settingsValues(),
-                              {folder, settingsFilePath(folder), shippedReadme(folder)});
+                              {folder, settingsFilePath(settingsFolder(folder)),
+                               shippedReadme(folder)});
         dialog.load();
         dialog.exec();
         return 0;
