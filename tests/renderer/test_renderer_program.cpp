@@ -192,7 +192,7 @@ TEST_F(RendererProgramTest, FullScreenWithHiddenCursorIgnoresInputButEscapeEndsI
 
     // Every top-level window's creation is reported on the root, with the size it was made at.
     // Watched without a window manager only: beside openbox, a second client watching the root
-    // kept the window from going full screen in 5 of 68 runs (never in 62 runs without it).
+    // kept the window from going full screen in 4 of 46 runs (never in 62 runs without it).
     const bool withWm = runCommand("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") !=
                         std::string::npos;
     if (!withWm)
