@@ -46,6 +46,8 @@ ZoomPath zoomClosePath(ZoomRect window, ZoomAnchor anchor);
 // whole animation stays within about a fifth of a second, so a dialog never waits long.
 inline constexpr int kZoomSteps = 12;
 inline constexpr std::chrono::milliseconds kZoomStepTime{16};
+static_assert((kZoomSteps + 1) * kZoomStepTime <= std::chrono::milliseconds(250),
+              "a zoom must not keep its caller waiting");
 
 // The rectangle shown at step (0 .. steps) of the path: every edge moves linearly from
 // the start to the end and is rounded to the nearest pixel, so step 0 is `from` and

@@ -22,6 +22,10 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
+// The animation's own schedule stays within 250 ms (window_zoom.h holds it to that); a
+// loaded machine adds its delays, so the call is only held to returning soon after.
+constexpr long kReturnsWithinMs = 1000;
+
 int ignoreXError(Display*, XErrorEvent*) { return 0; }
 
 bool redirectRefused = false;
@@ -58,19 +62,24 @@ struct Overlay {
 
 class ZoomAnimation : public ::testing::Test {
 protected:
-    void SetUp() override {
+    // One connection for the whole run: a new one could be given the same window ids as
+    // the last, and a window manager still busy with the old windows would mix them up.
+    static void SetUpTestSuite() {
         XSetErrorHandler(ignoreXError);
         display_ = XOpenDisplay(nullptr);
+    }
+    static void TearDownTestSuite() {
+        if (display_ != nullptr) XCloseDisplay(display_);
+        display_ = nullptr;
+    }
+    void SetUp() override {
         ASSERT_NE(display_, nullptr);
         withWindowManager_ = std::getenv("QUORLANE_TEST_WM") != nullptr;
         if (withWindowManager_) {
             ASSERT_TRUE(windowManagerReady(display_));
         }
     }
-    void TearDown() override {
-        zoomAnchor() = {};
-        if (display_ != nullptr) XCloseDisplay(display_);
-    }
+    void TearDown() override { zoomAnchor() = {}; }
 
     // Runs the zoom while listening on the root; returns what the overlays did and how
     // long the call took.
@@ -148,7 +157,7 @@ protected:
         std::this_thread::sleep_for(200ms);  // let the frame settle
     }
 
-    Display* display_ = nullptr;
+    static inline Display* display_ = nullptr;
     bool withWindowManager_ = false;
 };
 
@@ -169,7 +178,7 @@ TEST_F(ZoomAnimation, OpensFromTheAnchorAndClosesBackIntoItLeavingTheWindowAlone
     std::chrono::milliseconds took{};
     Overlay open = theOverlay(record(zoomWindowOpen, window.id(), took));
     EXPECT_TRUE(open.destroyed);
-    EXPECT_LE(took.count(), 300);
+    EXPECT_LE(took.count(), kReturnsWithinMs);
     ASSERT_GE(open.frames.size(), 3u);
     EXPECT_EQ(open.frames.front(), (XGeometry{50, 60, 1, 1}));
     EXPECT_EQ(open.frames.back(), outer);
@@ -182,7 +191,7 @@ TEST_F(ZoomAnimation, OpensFromTheAnchorAndClosesBackIntoItLeavingTheWindowAlone
 
     Overlay close = theOverlay(record(zoomWindowClose, window.id(), took));
     EXPECT_TRUE(close.destroyed);
-    EXPECT_LE(took.count(), 300);
+    EXPECT_LE(took.count(), kReturnsWithinMs);
     ASSERT_GE(close.frames.size(), 3u);
     EXPECT_EQ(close.frames.front(), outer);
     EXPECT_EQ(close.frames.back(), (XGeometry{50, 60, 1, 1}));
