@@ -17,6 +17,7 @@ trap 'rm -rf "$scratch"; rm -f "$ini"' EXIT
 export LAUNCHES=${LAUNCHES:-3} IDLE_SECONDS=${IDLE_SECONDS:-1}
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+build=$(cd "$build" && pwd)  # show.sh finds the renderer by its absolute path
 cmake --build "$build" --target quorlane_shell quorlane_renderer -j2 >/dev/null
 mkdir -p "$build/bench"
 cc -O2 -Wall -Wextra -Werror -shared -fPIC "$root/bench/swap_probe.c" -o "$build/bench/swap_probe.so" -ldl

@@ -4,24 +4,20 @@
 #include <QImageReader>
 #include <QImageWriter>
 
-#include <algorithm>
-#include <cmath>
-
 #include "common/atomic_file.h"
 
 namespace quorlane {
 
 QSize pictureSizeWithin(QSize size, qint64 maxPixels) {
-    const qint64 pixels = qint64(size.width()) * size.height();
-    if (size.isEmpty() || pixels <= maxPixels) return size;
-    // The same factor for both sides keeps the picture's shape. A side that would shrink below
-    // one pixel stays one pixel, and the other gives way for it.
-    const double factor = std::sqrt(double(maxPixels) / double(pixels));
-    qint64 width = std::max<qint64>(1, qint64(size.width() * factor));
-    qint64 height = std::max<qint64>(1, qint64(size.height() * factor));
-    width = std::min(width, maxPixels / height);
-    height = std::min(height, maxPixels / width);
-    return QSize(int(width), int(height));
+    if (size.isEmpty()) return size;
+    // Divided by the smallest whole number that brings it within the cap: the shape is kept,
+    // and a JPEG is then decoded straight at that size (scaled in its own blocks), which is
+    // both faster and smaller than decoding it whole or scaling by an odd factor.
+    for (qint64 n = 1;; ++n) {
+        const qint64 width = (size.width() + n - 1) / n;
+        const qint64 height = (size.height() + n - 1) / n;
+        if (width * height <= maxPixels) return QSize(int(width), int(height));
+    }
 }
 
 QImage loadPictureFile(const std::string& path) {

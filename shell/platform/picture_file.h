@@ -13,8 +13,8 @@ inline constexpr qint64 kMaxPicturePixels = 4096 * 4096;
 // 134 megapixels); larger ones cannot be read.
 inline constexpr int kPictureDecodeLimitMb = 512;
 
-// The size a picture is loaded at: its own, or scaled down with its shape kept to at most
-// maxPixels.
+// The size a picture is loaded at: its own, or its sides divided by the smallest whole
+// number that leaves at most maxPixels.
 QSize pictureSizeWithin(QSize size, qint64 maxPixels);
 
 // The picture at its own size, or scaled down to kMaxPicturePixels; a null image when it
