@@ -17,7 +17,6 @@ struct Silence : MusicPlayer {
     bool cdAvailable() const override { return false; }
     void cdStop() override {}
     void mp3Start() override {}
-    bool mp3IsPlaying() override { return false; }
     void mp3Poll() override {}
     void mp3Stop() override {}
     void wavStart() override {}
