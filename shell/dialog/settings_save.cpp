@@ -5,16 +5,10 @@
 
 #include "shell/startup/code_page_932.h"
 #include "shell/startup/settings_file.h"
+#include "shell/startup/settings_keys.h"
 
 namespace quorlane {
 namespace {
-
-constexpr const char* kSection = "Section";
-constexpr const char* kPictureModeKey = "画像";
-constexpr const char* kPictureFileKey = "画像ﾌｧｲﾙ";
-constexpr const char* kMusicModeKey = "BGM区分";
-constexpr const char* kRepeatTrackKey = "BGMﾘﾋﾟｰﾄ";
-constexpr const char* kMusicFileKey = "BGMﾌｧｲﾙ";
 
 // The name under which the user knows each choice on the dialog.
 std::string choiceName(const std::string& key) {

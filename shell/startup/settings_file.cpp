@@ -12,16 +12,10 @@
 
 #include "shell/startup/code_page_932.h"
 #include "shell/startup/profile_file.h"
+#include "shell/startup/settings_keys.h"
 
 namespace quorlane {
 namespace {
-
-constexpr const char* kSection = "Section";
-constexpr const char* kPictureModeKey = "画像";
-constexpr const char* kPictureFileKey = "画像ﾌｧｲﾙ";
-constexpr const char* kMusicModeKey = "BGM区分";
-constexpr const char* kRepeatTrackKey = "BGMﾘﾋﾟｰﾄ";
-constexpr const char* kMusicFileKey = "BGMﾌｧｲﾙ";
 
 // The caller's buffer on Windows is 256 bytes including the terminating zero.
 constexpr std::size_t kValueBytes = 255;
