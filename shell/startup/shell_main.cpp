@@ -1,9 +1,8 @@
 // Quorlane.scr: the screensaver shell. Start-up decides what this run is; a show then
-// lives in the Qt event loop until the renderer's window has come and gone.
-#include <QApplication>
-
+// lives in a poll loop until the renderer's window has come and gone.
 #include "common/desktop_image_location.h"
 #include "shell/music/music_player.h"
+#include "shell/platform/poll_loop.h"
 #include "shell/platform/private_files.h"
 #include "shell/platform/renderer_process.h"
 #include "shell/platform/termination_signals.h"
@@ -64,19 +63,20 @@ public:
 
     int runShow() override {
         if (x_ == nullptr) return 1;  // no display to show on
-        int argc = 1;
-        char* argv[] = {const_cast<char*>(program_), nullptr};
-        QApplication application(argc, argv);
-        QCoreApplication::setApplicationVersion("1.00");
-
         std::unique_ptr<MusicPlayer> music = createSystemMusicPlayer(settingsValues());
         if (!music) music = std::make_unique<SilentMusicPlayer>();
         const std::string folder = runningProgramFolder();
-        ShowWindow window(x_->display(), *music, settingsValues(), startupState(), cursor_,
+        PollLoop loop;
+        ShowWindow window(x_->display(), loop, *music, settingsValues(), startupState(), cursor_,
                           {folder + "/Quorlane.dll", desktopImageLocation().file});
-        TerminationSignals termination([&window](int signal) { window.endShow(128 + signal); });
+        TerminationSignals termination;
+        if (termination.fd() >= 0) {
+            loop.watchReadable(termination.fd(), [&] {
+                if (const int signal = termination.takePending()) window.endShow(128 + signal);
+            });
+        }
         window.startShow();
-        return application.exec();
+        return loop.run();
     }
 
 private:
