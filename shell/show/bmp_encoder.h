@@ -17,8 +17,9 @@ struct XrgbPixels {
     const uint8_t* data = nullptr;
 };
 
-// 2835 dots per metre is 72 dots per inch, the density a screen capture is saved with.
-inline constexpr int32_t kScreenDotsPerMeter = 2835;
+// 3780 dots per metre is the 96 dots per inch the shell takes every screen to have, the
+// density a screen capture has always been saved with.
+inline constexpr int32_t kScreenDotsPerMeter = 3780;
 
 // The whole file: headers, then the rows bottom up, each padded with zeros to 4 bytes.
 // Empty when there are no pixels or the file would not fit the format's 32-bit sizes.
