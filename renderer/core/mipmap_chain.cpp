@@ -10,19 +10,108 @@ constexpr int kChannels = 3;
 
 // The picture's bytes as GLU addresses them: byte offsets from the start of the buffer.
 // GLU can address one texel past a row's end on the last column; such a texel is given
-// no weight there, and here it reads as 0 rather than outside the buffer.
+// no weight there, and here it reads as 0 rather than outside the buffer. Boxes well inside
+// the buffer skip the check.
 struct Source {
     const uint8_t* data;
     std::size_t size;
     int rowBytes;
-    float at(std::ptrdiff_t offset) const {
-        return offset >= 0 && static_cast<std::size_t>(offset) < size ? data[offset] : 0.0f;
+};
+
+template <bool kChecked>
+struct Texels {
+    const Source& in;
+    float operator()(std::ptrdiff_t offset) const {
+        if constexpr (kChecked) {
+            if (offset < 0 || static_cast<std::size_t>(offset) >= in.size) return 0.0f;
+        }
+        return in.data[offset];
     }
 };
 
-// The box filter from a picture onto a differently sized grid. Each output texel sums the
-// input texels under its box, edge texels weighted by how much of them the box covers,
-// in a fixed order that decides the rounding, and divides by the box's area.
+// Where one output column's box starts and ends along a row of the input: the same for
+// every output row.
+struct Span {
+    int low, high;
+    float lowFrac, highFrac;
+};
+
+// One output texel of the box filter: the sum of the input texels under its box, edge
+// texels weighted by how much of them the box covers, in a fixed order that decides the
+// rounding, divided by the box's area.
+template <bool kChecked>
+void boxTexel(const Source& source, const Span& x, const Span& y, float area, uint8_t* dst) {
+    const Texels<kChecked> at{source};
+    const std::ptrdiff_t rowBytes = source.rowBytes;
+    float totals[kChannels] = {0, 0, 0};
+    auto add = [&](std::ptrdiff_t offset, float weight) {
+        for (int k = 0; k < kChannels; ++k) totals[k] += at(offset + k) * weight;
+    };
+    const std::ptrdiff_t xOffset = static_cast<std::ptrdiff_t>(x.low) * kChannels;
+
+    if (y.high > y.low && x.high > x.low) {
+        // The top and bottom rows of the box, partly covered.
+        for (const auto& [row, coverY] :
+             {std::pair{y.low, 1 - y.lowFrac}, std::pair{y.high, y.highFrac}}) {
+            std::ptrdiff_t offset = xOffset + row * rowBytes;
+            add(offset, coverY * (1 - x.lowFrac));
+            for (int l = x.low + 1; l < x.high; ++l) add(offset += kChannels, coverY);
+            add(offset + kChannels, coverY * x.highFrac);
+        }
+        // The left and right columns between them. GLU steps these one texel further
+        // right on every row (its column pointers also advance per channel); that is
+        // kept, as the texture must come out the same.
+        std::ptrdiff_t left = xOffset + y.low * rowBytes;
+        std::ptrdiff_t right = left + static_cast<std::ptrdiff_t>(x.high - x.low) * kChannels;
+        for (int m = y.low + 1; m < y.high; ++m) {
+            left += rowBytes;
+            right += rowBytes;
+            for (int k = 0; k < kChannels; ++k, ++left, ++right) {
+                totals[k] += at(left) * (1 - x.lowFrac) + at(right) * x.highFrac;
+            }
+        }
+    } else if (y.high > y.low) {
+        // One column of texels, cut at its top and bottom.
+        const float coverX = x.highFrac - x.lowFrac;
+        std::ptrdiff_t offset = xOffset + y.low * rowBytes;
+        add(offset, (1 - y.lowFrac) * coverX);
+        for (int m = y.low + 1; m < y.high; ++m) add(offset += rowBytes, coverX);
+        add(offset + rowBytes, coverX * y.highFrac);
+    } else if (x.high > x.low) {
+        // One row of texels, cut at its left and right.
+        const float coverY = y.highFrac - y.lowFrac;
+        std::ptrdiff_t offset = xOffset + y.low * rowBytes;
+        add(offset, (1 - x.lowFrac) * coverY);
+        for (int l = x.low + 1; l < x.high; ++l) add(offset += kChannels, coverY);
+        add(offset + kChannels, coverY * x.highFrac);
+    } else {
+        add(xOffset + y.low * rowBytes, (y.highFrac - y.lowFrac) * (x.highFrac - x.lowFrac));
+    }
+
+    // The texels wholly inside the box.
+    for (int m = y.low + 1; m < y.high; ++m) {
+        std::ptrdiff_t offset = xOffset + kChannels + m * rowBytes;
+        for (int l = x.low + 1; l < x.high; ++l, offset += kChannels) {
+            for (int k = 0; k < kChannels; ++k) totals[k] += at(offset + k);
+        }
+    }
+    for (int k = 0; k < kChannels; ++k) dst[k] = static_cast<uint8_t>(totals[k] / area);
+}
+
+// Steps a box edge on by one output texel: the whole and the fractional part of the
+// scale, carried as GLU carries them.
+void advance(Span& span, int whole, float fraction) {
+    span.low = span.high;
+    span.lowFrac = span.highFrac;
+    span.high += whole;
+    span.highFrac += fraction;
+    if (span.highFrac > 1) {
+        span.highFrac -= 1.0f;
+        ++span.high;
+    }
+}
+
+// The box filter from a picture onto a differently sized grid.
 void boxScale(const Source& in, int inWidth, int inHeight, MipLevel& out) {
     const float convy = static_cast<float>(inHeight) / static_cast<float>(out.height);
     const float convx = static_cast<float>(inWidth) / static_cast<float>(out.width);
@@ -31,89 +120,31 @@ void boxScale(const Source& in, int inWidth, int inHeight, MipLevel& out) {
     const int convxInt = static_cast<int>(std::floor(convx));
     const float convxFrac = convx - static_cast<float>(convxInt);
     const float area = convx * convy;
-    const int rowBytes = in.rowBytes;
 
-    int lowY = 0, highY = convyInt;
-    float lowYFrac = 0, highYFrac = convyFrac;
+    std::vector<Span> columns(static_cast<std::size_t>(out.width));
+    Span x{0, convxInt, 0, convxFrac};
+    for (Span& column : columns) {
+        column = x;
+        advance(x, convxInt, convxFrac);
+    }
+
+    Span y{0, convyInt, 0, convyFrac};
     uint8_t* dst = out.rgb.data();
     for (int i = 0; i < out.height; ++i) {
-        if (highY >= inHeight) highY = inHeight - 1;  // never past the last row
-        int lowX = 0, highX = convxInt;
-        float lowXFrac = 0, highXFrac = convxFrac;
-        for (int j = 0; j < out.width; ++j) {
-            float totals[kChannels] = {0, 0, 0};
-            const std::ptrdiff_t xOffset = static_cast<std::ptrdiff_t>(lowX) * kChannels;
-            auto add = [&](std::ptrdiff_t offset, float weight) {
-                for (int k = 0; k < kChannels; ++k) totals[k] += in.at(offset + k) * weight;
-            };
-            auto rowOffset = [&](int row) { return static_cast<std::ptrdiff_t>(row) * rowBytes; };
-
-            if (highY > lowY && highX > lowX) {
-                // The top and bottom rows of the box, partly covered.
-                for (const auto& [row, coverY] :
-                     {std::pair{lowY, 1 - lowYFrac}, std::pair{highY, highYFrac}}) {
-                    std::ptrdiff_t at = xOffset + rowOffset(row);
-                    add(at, coverY * (1 - lowXFrac));
-                    for (int l = lowX + 1; l < highX; ++l) add(at += kChannels, coverY);
-                    add(at + kChannels, coverY * highXFrac);
-                }
-                // The left and right columns between them. GLU steps these one texel
-                // further right on every row (its column pointers also advance per
-                // channel); that is kept, as the texture must come out the same.
-                std::ptrdiff_t left = xOffset + rowOffset(lowY);
-                std::ptrdiff_t right = left + static_cast<std::ptrdiff_t>(highX - lowX) * kChannels;
-                for (int m = lowY + 1; m < highY; ++m) {
-                    left += rowBytes;
-                    right += rowBytes;
-                    for (int k = 0; k < kChannels; ++k, ++left, ++right) {
-                        totals[k] += in.at(left) * (1 - lowXFrac) + in.at(right) * highXFrac;
-                    }
-                }
-            } else if (highY > lowY) {
-                // One column of texels, cut at its top and bottom.
-                const float coverX = highXFrac - lowXFrac;
-                std::ptrdiff_t at = xOffset + rowOffset(lowY);
-                add(at, (1 - lowYFrac) * coverX);
-                for (int m = lowY + 1; m < highY; ++m) add(at += rowBytes, coverX);
-                add(at + rowBytes, coverX * highYFrac);
-            } else if (highX > lowX) {
-                // One row of texels, cut at its left and right.
-                const float coverY = highYFrac - lowYFrac;
-                std::ptrdiff_t at = xOffset + rowOffset(lowY);
-                add(at, (1 - lowXFrac) * coverY);
-                for (int l = lowX + 1; l < highX; ++l) add(at += kChannels, coverY);
-                add(at + kChannels, coverY * highXFrac);
+        if (y.high >= inHeight) y.high = inHeight - 1;  // never past the last row
+        for (const Span& column : columns) {
+            // The furthest byte this box can touch, the drifting side columns included.
+            const std::ptrdiff_t furthest =
+                static_cast<std::ptrdiff_t>(y.high) * in.rowBytes +
+                static_cast<std::ptrdiff_t>(column.high + 1 + (y.high - y.low)) * kChannels;
+            if (column.low >= 0 && y.low >= 0 && furthest <= static_cast<std::ptrdiff_t>(in.size)) {
+                boxTexel<false>(in, column, y, area, dst);
             } else {
-                add(xOffset + rowOffset(lowY), (highYFrac - lowYFrac) * (highXFrac - lowXFrac));
+                boxTexel<true>(in, column, y, area, dst);
             }
-
-            // The texels wholly inside the box.
-            for (int m = lowY + 1; m < highY; ++m) {
-                std::ptrdiff_t at = xOffset + kChannels + rowOffset(m);
-                for (int l = lowX + 1; l < highX; ++l, at += kChannels) {
-                    for (int k = 0; k < kChannels; ++k) totals[k] += in.at(at + k);
-                }
-            }
-
-            for (int k = 0; k < kChannels; ++k) *dst++ = static_cast<uint8_t>(totals[k] / area);
-
-            lowX = highX;
-            lowXFrac = highXFrac;
-            highX += convxInt;
-            highXFrac += convxFrac;
-            if (highXFrac > 1) {
-                highXFrac -= 1.0f;
-                ++highX;
-            }
+            dst += kChannels;
         }
-        lowY = highY;
-        lowYFrac = highYFrac;
-        highY += convyInt;
-        highYFrac += convyFrac;
-        if (highYFrac > 1) {
-            highYFrac -= 1.0f;
-            ++highY;
-        }
+        advance(y, convyInt, convyFrac);
     }
 }
 
