@@ -9,15 +9,13 @@ seconds=${2:-10}
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
-cmake --build "$build" --target shell_music >/dev/null
-lib="$build/shell/music"
-g++ -std=c++20 -O2 -I"$here" "$here/bench/music_bench.cpp" -o "$scratch/music_bench" \
-  "$lib/libshell_music.a" "$lib/libshell_music_core.a" "$build/shell/startup/libshell_settings.a" \
-  $(pkg-config --cflags --libs SDL2_mixer sdl2 libcdio) -pthread
+cmake -S "$here" -B "$build" -DQUORLANE_BENCH=ON >/dev/null
+cmake --build "$build" --target music_bench -j2 >/dev/null
+bench="$build/bench/music_bench"
 
 # A 30-second stereo MP3 at 192 kbit/s, a typical music file.
-"$scratch/music_bench" --wav "$scratch/long.wav"
+"$bench" --wav "$scratch/long.wav"
 lame --quiet -b 192 "$scratch/long.wav" "$scratch/long.mp3"
 
 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null \
-  "$scratch/music_bench" "$scratch/long.mp3" "$scratch" "$seconds" 2> >(grep -v CRITICAL >&2)
+  "$bench" "$scratch/long.mp3" "$scratch" "$seconds" 2> >(grep -v CRITICAL >&2)

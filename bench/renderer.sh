@@ -58,13 +58,9 @@ if [ "${1:-}" = "--inside" ]; then
 fi
 
 build=${1:-$root/build-bench}
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" --target quorlane_renderer -j2 >/dev/null
-mkdir -p "$build/bench"
-cc -O2 -Wall -Wextra -Werror -shared -fPIC "$root/bench/swap_probe.c" -o "$build/bench/swap_probe.so" -ldl
-c++ -std=c++20 -O2 -g -Wall -Wextra -Werror -I"$root" "$root/bench/renderer_reference.cpp" \
-  "$build/renderer/librenderer_parts.a" "$build/common/libquorlane_common.a" \
-  -lglut -lGLU -lGL -o "$build/bench/renderer_reference"
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORLANE_BENCH=ON \
+  -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$build" --target quorlane_renderer renderer_reference swap_probe -j2 >/dev/null
 
 echo "Renderer benchmark at 1920x1080 (Xvfb, openbox, Mesa llvmpipe), $(nproc) cores"
 "$root/tests/support/run-with-xvfb.sh" --wm "$0" --inside "$build"

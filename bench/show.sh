@@ -82,10 +82,9 @@ if [ "${1:-}" = "--inside" ]; then
 fi
 
 build=${1:-$root/build-bench}
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" --target quorlane_shell quorlane_renderer -j2 >/dev/null
-mkdir -p "$build/bench"
-cc -O2 -Wall -Wextra -Werror -shared -fPIC "$root/bench/swap_probe.c" -o "$build/bench/swap_probe.so" -ldl
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORLANE_BENCH=ON \
+  -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$build" --target quorlane_shell quorlane_renderer swap_probe -j2 >/dev/null
 
 echo "Show benchmark at 1920x1080 (Xvfb, openbox, Mesa llvmpipe), $(nproc) cores"
 "$root/tests/support/run-with-xvfb.sh" --wm "$0" --inside "$build"

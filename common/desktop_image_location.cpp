@@ -1,7 +1,12 @@
 #include "common/desktop_image_location.h"
 
-#include <cstdlib>
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cstdlib>
+
+#include "common/file_path.h"
 
 namespace quorlane {
 
@@ -9,33 +14,64 @@ namespace {
 
 bool usable(const char* dir) { return dir != nullptr && dir[0] == '/'; }
 
-// base + "/" + name, without doubled slashes when base ends in one.
-std::string join(std::string base, const char* name) {
-    while (base.size() > 1 && base.back() == '/') base.pop_back();
-    if (base != "/") base += '/';
-    return base + name;
-}
-
-DesktopImageLocation inFolder(std::string folder) {
-    DesktopImageLocation location;
-    location.file = folder + "/Torvane.bmp";
-    location.folder = std::move(folder);
-    return location;
+std::string accountHome(uid_t uid) {
+    struct passwd entry {};
+    struct passwd* found = nullptr;
+    char buffer[4096];
+    if (getpwuid_r(uid, &entry, buffer, sizeof buffer, &found) != 0 || found == nullptr) return {};
+    return found->pw_dir != nullptr ? found->pw_dir : "";
 }
 
 }  // namespace
 
+std::vector<std::string> desktopImageFolders(const char* runtimeDir, const char* cacheHome,
+                                             const char* home, const char* accountHome,
+                                             unsigned uid) {
+    std::vector<std::string> folders;
+    if (usable(runtimeDir)) folders.push_back(joinedPath(runtimeDir, "orvask"));
+    if (usable(cacheHome)) {
+        folders.push_back(joinedPath(cacheHome, "orvask"));
+    } else if (usable(home)) {
+        folders.push_back(joinedPath(joinedPath(home, ".cache"), "orvask"));
+    } else if (usable(accountHome) && std::string(accountHome) != "/") {
+        folders.push_back(joinedPath(joinedPath(accountHome, ".cache"), "orvask"));
+    }
+    folders.push_back("/tmp/orvask-" + std::to_string(uid));
+    return folders;
+}
+
+std::vector<std::string> desktopImageFolders() {
+    const uid_t uid = geteuid();
+    const char* home = std::getenv("HOME");
+    // The password database is asked only when it is needed.
+    const std::string account = usable(home) ? std::string() : accountHome(uid);
+    return desktopImageFolders(std::getenv("XDG_RUNTIME_DIR"), std::getenv("XDG_CACHE_HOME"),
+                               home, account.c_str(), static_cast<unsigned>(uid));
+}
+
+bool isOwnFolder(const std::string& folder) {
+    struct stat info {};
+    return lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+           info.st_uid == geteuid();
+}
+
+std::string findDesktopImageFile() {
+    for (const std::string& folder : desktopImageFolders()) {
+        if (isOwnFolder(folder)) return desktopImageFileIn(folder);
+    }
+    return {};
+}
+
 DesktopImageLocation desktopImageLocation(const char* runtimeDir, const char* cacheHome,
                                           const char* home, unsigned uid) {
-    if (usable(runtimeDir)) return inFolder(join(runtimeDir, "orvask"));
-    if (usable(cacheHome)) return inFolder(join(cacheHome, "orvask"));
-    if (usable(home)) return inFolder(join(join(home, ".cache"), "orvask"));
-    return inFolder("/tmp/orvask-" + std::to_string(uid));
+    const std::string folder =
+        desktopImageFolders(runtimeDir, cacheHome, home, nullptr, uid).front();
+    return {folder, desktopImageFileIn(folder)};
 }
 
 DesktopImageLocation desktopImageLocation() {
-    return desktopImageLocation(std::getenv("XDG_RUNTIME_DIR"), std::getenv("XDG_CACHE_HOME"),
-                                std::getenv("HOME"), static_cast<unsigned>(getuid()));
+    const std::string folder = desktopImageFolders().front();
+    return {folder, desktopImageFileIn(folder)};
 }
 
 }  // namespace quorlane

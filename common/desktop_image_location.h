@@ -2,6 +2,7 @@
 // Where the shell saves the desktop picture and the renderer reads it back.
 // Both programs call this, so they always agree on the place.
 #include <string>
+#include <vector>
 
 namespace quorlane {
 
@@ -10,14 +11,32 @@ struct DesktopImageLocation {
     std::string file;    // folder + "/Torvane.bmp"
 };
 
-// The rule itself, on explicit environment values (null or empty = unset):
-// $XDG_RUNTIME_DIR/orvask, else ${XDG_CACHE_HOME:-$HOME/.cache}/orvask.
-// Relative values are ignored, as the XDG rules say. With nothing usable at all,
-// /tmp/orvask-<uid> keeps the picture private to the user.
+// The folders that may hold the picture, best first, on explicit environment values (null
+// or empty = unset; relative values are ignored, as the XDG rules say):
+// $XDG_RUNTIME_DIR/orvask, then ${XDG_CACHE_HOME:-$HOME/.cache}/orvask, where accountHome
+// (the password database's) stands in for a missing $HOME, then /tmp/orvask-<uid>.
+std::vector<std::string> desktopImageFolders(const char* runtimeDir, const char* cacheHome,
+                                             const char* home, const char* accountHome,
+                                             unsigned uid);
+// The same list for this process's environment and user.
+std::vector<std::string> desktopImageFolders();
+
+// A folder may hold the picture only when it is a real folder (not a link to one) owned by
+// this user: another user, or a link planted in a shared place, must never choose where the
+// user's screen is written or what the renderer shows.
+bool isOwnFolder(const std::string& folder);
+
+// Where the renderer finds the picture: in the first folder of the list that is our own,
+// the same one the shell chose when it saved. Empty when no folder qualifies.
+std::string findDesktopImageFile();
+
+// The first place of the list, whatever is on disk.
 DesktopImageLocation desktopImageLocation(const char* runtimeDir, const char* cacheHome,
                                           const char* home, unsigned uid);
-
-// The same rule on this process's environment.
 DesktopImageLocation desktopImageLocation();
+
+inline std::string desktopImageFileIn(const std::string& folder) {
+    return folder + "/Torvane.bmp";
+}
 
 }  // namespace quorlane

@@ -35,7 +35,8 @@ void SceneDirector::initGraphics()
     glLoadIdentity();
     gluPerspective(60.0, 1.33, 0.01, 1000.0);
 
-    const std::string picture = desktopImageLocation().file;
+    // Only from a folder of our own; with none the maze goes without its picture.
+    const std::string picture = findDesktopImageFile();
     created_ = new MazeScene(kMazeSceneDuration, clock_, picture.c_str());
     created_->setNext(created_);  // the flight loops
     setCurrentScene(created_);

@@ -4,7 +4,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 
-#include "shell/platform/private_files.h"
+#include "common/atomic_file.h"
 
 namespace quorlane {
 

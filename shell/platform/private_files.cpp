@@ -1,20 +1,36 @@
 #include "shell/platform/private_files.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
+
+#include "common/desktop_image_location.h"
+#include "common/file_path.h"
 
 namespace quorlane {
 
 namespace {
 
-bool ownedFolder(const std::string& folder) {
-    struct stat info {};
-    return lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == geteuid();
+// What replaceFileAtomically appends to the target's name: a dot and six letters or digits.
+bool isTemporaryOf(const std::string& name, const std::string& target) {
+    if (name.size() != target.size() + 7 || name.compare(0, target.size(), target) != 0 ||
+        name[target.size()] != '.') {
+        return false;
+    }
+    for (std::size_t i = target.size() + 1; i < name.size(); ++i) {
+        const char c = name[i];
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -26,30 +42,45 @@ bool makePrivateFolder(const std::string& folder) {
         mkdir(folder.substr(0, slash).c_str(), 0700);  // an existing parent is fine
     }
     mkdir(folder.c_str(), 0700);
-    return ownedFolder(folder);
+    // Judged on the folder itself, opened without following a link in its place.
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat info {};
+    bool ours = fstat(fd, &info) == 0 && info.st_uid == geteuid();
+    if (ours && (info.st_mode & 077) != 0) ours = fchmod(fd, 0700) == 0;
+    close(fd);
+    return ours && isOwnFolder(folder);
 }
 
-bool replaceFileAtomically(const std::string& path, std::string_view bytes) {
-    std::string temporary = path + ".XXXXXX";
-    const int fd = mkostemp(temporary.data(), O_CLOEXEC);  // mode 0600
-    if (fd < 0) return false;
-    bool ok = true;
-    const char* data = bytes.data();
-    std::size_t left = bytes.size();
-    while (ok && left > 0) {
-        const ssize_t written = write(fd, data, left);
-        if (written < 0 && errno == EINTR) continue;
-        ok = written > 0;
-        if (ok) {
-            data += written;
-            left -= static_cast<std::size_t>(written);
-        }
+std::string preparePrivateFolder(const std::vector<std::string>& folders) {
+    for (const std::string& folder : folders) {
+        if (makePrivateFolder(folder)) return folder;
     }
-    ok = fchmod(fd, 0600) == 0 && ok;
-    ok = close(fd) == 0 && ok;
-    if (ok) ok = std::rename(temporary.c_str(), path.c_str()) == 0;
-    if (!ok) unlink(temporary.c_str());
-    return ok;
+    return {};
+}
+
+void removeStaleTemporaries(const std::string& file, std::chrono::seconds olderThan) {
+    const std::string folder = folderOfPath(file);
+    if (folder.empty()) return;
+    const std::string target = file.substr(file.rfind('/') + 1);
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr) return;
+    const int dirFd = dirfd(dir);
+    const time_t now = std::time(nullptr);
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (!isTemporaryOf(name, target)) continue;
+        const int fd = openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat info {};
+        // A writer holds its lock until the rename; an unlocked, idle file has no writer.
+        const bool stale = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+                           info.st_uid == geteuid() && now - info.st_mtime >= olderThan.count() &&
+                           flock(fd, LOCK_EX | LOCK_NB) == 0;
+        if (stale) unlinkat(dirFd, name.c_str(), 0);
+        close(fd);
+    }
+    closedir(dir);
 }
 
 }  // namespace quorlane

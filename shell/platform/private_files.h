@@ -1,17 +1,26 @@
 #pragma once
 // The desktop picture is the user's screen: its folder and file are private to the user,
-// and a new file replaces the old one whole or not at all.
+// and a new file replaces the old one whole or not at all (common/atomic_file.h).
+#include <chrono>
 #include <string>
-#include <string_view>
+#include <vector>
+
+#include "common/atomic_file.h"
 
 namespace quorlane {
 
 // Creates the folder (and missing parents) with mode 0700. True when it then is a real
-// folder, not a link, owned by this user: only then is it safe to write into.
+// folder, not a link, owned by this user: only then is it safe to write into. A folder of
+// ours that others could read is closed to them (0700).
 bool makePrivateFolder(const std::string& folder);
 
-// Writes the bytes to a new file with mode 0600 beside the target and renames it over the
-// target. On any failure the target is left as it was and false is returned.
-bool replaceFileAtomically(const std::string& path, std::string_view bytes);
+// The first of the folders (best first) that makePrivateFolder accepts; empty when none is
+// safe. The renderer takes the first folder of ours in the same list, so both agree.
+std::string preparePrivateFolder(const std::vector<std::string>& folders);
+
+// Removes the temporaries that replaceFileAtomically left beside the file when it was
+// killed mid-write (each as large as the file): ours, not locked by a writer, and
+// untouched for olderThan.
+void removeStaleTemporaries(const std::string& file, std::chrono::seconds olderThan);
 
 }  // namespace quorlane

@@ -8,7 +8,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 extern char** environ;
 
@@ -18,13 +20,17 @@ bool RendererProcess::start(const std::string& program) {
     // The exec result comes back through a close-on-exec pipe: nothing read means the
     // program is running, an errno means it could not be started.
     int report[2];
-    if (pipe2(report, O_CLOEXEC) != 0) return false;
+    if (pipe2(report, O_CLOEXEC) != 0) {
+        error_ = errno;
+        return false;
+    }
     std::string argument0 = program;
     char* argv[] = {argument0.data(), nullptr};
     const pid_t parent = getpid();
 
     const pid_t pid = fork();
     if (pid < 0) {
+        error_ = errno;
         close(report[0]);
         close(report[1]);
         return false;
@@ -36,6 +42,10 @@ bool RendererProcess::start(const std::string& program) {
         sigset_t none;
         sigemptyset(&none);
         sigprocmask(SIG_SETMASK, &none, nullptr);
+        // Its own process group, so that it and whatever it starts can be ended together.
+        // Outside the terminal's foreground group a write to the terminal would stop it.
+        setpgid(0, 0);
+        ::signal(SIGTTOU, SIG_IGN);
         // If the shell dies without its end sequence (killed, crashed) or gives up on a
         // renderer whose window never came, the renderer must not outlive the show.
         prctl(PR_SET_PDEATHSIG, SIGTERM);
@@ -46,6 +56,7 @@ bool RendererProcess::start(const std::string& program) {
         (void)ignored;
         _exit(127);
     }
+    setpgid(pid, pid);  // also here, so the group exists whichever process runs first
     close(report[1]);
     int error = 0;
     ssize_t got;
@@ -58,10 +69,12 @@ bool RendererProcess::start(const std::string& program) {
         int status = 0;
         while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
+        error_ = error;
         return false;
     }
     pid_ = pid;
     ended_ = false;
+    reaped_ = false;
     status_ = -1;
     if (pidfd_ >= 0) close(pidfd_);
     pidfd_ = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
@@ -74,18 +87,49 @@ RendererProcess::~RendererProcess() {
 
 bool RendererProcess::ended() {
     if (ended_) return true;
-    int status = 0;
-    pid_t result;
+    // Looked at, not reaped: while the ended renderer stays a zombie, its process group
+    // keeps its number, so endGroup can never signal a stranger's group.
+    siginfo_t info {};
+    int result;
     do {
-        result = waitpid(pid_, &status, WNOHANG);
+        result = waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT);
     } while (result < 0 && errno == EINTR);
-    if (result == pid_) {
-        status_ = status;
-        ended_ = true;
-    } else if (result < 0) {
+    if (result < 0) {
         ended_ = true;  // not our child any more
+        reaped_ = true;
+    } else if (info.si_pid == pid_) {
+        status_ = info.si_code == CLD_EXITED ? W_EXITCODE(info.si_status, 0)
+                                             : W_EXITCODE(0, info.si_status);
+        ended_ = true;
     }
     return ended_;
+}
+
+void RendererProcess::reap() {
+    if (reaped_ || pid_ <= 0) return;
+    if (waitpid(pid_, nullptr, WNOHANG) == pid_) reaped_ = true;
+}
+
+void RendererProcess::endGroup(std::chrono::milliseconds grace) {
+    if (pid_ <= 0 || reaped_) return;
+    using Clock = std::chrono::steady_clock;
+    const pid_t group = pid_;
+    kill(-group, SIGTERM);
+    const auto until = Clock::now() + grace;
+    for (;;) {
+        if (ended()) {
+            reap();
+            // The renderer is gone; anything it started still holds the group's number.
+            if (kill(-group, 0) != 0 && errno == ESRCH) return;
+        }
+        if (Clock::now() >= until) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    kill(-group, SIGKILL);
+    for (int i = 0; i < 200 && !reaped_; ++i) {
+        if (ended()) reap();
+        if (!reaped_) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
 }
 
 std::string runningProgramFolder() {

@@ -1,8 +1,10 @@
 #pragma once
 // The renderer runs as a separate program, started by path with no arguments in the
-// shell's working folder and environment. The shell only watches it and reaps it: it
-// never signals it. The kernel ends it (SIGTERM) if the shell itself goes away first, so a
-// show never leaves a renderer running behind it.
+// shell's working folder and environment, in a process group of its own. The shell watches
+// it; when the show ends, anything of it still running is ended (endGroup). The kernel ends
+// it (SIGTERM) if the shell itself goes away first, so a show never leaves a renderer
+// running behind it.
+#include <chrono>
 #include <string>
 #include <sys/types.h>
 
@@ -10,11 +12,15 @@ namespace quorlane {
 
 class RendererProcess {
 public:
-    // Starts the program; false when it could not be started.
+    // Starts the program; false (and error() tells why) when it could not be started.
     bool start(const std::string& program);
-    // True once the process has ended (it is reaped here, so no zombie stays) or when it
-    // never started.
+    // The errno of the last failed start.
+    int error() const { return error_; }
+    // True once the process has ended or when it never started. It is reaped by endGroup.
     bool ended();
+    // Ends the renderer and everything in its process group: SIGTERM, then SIGKILL for
+    // whatever is left after the grace. Returns at once when all has already ended.
+    void endGroup(std::chrono::milliseconds grace);
     // Exit status of an ended process (as waitpid gives it); -1 before that.
     int status() const { return status_; }
     // A descriptor that becomes readable when the process ends (a pidfd), or -1 where the
@@ -23,8 +29,12 @@ public:
     ~RendererProcess();
 
 private:
+    void reap();
+
     pid_t pid_ = -1;
     bool ended_ = true;
+    bool reaped_ = true;
+    int error_ = 0;
     int status_ = -1;
     int pidfd_ = -1;
 };

@@ -1,13 +1,12 @@
 #include "shell/show/music_choice.h"
 
-#include <cctype>
+#include "common/ascii_case.h"
 
 namespace quorlane {
 
 MusicKind musicKindOf(const std::string& musicFile) {
     if (musicFile.size() < 3) return MusicKind::None;
-    std::string ending = musicFile.substr(musicFile.size() - 3);
-    for (char& c : ending) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string ending = asciiUppercase(musicFile.substr(musicFile.size() - 3));
     if (ending == "WAV") return MusicKind::Wav;
     if (ending == "MP3") return MusicKind::Mp3;
     return MusicKind::None;

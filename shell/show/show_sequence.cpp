@@ -41,8 +41,12 @@ void ShowSequence::start() {
     }
     if (!havePicture) skipOnError([&] { services_.captureScreen(); });
 
-    // Written completely before the renderer exists, which reads it once at its start.
-    skipOnError([&] { services_.saveDesktopImage(); });
+    // Written completely before the renderer exists, which reads it once at its start. When
+    // it cannot be written, an earlier show's picture must not stand in for this one: the
+    // renderer then shows no picture rather than a stale one.
+    bool saved = false;
+    skipOnError([&] { saved = services_.saveDesktopImage(); });
+    if (!saved) skipOnError([&] { services_.removeDesktopImage(); });
 
     if (settings_.musicMode == 1) {
         skipOnError([&] { music_.cdOpen(); });
@@ -129,6 +133,9 @@ void ShowSequence::end(int exitCode) {
             if (timerEnabled(t)) setTimer(t, false);
         }
     });
+    // A renderer given up on, or still running when the shell is told to stop, goes with
+    // the show; after its own end this only collects it.
+    skipOnError([&] { services_.stopRenderer(); });
     services_.endProcess(exitCode);
 }
 

@@ -29,12 +29,16 @@ public:
     virtual bool captureScreen() = 0;
     // The picture area's image becomes the desktop image file.
     virtual bool saveDesktopImage() = 0;
+    // Removes the desktop image file (an earlier show's, after this show's save failed).
+    virtual void removeDesktopImage() = 0;
     virtual bool startRenderer() = 0;
     // True once the renderer's process has ended (it is then reaped), or never began.
     virtual bool rendererEnded() = 0;
     // True when the ended renderer exited with code 0 (its ordinary end on Escape).
     virtual bool rendererEndedNormally() = 0;
     virtual bool windowExists(const std::string& title) = 0;
+    // Ends whatever of the renderer still runs, with all it started.
+    virtual void stopRenderer() = 0;
     virtual void setTimerEnabled(ShowTimer timer, bool enabled) = 0;
     virtual std::chrono::milliseconds now() = 0;
     virtual void endProcess(int exitCode) = 0;

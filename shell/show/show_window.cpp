@@ -3,11 +3,14 @@
 #include <QImage>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 
+#include "common/atomic_file.h"
 #include "shell/platform/picture_file.h"
-#include "shell/platform/private_files.h"
 #include "shell/platform/x_window_lookup.h"
 #include "shell/show/bmp_encoder.h"
 #include "shell/startup/startup_routine.h"
@@ -18,6 +21,9 @@ namespace {
 
 // The picture area's size before anything is put into it.
 constexpr int kEmptyPictureSide = 29;
+
+// How long a renderer may take to end on SIGTERM before it, and all it started, is killed.
+constexpr std::chrono::milliseconds kRendererGrace{500};
 
 }  // namespace
 
@@ -82,12 +88,32 @@ bool ShowWindow::captureScreen() {
 }
 
 bool ShowWindow::saveDesktopImage() {
+    // The show goes on without its picture; the user is told why in one line.
+    if (places_.desktopImageFile.empty()) {
+        std::fprintf(stderr, "Quorlane.scr: cannot save the desktop picture: no folder of "
+                             "this user's own to keep it in\n");
+        return false;
+    }
     const std::string bytes = bmpFileOf(picture_, dotsPerMeterX_, dotsPerMeterY_);
-    return !bytes.empty() && replaceFileAtomically(places_.desktopImageFile, bytes);
+    errno = 0;
+    if (!bytes.empty() && replaceFileAtomically(places_.desktopImageFile, bytes)) return true;
+    const int error = errno;
+    std::fprintf(stderr, "Quorlane.scr: cannot save the desktop picture %s: %s\n",
+                 places_.desktopImageFile.c_str(),
+                 error != 0 ? std::strerror(error) : "the picture could not be encoded");
+    return false;
+}
+
+void ShowWindow::removeDesktopImage() {
+    if (!places_.desktopImageFile.empty()) unlink(places_.desktopImageFile.c_str());
 }
 
 bool ShowWindow::startRenderer() {
-    if (!renderer_.start(places_.rendererProgram)) return false;
+    if (!renderer_.start(places_.rendererProgram)) {
+        std::fprintf(stderr, "Quorlane.scr: cannot start the renderer %s: %s\n",
+                     places_.rendererProgram.c_str(), std::strerror(renderer_.error()));
+        return false;
+    }
     // Escape ends the renderer; watching its exit lets the show end at once instead of up to
     // a whole watch interval later. The watch itself still decides, by the window's title.
     const int exitFd = renderer_.endNotifier();
@@ -109,6 +135,8 @@ void ShowWindow::watchSoon(int triesLeft) {
 }
 
 bool ShowWindow::rendererEnded() { return renderer_.ended(); }
+
+void ShowWindow::stopRenderer() { renderer_.endGroup(kRendererGrace); }
 
 bool ShowWindow::rendererEndedNormally() {
     const int status = renderer_.status();

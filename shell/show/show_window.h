@@ -21,7 +21,8 @@ class ShowWindow : private ShowServices {
 public:
     struct Places {
         std::string rendererProgram;   // <folder of Quorlane.scr>/Quorlane.dll
-        std::string desktopImageFile;  // where the renderer looks for its picture
+        std::string desktopImageFile;  // where the renderer looks for its picture; empty
+                                       // when no private folder could be had
     };
 
     ShowWindow(Display* display, PollLoop& loop, MusicPlayer& music,
@@ -38,10 +39,12 @@ private:
     bool loadPicture(const std::string& file) override;
     bool captureScreen() override;
     bool saveDesktopImage() override;
+    void removeDesktopImage() override;
     bool startRenderer() override;
     bool rendererEnded() override;
     bool rendererEndedNormally() override;
     bool windowExists(const std::string& title) override;
+    void stopRenderer() override;
     void setTimerEnabled(ShowTimer timer, bool enabled) override;
     std::chrono::milliseconds now() override;
     void endProcess(int exitCode) override;

@@ -1,9 +1,10 @@
 #include "shell/startup/command_line.h"
 
-#include <cctype>
 #include <cfenv>
 #include <cmath>
 #include <cstdlib>
+
+#include "common/ascii_case.h"
 
 namespace quorlane {
 
@@ -18,7 +19,7 @@ std::string joinArguments(int argc, const char* const* argv) {
 
 char modeSwitchOf(const std::string& commandLine) {
     if (commandLine.size() < 2) return 0;
-    return static_cast<char>(std::toupper(static_cast<unsigned char>(commandLine[1])));
+    return asciiUpper(commandLine[1]);
 }
 
 double readLeadingNumber(const std::string& text) {

@@ -4,11 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 
+#include "common/ascii_case.h"
+#include "common/atomic_file.h"
 #include "shell/startup/code_page_932.h"
 
 namespace quorlane {
@@ -22,8 +23,6 @@ std::string_view trim(std::string_view text) {
     return text;
 }
 
-unsigned char asciiLower(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
-
 // ASCII letters match either case; the second byte of a double-byte character is compared
 // exactly, because 0x41 and 0x61 there are parts of two different characters.
 bool sameName(std::string_view a, std::string_view b) {
@@ -36,7 +35,7 @@ bool sameName(std::string_view a, std::string_view b) {
             ++i;
             continue;
         }
-        if (asciiLower(ca) != asciiLower(cb)) return false;
+        if (asciiLower(a[i]) != asciiLower(b[i])) return false;
     }
     return true;
 }
@@ -124,52 +123,6 @@ ReadResult readWholeFile(const std::string& path, std::string& out) {
     }
     ::close(fd);
     return ReadResult::Ok;
-}
-
-bool writeAll(int fd, const std::string& data) {
-    std::size_t done = 0;
-    while (done < data.size()) {
-        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-std::string folderOf(const std::string& path) {
-    std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-// Replaces `target` by a file holding `data`; mode < 0 means a new file (0666 less the umask).
-bool replaceFile(const std::string& target, const std::string& data, int mode) {
-    static std::atomic<unsigned> counter{0};
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = target + ".tmp" + std::to_string(::getpid()) + "." + std::to_string(counter++);
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return false;
-    }
-    if (fd < 0) return false;
-    bool ok = (mode < 0 || ::fchmod(fd, static_cast<mode_t>(mode)) == 0) && writeAll(fd, data) &&
-              ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    // Make the rename itself durable; the new file is complete whether or not this succeeds.
-    int dirFd = ::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
-    return true;
 }
 
 }  // namespace
@@ -283,12 +236,12 @@ bool writeProfileString(const std::string& path, std::string_view section, std::
     std::string updated = text.bytes();
     if (read == ReadResult::Ok && updated == old) return true;
 
-    int mode = -1;
+    int mode = kModeFromUmask;  // a new file
     struct stat st {};
     if (read == ReadResult::Ok && ::stat(target.c_str(), &st) == 0) {
         mode = static_cast<int>(st.st_mode & 07777);
     }
-    return replaceFile(target, updated, mode);
+    return replaceFileAtomically(target, updated, mode);
 }
 
 }  // namespace quorlane

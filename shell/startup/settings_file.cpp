@@ -87,8 +87,7 @@ void loadFile(std::string& file, std::string& folder, int16_t& mode, int16_t mod
 }  // namespace
 
 std::string settingsFilePath(const std::string& shellFolder) {
-    if (!shellFolder.empty() && shellFolder.back() == '/') return shellFolder + "Quorlane.ini";
-    return shellFolder + "/Quorlane.ini";
+    return joinedPath(shellFolder, "Quorlane.ini");
 }
 
 std::string readIniValue(const std::string& section, const std::string& key,
@@ -152,14 +151,6 @@ bool canOpenFile(const std::string& path) {
     bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     ::close(fd);
     return regular;
-}
-
-std::string folderOfPath(const std::string& path) {
-    std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return {};
-    // The root keeps its one "/": it is a folder name of its own, unlike a drive's "C:".
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
 }
 
 }  // namespace quorlane

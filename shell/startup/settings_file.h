@@ -2,6 +2,7 @@
 // The settings file beside the shell: "Quorlane.ini", section "Section", five keys.
 #include <string>
 
+#include "common/file_path.h"  // folderOfPath
 #include "shell/startup/settings_values.h"
 
 namespace quorlane {
@@ -23,6 +24,5 @@ void loadSettings(SettingsValues& values, const std::string& shellFolder);
 void writeSettings(const SettingsValues& values, const std::string& shellFolder);
 
 bool canOpenFile(const std::string& path);
-std::string folderOfPath(const std::string& path);
 
 }  // namespace quorlane

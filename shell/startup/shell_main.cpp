@@ -1,18 +1,26 @@
 // Quorlane.scr: the screensaver shell. Start-up decides what this run is; a show then
 // lives in a poll loop until the renderer's window has come and gone.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
 #include "common/desktop_image_location.h"
 #include "shell/music/music_player.h"
 #include "shell/platform/poll_loop.h"
 #include "shell/platform/private_files.h"
 #include "shell/platform/renderer_process.h"
+#include "shell/platform/show_claim.h"
 #include "shell/platform/termination_signals.h"
 #include "shell/platform/x_connection.h"
 #include "shell/platform/x_window_lookup.h"
 #include "shell/platform/xfixes_cursor.h"
+#include "shell/show/preview_window.h"
 #include "shell/show/show_window.h"
 #include "shell/startup/command_line.h"
 #include "shell/startup/cursor_display_count.h"
 #include "shell/startup/settings_file.h"
+#include "shell/startup/settings_location.h"
 #include "shell/startup/settings_values.h"
 #include "shell/startup/startup_routine.h"
 #include "shell/startup/startup_state.h"
@@ -45,30 +53,48 @@ public:
         return x_ != nullptr && quorlane::topLevelWindowExists(x_->display(), title);
     }
 
-    void makeWorkingFolder() override { makePrivateFolder(desktopImageLocation().folder); }
+    void makeWorkingFolder() override {
+        imageFolder_ = preparePrivateFolder(desktopImageFolders());
+        if (!imageFolder_.empty()) {
+            removeStaleTemporaries(desktopImageFileIn(imageFolder_), std::chrono::seconds(10));
+        }
+    }
 
     void loadSettings() override {
-        quorlane::loadSettings(settingsValues(), runningProgramFolder());
+        quorlane::loadSettings(settingsValues(), settingsFolder(runningProgramFolder()));
     }
 
     bool isPreviewHost(int32_t handle) override {
         return x_ != nullptr && isExistingWindow(x_->display(), static_cast<uint32_t>(handle));
     }
 
-    // The preview window and the settings dialog are not part of this program yet.
-    int runPreview(int32_t) override { return 0; }
+    // Start-up has already made sure the host is a window, so the display is there.
+    int runPreview(int32_t handle) override {
+        return runPreviewWindow(x_->display(), static_cast<uint32_t>(handle), program_);
+    }
+
+    // The settings dialog is not part of this program yet.
     int runSettingsDialog() override { return 0; }
 
     int32_t hideCursor() override { return cursor_.showCursor(0); }
 
+    // Without a display there is nothing to claim; runShow says so.
+    bool claimShow() override { return x_ == nullptr || quorlane::claimShow(x_->display()); }
+
     int runShow() override {
-        if (x_ == nullptr) return 1;  // no display to show on
+        if (x_ == nullptr) {
+            const char* name = std::getenv("DISPLAY");
+            std::fprintf(stderr, "Quorlane.scr: cannot open the X display \"%s\": no show\n",
+                         name != nullptr ? name : "");
+            return 1;
+        }
         std::unique_ptr<MusicPlayer> music = createSystemMusicPlayer(settingsValues());
         if (!music) music = std::make_unique<SilentMusicPlayer>();
         const std::string folder = runningProgramFolder();
         PollLoop loop;
         ShowWindow window(x_->display(), loop, *music, settingsValues(), startupState(), cursor_,
-                          {folder + "/Quorlane.dll", desktopImageLocation().file});
+                          {folder + "/Quorlane.dll",
+                           imageFolder_.empty() ? "" : desktopImageFileIn(imageFolder_)});
         TerminationSignals termination;
         if (termination.fd() >= 0) {
             loop.watchReadable(termination.fd(), [&] {
@@ -82,6 +108,7 @@ public:
 private:
     const char* program_;
     XConnection* x_;
+    std::string imageFolder_;  // the private folder chosen for the desktop picture
     XFixesCursor xCursor_;
     CursorDisplayCount cursor_;
 };

@@ -22,6 +22,11 @@ int runStartup(const std::string& commandLine, StartupState& state, StartupServi
         return services.runPreview(*handle);
     }
 
+    // The title test cannot stop a second show started before the first one's window
+    // exists (settings and Qt come first); the claim can. A loser ends like any refused start.
+    const bool show = mode == 'S' || commandLine.empty();
+    if (show && !services.claimShow()) return 0;
+
     // From the folder on, a failing step is skipped and start-up goes on with the next.
     skipOnError([&] { services.makeWorkingFolder(); });
     skipOnError([&] { services.loadSettings(); });

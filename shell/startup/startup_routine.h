@@ -23,6 +23,9 @@ public:
     virtual int runSettingsDialog() = 0;
     // ShowCursor(FALSE): returns the new display count.
     virtual int32_t hideCursor() = 0;
+    // Claims the one running show for this process, atomically: of shows started at the
+    // same instant exactly one wins. Held until the process ends.
+    virtual bool claimShow() = 0;
     virtual int runShow() = 0;
 };
 

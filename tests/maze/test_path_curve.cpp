@@ -43,24 +43,34 @@ TEST(PathSegment, IsTheParabolaThroughItsSamplesEvenWithUnevenSpacing) {
                 1e-12);
 }
 
-TEST(PathCurve, WholeParametersGiveTheSamples) {
-    // The eye path lands on its samples bit for bit; at the two outer samples the look path's
-    // value comes out of a parabola's arithmetic, so it may differ in the last bit.
-    const CameraPath eye(eyePathSamples());
-    const CameraPath look(lookPathSamples());
+// The flight's samples as designed, typed here rather than read from the code.
+const double kEye[17][3] = {
+    {0, 0, 0},        {0, 0, 2.7},      {0, 0, 5.4},       {2.7, 0, 5.4},    {5.4, 0, 5.4},
+    {5.4, -5.4, 5.4}, {4.2, -5.4, 6.4}, {5.4, -5.4, 5.4},  {10.8, -5.4, 5.4}, {7.4, -5.4, 5.4},
+    {4.2, -5.4, 6.4}, {5.4, -5.4, 5.4}, {5.4, 0, 5.4},     {2.7, 0, 5.4},    {0, 0, 5.4},
+    {0, 0, 2.7},      {0, 0, 0}};
+const double kLook[17][3] = {
+    {1.9, -1.9, -1.9},  {-1.9, 0, 0},      {-2.533333333333333, 1.75, 5.4},
+    {1.9, -1.75, 2.7},  {4.4, -10.8, 4.4}, {5.4, -5.4, 2.7},  {10.8, -5.4, 5.4},
+    {7.4, -5.4, 10.8},  {10.8, -3.4, 6.4}, {5.4, -5.4, 2.7},  {4.4, -10.8, 4.4},
+    {1.9, -1.75, 2.7},  {-2.533333333333333, 1.75, 5.4},      {-1.9, 0, 0},
+    {1.9, 1.9, -1.9},   {-5.4, 0, 0},      {0, 0, -5.4}};
+
+TEST(CameraPath, PassesThroughEverySampleOfBothTables) {
     ASSERT_EQ(eyePathSamples().size(), 17u);
     ASSERT_EQ(lookPathSamples().size(), 17u);
+    const CameraPath eye(eyePathSamples()), look(lookPathSamples());
     for (int i = 0; i <= 16; ++i) {
-        const Point3 e = eye.at(i);
-        EXPECT_EQ(e.x, eyePathSamples()[i].x) << "i=" << i;
-        EXPECT_EQ(e.y, eyePathSamples()[i].y) << "i=" << i;
-        EXPECT_EQ(e.z, eyePathSamples()[i].z) << "i=" << i;
-        const Point3 l = look.at(i);
-        const bool inner = i >= 1 && i <= 15;
-        const double tol = inner ? 0.0 : 1e-14;
-        EXPECT_NEAR(l.x, lookPathSamples()[i].x, tol) << "i=" << i;
-        EXPECT_NEAR(l.y, lookPathSamples()[i].y, tol) << "i=" << i;
-        EXPECT_NEAR(l.z, lookPathSamples()[i].z, tol) << "i=" << i;
+        const Point3 e = eye.at(i), l = look.at(i);
+        // The eye lands on its samples bit for bit; at the two outer samples the look path's
+        // value comes out of a parabola's arithmetic and may differ in the last bit.
+        const double tol = i >= 1 && i <= 15 ? 0.0 : 1e-14;
+        EXPECT_EQ(e.x, kEye[i][0]) << "eye " << i;
+        EXPECT_EQ(e.y, kEye[i][1]) << "eye " << i;
+        EXPECT_EQ(e.z, kEye[i][2]) << "eye " << i;
+        EXPECT_NEAR(l.x, kLook[i][0], tol) << "look " << i;
+        EXPECT_NEAR(l.y, kLook[i][1], tol) << "look " << i;
+        EXPECT_NEAR(l.z, kLook[i][2], tol) << "look " << i;
     }
 }
 

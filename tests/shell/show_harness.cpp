@@ -1,10 +1,13 @@
 #include "tests/shell/show_harness.h"
 
+#include <QImage>
+
 #include <X11/Xlib.h>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -43,7 +46,9 @@ ShowHarness::ShowHarness(bool withRenderer) {
     const fs::path built = QUORLANE_BIN_DIR;
     fs::copy_file(built / "Quorlane.scr", bin() / "Quorlane.scr");
     if (withRenderer) fs::copy_file(built / "Quorlane.dll", bin() / "Quorlane.dll");
+    fs::create_directory(cacheDir());
     env_["XDG_RUNTIME_DIR"] = runtimeDir();
+    env_["XDG_CACHE_HOME"] = cacheDir();  // never the user's own, should the first place fail
     env_["SDL_AUDIODRIVER"] = "dummy";
     display_ = XOpenDisplay(nullptr);
 }
@@ -79,25 +84,33 @@ pid_t ShowHarness::startShell(const std::vector<std::string>& args) {
     std::vector<char*> argv;
     for (auto& a : argText) argv.push_back(a.data());
     argv.push_back(nullptr);
-    pid_t pid = -1;
-    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0) {
-        return -1;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (!stderrFile_.empty()) {
+        posix_spawn_file_actions_addopen(&actions, 2, stderrFile_.c_str(),
+                                         O_WRONLY | O_CREAT | O_APPEND, 0600);
     }
+    pid_t pid = -1;
+    const int failed =
+        posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (failed != 0) return -1;
     started_.push_back(pid);
     return pid;
 }
 
 std::optional<int> ShowHarness::waitExit(pid_t pid, std::chrono::milliseconds limit) {
+    // Looks at least once, so that a limit of 0 asks "has it ended already?".
     const auto until = Clock::now() + limit;
-    while (Clock::now() < until) {
+    for (;;) {
         int status = 0;
         if (waitpid(pid, &status, WNOHANG) == pid) {
             std::erase(started_, pid);
             return status;
         }
+        if (Clock::now() >= until) return std::nullopt;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    return std::nullopt;
 }
 
 unsigned long ShowHarness::findWindow(const std::string& title) {
@@ -149,6 +162,38 @@ void ShowHarness::pressEscape(unsigned long window) {
 
 void ShowHarness::screenshot(const fs::path& file) {
     run({"sh", "-c", "xwd -root -silent | convert xwd:- '" + file.string() + "'"});
+}
+
+bool processRunning(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    const std::string text((std::istreambuf_iterator<char>(stat)), {});
+    const auto name = text.rfind(')');
+    if (name == std::string::npos || name + 2 >= text.size()) return false;
+    const char state = text[name + 2];
+    return state != 'Z' && state != 'X';
+}
+
+double shareOfColour(const fs::path& png, unsigned long rgb, int tolerance) {
+    const QImage image(QString::fromStdString(png.string()));
+    if (image.isNull()) return 0;
+    long near = 0, all = 0;
+    for (int y = 0; y < image.height(); y += 4) {
+        for (int x = 0; x < image.width(); x += 4) {
+            const QRgb p = image.pixel(x, y);
+            ++all;
+            near += std::abs(qRed(p) - static_cast<int>((rgb >> 16) & 0xff)) <= tolerance &&
+                    std::abs(qGreen(p) - static_cast<int>((rgb >> 8) & 0xff)) <= tolerance &&
+                    std::abs(qBlue(p) - static_cast<int>(rgb & 0xff)) <= tolerance;
+        }
+    }
+    return static_cast<double>(near) / static_cast<double>(all);
+}
+
+std::vector<std::string> linesOf(const fs::path& file) {
+    std::ifstream in(file);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
 }
 
 unsigned long BmpInfo::pixel(int x, int y) const {

@@ -24,10 +24,13 @@ public:
 
     fs::path bin() const { return root_ / "bin"; }
     fs::path runtimeDir() const { return root_ / "run"; }
+    fs::path cacheDir() const { return root_ / "cache"; }
     fs::path desktopImage() const { return runtimeDir() / "orvask" / "Torvane.bmp"; }
     fs::path root() const { return root_; }
 
     void setEnv(const std::string& name, const std::string& value) { env_[name] = value; }
+    // What the shells started from now on write to standard error goes into this file.
+    void captureStderr(const fs::path& file) { stderrFile_ = file; }
 
     // Starts Quorlane.scr with these arguments; returns its process id.
     pid_t startShell(const std::vector<std::string>& args);
@@ -47,9 +50,19 @@ public:
 private:
     fs::path root_;
     std::map<std::string, std::string> env_;
+    fs::path stderrFile_;
     Display* display_ = nullptr;
     std::vector<pid_t> started_;
 };
+
+// Running, as opposed to ended (a zombie no one has collected counts as ended).
+bool processRunning(pid_t pid);
+
+// The share of a PNG's pixels within tolerance of the colour 0xRRGGBB in each channel.
+double shareOfColour(const fs::path& png, unsigned long rgb, int tolerance);
+
+// The lines of a text file.
+std::vector<std::string> linesOf(const fs::path& file);
 
 // Width, height and bits per pixel of a BMP file, and the colour of its pixel (x, y).
 struct BmpInfo {

@@ -8,6 +8,10 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/cursorfont.h>
+#include <spawn.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -18,13 +22,17 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <thread>
 
+#include "common/atomic_file.h"
 #include "shell/platform/picture_file.h"
 #include "shell/platform/private_files.h"
 #include "shell/platform/renderer_process.h"
 #include "shell/platform/x_connection.h"
 #include "shell/platform/x_window_lookup.h"
+#include "shell/platform/xfixes_cursor.h"
+#include "tests/shell/show_harness.h"
 
 namespace quorlane {
 namespace {
@@ -63,15 +71,72 @@ TEST(PrivateFiles, FolderIsMadeWithParentsAndPrivate) {
     EXPECT_TRUE(makePrivateFolder(folder));
     EXPECT_EQ(modeOf(folder), 0700u);
     EXPECT_TRUE(makePrivateFolder(folder));  // already there
+    // One of ours that others can read is closed to them.
+    fs::permissions(folder, fs::perms(0755));
+    EXPECT_TRUE(makePrivateFolder(folder));
+    EXPECT_EQ(modeOf(folder), 0700u);
 }
 
-TEST(PrivateFiles, ALinkOrAFileIsNotASafeFolder) {
+// Neither a link in the folder's place nor another user's folder is used or changed; the
+// next place of the list is taken instead.
+TEST(PrivateFiles, ALinkAFileOrAnotherUsersFolderIsNotASafeFolder) {
     TempFolder temp;
     fs::create_directory(temp.path / "elsewhere");
+    fs::permissions(temp.path / "elsewhere", fs::perms(0755));
     fs::create_directory_symlink(temp.path / "elsewhere", temp.path / "link");
     EXPECT_FALSE(makePrivateFolder(temp.path / "link"));
+    EXPECT_EQ(modeOf(temp.path / "elsewhere"), 0755u);
     std::ofstream(temp.path / "file") << "x";
     EXPECT_FALSE(makePrivateFolder(temp.path / "file"));
+    std::vector<std::string> folders = {temp.path / "link", temp.path / "file"};
+    if (geteuid() == 0) {  // only root can give a folder away
+        fs::create_directory(temp.path / "theirs");
+        fs::permissions(temp.path / "theirs", fs::perms(0755));
+        ASSERT_EQ(chown((temp.path / "theirs").c_str(), 65534, 65534), 0);
+        EXPECT_FALSE(makePrivateFolder(temp.path / "theirs"));
+        EXPECT_EQ(modeOf(temp.path / "theirs"), 0755u);
+        folders.push_back(temp.path / "theirs");
+    }
+    folders.push_back(temp.path / "mine");
+    EXPECT_EQ(preparePrivateFolder(folders), temp.path / "mine");
+    EXPECT_EQ(preparePrivateFolder({temp.path / "link"}), "");
+}
+
+TEST(PrivateFiles, OnlyStaleTemporariesOfOursAreRemoved) {
+    TempFolder temp;
+    const fs::path target = temp.path / "Torvane.bmp";
+    const auto make = [&](const std::string& name, bool old) {
+        std::ofstream(temp.path / name) << "half a picture";
+        if (old) {
+            fs::last_write_time(temp.path / name,
+                                fs::file_time_type::clock::now() - std::chrono::minutes(5));
+        }
+    };
+    make("Torvane.bmp", true);
+    make("Torvane.bmp.a1B2c3", true);   // a killed save's: goes
+    make("Torvane.bmp.Zz9Yy8", true);   // another: goes
+    make("Torvane.bmp.q7w8e9", false);  // being written just now: stays
+    make("Torvane.bmp.x1y2z3", true);   // locked by a live writer: stays
+    make("Torvane.bmp.keep", true);     // not a temporary's name: stays
+    make("Torvane.bmp.abc-12", true);
+    make("Other.bmp.a1B2c3", true);
+    const int writer = open((temp.path / "Torvane.bmp.x1y2z3").c_str(), O_RDONLY);
+    ASSERT_EQ(flock(writer, LOCK_EX), 0);
+    std::set<std::string> expected = {"Torvane.bmp",      "Torvane.bmp.q7w8e9",
+                                      "Torvane.bmp.x1y2z3", "Torvane.bmp.keep",
+                                      "Torvane.bmp.abc-12", "Other.bmp.a1B2c3"};
+    if (geteuid() == 0) {
+        make("Torvane.bmp.f0r31n", true);  // another user's: stays
+        ASSERT_EQ(chown((temp.path / "Torvane.bmp.f0r31n").c_str(), 65534, 65534), 0);
+        expected.insert("Torvane.bmp.f0r31n");
+    }
+    removeStaleTemporaries(target, std::chrono::seconds(10));
+    close(writer);
+    std::set<std::string> left;
+    for (const auto& entry : fs::directory_iterator(temp.path)) {
+        left.insert(entry.path().filename());
+    }
+    EXPECT_EQ(left, expected);
 }
 
 TEST(PrivateFiles, ReplacingIsWholeOrNothing) {
@@ -84,7 +149,9 @@ TEST(PrivateFiles, ReplacingIsWholeOrNothing) {
     // A target that cannot be replaced (here a folder in the way): false, and the
     // temporary file does not stay behind.
     fs::create_directories(temp.path / "busy.bmp" / "inside");
+    errno = 0;
     EXPECT_FALSE(replaceFileAtomically(temp.path / "busy.bmp", "third"));
+    EXPECT_NE(errno, 0);  // the caller can say why
     EXPECT_TRUE(fs::is_directory(temp.path / "busy.bmp"));
     fs::remove_all(temp.path / "busy.bmp");
     EXPECT_FALSE(replaceFileAtomically(temp.path / "missing" / "x.bmp", "data"));
@@ -153,9 +220,56 @@ TEST(RendererProcess, StartsByPathWithoutArgumentsAndIsReaped) {
     EXPECT_EQ(WEXITSTATUS(process.status()), 3);
     EXPECT_EQ(readAll(temp.path / "out"), "0:" + fs::current_path().string() + "\n");
 
+    process.endGroup(std::chrono::milliseconds(500));  // collects it
+
     RendererProcess missing;
     EXPECT_FALSE(missing.start(temp.path / "absent"));
+    EXPECT_EQ(missing.error(), ENOENT);
     EXPECT_TRUE(missing.ended());
+}
+
+pid_t readPid(const fs::path& file) {
+    for (int i = 0; i < 500 && fs::file_size(file) == 0; ++i) usleep(10000);
+    return std::stoi(readAll(file));
+}
+
+// A renderer that ignores SIGTERM, and what it started, are killed after the grace; one
+// that ends on SIGTERM is not waited for.
+TEST(RendererProcess, EndingTheGroupTakesTheRendererAndItsChildren) {
+    TempFolder temp;
+    const fs::path script = temp.path / "Quorlane.dll";
+    std::ofstream(script) << "#!/bin/sh\ntrap '' TERM\nsleep 300 &\necho $! > \""
+                          << (temp.path / "child").string() << "\"\necho $$ > \""
+                          << (temp.path / "leader").string() << "\"\nexec sleep 300\n";
+    fs::permissions(script, fs::perms::owner_all);
+    std::ofstream(temp.path / "child");
+    std::ofstream(temp.path / "leader");
+    RendererProcess stubborn;
+    ASSERT_TRUE(stubborn.start(script));
+    const pid_t leader = readPid(temp.path / "leader");
+    const pid_t child = readPid(temp.path / "child");
+    usleep(100000);  // the shell has exec'd sleep, which keeps ignoring SIGTERM
+    const auto before = std::chrono::steady_clock::now();
+    stubborn.endGroup(std::chrono::milliseconds(300));
+    const auto took = std::chrono::steady_clock::now() - before;
+    EXPECT_GE(took, std::chrono::milliseconds(300));
+    EXPECT_LT(took, std::chrono::milliseconds(2000));
+    for (int i = 0; i < 100 && testing::processRunning(child); ++i) usleep(10000);
+    EXPECT_FALSE(testing::processRunning(leader));
+    EXPECT_FALSE(testing::processRunning(child)) << "the renderer's child outlived the show";
+    EXPECT_TRUE(stubborn.ended());
+    if (testing::processRunning(child)) kill(child, SIGKILL);
+
+    const fs::path plain = temp.path / "plain";
+    std::ofstream(plain) << "#!/bin/sh\nexec sleep 300\n";
+    fs::permissions(plain, fs::perms::owner_all);
+    RendererProcess willing;
+    ASSERT_TRUE(willing.start(plain));
+    const auto start = std::chrono::steady_clock::now();
+    willing.endGroup(std::chrono::milliseconds(3000));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
+    EXPECT_TRUE(willing.ended());
+    EXPECT_EQ(WTERMSIG(willing.status()), SIGTERM);
 }
 
 // An unmapped top-level window with the given title properties.
@@ -230,7 +344,10 @@ TEST(RendererProcess, EndsWhenTheShellDies) {
     if (shell == 0) {
         RendererProcess process;
         if (!process.start(script)) _exit(1);
-        for (int i = 0; i < 200 && !fs::exists(pidFile); ++i) usleep(10000);
+        // Written whole, or the test would read a half-written number.
+        for (int i = 0; i < 200 && readAll(pidFile).find('\n') == std::string::npos; ++i) {
+            usleep(10000);
+        }
         _exit(0);  // dies without reaping or ending its renderer
     }
     int status = 0;
@@ -247,6 +364,103 @@ TEST(RendererProcess, EndsWhenTheShellDies) {
     ASSERT_EQ(reaped, renderer) << "the renderer outlived its shell";
     EXPECT_TRUE(WIFSIGNALED(status));
     EXPECT_EQ(WTERMSIG(status), SIGTERM);
+}
+
+// A display of its own whose screen can be read as the user sees it, pointer included:
+// Xvfb keeps its frame buffer in a file (XWD format) when asked to.
+class ScreenInAFile {
+public:
+    ScreenInAFile() {
+        int number[2];
+        if (pipe(number) != 0) return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, number[1], 3);
+        const std::string folder = temp_.path.string();
+        const char* argv[] = {"Xvfb", "-displayfd", "3", "-screen", "0", "320x240x24", "-fbdir",
+                              folder.c_str(), "-noreset", "-nolisten", "tcp", nullptr};
+        posix_spawnp(&server_, "Xvfb", &actions, nullptr, const_cast<char**>(argv), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        close(number[1]);
+        // The number comes as text ended by a line feed, not always in one piece.
+        std::string text;
+        char c = 0;
+        while (read(number[0], &c, 1) == 1 && c != '\n') text += c;
+        close(number[0]);
+        if (!text.empty()) name_ = ":" + text;
+    }
+    ~ScreenInAFile() {
+        if (server_ > 0) {
+            kill(server_, SIGTERM);
+            waitpid(server_, nullptr, 0);
+        }
+    }
+    const std::string& name() const { return name_; }
+
+    // Pixels that are not black in the square of side 40 from (x, y).
+    int litPixels(int x0, int y0) const {
+        const std::string d = readAll(temp_.path / "Xvfb_screen0");
+        const auto be32 = [&](std::size_t at) {
+            return static_cast<uint32_t>(static_cast<unsigned char>(d[at]) << 24 |
+                                         static_cast<unsigned char>(d[at + 1]) << 16 |
+                                         static_cast<unsigned char>(d[at + 2]) << 8 |
+                                         static_cast<unsigned char>(d[at + 3]));
+        };
+        if (d.size() < 100) return -1;
+        const std::size_t pixels = be32(0) + be32(76) * 12, stride = be32(48);
+        int lit = 0;
+        for (int y = y0; y < y0 + 40; ++y) {
+            for (int x = x0; x < x0 + 40; ++x) {
+                const std::size_t at = pixels + y * stride + x * 4;
+                lit += (d[at] | d[at + 1] | d[at + 2]) != 0;
+            }
+        }
+        return lit;
+    }
+
+private:
+    TempFolder temp_;
+    pid_t server_ = -1;
+    std::string name_;
+};
+
+// The shell's hiding is seen on the screen, follows the display count, and is undone by the
+// server when the shell's connection goes.
+TEST(XFixesCursor, HidesAndShowsThePointerOnTheScreen) {
+    ScreenInAFile screen;
+    ASSERT_FALSE(screen.name().empty()) << "Xvfb did not start";
+    Display* user = XOpenDisplay(screen.name().c_str());
+    ASSERT_NE(user, nullptr);
+    const Window root = DefaultRootWindow(user);
+    XDefineCursor(user, root, XCreateFontCursor(user, XC_arrow));
+    XWarpPointer(user, None, root, 0, 0, 0, 0, 50, 50);
+    XSync(user, False);
+    // The server draws the pointer between requests: look until it settles.
+    const auto pointerShown = [&](bool expected) {
+        for (int i = 0; i < 100; ++i) {
+            if ((screen.litPixels(40, 40) > 0) == expected) return true;
+            usleep(10000);
+        }
+        return false;
+    };
+    ASSERT_TRUE(pointerShown(true));
+
+    Display* shell = XOpenDisplay(screen.name().c_str());
+    ASSERT_NE(shell, nullptr);
+    XFixesCursor cursor(shell);
+    CursorDisplayCount count(cursor);
+    count.showCursor(0);
+    EXPECT_TRUE(pointerShown(false));
+    count.showCursor(0);
+    count.showCursor(1);  // -1: still hidden
+    EXPECT_TRUE(pointerShown(false));
+    count.showCursor(1);
+    EXPECT_TRUE(pointerShown(true));
+    count.showCursor(0);
+    EXPECT_TRUE(pointerShown(false));
+    XCloseDisplay(shell);  // a shell that dies cannot leave it hidden
+    EXPECT_TRUE(pointerShown(true));
+    XCloseDisplay(user);
 }
 
 }  // namespace

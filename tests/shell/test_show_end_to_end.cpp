@@ -5,6 +5,7 @@
 #include <QImage>
 
 #include <X11/Xlib.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,8 +14,10 @@
 #include <cstring>
 #include <fstream>
 #include <thread>
+#include <vector>
 
 #include "shell/startup/settings_file.h"
+#include "tests/music/tone_tools.h"
 #include "tests/shell/show_harness.h"
 
 namespace quorlane::testing {
@@ -34,34 +37,11 @@ void writeSettingsFile(const fs::path& bin, const SettingsValues& values) {
     writeSettings(values, bin.string());
 }
 
-// 16-bit stereo PCM at 44.1 kHz: a sine of the given frequency.
-void writeWav(const fs::path& file, double frequency, double seconds) {
-    const uint32_t rate = 44100, frames = static_cast<uint32_t>(rate * seconds);
-    const uint32_t dataSize = frames * 4;
-    std::ofstream out(file, std::ios::binary);
-    auto u32 = [&](uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
-    auto u16 = [&](uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };
-    out.write("RIFF", 4);
-    u32(36 + dataSize);
-    out.write("WAVEfmt ", 8);
-    u32(16);
-    u16(1);
-    u16(2);
-    u32(rate);
-    u32(rate * 4);
-    u16(4);
-    u16(16);
-    out.write("data", 4);
-    u32(dataSize);
-    for (uint32_t i = 0; i < frames; ++i) {
-        const auto s = static_cast<int16_t>(12000 * std::sin(2 * M_PI * frequency * i / rate));
-        u16(static_cast<uint16_t>(s));
-        u16(static_cast<uint16_t>(s));
-    }
-}
-
 TEST(ShowEndToEnd, CapturesTheDesktopRunsTheRendererAndEndsOnEscape) {
     ShowHarness show;
+    // A session that prefers another platform (a Wayland desktop sets this too): the show
+    // window must still be an X window, and the capture this display's screen.
+    show.setEnv("QT_QPA_PLATFORM", "offscreen");
     show.paintRoot(0x3366cc);
     const pid_t shell = show.startShell({"/s"});
     const unsigned long renderer = show.waitForWindow("Torvane_VC", kAppear);
@@ -174,59 +154,223 @@ double crossingsPerSecond(const std::string& raw) {
     return sounding == 0 ? 0 : crossings * 44100.0 / static_cast<double>(sounding);
 }
 
-TEST(ShowEndToEnd, WavMusicPlaysDuringTheShowAndStopsWithIt) {
-    ShowHarness show;
-    const fs::path wav = show.root() / "tone.Wav";
-    writeWav(wav, 440, 0.5);
-    SettingsValues settings;
-    settings.musicMode = 2;
-    settings.musicFile = wav;
-    writeSettingsFile(show.bin(), settings);
-    const fs::path heard = show.root() / "heard.raw";
-    show.setEnv("SDL_AUDIODRIVER", "disk");
-    show.setEnv("SDL_DISKAUDIOFILE", heard);
+// Each kind of music sounds while the show runs, and stops with it.
+TEST(ShowEndToEnd, MusicOfEachKindPlaysDuringTheShowAndStopsWithIt) {
+    struct Case {
+        const char* name;
+        double crossings;  // a second: twice the tone's frequency
+    };
+    for (const Case& kind : {Case{"wav", 880}, Case{"mp3", 1760}, Case{"cd", 1320}}) {
+        SCOPED_TRACE(kind.name);
+        ShowHarness show;
+        SettingsValues settings;
+        settings.musicMode = 2;
+        if (kind.name == std::string("wav")) {
+            settings.musicFile = show.root() / "tone.Wav";
+            test::writeWav(settings.musicFile, 440, 0.5);
+        } else if (kind.name == std::string("mp3")) {
+            settings.musicFile = QUORLANE_SOURCE_DIR "/tests/music/fixtures/tone-880hz.mp3";
+        } else {
+            settings.musicMode = 1;
+            show.setEnv("QUORLANE_CDROM", test::writeDiscImage(show.root(), {660}, 300));
+        }
+        writeSettingsFile(show.bin(), settings);
+        const fs::path heard = show.root() / "heard.raw";
+        show.setEnv("SDL_AUDIODRIVER", "disk");
+        show.setEnv("SDL_DISKAUDIOFILE", heard);
 
-    const pid_t shell = show.startShell({"/s"});
-    const unsigned long renderer = show.waitForWindow("Torvane_VC", kAppear);
-    ASSERT_NE(renderer, 0u);
-    std::this_thread::sleep_for(1500ms);  // the half-second tone loops
-    show.pressEscape(renderer);
-    EXPECT_EQ(exitCodeOf(show.waitExit(shell, kQuick)), 0);
+        const pid_t shell = show.startShell({"/s"});
+        const unsigned long renderer = show.waitForWindow("Torvane_VC", kAppear);
+        ASSERT_NE(renderer, 0u);
+        std::this_thread::sleep_for(1500ms);  // the half-second tone loops
+        show.pressEscape(renderer);
+        EXPECT_EQ(exitCodeOf(show.waitExit(shell, kQuick)), 0);
 
-    std::ifstream in(heard, std::ios::binary);
-    const std::string raw((std::istreambuf_iterator<char>(in)), {});
-    ASSERT_GT(raw.size(), 44100u * 4 / 2);  // at least half a second was played
-    EXPECT_NEAR(crossingsPerSecond(raw), 880, 40);
-    // The shell is gone: nothing is written any more.
-    const auto size = fs::file_size(heard);
-    std::this_thread::sleep_for(300ms);
-    EXPECT_EQ(fs::file_size(heard), size);
+        std::ifstream in(heard, std::ios::binary);
+        const std::string raw((std::istreambuf_iterator<char>(in)), {});
+        ASSERT_GT(raw.size(), 44100u * 4 / 2);  // at least half a second was played
+        EXPECT_NEAR(crossingsPerSecond(raw), kind.crossings, kind.crossings * 0.05);
+        // The shell is gone: nothing is written any more.
+        const auto size = fs::file_size(heard);
+        std::this_thread::sleep_for(300ms);
+        EXPECT_EQ(fs::file_size(heard), size);
+    }
 }
 
-TEST(ShowEndToEnd, AMissingRendererEndsTheShowAsAFailure) {
+// Each says why in one line on standard error.
+TEST(ShowEndToEnd, AShowThatCannotRunSaysWhyAndFails) {
     ShowHarness show(/*withRenderer=*/false);
+    show.captureStderr(show.root() / "missing.txt");
     const pid_t shell = show.startShell({"/s"});
     const auto status = show.waitExit(shell, kQuick);
     ASSERT_TRUE(status);
-    EXPECT_NE(exitCodeOf(status), 0);
+    EXPECT_EQ(exitCodeOf(status), 1);
     EXPECT_TRUE(fs::exists(show.desktopImage()));  // the picture was still saved first
+    EXPECT_EQ(linesOf(show.root() / "missing.txt"),
+              std::vector<std::string>({"Quorlane.scr: cannot start the renderer " +
+                                        (show.bin() / "Quorlane.dll").string() +
+                                        ": No such file or directory"}));
+
+    show.captureStderr(show.root() / "nodisplay.txt");
+    show.setEnv("DISPLAY", "");
+    EXPECT_EQ(exitCodeOf(show.waitExit(show.startShell({"/s"}), kQuick)), 1);
+    EXPECT_EQ(linesOf(show.root() / "nodisplay.txt"),
+              std::vector<std::string>({"Quorlane.scr: cannot open the X display \"\": no show"}));
+}
+
+// A full disc makes the save fail: the show goes on, says so, and the renderer is not
+// handed the previous show's picture.
+TEST(ShowEndToEnd, AFailedSaveLeavesNoStalePicture) {
+    ShowHarness show;
+    fs::create_directory(show.runtimeDir() / "orvask");
+    fs::permissions(show.runtimeDir() / "orvask", fs::perms::owner_all);
+    std::ofstream(show.desktopImage()) << "BM an earlier show's picture";
+    show.captureStderr(show.root() / "stderr.txt");
+
+    // A file size limit stands in for the full disc; ignored, its signal leaves the error.
+    rlimit previous {};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit small = previous;
+    small.rlim_cur = 1 << 20;
+    const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    const pid_t shell = show.startShell({"/s"});
+    setrlimit(RLIMIT_FSIZE, &previous);
+    signal(SIGXFSZ, previousHandler);
+
+    const unsigned long renderer = show.waitForWindow("Torvane_VC", kAppear);
+    ASSERT_NE(renderer, 0u);
+    EXPECT_FALSE(fs::exists(show.desktopImage()));
+    std::vector<std::string> ours;
+    for (const std::string& line : linesOf(show.root() / "stderr.txt")) {
+        if (line.rfind("Quorlane.scr:", 0) == 0) ours.push_back(line);
+    }
+    EXPECT_EQ(ours, std::vector<std::string>({"Quorlane.scr: cannot save the desktop picture " +
+                                              show.desktopImage().string() +
+                                              ": File too large"}));
+    show.pressEscape(renderer);
+    EXPECT_EQ(exitCodeOf(show.waitExit(shell, kQuick)), 0);
+    EXPECT_EQ(fs::directory_iterator(show.runtimeDir() / "orvask"), fs::directory_iterator())
+        << "the failed save left a temporary file behind";
 }
 
 TEST(ShowEndToEnd, TerminationSignalEndsTheShowCleanly) {
-    ShowHarness show;
-    const pid_t shell = show.startShell({"/s"});
-    ASSERT_NE(show.waitForWindow("Torvane_VC", kAppear), 0u);
-    kill(shell, SIGTERM);
-    const auto status = show.waitExit(shell, kQuick);
-    ASSERT_TRUE(status);
-    EXPECT_TRUE(WIFEXITED(*status));  // ended by itself, not killed by the signal
-    EXPECT_EQ(exitCodeOf(status), 128 + SIGTERM);
-    EXPECT_EQ(show.findWindow("Vantorel_Main"), 0u);
-    // The renderer does not outlive the shell it belongs to.
-    for (int i = 0; i < 200 && !show.rendererProcesses().empty(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    for (const int signalNumber : {SIGTERM, SIGINT}) {
+        ShowHarness show;
+        const pid_t shell = show.startShell({"/s"});
+        ASSERT_NE(show.waitForWindow("Torvane_VC", kAppear), 0u);
+        kill(shell, signalNumber);
+        const auto status = show.waitExit(shell, kQuick);
+        ASSERT_TRUE(status) << signalNumber;
+        EXPECT_TRUE(WIFEXITED(*status)) << "killed by signal " << signalNumber;
+        EXPECT_EQ(exitCodeOf(status), 128 + signalNumber);
+        EXPECT_EQ(show.findWindow("Vantorel_Main"), 0u);
+        // The renderer does not outlive the shell it belongs to.
+        for (int i = 0; i < 200 && !show.rendererProcesses().empty(); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        EXPECT_TRUE(show.rendererProcesses().empty()) << signalNumber;
     }
-    EXPECT_TRUE(show.rendererProcesses().empty());
+}
+
+// Started at the same instant, all pass the title test before any show window exists;
+// exactly one may show.
+TEST(ShowEndToEnd, TenShowsStartedAtOnceGiveOneShow) {
+    ShowHarness show;
+    std::vector<pid_t> shells;
+    for (int i = 0; i < 10; ++i) shells.push_back(show.startShell({"/s"}));
+    const unsigned long renderer = show.waitForWindow("Torvane_VC", kAppear);
+    ASSERT_NE(renderer, 0u);
+    std::this_thread::sleep_for(1s);  // long enough for a second show to get as far
+    std::vector<pid_t> showing;
+    for (pid_t shell : shells) {
+        const auto status = show.waitExit(shell, 0ms);
+        if (!status) {
+            showing.push_back(shell);
+        } else {
+            EXPECT_EQ(exitCodeOf(status), 0);  // ended like a refused start
+        }
+    }
+    EXPECT_EQ(showing.size(), 1u);
+    EXPECT_EQ(show.rendererProcesses().size(), 1u);
+    show.pressEscape(renderer);
+    for (pid_t shell : showing) EXPECT_EQ(exitCodeOf(show.waitExit(shell, kQuick)), 0);
+}
+
+// Neither a link in the folder's place nor another user's folder receives the user's
+// screen; the picture goes to the next place, which the renderer reads as well.
+TEST(ShowEndToEnd, OnlyAFolderOfOurOwnHoldsThePicture) {
+    enum class Intruder { Link, OtherUsersFolder };
+    for (const Intruder intruder : {Intruder::Link, Intruder::OtherUsersFolder}) {
+        if (intruder == Intruder::OtherUsersFolder && geteuid() != 0) continue;  // needs chown
+        ShowHarness show;
+        const fs::path elsewhere = show.root() / "elsewhere";
+        fs::create_directory(elsewhere);
+        if (intruder == Intruder::Link) {
+            fs::create_directory_symlink(elsewhere, show.runtimeDir() / "orvask");
+        } else {
+            fs::create_directory(show.runtimeDir() / "orvask");
+            std::ofstream(show.desktopImage()) << "theirs";
+            ASSERT_EQ(chown(show.desktopImage().c_str(), 65534, 65534), 0);
+            ASSERT_EQ(chown((show.runtimeDir() / "orvask").c_str(), 65534, 65534), 0);
+        }
+        // Our own next place is open to others, and holds a killed save's temporary.
+        const fs::path ours = show.cacheDir() / "orvask";
+        fs::create_directory(ours);
+        fs::permissions(ours, fs::perms(0755));
+        std::ofstream(ours / "Torvane.bmp.k1ll3d") << std::string(4096, 'x');
+        fs::last_write_time(ours / "Torvane.bmp.k1ll3d",
+                            fs::file_time_type::clock::now() - std::chrono::minutes(5));
+
+        show.paintRoot(0x3366cc);
+        const pid_t shell = show.startShell({"/s"});
+        const unsigned long renderer = show.waitForWindow("Torvane_VC", kAppear);
+        ASSERT_NE(renderer, 0u);
+        EXPECT_TRUE(fs::is_empty(elsewhere));
+        if (intruder == Intruder::OtherUsersFolder) {
+            std::ifstream theirs(show.desktopImage());
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(theirs), {}), "theirs");
+        }
+        const auto bmp = readBmp(ours / "Torvane.bmp");
+        ASSERT_TRUE(bmp);
+        EXPECT_EQ(bmp->pixel(960, 540), 0x3366ccu);
+        struct stat info {};
+        stat(ours.c_str(), &info);
+        EXPECT_EQ(info.st_mode & 0777, 0700u);
+        EXPECT_FALSE(fs::exists(ours / "Torvane.bmp.k1ll3d"));
+
+        // The renderer found it there: the maze is covered with the desktop's colour. The
+        // desktop itself turns black, so only the renderer's window can show that colour.
+        show.paintRoot(0x000000);
+        std::this_thread::sleep_for(1500ms);
+        show.screenshot(show.root() / "maze.png");
+        EXPECT_GT(shareOfColour(show.root() / "maze.png", 0x3366cc, 40), 0.1);
+        show.pressEscape(renderer);
+        EXPECT_EQ(exitCodeOf(show.waitExit(shell, kQuick)), 0);
+    }
+}
+
+// A renderer that never shows a window, ignores SIGTERM and has started a child of its
+// own: when the shell gives up on it, it and its child end with the show.
+TEST(ShowEndToEnd, AStubbornRendererEndsWithTheShowThatGaveUpOnIt) {
+    ShowHarness show(/*withRenderer=*/false);
+    const fs::path leader = show.root() / "leader", child = show.root() / "child";
+    std::ofstream(show.bin() / "Quorlane.dll")
+        << "#!/bin/sh\ntrap '' TERM\nsleep 300 &\necho $! > " << child.string() << "\necho $$ > "
+        << leader.string() << "\nexec sleep 300\n";
+    fs::permissions(show.bin() / "Quorlane.dll", fs::perms::owner_all);
+    const pid_t shell = show.startShell({"/s"});
+    const auto status = show.waitExit(shell, 10s + kAppear);
+    ASSERT_TRUE(status);
+    EXPECT_EQ(exitCodeOf(status), 1);
+    for (const fs::path& file : {leader, child}) {
+        std::ifstream in(file);
+        pid_t pid = 0;
+        ASSERT_TRUE(in >> pid) << file;
+        for (int i = 0; i < 100 && processRunning(pid); ++i) std::this_thread::sleep_for(10ms);
+        EXPECT_FALSE(processRunning(pid)) << file.filename() << " outlived the show";
+        if (processRunning(pid)) kill(pid, SIGKILL);
+    }
 }
 
 }  // namespace

@@ -45,6 +45,7 @@ class FakeServices : public ShowServices {
 public:
     explicit FakeServices(Log& log) : log_(log) {}
     bool pictureLoads = true;
+    bool pictureSaves = true;
     bool rendererStarts = true;
     bool processEnded = false;
     bool endedNormally = false;
@@ -64,8 +65,10 @@ public:
     }
     bool saveDesktopImage() override {
         log_.add("save");
-        return true;
+        return pictureSaves;
     }
+    void removeDesktopImage() override { log_.add("remove"); }
+    void stopRenderer() override { log_.add("stopRenderer"); }
     bool startRenderer() override {
         log_.add("renderer");
         if (!rendererStarts) processEnded = true;
@@ -201,7 +204,26 @@ TEST(ShowSequence, CdPollingStopsOnceTheCdIsGoneAndThenIsNotStoppedAtTheEnd) {
     EXPECT_FALSE(show.enabled(ShowTimer::Timer2));
     show.log.calls.clear();
     sequence.end(0);
-    EXPECT_EQ(show.log.calls, Calls({"end 0"}));
+    EXPECT_EQ(show.log.calls, Calls({"stopRenderer", "end 0"}));
+}
+
+TEST(ShowSequence, APlayingCdIsStoppedAtTheEnd) {
+    Show show;
+    show.settings.musicMode = 1;
+    ShowSequence& sequence = show.start();
+    sequence.timer2Tick();
+    show.log.calls.clear();
+    sequence.end(0);
+    EXPECT_EQ(show.log.calls, Calls({"cdStop", "stopRenderer", "end 0"}));
+    EXPECT_TRUE(show.services.enabled.empty());
+}
+
+// A failed save must not leave an earlier show's picture for the renderer to show.
+TEST(ShowSequence, AFailedSaveRemovesTheEarlierPictureBeforeTheRendererStarts) {
+    Show show;
+    show.services.pictureSaves = false;
+    show.start();
+    EXPECT_EQ(show.log.calls, Calls({"cover", "capture", "save", "remove", "renderer"}));
 }
 
 TEST(ShowSequence, RendererWindowComingAndGoingEndsTheShowWithMusicStoppedAndCursorBack) {
@@ -217,7 +239,7 @@ TEST(ShowSequence, RendererWindowComingAndGoingEndsTheShowWithMusicStoppedAndCur
     show.services.window = false;
     show.watch(1);
     EXPECT_EQ(show.services.exitCode, 0);
-    EXPECT_EQ(show.log.calls, Calls({"mp3Stop", "end 0"}));
+    EXPECT_EQ(show.log.calls, Calls({"mp3Stop", "stopRenderer", "end 0"}));
     EXPECT_TRUE(show.services.enabled.empty());
     EXPECT_EQ(show.cursorSystem.changes, std::vector<bool>({false, true}));
     EXPECT_EQ(show.startup.hiddenCursorCount, 0);
@@ -240,7 +262,8 @@ TEST(ShowSequence, ARendererThatNeverShowsAWindowEndsTheShowAsAFailure) {
     notStarted.watch(1);
     EXPECT_EQ(notStarted.services.exitCode, 1);
     EXPECT_EQ(notStarted.log.calls.back(), "end 1");
-    EXPECT_EQ(notStarted.log.calls[notStarted.log.calls.size() - 2], "wavStop");
+    EXPECT_EQ(notStarted.log.calls[notStarted.log.calls.size() - 3], "wavStop");
+    EXPECT_EQ(notStarted.log.calls[notStarted.log.calls.size() - 2], "stopRenderer");
     EXPECT_EQ(notStarted.cursorSystem.changes, std::vector<bool>({false, true}));
 
     Show died;

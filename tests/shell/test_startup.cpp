@@ -89,6 +89,11 @@ public:
         calls.push_back("show");
         return 7;
     }
+    bool claimWins = true;
+    bool claimShow() override {
+        calls.push_back("claim");
+        return claimWins;
+    }
 };
 
 using Calls = std::vector<std::string>;
@@ -105,15 +110,27 @@ TEST(StartupRoutine, ShowModesDifferOnlyInTheCursor) {
         FakeStartup services;
         StartupState state;
         EXPECT_EQ(runStartup(line, state, services), 7);
-        EXPECT_EQ(services.calls, withLookups({"folder", "settings", "hide cursor", "show"}));
+        EXPECT_EQ(services.calls,
+                  withLookups({"claim", "folder", "settings", "hide cursor", "show"}));
         EXPECT_EQ(state.hiddenCursorCount, -1);
         EXPECT_EQ(state.commandLine, line);
     }
     FakeStartup services;
     StartupState state;
     EXPECT_EQ(runStartup("", state, services), 7);
-    EXPECT_EQ(services.calls, withLookups({"folder", "settings", "show"}));
+    EXPECT_EQ(services.calls, withLookups({"claim", "folder", "settings", "show"}));
     EXPECT_FALSE(state.hiddenCursorCount.has_value());
+}
+
+TEST(StartupRoutine, AShowThatLosesTheClaimEndsBeforeAnythingElse) {
+    for (const std::string line : {"/s", ""}) {
+        FakeStartup services;
+        services.claimWins = false;
+        StartupState state;
+        EXPECT_EQ(runStartup(line, state, services), 0);
+        EXPECT_EQ(services.calls, withLookups({"claim"})) << line;
+        EXPECT_FALSE(state.hiddenCursorCount.has_value());
+    }
 }
 
 TEST(StartupRoutine, ARunningShowOrOpenDialogEndsEveryModeBeforeAnythingElse) {
@@ -165,7 +182,7 @@ TEST(StartupRoutine, AFailingStepIsSkipped) {
     } services;
     StartupState state;
     EXPECT_EQ(runStartup("/s", state, services), 7);
-    EXPECT_EQ(services.calls, withLookups({"hide cursor", "show"}));
+    EXPECT_EQ(services.calls, withLookups({"claim", "hide cursor", "show"}));
 }
 
 struct RecordingCursor : CursorVisibility {

@@ -1,0 +1,18 @@
+#pragma once
+// Case rules for ASCII letters only. Unlike std::toupper these ignore the locale, which a Qt
+// program takes from the user's environment (a Turkish one turns "i" into a dotted capital).
+// They work byte by byte, which is safe for UTF-8 (no byte of a multi-byte character is ASCII);
+// in code page 932 text the caller skips the second byte of a double-byte character.
+#include <string>
+
+namespace quorlane {
+
+constexpr char asciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+constexpr char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+inline std::string asciiUppercase(std::string text) {
+    for (char& c : text) c = asciiUpper(c);
+    return text;
+}
+
+}  // namespace quorlane

@@ -1,0 +1,81 @@
+#include "common/atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <random>
+#include <cerrno>
+#include <cstdio>
+
+#include "common/file_path.h"
+
+namespace quorlane {
+
+namespace {
+
+bool writeAll(int fd, std::string_view data) {
+    while (!data.empty()) {
+        const ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n == 0) errno = ENOSPC;
+        if (n <= 0) return false;
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// The target's name, a dot and six letters or digits: the one shape of our temporaries, which
+// a later start recognises when a killed writer left one behind.
+std::string temporaryNameFor(const std::string& path) {
+    static constexpr char kLetters[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    static std::atomic<unsigned> counter{0};
+    std::minstd_rand random(static_cast<unsigned>(::getpid()) * 7919u + counter++ +
+                            static_cast<unsigned>(std::chrono::steady_clock::now()
+                                                      .time_since_epoch()
+                                                      .count()));
+    std::string name = path + ".";
+    for (int i = 0; i < 6; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
+    return name;
+}
+
+}  // namespace
+
+bool replaceFileAtomically(const std::string& path, std::string_view bytes, int mode) {
+    std::string temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temporary = temporaryNameFor(path);
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                    mode == kModeFromUmask ? 0666 : 0600);
+        if (fd < 0 && errno != EEXIST) return false;
+    }
+    if (fd < 0) return false;
+    ::flock(fd, LOCK_EX);  // held until closed, so a cleanup never takes a file being written
+    int error = 0;
+    if (mode != kModeFromUmask && ::fchmod(fd, static_cast<mode_t>(mode)) != 0) error = errno;
+    if (error == 0 && !writeAll(fd, bytes)) error = errno != 0 ? errno : ENOSPC;
+    if (error == 0 && ::fsync(fd) != 0) error = errno;
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
+    if (error != 0) {
+        ::unlink(temporary.c_str());
+        errno = error;  // the caller may say why
+        return false;
+    }
+    // Make the rename itself durable; the new file is complete whether or not this succeeds.
+    std::string folder = folderOfPath(path);
+    if (folder.empty()) folder = ".";
+    const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd >= 0) {
+        ::fsync(folderFd);
+        ::close(folderFd);
+    }
+    return true;
+}
+
+}  // namespace quorlane

@@ -1,0 +1,146 @@
+#include "shell/platform/zoom_animation.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/shape.h>
+
+#include <algorithm>
+#include <thread>
+
+#include "shell/startup/window_zoom.h"
+
+namespace quorlane {
+
+namespace {
+
+constexpr int kOutlineWidth = 2;
+constexpr unsigned short kOutlineRed = 0x4a4a, kOutlineGreen = 0x6e6e, kOutlineBlue = 0xa9a9;
+
+// The window may go away while we look at it; that must never end the caller.
+int ignoreXError(Display*, XErrorEvent*) { return 0; }
+
+bool isManagedClient(Display* display, Window window) {
+    const Atom wmState = XInternAtom(display, "WM_STATE", True);
+    if (wmState == None) return false;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    const bool has = XGetWindowProperty(display, window, wmState, 0, 2, False, AnyPropertyType,
+                                        &type, &format, &count, &after, &data) == Success &&
+                     type != None;
+    if (data != nullptr) XFree(data);
+    return has;
+}
+
+// The window the user sees as this window: its frame when a window manager has put it
+// into one (the frame is the ancestor just below the root), else the window itself.
+Window outerWindow(Display* display, Window window) {
+    if (!isManagedClient(display, window)) return window;
+    Window current = window;
+    for (int depth = 0; depth < 32; ++depth) {
+        Window root = None, parent = None, *children = nullptr;
+        unsigned int count = 0;
+        if (XQueryTree(display, current, &root, &parent, &children, &count) == 0) break;
+        if (children != nullptr) XFree(children);
+        if (parent == None || parent == root) break;
+        current = parent;
+    }
+    return current;
+}
+
+// The outer rectangle in root coordinates, border included; all zero when it cannot be read.
+ZoomRect outerRect(Display* display, Window window) {
+    const Window outer = outerWindow(display, window);
+    XWindowAttributes attributes{};
+    if (XGetWindowAttributes(display, outer, &attributes) == 0) return {};
+    int x = 0, y = 0;
+    Window child = None;
+    if (!XTranslateCoordinates(display, outer, attributes.root, 0, 0, &x, &y, &child)) return {};
+    const int border = attributes.border_width;
+    return {x - border, y - border, x + attributes.width + border,
+            y + attributes.height + border};
+}
+
+unsigned long outlinePixel(Display* display, int screen) {
+    XColor colour{};
+    colour.red = kOutlineRed;
+    colour.green = kOutlineGreen;
+    colour.blue = kOutlineBlue;
+    colour.flags = DoRed | DoGreen | DoBlue;
+    if (XAllocColor(display, DefaultColormap(display, screen), &colour) != 0) return colour.pixel;
+    return BlackPixel(display, screen);
+}
+
+// Moves the overlay onto the frame's rectangle and cuts it down to the outline.
+void showFrame(Display* display, Window overlay, const ZoomRect& frame) {
+    const int width = std::max(1, frame.width());
+    const int height = std::max(1, frame.height());
+    XMoveResizeWindow(display, overlay, frame.left, frame.top, static_cast<unsigned>(width),
+                      static_cast<unsigned>(height));
+    const auto side = [](int v) { return static_cast<unsigned short>(std::min(v, 0xffff)); };
+    const int thick = kOutlineWidth;
+    XRectangle edges[4] = {
+        {0, 0, side(width), side(thick)},
+        {0, static_cast<short>(std::max(0, height - thick)), side(width), side(thick)},
+        {0, 0, side(thick), side(height)},
+        {static_cast<short>(std::max(0, width - thick)), 0, side(thick), side(height)},
+    };
+    XShapeCombineRectangles(display, overlay, ShapeBounding, 0, 0, edges, 4, ShapeSet, Unsorted);
+}
+
+void animate(Display* display, const ZoomPath& path) {
+    const int screen = DefaultScreen(display);
+    XSetWindowAttributes attributes{};
+    attributes.override_redirect = True;  // the window manager must not frame or place it
+    attributes.background_pixel = outlinePixel(display, screen);
+    attributes.save_under = True;
+    const ZoomRect first = zoomFrame(path, 0);
+    const Window overlay = XCreateWindow(
+        display, RootWindow(display, screen), first.left, first.top,
+        static_cast<unsigned>(std::max(1, first.width())),
+        static_cast<unsigned>(std::max(1, first.height())), 0, CopyFromParent, InputOutput,
+        CopyFromParent, CWOverrideRedirect | CWBackPixel | CWSaveUnder, &attributes);
+    if (overlay == None) return;
+    // Clicks go through to whatever lies beneath.
+    XShapeCombineRectangles(display, overlay, ShapeInput, 0, 0, nullptr, 0, ShapeSet, Unsorted);
+    XStoreName(display, overlay, "");
+
+    const auto start = std::chrono::steady_clock::now();
+    for (int step = 0; step <= kZoomSteps; ++step) {
+        showFrame(display, overlay, zoomFrame(path, step));
+        if (step == 0) XMapRaised(display, overlay);
+        XFlush(display);
+        std::this_thread::sleep_until(start + kZoomStepTime * (step + 1));
+    }
+    XDestroyWindow(display, overlay);
+    XSync(display, False);
+}
+
+enum class Direction { open, close };
+
+void zoom(unsigned long window, Direction direction) {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) return;
+    // Error handlers are per process: keep the caller's and give it back afterwards.
+    const auto previous = XSetErrorHandler(ignoreXError);
+    int eventBase = 0, errorBase = 0;
+    if (XShapeQueryExtension(display, &eventBase, &errorBase)) {
+        const ZoomRect rect = outerRect(display, static_cast<Window>(window));
+        const ZoomAnchor anchor = zoomAnchor();
+        animate(display, direction == Direction::open ? zoomOpenPath(anchor, rect)
+                                                      : zoomClosePath(rect, anchor));
+    }
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    XCloseDisplay(display);
+}
+
+}  // namespace
+
+void zoomWindowOpen(unsigned long window) { zoom(window, Direction::open); }
+
+void zoomWindowClose(unsigned long window) { zoom(window, Direction::close); }
+
+}  // namespace quorlane

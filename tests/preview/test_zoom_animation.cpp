@@ -1,0 +1,225 @@
+// The zoom drawn on a real X display: an unmanaged overlay appears, runs between the
+// anchor and the window's outer rectangle, and is gone when the call returns; the window
+// itself is never touched. Runs without a window manager and, under --wm, with one.
+#include <gtest/gtest.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+#include <map>
+#include <vector>
+
+#include "shell/platform/zoom_animation.h"
+#include "shell/startup/window_zoom.h"
+#include "tests/preview/x_test_window.h"
+
+namespace quorlane::testing {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+int ignoreXError(Display*, XErrorEvent*) { return 0; }
+
+bool redirectRefused = false;
+int noteRedirectRefused(Display*, XErrorEvent* error) {
+    if (error->error_code == BadAccess) redirectRefused = true;
+    return 0;
+}
+
+// A window manager announces itself before it takes over the root; windows mapped in
+// between are left unframed. It has taken over once the root refuses us its redirection.
+bool windowManagerReady(Display* display) {
+    const Window root = DefaultRootWindow(display);
+    const auto until = Clock::now() + 10s;
+    while (Clock::now() < until) {
+        redirectRefused = false;
+        XSetErrorHandler(noteRedirectRefused);
+        XSelectInput(display, root, SubstructureRedirectMask);
+        XSync(display, False);
+        XSelectInput(display, root, NoEventMask);
+        XSync(display, False);
+        XSetErrorHandler(ignoreXError);
+        if (redirectRefused) return true;
+        std::this_thread::sleep_for(20ms);
+    }
+    return false;
+}
+
+// What override-redirect windows did on the root while a zoom ran.
+struct Overlay {
+    bool mapped = false;
+    bool destroyed = false;
+    std::vector<XGeometry> frames;  // created at, then every move and resize
+};
+
+class ZoomAnimation : public ::testing::Test {
+protected:
+    void SetUp() override {
+        XSetErrorHandler(ignoreXError);
+        display_ = XOpenDisplay(nullptr);
+        ASSERT_NE(display_, nullptr);
+        withWindowManager_ = std::getenv("QUORLANE_TEST_WM") != nullptr;
+        if (withWindowManager_) {
+            ASSERT_TRUE(windowManagerReady(display_));
+        }
+    }
+    void TearDown() override {
+        zoomAnchor() = {};
+        if (display_ != nullptr) XCloseDisplay(display_);
+    }
+
+    // Runs the zoom while listening on the root; returns what the overlays did and how
+    // long the call took.
+    std::map<Window, Overlay> record(void (*zoom)(unsigned long), Window window,
+                                     std::chrono::milliseconds& took) {
+        const Window root = DefaultRootWindow(display_);
+        XSelectInput(display_, root, SubstructureNotifyMask);
+        XSync(display_, True);  // drop what came before
+        const auto start = Clock::now();
+        zoom(window);
+        took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+        XSync(display_, False);
+        XSelectInput(display_, root, NoEventMask);
+
+        std::map<Window, Overlay> overlays;
+        while (XPending(display_) > 0) {
+            XEvent e;
+            XNextEvent(display_, &e);
+            if (e.type == CreateNotify && e.xcreatewindow.override_redirect) {
+                const auto& c = e.xcreatewindow;
+                overlays[c.window].frames.push_back(
+                    {c.x, c.y, static_cast<unsigned>(c.width), static_cast<unsigned>(c.height)});
+            } else if (e.type == ConfigureNotify && overlays.count(e.xconfigure.window)) {
+                const auto& c = e.xconfigure;
+                overlays[c.window].frames.push_back(
+                    {c.x, c.y, static_cast<unsigned>(c.width), static_cast<unsigned>(c.height)});
+            } else if (e.type == MapNotify && overlays.count(e.xmap.window)) {
+                overlays[e.xmap.window].mapped = true;
+            } else if (e.type == DestroyNotify && overlays.count(e.xdestroywindow.window)) {
+                overlays[e.xdestroywindow.window].destroyed = true;
+            }
+        }
+        return overlays;
+    }
+
+    // The one overlay that was shown; fails the test when there is not exactly one.
+    Overlay theOverlay(const std::map<Window, Overlay>& overlays) {
+        std::vector<Overlay> shown;
+        for (const auto& [id, overlay] : overlays) {
+            if (overlay.mapped) shown.push_back(overlay);
+        }
+        EXPECT_EQ(shown.size(), 1u);
+        return shown.empty() ? Overlay{} : shown.front();
+    }
+
+    // The window as the user sees it: its frame under a window manager.
+    XGeometry outerGeometry(Window window) {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        Window outer = window;
+        while (XQueryTree(display_, outer, &root, &parent, &children, &count) != 0) {
+            if (children != nullptr) XFree(children);
+            if (parent == root) break;
+            outer = parent;
+        }
+        return geometryOf(display_, outer);
+    }
+
+    void waitUntilManaged(Window window) {
+        if (!withWindowManager_) return;
+        // Openbox can leave a request it read while starting up unhandled until the next
+        // event reaches it: send it one (a property change on the root) now and then.
+        const Atom nudge = XInternAtom(display_, "QUORLANE_TEST_NUDGE", False);
+        const auto until = Clock::now() + 10s;
+        for (int round = 1;
+             Clock::now() < until && outerGeometry(window) == geometryOf(display_, window);
+             ++round) {
+            std::this_thread::sleep_for(20ms);
+            if (round % 10 == 0) {
+                XChangeProperty(display_, DefaultRootWindow(display_), nudge, XA_CARDINAL, 32,
+                                PropModeReplace, reinterpret_cast<unsigned char*>(&round), 1);
+                XSync(display_, False);
+            }
+        }
+        std::this_thread::sleep_for(200ms);  // let the frame settle
+    }
+
+    Display* display_ = nullptr;
+    bool withWindowManager_ = false;
+};
+
+TEST_F(ZoomAnimation, OpensFromTheAnchorAndClosesBackIntoItLeavingTheWindowAlone) {
+    XTestWindow window(display_, 400, 300, 200, 150, 0x336699);
+    waitUntilManaged(window.id());
+    const XGeometry before = geometryOf(display_, window.id());
+    const XGeometry outer = outerGeometry(window.id());
+    if (withWindowManager_) {
+        // The frame is part of the window's rectangle.
+        EXPECT_GT(outer.width, 200u);
+        EXPECT_GT(outer.height, 150u);
+    } else {
+        EXPECT_EQ(outer, (XGeometry{400, 300, 200, 150}));
+    }
+
+    zoomAnchor() = {50, 60};
+    std::chrono::milliseconds took{};
+    Overlay open = theOverlay(record(zoomWindowOpen, window.id(), took));
+    EXPECT_TRUE(open.destroyed);
+    EXPECT_LE(took.count(), 300);
+    ASSERT_GE(open.frames.size(), 3u);
+    EXPECT_EQ(open.frames.front(), (XGeometry{50, 60, 1, 1}));
+    EXPECT_EQ(open.frames.back(), outer);
+    // On its way: strictly between the point and the window.
+    const XGeometry middle = open.frames[open.frames.size() / 2];
+    EXPECT_GT(middle.x, 50);
+    EXPECT_LT(middle.x, outer.x);
+    EXPECT_GT(middle.width, 1u);
+    EXPECT_LT(middle.width, outer.width);
+
+    Overlay close = theOverlay(record(zoomWindowClose, window.id(), took));
+    EXPECT_TRUE(close.destroyed);
+    EXPECT_LE(took.count(), 300);
+    ASSERT_GE(close.frames.size(), 3u);
+    EXPECT_EQ(close.frames.front(), outer);
+    EXPECT_EQ(close.frames.back(), (XGeometry{50, 60, 1, 1}));
+
+    // Nothing left behind, nothing moved, nothing shown or hidden.
+    EXPECT_EQ(geometryOf(display_, window.id()), before);
+    EXPECT_EQ(outerGeometry(window.id()), outer);
+    XWindowAttributes attributes{};
+    ASSERT_NE(XGetWindowAttributes(display_, window.id(), &attributes), 0);
+    EXPECT_EQ(attributes.map_state, IsViewable);
+}
+
+TEST_F(ZoomAnimation, AnUnreadableWindowZoomsToAndFromTheScreenCorner) {
+    XTestWindow hidden(display_, 500, 400, 80, 60, 0x336699, /*map=*/false);
+    XTestWindow gone(display_, 0, 0, 10, 10, 0);
+    const Window goneId = gone.id();
+    gone.destroy();
+    zoomAnchor() = {640, 480};
+    std::chrono::milliseconds took{};
+
+    Overlay open = theOverlay(record(zoomWindowOpen, goneId, took));
+    ASSERT_FALSE(open.frames.empty());
+    EXPECT_EQ(open.frames.front(), (XGeometry{640, 480, 1, 1}));
+    EXPECT_EQ(open.frames.back(), (XGeometry{0, 0, 1, 1}));
+    Overlay close = theOverlay(record(zoomWindowClose, goneId, took));
+    ASSERT_FALSE(close.frames.empty());
+    EXPECT_EQ(close.frames.front(), (XGeometry{0, 0, 1, 1}));
+    EXPECT_EQ(close.frames.back(), (XGeometry{640, 480, 1, 1}));
+
+    // A window not yet shown zooms to where it is, and stays hidden.
+    open = theOverlay(record(zoomWindowOpen, hidden.id(), took));
+    ASSERT_FALSE(open.frames.empty());
+    EXPECT_EQ(open.frames.back(), (XGeometry{500, 400, 80, 60}));
+    XWindowAttributes attributes{};
+    ASSERT_NE(XGetWindowAttributes(display_, hidden.id(), &attributes), 0);
+    EXPECT_EQ(attributes.map_state, IsUnmapped);
+}
+
+}  // namespace
+}  // namespace quorlane::testing

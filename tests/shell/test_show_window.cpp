@@ -1,0 +1,102 @@
+// The hidden show window on a private X display: it is there under its title for a second
+// start to find, and each of its three timers first does its job one interval after the
+// start sequence turned it on (MP3 poll 1000 ms, CD poll 200 ms, renderer watch 100 ms).
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "shell/platform/poll_loop.h"
+#include "shell/platform/x_window_lookup.h"
+#include "shell/show/show_window.h"
+
+namespace quorlane {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+struct PollingMusic : MusicPlayer {
+    std::function<void()> onPoll;
+    void cdOpen() override {}
+    void cdPoll() override { onPoll(); }
+    bool cdAvailable() const override { return true; }
+    void cdStop() override {}
+    void mp3Start() override {}
+    bool mp3IsPlaying() override { return true; }
+    void mp3Poll() override { onPoll(); }
+    void mp3Stop() override {}
+    void wavStart() override {}
+    void wavStop() override {}
+};
+
+struct NoCursor : CursorVisibility {
+    void setCursorVisible(bool) override {}
+};
+
+struct Case {
+    const char* timer;
+    int16_t musicMode;
+    const char* musicFile;
+    bool rendererRuns;  // otherwise the watch's first look ends the show
+    Clock::duration interval;
+};
+
+TEST(ShowWindow, EachTimerFirstTicksOneIntervalAfterTheStart) {
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr) << "needs an X display";
+    const fs::path folder = fs::temp_directory_path() /
+                            ("show_window_" + std::to_string(getpid()));
+    fs::create_directories(folder);
+    // A renderer that never shows a window and lives until the show ends it.
+    const fs::path renderer = folder / "renderer";
+    std::ofstream(renderer) << "#!/bin/sh\nexec sleep 30\n";
+    chmod(renderer.c_str(), 0700);
+
+    const Case cases[] = {
+        {"Timer1", 2, "song.mp3", true, 1000ms},
+        {"Timer2", 1, "", true, 200ms},
+        {"Timer3", 0, "", false, 100ms},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.timer);
+        PollingMusic music;
+        SettingsValues settings;
+        settings.musicMode = c.musicMode;
+        settings.musicFile = c.musicFile;
+        StartupState startup;
+        NoCursor noCursor;
+        CursorDisplayCount cursor(noCursor);
+        PollLoop loop;
+        ShowWindow window(display, loop, music, settings, startup, cursor,
+                          {c.rendererRuns ? renderer.string() : (folder / "missing").string(),
+                           (folder / "Torvane.bmp").string()});
+        EXPECT_TRUE(topLevelWindowExists(display, "Vantorel_Main"));
+
+        Clock::duration firstPoll{};
+        const auto start = Clock::now();
+        music.onPoll = [&] {
+            firstPoll = Clock::now() - start;
+            window.endShow(0);
+        };
+        window.startShow();
+        const int exitCode = loop.run();
+        const Clock::duration first = c.rendererRuns ? firstPoll : Clock::now() - start;
+        EXPECT_EQ(exitCode, c.rendererRuns ? 0 : 1);
+        // Never early; late only by what a busy machine adds, well short of a longer interval.
+        EXPECT_GE(first, c.interval);
+        EXPECT_LT(first, c.interval + 800ms);
+    }
+    XCloseDisplay(display);
+    fs::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace quorlane
