@@ -81,7 +81,8 @@ if [ "${1:-}" = "--inside" ]; then
   exit 0
 fi
 
-build=${1:-$root/build-bench}
+# Absolute, so the renderer the shell starts (by its full path) is found by that path.
+build=$(realpath -m "${1:-$root/build-bench}")
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORLANE_BENCH=ON \
   -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$build" --target quorlane_shell quorlane_renderer swap_probe -j2 >/dev/null
