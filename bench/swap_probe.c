@@ -5,9 +5,17 @@
  *   cpu_ms_per_frame, wall_ms_per_frame  over QUORLANE_BENCH_FRAMES frames after
  *                  QUORLANE_BENCH_WARMUP frames (process CPU time: all threads, llvmpipe's too);
  * as "key value" lines appended to QUORLANE_BENCH_OUT, then ends the process with code 0.
- * With QUORLANE_BENCH_FRAMES=0 it ends right after the first swap. */
+ * With QUORLANE_BENCH_FRAMES=0 it ends right after the first swap.
+ *   first_swap_cpu_ms  the process's CPU time (all threads) up to then: the same start
+ *                  without the waiting a busy machine adds;
+ * Preloaded into the shell, it also wraps fork and execve and reports
+ *   renderer_exec_ms  time from QUORLANE_BENCH_T0_NS to the exec of Quorlane.dll: the
+ *                  shell's own part of a show's start;
+ *   shell_cpu_ms   the shell's CPU time when it forks the renderer. */
 #define _GNU_SOURCE
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <string.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <time.h>
@@ -51,8 +59,10 @@ void glutSwapBuffers(void)
     const long measured = envLong("QUORLANE_BENCH_FRAMES", 150);
     if (frames == 1) {
         const char* t0 = getenv("QUORLANE_BENCH_T0_NS");
-        if (t0 != NULL)
+        if (t0 != NULL) {
             report("first_swap_ms", nowMs(CLOCK_REALTIME) - (double)strtoll(t0, NULL, 10) / 1e6);
+            report("first_swap_cpu_ms", nowMs(CLOCK_PROCESS_CPUTIME_ID));
+        }
         if (measured <= 0)
             _exit(0);
     }
@@ -64,4 +74,57 @@ void glutSwapBuffers(void)
         report("wall_ms_per_frame", (nowMs(CLOCK_MONOTONIC) - wallStart) / (double)measured);
         _exit(0);
     }
+}
+
+pid_t fork(void)
+{
+    static pid_t (*realFork)(void);
+    static int forks;
+    if (realFork == NULL)
+        realFork = (pid_t (*)(void))dlsym(RTLD_NEXT, "fork");
+    if (forks++ == 0 && getenv("QUORLANE_BENCH_T0_NS") != NULL)
+        report("shell_cpu_ms", nowMs(CLOCK_PROCESS_CPUTIME_ID));
+    return realFork();
+}
+
+/* Runs in the shell's child between fork and exec: only async-signal-safe calls. */
+int execve(const char* path, char* const argv[], char* const envp[])
+{
+    static int (*realExecve)(const char*, char* const[], char* const[]);
+    if (realExecve == NULL)
+        realExecve = (int (*)(const char*, char* const[], char* const[]))dlsym(RTLD_NEXT, "execve");
+    const size_t length = strlen(path);
+    const char* t0 = getenv("QUORLANE_BENCH_T0_NS");
+    const char* out = getenv("QUORLANE_BENCH_OUT");
+    if (length >= 12 && strcmp(path + length - 12, "Quorlane.dll") == 0 && t0 != NULL && out != NULL) {
+        struct timespec ts;
+        clock_gettime(CLOCK_REALTIME, &ts);
+        long long start = 0;
+        for (const char* c = t0; *c >= '0' && *c <= '9'; ++c)
+            start = start * 10 + (*c - '0');
+        long long micros = ((long long)ts.tv_sec * 1000000000LL + ts.tv_nsec - start) / 1000;
+        char line[64] = "renderer_exec_ms ";
+        char digits[24];
+        int n = 0;
+        do {
+            digits[n++] = (char)('0' + micros % 10);
+            micros /= 10;
+        } while (micros > 0 && n < 20);
+        size_t at = strlen(line);
+        while (n < 4)
+            digits[n++] = '0';  /* at least "0.000" */
+        for (int i = n - 1; i >= 0; --i) {
+            line[at++] = digits[i];
+            if (i == 3)
+                line[at++] = '.';
+        }
+        line[at++] = '\n';
+        const int fd = open(out, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            ssize_t ignored = write(fd, line, at);
+            (void)ignored;
+            close(fd);
+        }
+    }
+    return realExecve(path, argv, envp);
 }

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/desktop_image_location.h"
+#include "renderer/core/picture_texture.h"
 #include "renderer/core/scene_director.h"
 #include "renderer/core/tick_count.h"
 
@@ -94,6 +96,10 @@ void requestVsync()
 
 int main(int argc, char** argv)
 {
+    // The picture is read and its mipmaps computed while GLUT and GL start up; the maze
+    // scene then only uploads them.
+    quorlane::preparePictureTexture(quorlane::desktopImageLocation().file.c_str());
+
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH);
     glutInitWindowSize(800, 600);

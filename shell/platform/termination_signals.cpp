@@ -1,6 +1,5 @@
 #include "shell/platform/termination_signals.h"
 
-#include <QSocketNotifier>
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
@@ -23,11 +22,8 @@ void onTerminationSignal(int signal) {
 
 }  // namespace
 
-TerminationSignals::TerminationSignals(std::function<void(int)> onSignal, QObject* parent)
-    : QObject(parent), onSignal_(std::move(onSignal)) {
+TerminationSignals::TerminationSignals() {
     if (pipeEnds[0] < 0 && pipe2(pipeEnds, O_CLOEXEC | O_NONBLOCK) != 0) return;
-    notifier_ = new QSocketNotifier(pipeEnds[0], QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, [this] { readPending(); });
     struct sigaction action {};
     action.sa_handler = onTerminationSignal;
     sigemptyset(&action.sa_mask);
@@ -41,11 +37,13 @@ TerminationSignals::~TerminationSignals() {
     signal(SIGINT, SIG_DFL);
 }
 
-void TerminationSignals::readPending() {
+int TerminationSignals::fd() const { return pipeEnds[0]; }
+
+int TerminationSignals::takePending() {
     unsigned char number = 0;
     int last = 0;
-    while (read(pipeEnds[0], &number, 1) == 1) last = number;
-    if (last != 0 && onSignal_) onSignal_(last);
+    while (pipeEnds[0] >= 0 && read(pipeEnds[0], &number, 1) == 1) last = number;
+    return last;
 }
 
 }  // namespace quorlane

@@ -1,25 +1,22 @@
 #pragma once
 // SIGTERM and SIGINT end a show the ordinary way (music stopped, cursor back) instead of
 // killing the shell mid-sound: the handler only writes the signal's number into a pipe,
-// and the Qt event loop reads it.
-#include <QObject>
-#include <functional>
-
-class QSocketNotifier;
+// and the show's event loop reads it.
 
 namespace quorlane {
 
-class TerminationSignals : public QObject {
+class TerminationSignals {
 public:
-    // Installs the handlers; onSignal runs on the event loop with the signal's number.
-    explicit TerminationSignals(std::function<void(int)> onSignal, QObject* parent = nullptr);
-    ~TerminationSignals() override;
+    // Installs the handlers.
+    TerminationSignals();
+    ~TerminationSignals();
+    TerminationSignals(const TerminationSignals&) = delete;
+    TerminationSignals& operator=(const TerminationSignals&) = delete;
 
-private:
-    void readPending();
-
-    std::function<void(int)> onSignal_;
-    QSocketNotifier* notifier_ = nullptr;
+    // Readable when a signal has come; -1 when the pipe could not be made.
+    int fd() const;
+    // The last signal's number since the previous call, 0 when none came.
+    int takePending();
 };
 
 }  // namespace quorlane

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "shell/platform/preview_host.h"
+#include "shell/platform/qt_on_x.h"
 
 // Outside any namespace: the resource's initialiser is a global function.
 static void initPreviewResources() { Q_INIT_RESOURCE(preview_still); }
@@ -49,11 +50,8 @@ int runPreviewWindow(Display* display, unsigned long host, const char* program) 
     if (previewHost.gone()) return 0;
 
     // The host is an X window, whatever session this runs in.
-    int argc = 3;
-    char platformOption[] = "-platform";
-    char platformName[] = "xcb";
-    char* argv[] = {const_cast<char*>(program), platformOption, platformName, nullptr};
-    QGuiApplication application(argc, argv);
+    QtOnXArguments arguments(program);
+    QGuiApplication application(arguments.argc(), arguments.argv());
 
     // The whole host, however large. (A size held in 16-bit twips would stop at 2184
     // pixels and leave the rest of a larger host uncovered.)

@@ -1,11 +1,7 @@
 #include "shell/show/show_window.h"
 
-#include <QCloseEvent>
-#include <QCoreApplication>
-#include <QGuiApplication>
-#include <QScreen>
-#include <QWindow>
-#include <QSocketNotifier>
+#include <QImage>
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,9 +9,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/atomic_file.h"
 #include "shell/platform/picture_file.h"
-#include "shell/platform/screen_capture.h"
 #include "shell/platform/x_window_lookup.h"
+#include "shell/show/bmp_encoder.h"
+#include "shell/startup/startup_routine.h"
 
 namespace quorlane {
 
@@ -27,77 +25,66 @@ constexpr int kEmptyPictureSide = 29;
 // How long a renderer may take to end on SIGTERM before it, and all it started, is killed.
 constexpr std::chrono::milliseconds kRendererGrace{500};
 
-QImage blackImage(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(Qt::black);
-    return image;
-}
-
 }  // namespace
 
-ShowWindow::ShowWindow(Display* display, MusicPlayer& music, const SettingsValues& settings,
-                       StartupState& startup, CursorDisplayCount& cursor, Places places)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
-      display_(display),
+ShowWindow::ShowWindow(Display* display, PollLoop& loop, MusicPlayer& music,
+                       const SettingsValues& settings, StartupState& startup,
+                       CursorDisplayCount& cursor, Places places)
+    : display_(display),
+      loop_(loop),
       places_(std::move(places)),
-      picture_(blackImage(kEmptyPictureSide, kEmptyPictureSide)),
-      timer1_(this),
-      timer2_(this),
-      timer3_(this),
+      // Made at once: the single-instance test of a second start looks for exactly it.
+      window_(display, kShowWindowTitle),
+      dotsPerMeterX_(kScreenDotsPerMeter),
+      dotsPerMeterY_(kScreenDotsPerMeter),
+      timer1_(loop.addTimer(std::chrono::milliseconds(1000), [this] { sequence_.timer1Tick(); })),
+      timer2_(loop.addTimer(std::chrono::milliseconds(200), [this] { sequence_.timer2Tick(); })),
+      timer3_(loop.addTimer(std::chrono::milliseconds(100), [this] { sequence_.timer3Tick(); })),
       sequence_(*this, music, settings, startup, cursor) {
-    setObjectName("Vantorel_S");
-    setWindowTitle("Vantorel_Main");
-    QPalette palette;
-    palette.setColor(QPalette::Window, Qt::black);
-    setPalette(palette);
-    setAutoFillBackground(true);
-    // A hidden widget has no X window until asked for one; the single-instance test of a
-    // second start looks for exactly that window.
-    winId();
+    holdBlack(kEmptyPictureSide, kEmptyPictureSide);
+}
 
-    timer1_.setObjectName("Timer1");
-    timer1_.setInterval(1000);
-    timer2_.setObjectName("Timer2");
-    timer2_.setInterval(200);
-    timer3_.setObjectName("Timer3");
-    timer3_.setInterval(100);
-    connect(&timer1_, &QTimer::timeout, this, [this] { sequence_.timer1Tick(); });
-    connect(&timer2_, &QTimer::timeout, this, [this] { sequence_.timer2Tick(); });
-    connect(&timer3_, &QTimer::timeout, this, [this] { sequence_.timer3Tick(); });
+void ShowWindow::holdBlack(int width, int height) {
+    capture_.reset();
+    ownPixels_.assign(static_cast<std::size_t>(width) * height, 0);
+    picture_ = {width, height, static_cast<std::size_t>(width) * 4,
+                reinterpret_cast<const uint8_t*>(ownPixels_.data())};
 }
 
 void ShowWindow::startShow() { sequence_.start(); }
 
-void ShowWindow::closeEvent(QCloseEvent* event) {
-    sequence_.end(0);
-    event->accept();
-}
-
 void ShowWindow::coverPrimaryScreen() {
-    QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr) return;
-    setGeometry(screen->geometry());
-    // A hidden widget keeps a new geometry to itself until shown; the X window, which is
-    // all a hidden show window is, must have the screen's size too.
-    if (QWindow* window = windowHandle()) window->setGeometry(screen->geometry());
+    screen_ = primaryScreenRect(display_);
+    window_.setGeometry(screen_);
 }
 
 bool ShowWindow::loadPicture(const std::string& file) {
-    QImage picture = loadPictureFile(file);
-    if (picture.isNull()) return false;
-    picture_ = std::move(picture);
+    const QImage loaded = loadPictureFile(file);
+    if (loaded.isNull()) return false;
+    // Without alpha at 32 bits: the same bytes as the screen's pixels.
+    const QImage converted = loaded.convertToFormat(QImage::Format_RGB32);
+    holdBlack(converted.width(), converted.height());
+    for (int y = 0; y < converted.height(); ++y) {
+        std::memcpy(ownPixels_.data() + static_cast<std::size_t>(y) * converted.width(),
+                    converted.constScanLine(y), static_cast<std::size_t>(converted.width()) * 4);
+    }
+    dotsPerMeterX_ = loaded.dotsPerMeterX();
+    dotsPerMeterY_ = loaded.dotsPerMeterY();
     return true;
 }
 
 bool ShowWindow::captureScreen() {
-    QScreen* screen = QGuiApplication::primaryScreen();
-    const QSize size = screen != nullptr ? screen->size() : QSize();
-    // The picture area takes the screen's size first, so a failed grab leaves it black.
-    if (size.isValid()) picture_ = blackImage(size.width(), size.height());
-    QImage capture = capturePrimaryScreen();
-    if (capture.isNull()) return false;
-    picture_ = std::move(capture);
-    return true;
+    if (screen_.width <= 0) screen_ = primaryScreenRect(display_);
+    dotsPerMeterX_ = dotsPerMeterY_ = kScreenDotsPerMeter;
+    capture_ = RootCapture::grab(display_, screen_);
+    if (capture_) {
+        ownPixels_.clear();
+        picture_ = capture_->pixels();
+        return true;
+    }
+    // The picture area has taken the screen's size: a failed grab leaves it black.
+    holdBlack(screen_.width, screen_.height);
+    return false;
 }
 
 bool ShowWindow::saveDesktopImage() {
@@ -107,8 +94,9 @@ bool ShowWindow::saveDesktopImage() {
                              "this user's own to keep it in\n");
         return false;
     }
+    const std::string bytes = bmpFileOf(picture_, dotsPerMeterX_, dotsPerMeterY_);
     errno = 0;
-    if (saveBmp24(picture_, places_.desktopImageFile)) return true;
+    if (!bytes.empty() && replaceFileAtomically(places_.desktopImageFile, bytes)) return true;
     const int error = errno;
     std::fprintf(stderr, "Quorlane.scr: cannot save the desktop picture %s: %s\n",
                  places_.desktopImageFile.c_str(),
@@ -128,11 +116,10 @@ bool ShowWindow::startRenderer() {
     }
     // Escape ends the renderer; watching its exit lets the show end at once instead of up to
     // a whole watch interval later. The watch itself still decides, by the window's title.
-    if (renderer_.endNotifier() >= 0) {
-        rendererExit_ = std::make_unique<QSocketNotifier>(renderer_.endNotifier(),
-                                                          QSocketNotifier::Read);
-        connect(rendererExit_.get(), &QSocketNotifier::activated, this, [this] {
-            rendererExit_->setEnabled(false);
+    const int exitFd = renderer_.endNotifier();
+    if (exitFd >= 0) {
+        loop_.watchReadable(exitFd, [this, exitFd] {
+            loop_.unwatch(exitFd);
             watchSoon(10);
         });
     }
@@ -142,9 +129,9 @@ bool ShowWindow::startRenderer() {
 // The X server drops a dead client's window a moment after the process ends, so the watch
 // looks a few times in quick succession before leaving it to its regular tick.
 void ShowWindow::watchSoon(int triesLeft) {
-    if (triesLeft <= 0 || !timer3_.isActive()) return;
+    if (triesLeft <= 0 || !loop_.timerActive(timer3_)) return;
     sequence_.timer3Tick();
-    QTimer::singleShot(5, this, [this, triesLeft] { watchSoon(triesLeft - 1); });
+    loop_.singleShot(std::chrono::milliseconds(5), [this, triesLeft] { watchSoon(triesLeft - 1); });
 }
 
 bool ShowWindow::rendererEnded() { return renderer_.ended(); }
@@ -160,19 +147,21 @@ bool ShowWindow::windowExists(const std::string& title) {
     return topLevelWindowExists(display_, title);
 }
 
-QTimer* ShowWindow::timer(ShowTimer which) {
+int ShowWindow::timer(ShowTimer which) const {
     switch (which) {
-        case ShowTimer::Timer1: return &timer1_;
-        case ShowTimer::Timer2: return &timer2_;
-        case ShowTimer::Timer3: return &timer3_;
+        case ShowTimer::Timer1: return timer1_;
+        case ShowTimer::Timer2: return timer2_;
+        case ShowTimer::Timer3: return timer3_;
     }
-    return nullptr;
+    return timer3_;
 }
 
 void ShowWindow::setTimerEnabled(ShowTimer which, bool enabled) {
-    QTimer* t = timer(which);
-    if (enabled && !t->isActive()) t->start();
-    if (!enabled) t->stop();
+    if (enabled) {
+        loop_.startTimer(timer(which));
+    } else {
+        loop_.stopTimer(timer(which));
+    }
 }
 
 std::chrono::milliseconds ShowWindow::now() {
@@ -181,7 +170,8 @@ std::chrono::milliseconds ShowWindow::now() {
 }
 
 void ShowWindow::endProcess(int exitCode) {
-    QCoreApplication::exit(exitCode);
+    renderer_.ended();  // reap a renderer that has just gone
+    loop_.quit(exitCode);
 }
 
 }  // namespace quorlane

@@ -1,23 +1,23 @@
 #pragma once
 // Vantorel_S: the hidden top-level window "Vantorel_Main" that stands for a running show.
 // It never appears; it exists so that a second start finds it, and it carries the
-// picture area and the three timers of the show.
-#include <QImage>
-#include <QTimer>
-#include <QSocketNotifier>
-#include <QWidget>
+// picture area and the three timers of the show. No toolkit is started for it: a plain X
+// window and a poll loop serve, so the renderer starts as soon as the picture is saved.
 #include <chrono>
 #include <memory>
 #include <string>
 
+#include "shell/platform/poll_loop.h"
 #include "shell/platform/renderer_process.h"
+#include "shell/platform/x_hidden_window.h"
+#include "shell/platform/x_screen_capture.h"
 #include "shell/show/show_sequence.h"
 
 typedef struct _XDisplay Display;
 
 namespace quorlane {
 
-class ShowWindow : public QWidget, private ShowServices {
+class ShowWindow : private ShowServices {
 public:
     struct Places {
         std::string rendererProgram;   // <folder of Quorlane.scr>/Quorlane.dll
@@ -25,16 +25,14 @@ public:
                                        // when no private folder could be had
     };
 
-    ShowWindow(Display* display, MusicPlayer& music, const SettingsValues& settings,
-               StartupState& startup, CursorDisplayCount& cursor, Places places);
+    ShowWindow(Display* display, PollLoop& loop, MusicPlayer& music,
+               const SettingsValues& settings, StartupState& startup, CursorDisplayCount& cursor,
+               Places places);
 
     // The start sequence; the window stays hidden.
     void startShow();
     // Ends the show the ordinary way (music stopped, cursor back) with this exit code.
     void endShow(int exitCode) { sequence_.end(exitCode); }
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void coverPrimaryScreen() override;
@@ -51,15 +49,23 @@ private:
     std::chrono::milliseconds now() override;
     void endProcess(int exitCode) override;
 
-    QTimer* timer(ShowTimer which);
+    int timer(ShowTimer which) const;
+    void holdBlack(int width, int height);
     void watchSoon(int triesLeft);
 
     Display* display_;
+    PollLoop& loop_;
     Places places_;
-    QImage picture_;  // the picture area "Display", kept off screen
-    QTimer timer1_, timer2_, timer3_;
+    XHiddenWindow window_;
+    ScreenRect screen_;
+    // The picture area "Display", kept off screen: a capture where it landed, or pixels of
+    // its own (a chosen picture, or black).
+    std::unique_ptr<RootCapture> capture_;
+    std::vector<uint32_t> ownPixels_;
+    XrgbPixels picture_;
+    int32_t dotsPerMeterX_, dotsPerMeterY_;
+    int timer1_, timer2_, timer3_;
     RendererProcess renderer_;
-    std::unique_ptr<QSocketNotifier> rendererExit_;
     ShowSequence sequence_;
 };
 

@@ -1,15 +1,16 @@
 // Quorlane.scr: the screensaver shell. Start-up decides what this run is; a show then
-// lives in the Qt event loop until the renderer's window has come and gone.
-#include <QApplication>
-
+// lives in a poll loop until the renderer's window has come and gone.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 #include "common/desktop_image_location.h"
 #include "shell/dialog/settings_dialog.h"
 #include "shell/music/music_player.h"
+#include "shell/platform/poll_loop.h"
 #include "shell/platform/private_files.h"
+#include "shell/platform/qt_on_x.h"
 #include "shell/platform/renderer_process.h"
 #include "shell/platform/show_claim.h"
 #include "shell/platform/termination_signals.h"
@@ -62,10 +63,8 @@ public:
     // Modal, without an owner; the process ends when it closes, however it closes.
     int runSettingsDialog() override {
         if (x_ == nullptr) return 1;  // no display to show it on
-        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "xcb");
-        int argc = 1;
-        char* argv[] = {const_cast<char*>(program_), nullptr};
-        QApplication application(argc, argv);
+        QtOnXArguments arguments(program_);
+        QApplication application(arguments.argc(), arguments.argv());
         QApplication::setFont(SettingsDialog::dialogFont());  // message boxes and the chooser too
         const std::string folder = runningProgramFolder();
         SettingsDialog dialog(settingsValues(),
@@ -88,23 +87,20 @@ public:
                          name != nullptr ? name : "");
             return 1;
         }
-        // Only on X is the show window an X window that the title test finds, and only there
-        // does the capture read this display, whatever platform the session prefers.
-        int argc = 3;
-        char platformOption[] = "-platform";
-        char platform[] = "xcb";
-        char* argv[] = {const_cast<char*>(program_), platformOption, platform, nullptr};
-        QApplication application(argc, argv);
-        QCoreApplication::setApplicationVersion("1.00");
-
         std::unique_ptr<MusicPlayer> music = createSystemMusicPlayer(settingsValues());
         const std::string folder = runningProgramFolder();
-        ShowWindow window(x_->display(), *music, settingsValues(), startupState(), cursor_,
+        PollLoop loop;
+        ShowWindow window(x_->display(), loop, *music, settingsValues(), startupState(), cursor_,
                           {folder + "/Quorlane.dll",
                            imageFolder_.empty() ? "" : desktopImageFileIn(imageFolder_)});
-        TerminationSignals termination([&window](int signal) { window.endShow(128 + signal); });
+        TerminationSignals termination;
+        if (termination.fd() >= 0) {
+            loop.watchReadable(termination.fd(), [&] {
+                if (const int signal = termination.takePending()) window.endShow(128 + signal);
+            });
+        }
         window.startShow();
-        return application.exec();
+        return loop.run();
     }
 
 private:

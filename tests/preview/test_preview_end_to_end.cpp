@@ -129,6 +129,9 @@ TEST(PreviewStill, IsA120By90ColourJpeg) {
 // "Preview Window", and the host shows the still stretched over all of it, 4:3 or not.
 TEST_F(PreviewEndToEnd, TheStillFillsTheHostStretched) {
     ShowHarness harness(/*withRenderer=*/false);
+    // A session that prefers another platform (a Wayland desktop sets this too): the host is
+    // an X window, so the preview must still be made on X.
+    harness.setEnv("QT_QPA_PLATFORM", "offscreen");
     XTestWindow host(display_, 300, 200, 152, 112, kRed);
     const pid_t pid = harness.startShell({"/p", std::to_string(host.id())});
     const Window preview = waitForPreview(host.id());

@@ -1,23 +1,36 @@
-// The hidden show window on Qt's offscreen platform: what its timers are.
+// The hidden show window on a private X display: it is there under its title for a second
+// start to find, and each of its three timers first does its job one interval after the
+// start sequence turned it on (MP3 poll 1000 ms, CD poll 200 ms, renderer watch 100 ms).
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QTimer>
+#include <X11/Xlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-#include <map>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 
+#include "shell/platform/poll_loop.h"
+#include "shell/platform/x_window_lookup.h"
 #include "shell/show/show_window.h"
 
 namespace quorlane {
 namespace {
 
-struct Silence : MusicPlayer {
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+struct PollingMusic : MusicPlayer {
+    std::function<void()> onPoll;
     void cdOpen() override {}
-    void cdPoll() override {}
-    bool cdAvailable() const override { return false; }
+    void cdPoll() override { onPoll(); }
+    bool cdAvailable() const override { return true; }
     void cdStop() override {}
     void mp3Start() override {}
-    void mp3Poll() override {}
+    void mp3Poll() override { onPoll(); }
     void mp3Stop() override {}
     void wavStart() override {}
     void wavStop() override {}
@@ -27,29 +40,61 @@ struct NoCursor : CursorVisibility {
     void setCursorVisible(bool) override {}
 };
 
-// The MP3 poll, the CD poll and the renderer watch, at 1000, 200 and 100 ms, all off
-// until the start sequence turns them on.
-TEST(ShowWindow, TimersKeepTheirNamesAndIntervals) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    int argc = 1;
-    char name[] = "test_show_window";
-    char* argv[] = {name, nullptr};
-    QApplication application(argc, argv);
-    Silence music;
-    SettingsValues settings;
-    StartupState startup;
-    NoCursor noCursor;
-    CursorDisplayCount cursor(noCursor);
-    ShowWindow window(nullptr, music, settings, startup, cursor, {"/nonexistent", ""});
+struct Case {
+    const char* timer;
+    int16_t musicMode;
+    const char* musicFile;
+    bool rendererRuns;  // otherwise the watch's first look ends the show
+    Clock::duration interval;
+};
 
-    EXPECT_EQ(window.windowTitle(), "Vantorel_Main");
-    const std::map<QString, int> intervals = {{"Timer1", 1000}, {"Timer2", 200}, {"Timer3", 100}};
-    for (const auto& [timerName, interval] : intervals) {
-        const auto* timer = window.findChild<QTimer*>(timerName);
-        ASSERT_NE(timer, nullptr) << timerName.toStdString();
-        EXPECT_EQ(timer->interval(), interval) << timerName.toStdString();
-        EXPECT_FALSE(timer->isActive()) << timerName.toStdString();
+TEST(ShowWindow, EachTimerFirstTicksOneIntervalAfterTheStart) {
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr) << "needs an X display";
+    const fs::path folder = fs::temp_directory_path() /
+                            ("show_window_" + std::to_string(getpid()));
+    fs::create_directories(folder);
+    // A renderer that never shows a window and lives until the show ends it.
+    const fs::path renderer = folder / "renderer";
+    std::ofstream(renderer) << "#!/bin/sh\nexec sleep 30\n";
+    chmod(renderer.c_str(), 0700);
+
+    const Case cases[] = {
+        {"Timer1", 2, "song.mp3", true, 1000ms},
+        {"Timer2", 1, "", true, 200ms},
+        {"Timer3", 0, "", false, 100ms},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.timer);
+        PollingMusic music;
+        SettingsValues settings;
+        settings.musicMode = c.musicMode;
+        settings.musicFile = c.musicFile;
+        StartupState startup;
+        NoCursor noCursor;
+        CursorDisplayCount cursor(noCursor);
+        PollLoop loop;
+        ShowWindow window(display, loop, music, settings, startup, cursor,
+                          {c.rendererRuns ? renderer.string() : (folder / "missing").string(),
+                           (folder / "Torvane.bmp").string()});
+        EXPECT_TRUE(topLevelWindowExists(display, "Vantorel_Main"));
+
+        Clock::duration firstPoll{};
+        const auto start = Clock::now();
+        music.onPoll = [&] {
+            firstPoll = Clock::now() - start;
+            window.endShow(0);
+        };
+        window.startShow();
+        const int exitCode = loop.run();
+        const Clock::duration first = c.rendererRuns ? firstPoll : Clock::now() - start;
+        EXPECT_EQ(exitCode, c.rendererRuns ? 0 : 1);
+        // Never early; late only by what a busy machine adds, well short of a longer interval.
+        EXPECT_GE(first, c.interval);
+        EXPECT_LT(first, c.interval + 800ms);
     }
+    XCloseDisplay(display);
+    fs::remove_all(folder);
 }
 
 }  // namespace

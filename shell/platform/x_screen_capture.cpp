@@ -1,0 +1,148 @@
+#include "shell/platform/x_screen_capture.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
+#include <X11/extensions/Xrandr.h>
+#include <sys/ipc.h>
+#include <sys/shm.h>
+
+namespace quorlane {
+
+namespace {
+
+// Each channel of a pixel scaled to 8 bits by its mask.
+uint32_t xrgbOf(const XImage& image, unsigned long pixel) {
+    uint32_t out = 0;
+    int shift = 16;
+    for (unsigned long mask : {image.red_mask, image.green_mask, image.blue_mask}) {
+        if (mask != 0) {
+            const int low = __builtin_ctzl(mask);
+            const unsigned long max = mask >> low;
+            out |= static_cast<uint32_t>(((pixel & mask) >> low) * 255 / max) << shift;
+        }
+        shift -= 8;
+    }
+    return out;
+}
+
+// Attaches a shared segment to the server and reads the rectangle into it.
+XImage* grabShared(Display* display, Window root, const ScreenRect& rect, void** memory) {
+    if (!XShmQueryExtension(display)) return nullptr;
+    const int screen = DefaultScreen(display);
+    auto* segment = new XShmSegmentInfo{};
+    XImage* image = XShmCreateImage(display, DefaultVisual(display, screen),
+                                    static_cast<unsigned>(DefaultDepth(display, screen)), ZPixmap,
+                                    nullptr, segment, static_cast<unsigned>(rect.width),
+                                    static_cast<unsigned>(rect.height));
+    if (image == nullptr) {
+        delete segment;
+        return nullptr;
+    }
+    bool ok = false;
+    segment->shmid = shmget(IPC_PRIVATE,
+                            static_cast<std::size_t>(image->bytes_per_line) * image->height,
+                            IPC_CREAT | 0600);
+    if (segment->shmid >= 0) {
+        segment->shmaddr = static_cast<char*>(shmat(segment->shmid, nullptr, 0));
+        if (segment->shmaddr != reinterpret_cast<char*>(-1)) {
+            image->data = segment->shmaddr;
+            segment->readOnly = False;
+            const bool attached = XShmAttach(display, segment);
+            XSync(display, False);
+            // Once both sides hold it, it may be marked for removal: it then goes with the
+            // last user even if this process dies.
+            shmctl(segment->shmid, IPC_RMID, nullptr);
+            if (attached) {
+                ok = XShmGetImage(display, root, image, rect.x, rect.y, AllPlanes);
+                XShmDetach(display, segment);
+                XSync(display, False);
+            }
+            if (!ok) {
+                shmdt(segment->shmaddr);
+                image->data = nullptr;
+            }
+        } else {
+            shmctl(segment->shmid, IPC_RMID, nullptr);
+        }
+    }
+    if (!ok) {
+        XDestroyImage(image);
+        delete segment;
+        return nullptr;
+    }
+    *memory = segment->shmaddr;
+    delete segment;
+    return image;
+}
+
+}  // namespace
+
+ScreenRect primaryScreenRect(Display* display) {
+    const int screen = DefaultScreen(display);
+    ScreenRect whole{0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)};
+    int eventBase = 0, errorBase = 0, major = 0, minor = 0;
+    if (!XRRQueryExtension(display, &eventBase, &errorBase) ||
+        !XRRQueryVersion(display, &major, &minor) || (major == 1 && minor < 5)) {
+        return whole;
+    }
+    int count = 0;
+    XRRMonitorInfo* monitors = XRRGetMonitors(display, RootWindow(display, screen), True, &count);
+    if (monitors == nullptr) return whole;
+    ScreenRect chosen = whole;
+    for (int i = 0; i < count; ++i) {
+        // The primary monitor, or else the first one, as toolkits take it.
+        if (monitors[i].primary || i == 0) {
+            chosen = {monitors[i].x, monitors[i].y, monitors[i].width, monitors[i].height};
+            if (monitors[i].primary) break;
+        }
+    }
+    XRRFreeMonitors(monitors);
+    return chosen.width > 0 && chosen.height > 0 ? chosen : whole;
+}
+
+std::unique_ptr<RootCapture> RootCapture::grab(Display* display, const ScreenRect& rect) {
+    if (display == nullptr || rect.width <= 0 || rect.height <= 0) return nullptr;
+    const Window root = DefaultRootWindow(display);
+    std::unique_ptr<RootCapture> capture(new RootCapture);
+    XImage* image = grabShared(display, root, rect, &capture->sharedMemory_);
+    if (image == nullptr) {
+        image = XGetImage(display, root, rect.x, rect.y, static_cast<unsigned>(rect.width),
+                          static_cast<unsigned>(rect.height), AllPlanes, ZPixmap);
+    }
+    if (image == nullptr) return nullptr;
+    capture->adopt(image);
+    return capture;
+}
+
+void RootCapture::adopt(XImage* image) {
+    image_ = image;
+    const bool direct = image->bits_per_pixel == 32 && image->byte_order == LSBFirst &&
+                        image->red_mask == 0xff0000 && image->green_mask == 0xff00 &&
+                        image->blue_mask == 0xff;
+    if (direct) {
+        pixels_ = {image->width, image->height, static_cast<std::size_t>(image->bytes_per_line),
+                   reinterpret_cast<const uint8_t*>(image->data)};
+        return;
+    }
+    converted_.resize(static_cast<std::size_t>(image->width) * image->height);
+    for (int y = 0; y < image->height; ++y) {
+        for (int x = 0; x < image->width; ++x) {
+            converted_[static_cast<std::size_t>(y) * image->width + x] =
+                xrgbOf(*image, XGetPixel(image, x, y));
+        }
+    }
+    pixels_ = {image->width, image->height, static_cast<std::size_t>(image->width) * 4,
+               reinterpret_cast<const uint8_t*>(converted_.data())};
+}
+
+RootCapture::~RootCapture() {
+    if (image_ == nullptr) return;
+    if (sharedMemory_ != nullptr) {
+        shmdt(sharedMemory_);
+        image_->data = nullptr;  // not Xlib's to free
+    }
+    XDestroyImage(image_);
+}
+
+}  // namespace quorlane

@@ -1,0 +1,46 @@
+#pragma once
+// The primary screen's rectangle and its contents, read straight from the X server: shared
+// memory where the server offers it (a copy of about a millisecond), else an ordinary image
+// request.
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "shell/show/bmp_encoder.h"
+
+typedef struct _XDisplay Display;
+struct _XImage;
+
+namespace quorlane {
+
+struct ScreenRect {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+// The primary monitor's rectangle on the root window; the whole root window when the
+// server names no primary monitor.
+ScreenRect primaryScreenRect(Display* display);
+
+// One capture of a rectangle of the root window, held where it landed (shared memory needs
+// no copy) until the capture is dropped.
+class RootCapture {
+public:
+    // Reads the rectangle as it is on screen now; null when it cannot be read.
+    static std::unique_ptr<RootCapture> grab(Display* display, const ScreenRect& rect);
+    ~RootCapture();
+    RootCapture(const RootCapture&) = delete;
+    RootCapture& operator=(const RootCapture&) = delete;
+
+    XrgbPixels pixels() const { return pixels_; }
+
+private:
+    RootCapture() = default;
+    void adopt(_XImage* image);
+
+    _XImage* image_ = nullptr;
+    void* sharedMemory_ = nullptr;
+    std::vector<uint32_t> converted_;  // only for servers whose pixels are laid out otherwise
+    XrgbPixels pixels_;
+};
+
+}  // namespace quorlane

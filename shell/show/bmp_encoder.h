@@ -1,0 +1,29 @@
+#pragma once
+// The desktop image file's bytes: an uncompressed 24-bit BMP with the 40-byte info header,
+// written straight from 32-bit pixels. A generic image writer would first load every
+// image-format plugin the system has; the show cannot wait for that.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace quorlane {
+
+// 32-bit pixels, each blue, green, red and one unused byte in memory order (the X server's
+// 24-bit TrueColor layout on little-endian machines), top row first, rows stride bytes apart.
+struct XrgbPixels {
+    int width = 0;
+    int height = 0;
+    std::size_t stride = 0;
+    const uint8_t* data = nullptr;
+};
+
+// 3780 dots per metre is the 96 dots per inch the shell takes every screen to have, the
+// density a screen capture has always been saved with.
+inline constexpr int32_t kScreenDotsPerMeter = 3780;
+
+// The whole file: headers, then the rows bottom up, each padded with zeros to 4 bytes.
+// Empty when there are no pixels or the file would not fit the format's 32-bit sizes.
+std::string bmpFileOf(const XrgbPixels& pixels, int32_t dotsPerMeterX = kScreenDotsPerMeter,
+                      int32_t dotsPerMeterY = kScreenDotsPerMeter);
+
+}  // namespace quorlane
