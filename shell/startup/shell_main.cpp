@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include <QApplication>
+
 #include "common/desktop_image_location.h"
 #include "shell/dialog/settings_dialog.h"
 #include "shell/music/music_player.h"
