@@ -67,9 +67,8 @@ int idle(int argc, char** argv, int seconds, int count, bool over) {
     window.show();
     for (Command* button : buttons) button->initialize();
     if (over && !buttons.empty()) {
-        QTimer::singleShot(500, [&buttons] {
-            QCursor::setPos(buttons.front()->mapToGlobal(QPoint(34, 12)));
-        });
+        QTimer::singleShot(
+            500, [&buttons] { QCursor::setPos(buttons.front()->mapToGlobal(QPoint(34, 12))); });
     }
     // Counted before quitting: a closing window takes the focus, and the hover, away.
     QTimer::singleShot(seconds * 1000, [&] {

@@ -106,8 +106,8 @@ int main(int argc, char** argv) {
             const long before = cpuTicks(pid);
             std::this_thread::sleep_for(std::chrono::seconds(idleSeconds));
             const long ticks = cpuTicks(pid) - before;
-            std::printf("dialog idle over %d s: CPU %.2f%% of a core (target < 0.5%%)\n", idleSeconds,
-                        100.0 * ticks / sysconf(_SC_CLK_TCK) / idleSeconds);
+            std::printf("dialog idle over %d s: CPU %.2f%% of a core (target < 0.5%%)\n",
+                        idleSeconds, 100.0 * ticks / sysconf(_SC_CLK_TCK) / idleSeconds);
             std::printf("dialog resident memory: %.1f MB (VmRSS; target < 60 MB), peak %.1f MB\n",
                         statusField(pid, "VmRSS") / 1024.0, statusField(pid, "VmHWM") / 1024.0);
         }

@@ -17,16 +17,14 @@
 using namespace quorlane;
 using Clock = std::chrono::steady_clock;
 
-static double cpuSeconds()
-{
+static double cpuSeconds() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec +
            usage.ru_stime.tv_usec / 1e6;
 }
 
-static void writeDisc(const std::string& folder, int secondsPerTrack)
-{
+static void writeDisc(const std::string& folder, int secondsPerTrack) {
     std::ofstream bin(folder + "/disc.bin", std::ios::binary);
     std::ofstream cue(folder + "/disc.cue");
     cue << "FILE \"disc.bin\" BINARY\n";
@@ -47,8 +45,7 @@ static void writeDisc(const std::string& folder, int secondsPerTrack)
 
 // Runs poll every interval for the given time; returns percent of one core used.
 template <class Poll>
-static double measure(Poll poll, std::chrono::milliseconds interval, std::chrono::seconds total)
-{
+static double measure(Poll poll, std::chrono::milliseconds interval, std::chrono::seconds total) {
     double cpu0 = cpuSeconds();
     auto start = Clock::now();
     auto next = start;
@@ -62,14 +59,24 @@ static double measure(Poll poll, std::chrono::milliseconds interval, std::chrono
 }
 
 // A 30-second two-tone WAV for the encoder to make the MP3 from.
-static void writeWav(const char* path)
-{
+static void writeWav(const char* path) {
     const int frames = 30 * 44100;
     std::ofstream out(path, std::ios::binary);
-    auto le = [&](uint32_t v, int n) { for (int i = 0; i < n; ++i) out.put(char(v >> (8 * i))); };
-    out.write("RIFF", 4); le(36 + frames * 4, 4); out.write("WAVEfmt ", 8);
-    le(16, 4); le(1, 2); le(2, 2); le(44100, 4); le(44100 * 4, 4); le(4, 2); le(16, 2);
-    out.write("data", 4); le(frames * 4, 4);
+    auto le = [&](uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) out.put(char(v >> (8 * i)));
+    };
+    out.write("RIFF", 4);
+    le(36 + frames * 4, 4);
+    out.write("WAVEfmt ", 8);
+    le(16, 4);
+    le(1, 2);
+    le(2, 2);
+    le(44100, 4);
+    le(44100 * 4, 4);
+    le(4, 2);
+    le(16, 2);
+    out.write("data", 4);
+    le(frames * 4, 4);
     for (int i = 0; i < frames; ++i) {
         auto v = static_cast<int16_t>(6000 * (std::sin(2 * M_PI * 440 * i / 44100.0) +
                                               std::sin(2 * M_PI * 660 * i / 44100.0)));
@@ -78,8 +85,7 @@ static void writeWav(const char* path)
     }
 }
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--wav") {
         writeWav(argv[2]);
         return 0;
@@ -108,7 +114,8 @@ int main(int argc, char** argv)
         player.cdOpen();
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
         double cd = measure([&] { player.cdPoll(); }, std::chrono::milliseconds(200), seconds);
-        if (!player.cdAvailable()) std::fprintf(stderr, "warning: the CD image was not available\n");
+        if (!player.cdAvailable())
+            std::fprintf(stderr, "warning: the CD image was not available\n");
         std::printf("cd audio streaming from an image: %.1f %% of one core\n", cd);
         player.cdStop();
     }

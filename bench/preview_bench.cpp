@@ -38,7 +38,8 @@ bool hostCovered(Display* display, Window host) {
     bool covered = true;
     for (unsigned y = 0; y < kHeight && covered; ++y) {
         for (unsigned x = 0; x < kWidth && covered; ++x) {
-            covered = (XGetPixel(image, static_cast<int>(x), static_cast<int>(y)) & 0xffffff) != kRed;
+            covered =
+                (XGetPixel(image, static_cast<int>(x), static_cast<int>(y)) & 0xffffff) != kRed;
         }
     }
     XDestroyImage(image);
@@ -98,8 +99,8 @@ int main(int argc, char** argv) {
         XSync(display, False);
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         const std::string id = std::to_string(host);
-        char* args[] = {const_cast<char*>(program.c_str()), const_cast<char*>("/p"), const_cast<char*>(id.c_str()),
-                        nullptr};
+        char* args[] = {const_cast<char*>(program.c_str()), const_cast<char*>("/p"),
+                        const_cast<char*>(id.c_str()), nullptr};
         const auto start = Clock::now();
         pid_t pid = -1;
         if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, args, environ) != 0) return 1;

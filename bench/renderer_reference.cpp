@@ -20,8 +20,7 @@ const quorlane::CameraPath* eyePath = nullptr;
 const quorlane::CameraPath* lookPath = nullptr;
 uint32_t startTick = 0;
 
-void display()
-{
+void display() {
     // The same flight in the same wall-clock time as the renderer, so both draw the same views.
     const double seconds = static_cast<uint32_t>(quorlane::tickCount() - startTick) / 1000.0;
     const double t = std::fmod(seconds, 42.55) * 0.399;
@@ -43,8 +42,7 @@ void display()
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH);
     glutInitWindowSize(800, 600);
@@ -55,7 +53,8 @@ int main(int argc, char** argv)
     glCullFace(GL_BACK);
     glFrontFace(GL_CCW);
 
-    const GLuint texture = quorlane::loadPictureTexture(quorlane::desktopImageLocation().file.c_str());
+    const GLuint texture =
+        quorlane::loadPictureTexture(quorlane::desktopImageLocation().file.c_str());
     glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
     glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
     mazeList = quorlane::compileMazeList(texture, texture);

@@ -15,43 +15,36 @@
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <fcntl.h>
-#include <string.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 #include <time.h>
 #include <unistd.h>
 
-static double nowMs(clockid_t clock)
-{
+static double nowMs(clockid_t clock) {
     struct timespec ts;
     clock_gettime(clock, &ts);
     return (double)ts.tv_sec * 1e3 + (double)ts.tv_nsec / 1e6;
 }
 
-static long envLong(const char* name, long fallback)
-{
+static long envLong(const char* name, long fallback) {
     const char* value = getenv(name);
     return value != NULL && *value != '\0' ? strtol(value, NULL, 10) : fallback;
 }
 
-static void report(const char* key, double value)
-{
+static void report(const char* key, double value) {
     const char* path = getenv("QUORLANE_BENCH_OUT");
     FILE* out = path != NULL ? fopen(path, "a") : stderr;
-    if (out == NULL)
-        return;
+    if (out == NULL) return;
     fprintf(out, "%s %.3f\n", key, value);
-    if (out != stderr)
-        fclose(out);
+    if (out != stderr) fclose(out);
 }
 
-void glutSwapBuffers(void)
-{
+void glutSwapBuffers(void) {
     static void (*realSwap)(void);
     static long frames;
     static double cpuStart, wallStart;
-    if (realSwap == NULL)
-        realSwap = (void (*)(void))dlsym(RTLD_NEXT, "glutSwapBuffers");
+    if (realSwap == NULL) realSwap = (void (*)(void))dlsym(RTLD_NEXT, "glutSwapBuffers");
     realSwap();
     ++frames;
 
@@ -63,8 +56,7 @@ void glutSwapBuffers(void)
             report("first_swap_ms", nowMs(CLOCK_REALTIME) - (double)strtoll(t0, NULL, 10) / 1e6);
             report("first_swap_cpu_ms", nowMs(CLOCK_PROCESS_CPUTIME_ID));
         }
-        if (measured <= 0)
-            _exit(0);
+        if (measured <= 0) _exit(0);
     }
     if (frames == warmup) {
         cpuStart = nowMs(CLOCK_PROCESS_CPUTIME_ID);
@@ -76,32 +68,29 @@ void glutSwapBuffers(void)
     }
 }
 
-pid_t fork(void)
-{
+pid_t fork(void) {
     static pid_t (*realFork)(void);
     static int forks;
-    if (realFork == NULL)
-        realFork = (pid_t (*)(void))dlsym(RTLD_NEXT, "fork");
+    if (realFork == NULL) realFork = (pid_t(*)(void))dlsym(RTLD_NEXT, "fork");
     if (forks++ == 0 && getenv("QUORLANE_BENCH_T0_NS") != NULL)
         report("shell_cpu_ms", nowMs(CLOCK_PROCESS_CPUTIME_ID));
     return realFork();
 }
 
 /* Runs in the shell's child between fork and exec: only async-signal-safe calls. */
-int execve(const char* path, char* const argv[], char* const envp[])
-{
+int execve(const char* path, char* const argv[], char* const envp[]) {
     static int (*realExecve)(const char*, char* const[], char* const[]);
     if (realExecve == NULL)
         realExecve = (int (*)(const char*, char* const[], char* const[]))dlsym(RTLD_NEXT, "execve");
     const size_t length = strlen(path);
     const char* t0 = getenv("QUORLANE_BENCH_T0_NS");
     const char* out = getenv("QUORLANE_BENCH_OUT");
-    if (length >= 12 && strcmp(path + length - 12, "Quorlane.dll") == 0 && t0 != NULL && out != NULL) {
+    if (length >= 12 && strcmp(path + length - 12, "Quorlane.dll") == 0 && t0 != NULL &&
+        out != NULL) {
         struct timespec ts;
         clock_gettime(CLOCK_REALTIME, &ts);
         long long start = 0;
-        for (const char* c = t0; *c >= '0' && *c <= '9'; ++c)
-            start = start * 10 + (*c - '0');
+        for (const char* c = t0; *c >= '0' && *c <= '9'; ++c) start = start * 10 + (*c - '0');
         long long micros = ((long long)ts.tv_sec * 1000000000LL + ts.tv_nsec - start) / 1000;
         char line[64] = "renderer_exec_ms ";
         char digits[24];
@@ -111,12 +100,10 @@ int execve(const char* path, char* const argv[], char* const envp[])
             micros /= 10;
         } while (micros > 0 && n < 20);
         size_t at = strlen(line);
-        while (n < 4)
-            digits[n++] = '0';  /* at least "0.000" */
+        while (n < 4) digits[n++] = '0'; /* at least "0.000" */
         for (int i = n - 1; i >= 0; --i) {
             line[at++] = digits[i];
-            if (i == 3)
-                line[at++] = '.';
+            if (i == 3) line[at++] = '.';
         }
         line[at++] = '\n';
         const int fd = open(out, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);

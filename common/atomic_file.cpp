@@ -6,10 +6,10 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <chrono>
-#include <random>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
+#include <random>
 
 #include "common/file_path.h"
 
@@ -34,10 +34,9 @@ std::string temporaryNameFor(const std::string& path) {
     static constexpr char kLetters[] =
         "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     static std::atomic<unsigned> counter{0};
-    std::minstd_rand random(static_cast<unsigned>(::getpid()) * 7919u + counter++ +
-                            static_cast<unsigned>(std::chrono::steady_clock::now()
-                                                      .time_since_epoch()
-                                                      .count()));
+    std::minstd_rand random(
+        static_cast<unsigned>(::getpid()) * 7919u + counter++ +
+        static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()));
     std::string name = path + ".";
     for (int i = 0; i < 6; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
     return name;

@@ -45,14 +45,13 @@ std::vector<std::string> desktopImageFolders() {
     const char* home = std::getenv("HOME");
     // The password database is asked only when it is needed.
     const std::string account = usable(home) ? std::string() : accountHome(uid);
-    return desktopImageFolders(std::getenv("XDG_RUNTIME_DIR"), std::getenv("XDG_CACHE_HOME"),
-                               home, account.c_str(), static_cast<unsigned>(uid));
+    return desktopImageFolders(std::getenv("XDG_RUNTIME_DIR"), std::getenv("XDG_CACHE_HOME"), home,
+                               account.c_str(), static_cast<unsigned>(uid));
 }
 
 bool isOwnFolder(const std::string& folder) {
     struct stat info {};
-    return lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
-           info.st_uid == geteuid();
+    return lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == geteuid();
 }
 
 std::string findDesktopImageFile() {

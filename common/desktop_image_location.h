@@ -35,8 +35,6 @@ DesktopImageLocation desktopImageLocation(const char* runtimeDir, const char* ca
                                           const char* home, unsigned uid);
 DesktopImageLocation desktopImageLocation();
 
-inline std::string desktopImageFileIn(const std::string& folder) {
-    return folder + "/Torvane.bmp";
-}
+inline std::string desktopImageFileIn(const std::string& folder) { return folder + "/Torvane.bmp"; }
 
 }  // namespace quorlane

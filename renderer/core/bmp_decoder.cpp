@@ -53,7 +53,8 @@ public:
         return static_cast<uint16_t>(bytes_[offset] | bytes_[offset + 1] << 8);
     }
     uint32_t u32(size_t offset) const {
-        return static_cast<uint32_t>(bytes_[offset]) | static_cast<uint32_t>(bytes_[offset + 1]) << 8 |
+        return static_cast<uint32_t>(bytes_[offset]) |
+               static_cast<uint32_t>(bytes_[offset + 1]) << 8 |
                static_cast<uint32_t>(bytes_[offset + 2]) << 16 |
                static_cast<uint32_t>(bytes_[offset + 3]) << 24;
     }
@@ -87,7 +88,8 @@ public:
             drop_ = bits - 8;
         } else {
             // Narrow fields are stretched so that their largest value is full intensity.
-            for (uint32_t v = 0; v <= max; ++v) table_[v] = static_cast<uint8_t>((v * 255 + max / 2) / max);
+            for (uint32_t v = 0; v <= max; ++v)
+                table_[v] = static_cast<uint8_t>((v * 255 + max / 2) / max);
         }
     }
     uint8_t operator()(uint32_t pixel) const {
@@ -123,23 +125,23 @@ bool readHeader(const ByteView& file, size_t start, DibHeader& header) {
 
 bool depthFitsCompression(const DibHeader& h) {
     switch (h.compression) {
-        case kCompressionRgb:
-            return h.bitsPerPixel == 1 || h.bitsPerPixel == 4 || h.bitsPerPixel == 8 ||
-                   h.bitsPerPixel == 16 || h.bitsPerPixel == 24 || h.bitsPerPixel == 32;
-        case kCompressionRle8: return h.bitsPerPixel == 8;
-        case kCompressionRle4: return h.bitsPerPixel == 4;
-        case kCompressionBitfields: return h.bitsPerPixel == 16 || h.bitsPerPixel == 32;
-        default: return false;
+    case kCompressionRgb:
+        return h.bitsPerPixel == 1 || h.bitsPerPixel == 4 || h.bitsPerPixel == 8 ||
+               h.bitsPerPixel == 16 || h.bitsPerPixel == 24 || h.bitsPerPixel == 32;
+    case kCompressionRle8: return h.bitsPerPixel == 8;
+    case kCompressionRle4: return h.bitsPerPixel == 4;
+    case kCompressionBitfields: return h.bitsPerPixel == 16 || h.bitsPerPixel == 32;
+    default: return false;
     }
 }
 
 uint64_t colorTableEntries(const DibHeader& h) {
     if (h.size == kInfoHeaderSize && h.colorsUsed != 0) return h.colorsUsed;
     switch (h.bitsPerPixel) {
-        case 1: return 2;
-        case 4: return 16;
-        case 8: return 256;
-        default: return 0;
+    case 1: return 2;
+    case 4: return 16;
+    case 8: return 256;
+    default: return 0;
     }
 }
 
@@ -189,22 +191,23 @@ void decodeUncompressed(const ByteView& file, uint64_t pixelOffset, const DibHea
         uint8_t* out = image.data.data() + outRow * width * 3;
         for (uint64_t x = 0; x < width; ++x, out += 3) {
             switch (h.bitsPerPixel) {
-                case 1: putPixel(out, palette[(src[x / 8] >> (7 - x % 8)) & 1]); break;
-                case 4: putPixel(out, palette[(src[x / 2] >> (x % 2 ? 0 : 4)) & 15]); break;
-                case 8: putPixel(out, palette[src[x]]); break;
-                case 24: putPixel(out, {src[3 * x + 2], src[3 * x + 1], src[3 * x]}); break;
-                case 16: {
-                    const uint32_t p = static_cast<uint32_t>(src[2 * x] | src[2 * x + 1] << 8);
-                    putPixel(out, {red(p), green(p), blue(p)});
-                    break;
-                }
-                case 32: {
-                    const uint8_t* s = src + 4 * x;
-                    const uint32_t p = static_cast<uint32_t>(s[0]) | static_cast<uint32_t>(s[1]) << 8 |
-                                       static_cast<uint32_t>(s[2]) << 16 | static_cast<uint32_t>(s[3]) << 24;
-                    putPixel(out, {red(p), green(p), blue(p)});
-                    break;
-                }
+            case 1: putPixel(out, palette[(src[x / 8] >> (7 - x % 8)) & 1]); break;
+            case 4: putPixel(out, palette[(src[x / 2] >> (x % 2 ? 0 : 4)) & 15]); break;
+            case 8: putPixel(out, palette[src[x]]); break;
+            case 24: putPixel(out, {src[3 * x + 2], src[3 * x + 1], src[3 * x]}); break;
+            case 16: {
+                const uint32_t p = static_cast<uint32_t>(src[2 * x] | src[2 * x + 1] << 8);
+                putPixel(out, {red(p), green(p), blue(p)});
+                break;
+            }
+            case 32: {
+                const uint8_t* s = src + 4 * x;
+                const uint32_t p = static_cast<uint32_t>(s[0]) | static_cast<uint32_t>(s[1]) << 8 |
+                                   static_cast<uint32_t>(s[2]) << 16 |
+                                   static_cast<uint32_t>(s[3]) << 24;
+                putPixel(out, {red(p), green(p), blue(p)});
+                break;
+            }
             }
         }
     }
@@ -227,7 +230,8 @@ const char* decodeRunLength(const ByteView& file, uint64_t pixelOffset, bool fou
     auto emit = [&](unsigned count, auto index) {
         const int64_t visible = y < height ? std::clamp<int64_t>(width - x, 0, count) : 0;
         for (int64_t k = 0; k < visible; ++k) {
-            putPixel(image.data.data() + (y * width + x + k) * 3, palette[index(static_cast<unsigned>(k))]);
+            putPixel(image.data.data() + (y * width + x + k) * 3,
+                     palette[index(static_cast<unsigned>(k))]);
         }
         x += count;
     };
@@ -237,7 +241,9 @@ const char* decodeRunLength(const ByteView& file, uint64_t pixelOffset, bool fou
         const uint8_t first = d[i], second = d[i + 1];
         i += 2;
         if (first > 0) {
-            emit(first, [&](unsigned k) { return fourBit ? (k % 2 ? second & 15 : second >> 4) : second; });
+            emit(first, [&](unsigned k) {
+                return fourBit ? (k % 2 ? second & 15 : second >> 4) : second;
+            });
         } else if (second == 0) {
             x = 0;
             ++y;
@@ -252,7 +258,9 @@ const char* decodeRunLength(const ByteView& file, uint64_t pixelOffset, bool fou
             const size_t bytes = fourBit ? (second + 1u) / 2 : second;
             if (n - i < bytes) return kConversionError;
             const uint8_t* literal = d + i;
-            emit(second, [&](unsigned k) { return fourBit ? (literal[k / 2] >> (k % 2 ? 0 : 4)) & 15 : literal[k]; });
+            emit(second, [&](unsigned k) {
+                return fourBit ? (literal[k / 2] >> (k % 2 ? 0 : 4)) & 15 : literal[k];
+            });
             // Literal runs are padded to 16 bits; a missing pad byte at the very end is harmless.
             i += std::min(bytes + bytes % 2, n - i);
         }
@@ -287,8 +295,9 @@ const char* decode(const ByteView& file, RgbImage& image) {
     // 16- and 32-bit pixels: three masks after a 40-byte header, else the usual layouts.
     const size_t maskStart = headerStart + h.size;
     size_t maskBytes = 0;
-    std::array<uint32_t, 3> masks = h.bitsPerPixel == 16 ? std::array<uint32_t, 3>{0x7C00, 0x03E0, 0x001F}
-                                                         : std::array<uint32_t, 3>{0xFF0000, 0xFF00, 0xFF};
+    std::array<uint32_t, 3> masks = h.bitsPerPixel == 16
+                                        ? std::array<uint32_t, 3>{0x7C00, 0x03E0, 0x001F}
+                                        : std::array<uint32_t, 3>{0xFF0000, 0xFF00, 0xFF};
     if (h.compression == kCompressionBitfields) {
         maskBytes = 12;
         if (!file.holds(maskStart, maskBytes)) return kConversionError;
@@ -309,7 +318,8 @@ const char* decode(const ByteView& file, RgbImage& image) {
 
     std::array<Rgb, 256> palette{};
     if (h.bitsPerPixel <= 8) {
-        if (const char* failure = readPalette(file, tableStart, entrySize, entries, h.bitsPerPixel, palette)) {
+        if (const char* failure =
+                readPalette(file, tableStart, entrySize, entries, h.bitsPerPixel, palette)) {
             return failure;
         }
     }
@@ -322,7 +332,9 @@ const char* decode(const ByteView& file, RgbImage& image) {
         return kOutOfMemory;
     }
 
-    if (runLength) return decodeRunLength(file, pixelOffset, h.compression == kCompressionRle4, palette, image);
+    if (runLength)
+        return decodeRunLength(file, pixelOffset, h.compression == kCompressionRle4, palette,
+                               image);
     decodeUncompressed(file, pixelOffset, h, palette, masks, image);
     return nullptr;
 }

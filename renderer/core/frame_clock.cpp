@@ -13,16 +13,14 @@ constexpr double kDefaultStep = 0.016;
 
 FrameClock::FrameClock(TickSource ticks) : ticks_(std::move(ticks)), currentTick_(ticks_()) {}
 
-void FrameClock::tick()
-{
+void FrameClock::tick() {
     const uint32_t now = ticks_();
     currentTick_ = now;
 
     // Wrap instead of overflowing: a show left running for months must not hit undefined
     // behaviour; the measurement cadence merely shifts once.
     frameCount_ = static_cast<int32_t>(static_cast<uint32_t>(frameCount_) + 1u);
-    if (frameCount_ % kFramesPerMeasurement != 0)
-        return;
+    if (frameCount_ % kFramesPerMeasurement != 0) return;
 
     // A signed difference survives the tick counter wrapping between two measurements.
     const int32_t interval = static_cast<int32_t>(now - lastMeasurementTick_);
@@ -38,9 +36,6 @@ void FrameClock::tick()
     }
 }
 
-double FrameClock::step() const
-{
-    return step_ > 0.0 ? step_ : kDefaultStep;
-}
+double FrameClock::step() const { return step_ > 0.0 ? step_ : kDefaultStep; }
 
 }  // namespace quorlane

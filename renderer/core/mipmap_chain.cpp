@@ -161,7 +161,8 @@ MipLevel halve(const uint8_t* in, int width, int height, int rowBytes) {
         const int stride = height == 1 ? 2 * kChannels : 2 * rowBytes;
         const int count = height == 1 ? width / 2 : height / 2;
         for (int n = 0; n < count; ++n, in += stride) {
-            for (int k = 0; k < kChannels; ++k) *dst++ = static_cast<uint8_t>((in[k] + in[step + k]) / 2);
+            for (int k = 0; k < kChannels; ++k)
+                *dst++ = static_cast<uint8_t>((in[k] + in[step + k]) / 2);
         }
         return out;
     }
@@ -202,8 +203,7 @@ std::vector<MipLevel> buildMipmapChain(const RgbImage& image, int width, int hei
     } else {
         MipLevel base{width, height, {}};
         base.rgb.resize(static_cast<std::size_t>(width) * height * kChannels);
-        boxScale({image.data.data(), image.data.size(), rowBytes}, image.width, image.height,
-                 base);
+        boxScale({image.data.data(), image.data.size(), rowBytes}, image.width, image.height, base);
         levels.push_back(std::move(base));
     }
     while (levels.back().width > 1 || levels.back().height > 1) {

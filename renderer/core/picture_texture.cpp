@@ -64,9 +64,8 @@ void preparePictureTexture(const char* path) {
     if (path == nullptr || pending != nullptr) return;
     auto* preparation = new Preparation{path, {}, {}};
     try {
-        preparation->worker = std::thread([preparation] {
-            preparation->result = preparePicture(preparation->path.c_str());
-        });
+        preparation->worker = std::thread(
+            [preparation] { preparation->result = preparePicture(preparation->path.c_str()); });
     } catch (const std::system_error&) {
         delete preparation;  // no thread to be had: the picture is read when it is needed
         return;

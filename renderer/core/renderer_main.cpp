@@ -20,53 +20,43 @@ bool endFlag = false;
 
 constexpr unsigned char kEscape = 27;
 
-[[noreturn]] void exitRenderer()
-{
+[[noreturn]] void exitRenderer() {
     // Textures and display lists end with the process.
     delete director;
     director = nullptr;
     std::exit(0);
 }
 
-void onKey(unsigned char key, int, int)
-{
-    if (key == kEscape)
-        exitRenderer();
+void onKey(unsigned char key, int, int) {
+    if (key == kEscape) exitRenderer();
 }
 
-void onDisplay()
-{
+void onDisplay() {
     director->update();
-    if (endFlag)
-        exitRenderer();
+    if (endFlag) exitRenderer();
     director->draw();
     glutSwapBuffers();
     glutPostRedisplay();  // frames back to back; motion is scaled by the frame step
 }
 
-bool hasGlxExtension(Display* display, const char* name)
-{
+bool hasGlxExtension(Display* display, const char* name) {
     const char* all = glXQueryExtensionsString(display, DefaultScreen(display));
-    if (all == nullptr)
-        return false;
+    if (all == nullptr) return false;
     const size_t length = std::strlen(name);
     for (const char* p = std::strstr(all, name); p != nullptr; p = std::strstr(p + 1, name)) {
         const bool starts = p == all || p[-1] == ' ';
         const bool ends = p[length] == '\0' || p[length] == ' ';
-        if (starts && ends)
-            return true;
+        if (starts && ends) return true;
     }
     return false;
 }
 
 // Swap at most once per refresh where the driver allows it, so a real display is never
 // driven faster than it can show. Frames still follow each other back to back.
-void requestVsync()
-{
+void requestVsync() {
     Display* display = glXGetCurrentDisplay();
     const GLXDrawable drawable = glXGetCurrentDrawable();
-    if (display == nullptr || drawable == 0)
-        return;
+    if (display == nullptr || drawable == 0) return;
     auto lookUp = [](const char* name) {
         return glXGetProcAddress(reinterpret_cast<const GLubyte*>(name));
     };
@@ -87,15 +77,13 @@ void requestVsync()
     }
     if (hasGlxExtension(display, "GLX_SGI_swap_control")) {
         using SwapIntervalSgi = int (*)(int);
-        if (auto set = reinterpret_cast<SwapIntervalSgi>(lookUp("glXSwapIntervalSGI")))
-            set(1);
+        if (auto set = reinterpret_cast<SwapIntervalSgi>(lookUp("glXSwapIntervalSGI"))) set(1);
     }
 }
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     // The picture is read and its mipmaps computed while GLUT and GL start up; the maze
     // scene then only uploads them.
     quorlane::preparePictureTexture(quorlane::desktopImageLocation().file.c_str());

@@ -6,26 +6,16 @@ namespace quorlane {
 
 Scene::Scene(double duration, const FrameClock& clock) : clock_(clock), duration_(duration) {}
 
-void Scene::setNext(Scene* next)
-{
-    next_ = next;
-}
+void Scene::setNext(Scene* next) { next_ = next; }
 
-void Scene::reset()
-{
-    elapsed_ = 0.0;
-}
+void Scene::reset() { elapsed_ = 0.0; }
 
-bool Scene::isFinished()
-{
+bool Scene::isFinished() {
     elapsed_ += clock_.step();
     return elapsed_ >= duration_;
 }
 
-Scene* Scene::next()
-{
-    return next_;
-}
+Scene* Scene::next() { return next_; }
 
 void Scene::update() {}
 

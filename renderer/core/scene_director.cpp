@@ -16,17 +16,11 @@ constexpr double kMazeSceneDuration = 42.55;  // seconds of frame steps per flig
 }
 
 SceneDirector::SceneDirector(bool* endFlag, FrameClock::TickSource ticks)
-    : endFlag_(endFlag), clock_(std::move(ticks))
-{
-}
+    : endFlag_(endFlag), clock_(std::move(ticks)) {}
 
-SceneDirector::~SceneDirector()
-{
-    delete created_;
-}
+SceneDirector::~SceneDirector() { delete created_; }
 
-void SceneDirector::initGraphics()
-{
+void SceneDirector::initGraphics() {
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
     glFrontFace(GL_CCW);
@@ -42,15 +36,12 @@ void SceneDirector::initGraphics()
     setCurrentScene(created_);
 }
 
-void SceneDirector::setCurrentScene(Scene* scene)
-{
+void SceneDirector::setCurrentScene(Scene* scene) {
     current_ = scene;
-    if (current_ != nullptr)
-        current_->reset();
+    if (current_ != nullptr) current_->reset();
 }
 
-void SceneDirector::update()
-{
+void SceneDirector::update() {
     clock_.tick();
 
     // The successor takes over in the same frame, so a looping show has no gap.
@@ -62,19 +53,16 @@ void SceneDirector::update()
             *endFlag_ = true;
     }
 
-    if (current_ != nullptr)
-        current_->update();
+    if (current_ != nullptr) current_->update();
 }
 
-void SceneDirector::draw()
-{
+void SceneDirector::draw() {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glEnable(GL_DEPTH_TEST);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    if (current_ != nullptr)
-        current_->draw();
+    if (current_ != nullptr) current_->draw();
 }
 
 }  // namespace quorlane

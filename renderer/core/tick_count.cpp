@@ -4,8 +4,7 @@
 
 namespace quorlane {
 
-uint32_t tickCount()
-{
+uint32_t tickCount() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     // Unsigned arithmetic wraps like the system tick counter, about every 49.7 days.

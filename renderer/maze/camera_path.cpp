@@ -18,19 +18,16 @@ CameraPath::CameraPath(const std::vector<Point3>& samples)
       y_(component(samples, &Point3::y)),
       z_(component(samples, &Point3::z)) {}
 
-Point3 CameraPath::at(double t) const {
-    return Point3{x_.at(t), y_.at(t), z_.at(t)};
-}
+Point3 CameraPath::at(double t) const { return Point3{x_.at(t), y_.at(t), z_.at(t)}; }
 
 const std::vector<Point3>& eyePathSamples() {
     // Room 1, through rooms 2 and 3 down into room 4, out to room 5 and back, then down the
     // -z tunnel of room 1.
     static const std::vector<Point3> samples = {
-        {0, 0, 0},        {0, 0, 2.7},      {0, 0, 5.4},      {2.7, 0, 5.4},
-        {5.4, 0, 5.4},    {5.4, -5.4, 5.4}, {4.2, -5.4, 6.4}, {5.4, -5.4, 5.4},
-        {10.8, -5.4, 5.4}, {7.4, -5.4, 5.4}, {4.2, -5.4, 6.4}, {5.4, -5.4, 5.4},
-        {5.4, 0, 5.4},    {2.7, 0, 5.4},    {0, 0, 5.4},      {0, 0, 2.7},
-        {0, 0, 0},
+        {0, 0, 0},        {0, 0, 2.7},      {0, 0, 5.4},      {2.7, 0, 5.4},     {5.4, 0, 5.4},
+        {5.4, -5.4, 5.4}, {4.2, -5.4, 6.4}, {5.4, -5.4, 5.4}, {10.8, -5.4, 5.4}, {7.4, -5.4, 5.4},
+        {4.2, -5.4, 6.4}, {5.4, -5.4, 5.4}, {5.4, 0, 5.4},    {2.7, 0, 5.4},     {0, 0, 5.4},
+        {0, 0, 2.7},      {0, 0, 0},
     };
     return samples;
 }

@@ -76,11 +76,11 @@ void reliefTile(GLuint picture, double x, double y, double z) {
     glColor3f(1.0f, 1.0f, 1.0f);
     const double d = z + kTileDepth;
     const Corners quads[5] = {
-        {{x, y, d}, {x + 1, y, d}, {x + 1, y + 1, d}, {x, y + 1, d}},                  // front
-        {{x, y, z}, {x + 1, y, z}, {x + 1, y, d}, {x, y, d}},                          // lower
-        {{x, y + 1, d}, {x + 1, y + 1, d}, {x + 1, y + 1, z}, {x, y + 1, z}},          // upper
-        {{x, y, d}, {x, y + 1, d}, {x, y + 1, z}, {x, y, z}},                          // left
-        {{x + 1, y + 1, d}, {x + 1, y, d}, {x + 1, y, z}, {x + 1, y + 1, z}},          // right
+        {{x, y, d}, {x + 1, y, d}, {x + 1, y + 1, d}, {x, y + 1, d}},          // front
+        {{x, y, z}, {x + 1, y, z}, {x + 1, y, d}, {x, y, d}},                  // lower
+        {{x, y + 1, d}, {x + 1, y + 1, d}, {x + 1, y + 1, z}, {x, y + 1, z}},  // upper
+        {{x, y, d}, {x, y + 1, d}, {x, y + 1, z}, {x, y, z}},                  // left
+        {{x + 1, y + 1, d}, {x + 1, y, d}, {x + 1, y, z}, {x + 1, y + 1, z}},  // right
     };
     glBegin(GL_QUADS);
     for (const auto& quad : quads) pictureQuad(quad);
@@ -135,8 +135,8 @@ void wallPanel(GLuint picture, GLuint reflection) {
 }
 
 void room(GLuint picture, GLuint reflection) {
-    for (Facing f : {Facing::NegZ, Facing::NegX, Facing::PosZ, Facing::PosX, Facing::PosY,
-                     Facing::NegY}) {
+    for (Facing f :
+         {Facing::NegZ, Facing::NegX, Facing::PosZ, Facing::PosX, Facing::PosY, Facing::NegY}) {
         glPushMatrix();
         rotateTo(f);
         wallPanel(picture, reflection);

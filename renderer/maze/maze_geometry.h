@@ -5,4 +5,4 @@
 namespace quorlane {
 // Needs a current GL context; sphere-map generation mode must already be set.
 GLuint compileMazeList(GLuint pictureTexture, GLuint reflectionTexture);
-}
+}  // namespace quorlane

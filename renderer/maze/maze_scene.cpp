@@ -13,8 +13,7 @@ namespace {
 constexpr double kPathRate = 0.399;  // path parameter per second of frame step
 
 // Sphere mapping is only selected here; the wall panels switch generation on and off.
-GLuint compileWithSphereMap(GLuint pictureTexture, GLuint reflectionTexture)
-{
+GLuint compileWithSphereMap(GLuint pictureTexture, GLuint reflectionTexture) {
     glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
     glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
     return compileMazeList(pictureTexture, reflectionTexture);
@@ -30,24 +29,19 @@ MazeScene::MazeScene(double duration, const FrameClock& clock, const char* pictu
       reflectionTexture_(pictureTexture_),
       mazeList_(compileWithSphereMap(pictureTexture_, reflectionTexture_)),
       eyePath_(eyePathSamples()),
-      lookPath_(lookPathSamples())
-{
-}
+      lookPath_(lookPathSamples()) {}
 
-void MazeScene::reset()
-{
+void MazeScene::reset() {
     Scene::reset();
     pathParameter_ = 0.0;
 }
 
-void MazeScene::update()
-{
+void MazeScene::update() {
     Scene::update();
     pathParameter_ += clock_.step() * kPathRate;
 }
 
-void MazeScene::draw()
-{
+void MazeScene::draw() {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     // The aspect is fixed: a wide screen stretches the view rather than widening it.

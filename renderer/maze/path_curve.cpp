@@ -32,14 +32,14 @@ PathCurve::PathCurve(const std::vector<double>& samples) {
         segments_.reserve(n - 2);
         for (std::size_t k = 0; k + 2 < n; ++k) {
             const double x = static_cast<double>(k);
-            segments_.push_back(makePathSegment(x, samples[k], x + 1.0, samples[k + 1], x + 2.0,
-                                                samples[k + 2]));
+            segments_.push_back(
+                makePathSegment(x, samples[k], x + 1.0, samples[k + 1], x + 2.0, samples[k + 2]));
         }
     } else if (n == 2) {
         // Too few samples for a parabola: the straight line through both keeps the curve
         // defined instead of reading past the samples.
-        segments_.push_back(makePathSegment(0.0, samples[0], 1.0, samples[1], 2.0,
-                                            2.0 * samples[1] - samples[0]));
+        segments_.push_back(
+            makePathSegment(0.0, samples[0], 1.0, samples[1], 2.0, 2.0 * samples[1] - samples[0]));
     } else if (n == 1) {
         segments_.push_back(makePathSegment(-1.0, samples[0], 0.0, samples[0], 1.0, samples[0]));
     }

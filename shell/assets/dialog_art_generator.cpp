@@ -30,23 +30,24 @@ QImage tileStrip() {
         for (int x = 0; x < image.width(); ++x) {
             const double vein = std::sin(x * 0.045 + 2.6 * std::sin(y * 0.31 + x * 0.012));
             const double shade = -9.0 * vein * vein + (static_cast<int>(grain(x, y) % 9) - 4);
-            image.setPixelColor(x, y, QColor(clampByte(208 + shade), clampByte(204 + shade),
-                                             clampByte(222 + shade)));
+            image.setPixelColor(
+                x, y,
+                QColor(clampByte(208 + shade), clampByte(204 + shade), clampByte(222 + shade)));
         }
     }
     return image;
 }
 
 bool insideRounded(int x, int y, int width, int height, int radius) {
-    auto outsideCorner = [radius](int dx, int dy) {
-        return dx * dx + dy * dy > radius * radius;
-    };
+    auto outsideCorner = [radius](int dx, int dy) { return dx * dx + dy * dy > radius * radius; };
     const double cx = x + 0.5, cy = y + 0.5;
     const int left = radius, right = width - radius, top = radius, bottom = height - radius;
     if (cx < left && cy < top) return !outsideCorner(int(cx - left - 0.5), int(cy - top - 0.5));
     if (cx > right && cy < top) return !outsideCorner(int(cx - right + 0.5), int(cy - top - 0.5));
-    if (cx < left && cy > bottom) return !outsideCorner(int(cx - left - 0.5), int(cy - bottom + 0.5));
-    if (cx > right && cy > bottom) return !outsideCorner(int(cx - right + 0.5), int(cy - bottom + 0.5));
+    if (cx < left && cy > bottom)
+        return !outsideCorner(int(cx - left - 0.5), int(cy - bottom + 0.5));
+    if (cx > right && cy > bottom)
+        return !outsideCorner(int(cx - right + 0.5), int(cy - bottom + 0.5));
     return true;
 }
 
@@ -59,11 +60,12 @@ QImage titlePlate() {
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             if (!insideRounded(x, y, w, h, r)) continue;
-            const bool edge = !insideRounded(x - 1, y, w, h, r) || !insideRounded(x + 1, y, w, h, r) ||
-                              !insideRounded(x, y - 1, w, h, r) || !insideRounded(x, y + 1, w, h, r) ||
-                              x == 0 || y == 0 || x == w - 1 || y == h - 1;
+            const bool edge =
+                !insideRounded(x - 1, y, w, h, r) || !insideRounded(x + 1, y, w, h, r) ||
+                !insideRounded(x, y - 1, w, h, r) || !insideRounded(x, y + 1, w, h, r) || x == 0 ||
+                y == 0 || x == w - 1 || y == h - 1;
             QColor colour = edge ? QColor(112, 108, 124) : QColor(230, 229, 234);
-            if (!edge && y <= 2) colour = QColor(246, 246, 248);   // a little light on top
+            if (!edge && y <= 2) colour = QColor(246, 246, 248);  // a little light on top
             if (!edge && y >= h - 3) colour = QColor(212, 210, 218);
             image.setPixelColor(x, y, colour);
         }

@@ -26,8 +26,13 @@ QColor fromBgr(uint32_t colour) {
 }
 
 FontDescription describe(const QFont& font, int charset) {
-    return {font.family().toStdString(), font.pointSizeF(), font.weight(), font.italic(),
-            font.underline(),            font.strikeOut(),  charset};
+    return {font.family().toStdString(),
+            font.pointSizeF(),
+            font.weight(),
+            font.italic(),
+            font.underline(),
+            font.strikeOut(),
+            charset};
 }
 
 MouseButton buttonOf(const QMouseEvent* event) {
@@ -36,13 +41,17 @@ MouseButton buttonOf(const QMouseEvent* event) {
 
 }  // namespace
 
-Command::Command(QWidget* parent) : QWidget(parent), behaviour_(std::make_unique<CommandBehaviour>(static_cast<CommandView&>(*this))) {
+Command::Command(QWidget* parent)
+    : QWidget(parent),
+      behaviour_(std::make_unique<CommandBehaviour>(static_cast<CommandView&>(*this))) {
     // fontconfig knows no alias for the Windows face name; without this the caption falls to
     // a font without Japanese glyphs.
-    QFont::insertSubstitution(QString::fromUtf8(kCaptionFace), QString::fromLatin1(kCaptionFaceStandIn));
+    QFont::insertSubstitution(QString::fromUtf8(kCaptionFace),
+                              QString::fromLatin1(kCaptionFaceStandIn));
 
     for (int i = 0; i < kFaceImageCount; ++i)
-        faces_[i] = QImage(QString::fromLatin1(kFaceFiles[i])).convertToFormat(QImage::Format_RGB32);
+        faces_[i] =
+            QImage(QString::fromLatin1(kFaceFiles[i])).convertToFormat(QImage::Format_RGB32);
 
     // Keyboard focus by Tab; a left press takes focus itself, so other buttons never do.
     setFocusPolicy(Qt::TabFocus);
@@ -143,11 +152,12 @@ void Command::paintFace(FaceImage face) {
     currentFace_ = face;
     if (surface_.size() != size()) surface_ = QImage(size(), QImage::Format_RGB32);
     const QImage& picture = faces_[static_cast<int>(face)];
-    const FacePixels pixels{picture.isNull() ? nullptr : reinterpret_cast<const uint32_t*>(picture.constBits()),
-                            static_cast<int>(picture.bytesPerLine() / 4)};
+    const FacePixels pixels{
+        picture.isNull() ? nullptr : reinterpret_cast<const uint32_t*>(picture.constBits()),
+        static_cast<int>(picture.bytesPerLine() / 4)};
     if (!surface_.isNull()) {
-        painter_.paint({reinterpret_cast<uint32_t*>(surface_.bits()), surface_.width(), surface_.height(),
-                        static_cast<int>(surface_.bytesPerLine() / 4)},
+        painter_.paint({reinterpret_cast<uint32_t*>(surface_.bits()), surface_.width(),
+                        surface_.height(), static_cast<int>(surface_.bytesPerLine() / 4)},
                        pixels, behaviour_->state());
     }
     update();
@@ -159,7 +169,9 @@ void Command::setCaptionEnabled(bool enabled) { label_->setEnabled(enabled); }
 
 std::string Command::captionText() const { return label_->text().toStdString(); }
 
-void Command::setCaptionText(const std::string& text) { label_->setText(QString::fromStdString(text)); }
+void Command::setCaptionText(const std::string& text) {
+    label_->setText(QString::fromStdString(text));
+}
 
 FontDescription Command::captionFont() const { return describe(font(), fontCharset_); }
 
@@ -194,6 +206,8 @@ void Command::startHoverTimer(int intervalMs) { hoverTimer_.start(intervalMs); }
 
 void Command::raiseClick() { emit click(); }
 
-void Command::markPropertyChanged(const char* name) { emit propertyChanged(QString::fromLatin1(name)); }
+void Command::markPropertyChanged(const char* name) {
+    emit propertyChanged(QString::fromLatin1(name));
+}
 
 }  // namespace quorlane

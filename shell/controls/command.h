@@ -27,11 +27,11 @@ public:
 
     QString caption() const;
     void setCaption(const QString& caption);
-    uint32_t fontColour() const;                // 0x00BBGGRR; reading repaints the face
+    uint32_t fontColour() const;  // 0x00BBGGRR; reading repaints the face
     void setFontColour(uint32_t colour0x00BBGGRR);
-    bool buttonEnabled();                       // reading repaints the face
+    bool buttonEnabled();  // reading repaints the face
     void setButtonEnabled(bool enabled);
-    uint8_t faceVisible() const;                // 0 or 255; reading an opaque face repaints it
+    uint8_t faceVisible() const;  // 0 or 255; reading an opaque face repaints it
     void setFaceVisible(uint8_t visible);
     // Starts the button: hover polling runs from here on.
     void initialize();

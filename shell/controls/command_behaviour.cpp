@@ -163,11 +163,14 @@ void CommandBehaviour::setVisible(uint8_t visible) {
     view_.markPropertyChanged("Visible");
 }
 
-void CommandBehaviour::readProperties(const PropertySet& stored, const FontDescription& ambientFont) {
+void CommandBehaviour::readProperties(const PropertySet& stored,
+                                      const FontDescription& ambientFont) {
     // Each key on its own: a value of the wrong kind is skipped and the rest still load.
     if (const PropertyValue* value = stored.find("Enabled")) {
-        if (const bool* flag = std::get_if<bool>(value)) enabled_ = *flag;
-        else if (const int32_t* number = std::get_if<int32_t>(value)) enabled_ = *number != 0;
+        if (const bool* flag = std::get_if<bool>(value))
+            enabled_ = *flag;
+        else if (const int32_t* number = std::get_if<int32_t>(value))
+            enabled_ = *number != 0;
     } else {
         enabled_ = true;
     }
@@ -179,7 +182,8 @@ void CommandBehaviour::readProperties(const PropertySet& stored, const FontDescr
     }
 
     if (const PropertyValue* value = stored.find("Font")) {
-        if (const FontDescription* font = std::get_if<FontDescription>(value)) view_.setCaptionFont(*font);
+        if (const FontDescription* font = std::get_if<FontDescription>(value))
+            view_.setCaptionFont(*font);
     } else {
         view_.setCaptionFont(ambientFont);
     }
@@ -193,7 +197,8 @@ void CommandBehaviour::readProperties(const PropertySet& stored, const FontDescr
     }
 
     if (const PropertyValue* value = stored.find("FontColour")) {
-        if (const int32_t* number = storedInteger(value)) trySetFontColour(static_cast<uint32_t>(*number));
+        if (const int32_t* number = storedInteger(value))
+            trySetFontColour(static_cast<uint32_t>(*number));
     } else {
         view_.setCaptionColour(0);
     }
@@ -212,9 +217,11 @@ void CommandBehaviour::readProperties(const PropertySet& stored, const FontDescr
 PropertySet CommandBehaviour::writeProperties(const FontDescription& ambientFont) {
     PropertySet stored;
     if (!enabled_) stored.set("Enabled", false);
-    if (const std::string text = view_.captionText(); text != kDefaultCaption) stored.set("Caption", text);
+    if (const std::string text = view_.captionText(); text != kDefaultCaption)
+        stored.set("Caption", text);
     if (firstRun_ != 1) stored.set("FirstRun", static_cast<int32_t>(firstRun_));
-    if (const FontDescription font = view_.captionFont(); !(font == ambientFont)) stored.set("Font", font);
+    if (const FontDescription font = view_.captionFont(); !(font == ambientFont))
+        stored.set("Font", font);
     if (const uint32_t colour = view_.captionColour(); colour != 0)
         stored.set("FontColour", static_cast<int32_t>(colour));
     if (!opaque_) stored.set("Visible", int32_t{0});

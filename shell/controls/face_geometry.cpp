@@ -7,14 +7,16 @@ namespace quorlane {
 
 namespace {
 
-constexpr int kCorner = 60;         // twips: four pixels
-constexpr int kImageWidth = 960;    // twips of a face picture
+constexpr int kCorner = 60;       // twips: four pixels
+constexpr int kImageWidth = 960;  // twips of a face picture
 constexpr int kImageHeight = 375;
-constexpr int kOrigin = 1;          // the one-twip offset of the left and top pieces
+constexpr int kOrigin = 1;  // the one-twip offset of the left and top pieces
 
 bool fitsTwips(int32_t value) { return value <= std::numeric_limits<int16_t>::max(); }
 
-int toPixels(int twips) { return twips >= 0 ? twips / kTwipsPerPixel : -((-twips) / kTwipsPerPixel); }
+int toPixels(int twips) {
+    return twips >= 0 ? twips / kTwipsPerPixel : -((-twips) / kTwipsPerPixel);
+}
 
 PixelRect rect(int x, int y, int width, int height) {
     return {toPixels(x), toPixels(y), toPixels(width), toPixels(height)};
@@ -43,13 +45,18 @@ std::array<FramePiece, 8> FaceGeometry::pieces() const {
     const int sourceEdgeHeight = kImageHeight - 2 * kCorner;
     return {{
         {rect(0, 0, kCorner, kCorner), rect(kOrigin, kOrigin, kCorner, kCorner)},
-        {rect(kCorner, kOrigin, sourceEdgeWidth, kCorner), rect(kCorner, kOrigin, edgeWidth_, kCorner)},
+        {rect(kCorner, kOrigin, sourceEdgeWidth, kCorner),
+         rect(kCorner, kOrigin, edgeWidth_, kCorner)},
         {rect(sourceRight, kOrigin, kCorner, kCorner), rect(right_, kOrigin, kCorner, kCorner)},
-        {rect(sourceRight, kCorner, kCorner, sourceEdgeHeight), rect(right_, kCorner, kCorner, edgeHeight_)},
-        {rect(sourceRight, sourceBottom, kCorner, kCorner), rect(right_, bottom_, kCorner, kCorner)},
-        {rect(kCorner, sourceBottom, sourceEdgeWidth, kCorner), rect(kCorner, bottom_, edgeWidth_, kCorner)},
+        {rect(sourceRight, kCorner, kCorner, sourceEdgeHeight),
+         rect(right_, kCorner, kCorner, edgeHeight_)},
+        {rect(sourceRight, sourceBottom, kCorner, kCorner),
+         rect(right_, bottom_, kCorner, kCorner)},
+        {rect(kCorner, sourceBottom, sourceEdgeWidth, kCorner),
+         rect(kCorner, bottom_, edgeWidth_, kCorner)},
         {rect(0, sourceBottom, kCorner, kCorner), rect(kOrigin, bottom_, kCorner, kCorner)},
-        {rect(kOrigin, kCorner, kCorner, sourceEdgeHeight), rect(kOrigin, kCorner, kCorner, edgeHeight_)},
+        {rect(kOrigin, kCorner, kCorner, sourceEdgeHeight),
+         rect(kOrigin, kCorner, kCorner, edgeHeight_)},
     }};
 }
 
@@ -58,7 +65,8 @@ double FaceGeometry::captionTopTwips(int heightPixels, int labelHeightTwips) {
 }
 
 int FaceGeometry::captionTopPixels(int heightPixels, int labelHeightTwips) {
-    return static_cast<int>(std::lround(captionTopTwips(heightPixels, labelHeightTwips) / kTwipsPerPixel));
+    return static_cast<int>(
+        std::lround(captionTopTwips(heightPixels, labelHeightTwips) / kTwipsPerPixel));
 }
 
 uint32_t gradientRowColour(int row, int lastRow, uint32_t first, uint32_t last) {

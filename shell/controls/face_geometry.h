@@ -8,7 +8,7 @@
 namespace quorlane {
 
 constexpr int kTwipsPerPixel = 15;
-constexpr int kFaceImageWidth = 64;   // pixels of each stored face picture
+constexpr int kFaceImageWidth = 64;  // pixels of each stored face picture
 constexpr int kFaceImageHeight = 25;
 constexpr int kCaptionHeightTwips = 195;
 

@@ -53,7 +53,9 @@ bool fitsInt16(double value) { return value >= -32768.0 && value <= 32767.0; }
 
 }  // namespace
 
-std::string repeatTrackText(int16_t track) { return track == 0 ? std::string() : std::to_string(track); }
+std::string repeatTrackText(int16_t track) {
+    return track == 0 ? std::string() : std::to_string(track);
+}
 
 std::vector<std::string> repeatTrackEntries() {
     std::vector<std::string> entries;

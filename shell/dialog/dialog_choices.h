@@ -16,7 +16,7 @@ namespace quorlane {
 enum class Mark : uint8_t { Empty, On, Off };
 
 struct DialogView {
-    std::array<Mark, 2> pictureMarks{Mark::Empty, Mark::Empty};  // index = picture mode
+    std::array<Mark, 2> pictureMarks{Mark::Empty, Mark::Empty};             // index = picture mode
     std::array<Mark, 3> musicMarks{Mark::Empty, Mark::Empty, Mark::Empty};  // index = music mode
     bool pictureChooserEnabled = false;  // "..." of the picture panel
     bool musicChooserEnabled = false;    // "..." of the music panel

@@ -13,7 +13,7 @@ struct IntPoint {
 };
 
 struct PreviewSize {
-    double width = 0;   // outer size of the preview box, before rounding
+    double width = 0;  // outer size of the preview box, before rounding
     double height = 0;
 };
 

@@ -81,8 +81,8 @@ void PathBox::paintEvent(QPaintEvent*) {
     painter.setPen(QColor(64, 64, 64));
     painter.drawRect(0, 0, width() - 1, height() - 1);
     painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(rect().adjusted(2, 2, -2, -2), Qt::AlignLeft | Qt::AlignTop | Qt::TextWrapAnywhere,
-                     text_);
+    painter.drawText(rect().adjusted(2, 2, -2, -2),
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextWrapAnywhere, text_);
 }
 
 }  // namespace quorlane

@@ -18,7 +18,8 @@ bool managerAnswersRequests(Display* display, Atom request) {
     unsigned char* data = nullptr;
     Window check = None;
     if (XGetWindowProperty(display, root, XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False),
-                           0, 1, False, XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
+                           0, 1, False, XA_WINDOW, &type, &format, &count, &after,
+                           &data) == Success &&
         data != nullptr && count == 1 && format == 32) {
         check = static_cast<Window>(reinterpret_cast<unsigned long*>(data)[0]);
     }

@@ -1,5 +1,6 @@
 #include "shell/dialog/settings_dialog.h"
 
+#include <QtGui/qguiapplication_platform.h>
 #include <QApplication>
 #include <QComboBox>
 #include <QCursor>
@@ -11,7 +12,6 @@
 #include <QPainter>
 #include <QScreen>
 #include <QUrl>
-#include <QtGui/qguiapplication_platform.h>
 
 #include <chrono>
 
@@ -120,7 +120,8 @@ SettingsDialog::SettingsDialog(SettingsValues& values, Files files)
       choices_(values, files.programFolder),
       files_(std::move(files)) {
     registerDialogArt();
-    tileStrip_ = QImage(QStringLiteral(":/dialog/tile_strip.png")).convertToFormat(QImage::Format_RGB32);
+    tileStrip_ =
+        QImage(QStringLiteral(":/dialog/tile_strip.png")).convertToFormat(QImage::Format_RGB32);
     markOn_ = artwork("mark_on.png");
     markOff_ = artwork("mark_off.png");
     setObjectName(QStringLiteral("Vantorel_P"));
@@ -160,7 +161,8 @@ void SettingsDialog::buildControls() {
     link_->setCursor(Qt::PointingHandCursor);
 
     setButton_ = command(this, "Cmd_Set", QStringLiteral("設定"), QRect(236, 256, 69, 25), font);
-    cancelButton_ = command(this, "Cmd_Can", QStringLiteral("ｷｬﾝｾﾙ"), QRect(308, 256, 69, 25), font);
+    cancelButton_ =
+        command(this, "Cmd_Can", QStringLiteral("ｷｬﾝｾﾙ"), QRect(308, 256, 69, 25), font);
 
     // The picture panel.
     auto* plateP = new QLabel(picturePanel);
@@ -169,12 +171,13 @@ void SettingsDialog::buildControls() {
     plainLabel(picturePanel, QStringLiteral("画像の選択"), QRect(8, 12, 95, 13), false,
                Qt::AlignHCenter | Qt::AlignTop);
     pictureMarks_[0] = mark(picturePanel, "Img_Sel(0)", 116, 12);
-    pictureLabels_[0] = choiceLabel(picturePanel, QStringLiteral("ｶﾚﾝﾄ・ﾃﾞｽｸﾄｯﾌﾟ"),
-                                    QRect(132, 12, 83, 13), true);
+    pictureLabels_[0] =
+        choiceLabel(picturePanel, QStringLiteral("ｶﾚﾝﾄ・ﾃﾞｽｸﾄｯﾌﾟ"), QRect(132, 12, 83, 13), true);
     pictureMarks_[1] = mark(picturePanel, "Img_Sel(1)", 116, 32);
-    pictureLabels_[1] = choiceLabel(picturePanel, QStringLiteral("画像ﾌｧｲﾙを指定"),
-                                    QRect(132, 32, 92, 13), true);
-    pictureButton_ = command(picturePanel, "Cmd_Pic", QStringLiteral("..."), QRect(228, 28, 37, 21), font);
+    pictureLabels_[1] =
+        choiceLabel(picturePanel, QStringLiteral("画像ﾌｧｲﾙを指定"), QRect(132, 32, 92, 13), true);
+    pictureButton_ =
+        command(picturePanel, "Cmd_Pic", QStringLiteral("..."), QRect(228, 28, 37, 21), font);
     picturePath_ = new PathBox(picturePanel);
     picturePath_->setObjectName(QStringLiteral("lbl_Fname(1)"));
     picturePath_->setGeometry(8, 56, 257, 33);
@@ -189,7 +192,8 @@ void SettingsDialog::buildControls() {
     plainLabel(musicPanel, QStringLiteral("BGM"), QRect(8, 12, 95, 13), false,
                Qt::AlignHCenter | Qt::AlignTop);
     musicMarks_[1] = mark(musicPanel, "Img_BGM(1)", 116, 12);
-    musicLabels_[1] = choiceLabel(musicPanel, QStringLiteral("音楽CD"), QRect(132, 12, 43, 13), false);
+    musicLabels_[1] =
+        choiceLabel(musicPanel, QStringLiteral("音楽CD"), QRect(132, 12, 43, 13), false);
     repeatBox_ = new QComboBox(musicPanel);
     repeatBox_->setObjectName(QStringLiteral("BGM_Repeat"));
     repeatBox_->setEditable(true);
@@ -197,18 +201,23 @@ void SettingsDialog::buildControls() {
     repeatBox_->setGeometry(200, 8, 41, 20);
     plainLabel(musicPanel, QStringLiteral("曲目をﾘﾋﾟｰﾄ"), QRect(248, 12, 66, 13), false);
     musicMarks_[0] = mark(musicPanel, "Img_BGM(0)", 116, 32);
-    musicLabels_[0] = choiceLabel(musicPanel, QStringLiteral("無し"), QRect(132, 32, 23, 13), false);
+    musicLabels_[0] =
+        choiceLabel(musicPanel, QStringLiteral("無し"), QRect(132, 32, 23, 13), false);
     musicMarks_[2] = mark(musicPanel, "Img_BGM(2)", 116, 52);
-    musicLabels_[2] = choiceLabel(musicPanel, QStringLiteral("MP3、WAV"), QRect(132, 52, 60, 13), false);
-    musicButton_ = command(musicPanel, "Cmd_BGM", QStringLiteral("..."), QRect(200, 48, 37, 21), font);
+    musicLabels_[2] =
+        choiceLabel(musicPanel, QStringLiteral("MP3、WAV"), QRect(132, 52, 60, 13), false);
+    musicButton_ =
+        command(musicPanel, "Cmd_BGM", QStringLiteral("..."), QRect(200, 48, 37, 21), font);
     musicPath_ = new PathBox(musicPanel);
     musicPath_->setObjectName(QStringLiteral("lbl_Fname(0)"));
     musicPath_->setGeometry(8, 72, 345, 33);
 
     for (int i = 0; i < 2; ++i) {
         pictureLabels_[i]->setObjectName(QStringLiteral("lbl_Sel(%1)").arg(i));
-        connect(pictureMarks_[i], &ChoiceLabel::pressed, this, [this, i] { pressPicture(i, false); });
-        connect(pictureLabels_[i], &ChoiceLabel::pressed, this, [this, i] { pressPicture(i, true); });
+        connect(pictureMarks_[i], &ChoiceLabel::pressed, this,
+                [this, i] { pressPicture(i, false); });
+        connect(pictureLabels_[i], &ChoiceLabel::pressed, this,
+                [this, i] { pressPicture(i, true); });
     }
     for (int i = 0; i < 3; ++i) {
         musicLabels_[i]->setObjectName(QStringLiteral("lbl_BGM(%1)").arg(i));
@@ -222,7 +231,9 @@ void SettingsDialog::buildControls() {
     connect(cancelButton_, &Command::click, this, [this] { reject(); });
 }
 
-bool SettingsDialog::onX11() const { return QGuiApplication::platformName() == QLatin1String("xcb"); }
+bool SettingsDialog::onX11() const {
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
 
 void SettingsDialog::load() {
     placeWindow();
@@ -274,8 +285,10 @@ void SettingsDialog::showChoices() {
             label->setPixmap(QPixmap::fromImage(mark == Mark::On ? markOn_ : markOff_));
         }
     };
-    for (std::size_t i = 0; i < pictureMarks_.size(); ++i) showMark(pictureMarks_[i], view.pictureMarks[i]);
-    for (std::size_t i = 0; i < musicMarks_.size(); ++i) showMark(musicMarks_[i], view.musicMarks[i]);
+    for (std::size_t i = 0; i < pictureMarks_.size(); ++i)
+        showMark(pictureMarks_[i], view.pictureMarks[i]);
+    for (std::size_t i = 0; i < musicMarks_.size(); ++i)
+        showMark(musicMarks_[i], view.musicMarks[i]);
     pictureButton_->setButtonEnabled(view.pictureChooserEnabled);
     musicButton_->setButtonEnabled(view.musicChooserEnabled);
     repeatBox_->setEnabled(view.repeatBoxEnabled);
@@ -343,7 +356,8 @@ void SettingsDialog::acceptMusicFile(const std::string& path) {
 void SettingsDialog::save() {
     choices_.setRepeatText(repeatBox_->currentText().toStdString());
     choices_.takeRepeatTrack();
-    const std::vector<UnsavedChoice> unsaved = saveDialogSettings(choices_.values(), files_.settingsFile);
+    const std::vector<UnsavedChoice> unsaved =
+        saveDialogSettings(choices_.values(), files_.settingsFile);
     if (!unsaved.empty()) {
         // The dialog stays open: the user can choose again, or leave with "ｷｬﾝｾﾙ".
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Quorlane"),

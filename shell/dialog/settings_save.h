@@ -10,8 +10,8 @@
 namespace quorlane {
 
 enum class SaveProblem {
-    CannotHold,  // a path with characters code page 932 lacks, or longer than a value can be
-    CannotWrite, // the settings file could not be written
+    CannotHold,   // a path with characters code page 932 lacks, or longer than a value can be
+    CannotWrite,  // the settings file could not be written
 };
 
 struct UnsavedChoice {

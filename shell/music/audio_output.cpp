@@ -12,13 +12,9 @@ constexpr int kBufferFrames = 1024;
 
 }  // namespace
 
-AudioOutput::~AudioOutput()
-{
-    close();
-}
+AudioOutput::~AudioOutput() { close(); }
 
-bool AudioOutput::open()
-{
+bool AudioOutput::open() {
     if (state_ != State::Unopened) return state_ == State::Open;
     state_ = State::Failed;
     // SDL would otherwise take SIGINT and SIGTERM for its event queue, which nobody reads
@@ -37,8 +33,7 @@ bool AudioOutput::open()
     return true;
 }
 
-void AudioOutput::close()
-{
+void AudioOutput::close() {
     if (state_ != State::Open) return;
     stopSound();
     Mix_HaltMusic();
@@ -50,36 +45,31 @@ void AudioOutput::close()
     slot_ = Slot::Free;
 }
 
-bool AudioOutput::attachStream(StreamFunction function, void* context)
-{
+bool AudioOutput::attachStream(StreamFunction function, void* context) {
     if (!open() || slot_ != Slot::Free) return false;
     Mix_HookMusic(function, context);
     slot_ = Slot::Stream;
     return true;
 }
 
-void AudioOutput::detachStream()
-{
+void AudioOutput::detachStream() {
     if (slot_ != Slot::Stream) return;
     // Mix_HookMusic takes the device lock, so the old function has returned once this has.
     Mix_HookMusic(nullptr, nullptr);
     slot_ = Slot::Free;
 }
 
-bool AudioOutput::claimMusic()
-{
+bool AudioOutput::claimMusic() {
     if (!open() || slot_ != Slot::Free) return false;
     slot_ = Slot::Music;
     return true;
 }
 
-void AudioOutput::releaseMusic()
-{
+void AudioOutput::releaseMusic() {
     if (slot_ == Slot::Music) slot_ = Slot::Free;
 }
 
-bool AudioOutput::playSound(const std::string& path, bool loop)
-{
+bool AudioOutput::playSound(const std::string& path, bool loop) {
     stopSound();
     // Only a plain file: opening a FIFO for reading would wait for a writer.
     struct stat info {};
@@ -99,8 +89,7 @@ bool AudioOutput::playSound(const std::string& path, bool loop)
     return true;
 }
 
-void AudioOutput::stopSound()
-{
+void AudioOutput::stopSound() {
     if (slot_ != Slot::Sound) return;
     Mix_HaltMusic();
     Mix_FreeMusic(sound_);

@@ -17,22 +17,19 @@ constexpr std::size_t kErrorTextLength = 256;
 constexpr std::size_t kCdModeLength = 255;
 constexpr std::size_t kMp3ModeLength = 30;
 
-std::string upperAscii(std::string text)
-{
+std::string upperAscii(std::string text) {
     for (char& c : text) {
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     }
     return text;
 }
 
-bool hasError(const std::string& statusText)
-{
+bool hasError(const std::string& statusText) {
     return upperAscii(statusText).find("ERR") != std::string::npos;
 }
 
 // A track number as the device wrote it, blanks around it allowed; nothing else is a number.
-bool readTrackNumber(const std::string& text, long& number)
-{
+bool readTrackNumber(const std::string& text, long& number) {
     std::size_t begin = text.find_first_not_of(' ');
     std::size_t end = text.find_last_not_of(' ');
     if (begin == std::string::npos) return false;
@@ -44,22 +41,18 @@ bool readTrackNumber(const std::string& text, long& number)
 }
 
 template <std::size_t N>
-std::string upToNul(const std::array<char, N>& buffer)
-{
+std::string upToNul(const std::array<char, N>& buffer) {
     return std::string(buffer.data(), strnlen(buffer.data(), N));
 }
 
 }  // namespace
 
 BgmPlayer::BgmPlayer(const SettingsValues& settings, std::unique_ptr<MediaBackend> backend)
-    : settings_(settings), backend_(std::move(backend))
-{
-}
+    : settings_(settings), backend_(std::move(backend)) {}
 
 BgmPlayer::~BgmPlayer() = default;
 
-int32_t BgmPlayer::sendMciCommand(const std::string& command, std::string& resultText)
-{
+int32_t BgmPlayer::sendMciCommand(const std::string& command, std::string& resultText) {
     if (command.empty()) {
         resultText = "コマンド文字列が指定されていません";
         return -1;
@@ -79,8 +72,7 @@ int32_t BgmPlayer::sendMciCommand(const std::string& command, std::string& resul
     return 0;
 }
 
-std::string BgmPlayer::mciStatusText(const std::string& command)
-{
+std::string BgmPlayer::mciStatusText(const std::string& command) {
     std::string text;
     int32_t code = sendMciCommand(command, text);
     if (code != 0) return "Error:" + std::to_string(code);
@@ -88,8 +80,7 @@ std::string BgmPlayer::mciStatusText(const std::string& command)
 }
 
 int32_t BgmPlayer::cdPlay(const std::string& device, const std::string& fromPosition,
-                          const std::string& toPosition)
-{
+                          const std::string& toPosition) {
     std::string command = "play " + device;
     if (!fromPosition.empty()) command += " from " + fromPosition;
     if (!toPosition.empty()) command += " to " + toPosition;
@@ -97,19 +88,14 @@ int32_t BgmPlayer::cdPlay(const std::string& device, const std::string& fromPosi
     return sendMciCommand(command, ignored);
 }
 
-void BgmPlayer::sendQuietly(const std::string& command)
-{
-    backend_->sendString(command, {});
-}
+void BgmPlayer::sendQuietly(const std::string& command) { backend_->sendString(command, {}); }
 
-void BgmPlayer::cdOpen()
-{
+void BgmPlayer::cdOpen() {
     sendQuietly(std::string("open ") + kCdDevice);
     sendQuietly(std::string("set ") + kCdDevice + " time format tmsf");
 }
 
-void BgmPlayer::cdPoll()
-{
+void BgmPlayer::cdPoll() {
     cdAvailable_ = true;
     std::string track = mciStatusText(std::string("status ") + kCdDevice + " current track");
     if (hasError(track)) {
@@ -142,49 +128,40 @@ void BgmPlayer::cdPoll()
     }
 }
 
-void BgmPlayer::cdStop()
-{
+void BgmPlayer::cdStop() {
     sendQuietly(std::string("stop ") + kCdDevice);
     sendQuietly(std::string("close ") + kCdDevice);
 }
 
-void BgmPlayer::mp3Start()
-{
+void BgmPlayer::mp3Start() {
     uint32_t code = backend_->sendString(
         "open \"" + settings_.musicFile + "\" type MPEGVideo Alias " + kMp3Alias, {});
     if (code == 0) sendQuietly(std::string("play ") + kMp3Alias);
 }
 
-bool BgmPlayer::mp3IsPlaying()
-{
+bool BgmPlayer::mp3IsPlaying() {
     std::array<char, kMp3ModeLength> modeBuffer{};
     backend_->sendString(std::string("status ") + kMp3Alias + " mode", modeBuffer);
     return upToNul(modeBuffer).substr(0, 7) == "playing";
 }
 
-void BgmPlayer::mp3Poll()
-{
+void BgmPlayer::mp3Poll() {
     if (mp3IsPlaying()) return;
     sendQuietly(std::string("stop ") + kMp3Alias);
     sendQuietly(std::string("play ") + kMp3Alias + " from 0");
 }
 
-void BgmPlayer::mp3Stop()
-{
+void BgmPlayer::mp3Stop() {
     sendQuietly(std::string("stop ") + kMp3Alias);
     sendQuietly(std::string("close ") + kMp3Alias);
 }
 
-void BgmPlayer::wavStart()
-{
+void BgmPlayer::wavStart() {
     if (backend_->waveOutputCount() > 0) {
         backend_->playSound(settings_.musicFile.c_str(), kSoundAsync | kSoundLoop);
     }
 }
 
-void BgmPlayer::wavStop()
-{
-    backend_->playSound(nullptr, 0);
-}
+void BgmPlayer::wavStop() { backend_->playSound(nullptr, 0); }
 
 }  // namespace quorlane

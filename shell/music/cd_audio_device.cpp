@@ -19,8 +19,7 @@ constexpr int kReadBatch = 25;
 // How often a reader with a full ring looks for room again.
 constexpr auto kRefillInterval = std::chrono::milliseconds(20);
 
-uint64_t packState(uint32_t generation, bool playing, int32_t lsn)
-{
+uint64_t packState(uint32_t generation, bool playing, int32_t lsn) {
     return (uint64_t{generation} << 33) | (uint64_t{playing} << 32) | static_cast<uint32_t>(lsn);
 }
 uint32_t generationOf(uint64_t state) { return static_cast<uint32_t>(state >> 33); }
@@ -30,19 +29,16 @@ int32_t lsnOf(uint64_t state) { return static_cast<int32_t>(static_cast<uint32_t
 }  // namespace
 
 CdAudioDevice::CdAudioDevice(CdDiscOpener opener, std::size_t ringSectors)
-    : opener_(std::move(opener)), ring_(std::max<std::size_t>(ringSectors, kReadBatch + 1))
-{
+    : opener_(std::move(opener)), ring_(std::max<std::size_t>(ringSectors, kReadBatch + 1)) {
     reader_ = std::thread([this] { readerMain(); });
 }
 
-CdAudioDevice::~CdAudioDevice()
-{
+CdAudioDevice::~CdAudioDevice() {
     beginShutdown();
     if (reader_.joinable()) reader_.join();  // an abandoned device's reader deletes it itself
 }
 
-void CdAudioDevice::beginShutdown()
-{
+void CdAudioDevice::beginShutdown() {
     {
         std::lock_guard lock(mutex_);
         shutdown_ = true;
@@ -50,8 +46,7 @@ void CdAudioDevice::beginShutdown()
     wake_.notify_all();
 }
 
-void CdAudioDevice::abandon(std::unique_ptr<CdAudioDevice> device)
-{
+void CdAudioDevice::abandon(std::unique_ptr<CdAudioDevice> device) {
     if (!device) return;
     {
         std::lock_guard lock(device->mutex_);
@@ -67,8 +62,7 @@ void CdAudioDevice::abandon(std::unique_ptr<CdAudioDevice> device)
     device->wake_.notify_all();
 }
 
-void CdAudioDevice::readerMain()
-{
+void CdAudioDevice::readerMain() {
     runDisc();
     bool ownsItself = false;
     {
@@ -80,15 +74,15 @@ void CdAudioDevice::readerMain()
     if (ownsItself) delete this;
 }
 
-void CdAudioDevice::runDisc()
-{
+void CdAudioDevice::runDisc() {
     std::unique_ptr<CdDisc> disc;
     try {
         if (opener_) disc = opener_();
     } catch (...) {
         disc.reset();
     }
-    if (!disc || disc->toc().tracks.empty() || disc->toc().leadOut <= disc->toc().tracks.front().start) {
+    if (!disc || disc->toc().tracks.empty() ||
+        disc->toc().leadOut <= disc->toc().tracks.front().start) {
         load_.store(Load::Failed, std::memory_order_release);
         std::unique_lock lock(mutex_);
         wake_.wait(lock, [this] { return shutdown_; });
@@ -100,8 +94,7 @@ void CdAudioDevice::runDisc()
     runReader(*disc);
 }
 
-void CdAudioDevice::runReader(CdDisc& disc)
-{
+void CdAudioDevice::runReader(CdDisc& disc) {
     std::vector<uint8_t> buffer(static_cast<std::size_t>(kReadBatch) * kCdSectorBytes);
     Request current;
     int32_t next = 0;
@@ -136,8 +129,8 @@ void CdAudioDevice::runReader(CdDisc& disc)
         }
         int32_t until = std::min(current.to, toc_.trackEnd(index));
         int batch = next < carefulUntil ? 1 : kReadBatch;
-        int count = static_cast<int>(std::min<int64_t>({batch, until - next,
-                                                        static_cast<int64_t>(room)}));
+        int count =
+            static_cast<int>(std::min<int64_t>({batch, until - next, static_cast<int64_t>(room)}));
         const uint32_t generation = current.generation;
         lock.unlock();
         bool ok = disc.readAudio(next, count, buffer.data());
@@ -159,7 +152,8 @@ void CdAudioDevice::runReader(CdDisc& disc)
             slot.generation = generation;
             slot.lsn = next + i;
             slot.end = false;
-            std::memcpy(slot.data.data(), buffer.data() + static_cast<std::size_t>(i) * kCdSectorBytes,
+            std::memcpy(slot.data.data(),
+                        buffer.data() + static_cast<std::size_t>(i) * kCdSectorBytes,
                         kCdSectorBytes);
             ring_.push();
         }
@@ -167,8 +161,7 @@ void CdAudioDevice::runReader(CdDisc& disc)
     }
 }
 
-void CdAudioDevice::pushEnd(uint32_t generation, int32_t lsn)
-{
+void CdAudioDevice::pushEnd(uint32_t generation, int32_t lsn) {
     SectorSlot& slot = ring_.back();
     slot.generation = generation;
     slot.lsn = lsn;
@@ -176,15 +169,15 @@ void CdAudioDevice::pushEnd(uint32_t generation, int32_t lsn)
     ring_.push();
 }
 
-void CdAudioDevice::render(uint8_t* out, std::size_t length)
-{
+void CdAudioDevice::render(uint8_t* out, std::size_t length) {
     std::size_t done = 0;
     uint64_t state = play_.load(std::memory_order_acquire);
     while (done < length) {
         const uint32_t generation = generationOf(state);
         SectorSlot* slot = ring_.front();
         if (!slot) break;  // the reader is behind: silence, the position waits
-        if (slot->generation < generation || (slot->generation == generation && !playingOf(state))) {
+        if (slot->generation < generation ||
+            (slot->generation == generation && !playingOf(state))) {
             ring_.pop();  // left over from an earlier command
             consumedBytes_ = 0;
             continue;
@@ -214,13 +207,12 @@ void CdAudioDevice::render(uint8_t* out, std::size_t length)
     if (done < length) std::memset(out + done, 0, length - done);
 }
 
-void CdAudioDevice::renderInto(void* device, uint8_t* stream, int length)
-{
-    if (length > 0) static_cast<CdAudioDevice*>(device)->render(stream, static_cast<std::size_t>(length));
+void CdAudioDevice::renderInto(void* device, uint8_t* stream, int length) {
+    if (length > 0)
+        static_cast<CdAudioDevice*>(device)->render(stream, static_cast<std::size_t>(length));
 }
 
-void CdAudioDevice::request(bool active, int32_t from, int32_t to)
-{
+void CdAudioDevice::request(bool active, int32_t from, int32_t to) {
     const uint32_t generation = ++generation_;
     int32_t position = active ? from : lsnOf(play_.load(std::memory_order_acquire));
     play_.store(packState(generation, active, position), std::memory_order_release);
@@ -231,8 +223,7 @@ void CdAudioDevice::request(bool active, int32_t from, int32_t to)
     wake_.notify_all();
 }
 
-int32_t CdAudioDevice::defaultStart(int32_t heard) const
-{
+int32_t CdAudioDevice::defaultStart(int32_t heard) const {
     // Play goes on from where the disc is; once it has played to the end it starts over.
     for (int i = 0; i < static_cast<int>(toc_.tracks.size()); ++i) {
         if (toc_.tracks[i].audio && toc_.trackEnd(i) > heard) return heard;
@@ -244,8 +235,7 @@ int32_t CdAudioDevice::defaultStart(int32_t heard) const
 }
 
 uint32_t CdAudioDevice::play(const std::optional<std::string>& from,
-                             const std::optional<std::string>& to)
-{
+                             const std::optional<std::string>& to) {
     if (load_.load(std::memory_order_acquire) != Load::Ready) return kDeviceNotReady;
     const uint64_t state = play_.load(std::memory_order_acquire);
     int32_t start = 0;
@@ -264,15 +254,13 @@ uint32_t CdAudioDevice::play(const std::optional<std::string>& from,
     return kOk;
 }
 
-uint32_t CdAudioDevice::stop()
-{
+uint32_t CdAudioDevice::stop() {
     if (load_.load(std::memory_order_acquire) != Load::Ready) return kDeviceNotReady;
     request(false, 0, 0);
     return kOk;
 }
 
-uint32_t CdAudioDevice::status(StatusItem item, std::optional<int> track, std::string& answer)
-{
+uint32_t CdAudioDevice::status(StatusItem item, std::optional<int> track, std::string& answer) {
     const Load load = load_.load(std::memory_order_acquire);
     if (load == Load::Failed) return kDeviceNotReady;
     if (load == Load::Loading) {
@@ -291,15 +279,11 @@ uint32_t CdAudioDevice::status(StatusItem item, std::optional<int> track, std::s
         if (index < 0) return kOutOfRange;
     }
     switch (item) {
-    case StatusItem::Mode:
-        answer = playingOf(state) ? "playing" : "stopped";
-        return kOk;
+    case StatusItem::Mode: answer = playingOf(state) ? "playing" : "stopped"; return kOk;
     case StatusItem::CurrentTrack:
         answer = std::to_string(toc_.tracks[toc_.trackIndexAt(heard)].number);
         return kOk;
-    case StatusItem::NumberOfTracks:
-        answer = std::to_string(toc_.tracks.size());
-        return kOk;
+    case StatusItem::NumberOfTracks: answer = std::to_string(toc_.tracks.size()); return kOk;
     case StatusItem::Position:
         answer = formatCdPosition(index < 0 ? heard : toc_.tracks[index].start, toc_);
         return kOk;
@@ -307,8 +291,7 @@ uint32_t CdAudioDevice::status(StatusItem item, std::optional<int> track, std::s
     return kUnrecognizedKeyword;
 }
 
-uint32_t CdAudioDevice::setTimeFormat(TimeFormat)
-{
+uint32_t CdAudioDevice::setTimeFormat(TimeFormat) {
     return kOk;  // tmsf, the only format, is always in use
 }
 

@@ -72,8 +72,8 @@ private:
     // Generation, playing flag and heard sector in one word, so that the callback can move
     // the position only while no newer command has been given (compare and swap).
     std::atomic<uint64_t> play_{0};
-    uint32_t generation_ = 0;       // the command side's latest
-    std::size_t consumedBytes_ = 0; // the callback's progress through the front slot
+    uint32_t generation_ = 0;        // the command side's latest
+    std::size_t consumedBytes_ = 0;  // the callback's progress through the front slot
 
     std::mutex mutex_;
     std::condition_variable wake_;

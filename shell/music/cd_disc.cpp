@@ -2,8 +2,7 @@
 
 namespace quorlane {
 
-int DiscToc::trackIndexAt(int32_t lsn) const
-{
+int DiscToc::trackIndexAt(int32_t lsn) const {
     if (tracks.empty()) return -1;
     int index = 0;
     for (int i = 0; i < static_cast<int>(tracks.size()); ++i) {
@@ -12,16 +11,14 @@ int DiscToc::trackIndexAt(int32_t lsn) const
     return index;
 }
 
-int DiscToc::trackIndexOf(int number) const
-{
+int DiscToc::trackIndexOf(int number) const {
     for (int i = 0; i < static_cast<int>(tracks.size()); ++i) {
         if (tracks[i].number == number) return i;
     }
     return -1;
 }
 
-int32_t DiscToc::trackEnd(int index) const
-{
+int32_t DiscToc::trackEnd(int index) const {
     if (index + 1 < static_cast<int>(tracks.size())) return tracks[index + 1].start;
     return leadOut;
 }

@@ -10,15 +10,13 @@ namespace quorlane {
 
 namespace {
 
-std::string twoDigits(long value)
-{
+std::string twoDigits(long value) {
     char text[24];
     std::snprintf(text, sizeof text, "%02ld", value);
     return text;
 }
 
-std::string msfText(int64_t sectors)
-{
+std::string msfText(int64_t sectors) {
     if (sectors < 0) sectors = 0;
     int64_t frames = sectors % kCdSectorsPerSecond;
     int64_t seconds = sectors / kCdSectorsPerSecond;
@@ -27,8 +25,7 @@ std::string msfText(int64_t sectors)
 }
 
 // Up to maxFields non-negative numbers separated by colons.
-uint32_t splitFields(const std::string& text, std::size_t maxFields, std::vector<long>& fields)
-{
+uint32_t splitFields(const std::string& text, std::size_t maxFields, std::vector<long>& fields) {
     std::size_t begin = 0;
     while (true) {
         std::size_t colon = text.find(':', begin);
@@ -48,16 +45,14 @@ uint32_t splitFields(const std::string& text, std::size_t maxFields, std::vector
 
 }  // namespace
 
-std::string formatCdPosition(int32_t lsn, const DiscToc& toc)
-{
+std::string formatCdPosition(int32_t lsn, const DiscToc& toc) {
     int index = toc.trackIndexAt(lsn);
     if (index < 0) return "00:00:00:00";
     const CdTrack& track = toc.tracks[index];
     return twoDigits(track.number) + ":" + msfText(lsn - track.start);
 }
 
-uint32_t parseCdPosition(const std::string& text, const DiscToc& toc, int32_t& lsn)
-{
+uint32_t parseCdPosition(const std::string& text, const DiscToc& toc, int32_t& lsn) {
     if (toc.tracks.empty()) return mci::kDeviceNotReady;
     std::vector<long> f;
     if (uint32_t code = splitFields(text, 4, f)) return code;

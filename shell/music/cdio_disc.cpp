@@ -19,8 +19,7 @@ public:
 
     const DiscToc& toc() const override { return toc_; }
 
-    bool readAudio(int32_t lsn, int count, uint8_t* out) override
-    {
+    bool readAudio(int32_t lsn, int count, uint8_t* out) override {
         // Reads past the lead-out "succeed" on some drivers: never ask for them.
         if (count <= 0 || lsn < 0 || lsn + count > toc_.leadOut) return false;
         return cdio_read_audio_sectors(cdio_, out, lsn, static_cast<uint32_t>(count)) ==
@@ -32,16 +31,14 @@ private:
     DiscToc toc_;
 };
 
-bool endsWithCue(const std::string& path)
-{
+bool endsWithCue(const std::string& path) {
     if (path.size() < 4) return false;
     std::string tail = path.substr(path.size() - 4);
     for (char& c : tail) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     return tail == ".cue";
 }
 
-bool readToc(CdIo_t* cdio, DiscToc& toc)
-{
+bool readToc(CdIo_t* cdio, DiscToc& toc) {
     track_t first = cdio_get_first_track_num(cdio);
     track_t count = cdio_get_num_tracks(cdio);
     // Some sources that are no disc at all (/dev/null) claim 255 tracks.
@@ -53,7 +50,8 @@ bool readToc(CdIo_t* cdio, DiscToc& toc)
         lsn_t start = cdio_get_track_lsn(cdio, static_cast<track_t>(number));
         if (start == CDIO_INVALID_LSN || start < 0) return false;
         if (!toc.tracks.empty() && start <= toc.tracks.back().start) return false;
-        bool audio = cdio_get_track_format(cdio, static_cast<track_t>(number)) == TRACK_FORMAT_AUDIO;
+        bool audio =
+            cdio_get_track_format(cdio, static_cast<track_t>(number)) == TRACK_FORMAT_AUDIO;
         toc.tracks.push_back(CdTrack{number, static_cast<int32_t>(start), audio});
     }
     lsn_t leadOut = cdio_get_track_lsn(cdio, CDIO_CDROM_LEADOUT_TRACK);
@@ -64,8 +62,7 @@ bool readToc(CdIo_t* cdio, DiscToc& toc)
 
 }  // namespace
 
-std::unique_ptr<CdDisc> openCdioDisc(const std::string& source)
-{
+std::unique_ptr<CdDisc> openCdioDisc(const std::string& source) {
     static std::once_flag quiet;
     std::call_once(quiet, [] { cdio_log_set_handler(quietLog); });
 
@@ -87,8 +84,7 @@ std::unique_ptr<CdDisc> openCdioDisc(const std::string& source)
     return std::make_unique<CdioDisc>(cdio, std::move(toc));
 }
 
-std::unique_ptr<CdDisc> openSystemCdDisc()
-{
+std::unique_ptr<CdDisc> openSystemCdDisc() {
     const char* named = std::getenv("QUORLANE_CDROM");
     return openCdioDisc(named ? named : "");
 }

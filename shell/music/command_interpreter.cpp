@@ -9,26 +9,20 @@ namespace quorlane::mci {
 
 CommandInterpreter::CommandInterpreter(DeviceFactory& factory) : factory_(factory) {}
 
-CommandInterpreter::~CommandInterpreter()
-{
-    closeAll();
-}
+CommandInterpreter::~CommandInterpreter() { closeAll(); }
 
-void CommandInterpreter::closeAll()
-{
+void CommandInterpreter::closeAll() {
     while (!devices_.empty()) devices_.pop_back();
 }
 
-CommandInterpreter::OpenDevice* CommandInterpreter::find(std::string_view name)
-{
+CommandInterpreter::OpenDevice* CommandInterpreter::find(std::string_view name) {
     for (OpenDevice& open : devices_) {
         if (sameWord(open.name, name)) return &open;
     }
     return nullptr;
 }
 
-uint32_t CommandInterpreter::open(const Command& command)
-{
+uint32_t CommandInterpreter::open(const Command& command) {
     const std::string& name = command.alias.empty() ? command.device : command.alias;
     if (find(name)) return command.alias.empty() ? kDeviceOpen : kDuplicateAlias;
 
@@ -46,8 +40,7 @@ uint32_t CommandInterpreter::open(const Command& command)
     return kOk;
 }
 
-uint32_t CommandInterpreter::send(std::string_view text, std::string& answer)
-{
+uint32_t CommandInterpreter::send(std::string_view text, std::string& answer) {
     answer.clear();
     try {
         Command command;

@@ -13,13 +13,9 @@ struct Token {
     bool quoted = false;
 };
 
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-uint32_t tokenize(std::string_view text, std::vector<Token>& tokens)
-{
+uint32_t tokenize(std::string_view text, std::vector<Token>& tokens) {
     std::size_t i = 0;
     while (i < text.size()) {
         if (isBlank(text[i])) {
@@ -46,13 +42,11 @@ uint32_t tokenize(std::string_view text, std::vector<Token>& tokens)
     return kOk;
 }
 
-bool is(const Token& token, std::string_view word)
-{
+bool is(const Token& token, std::string_view word) {
     return !token.quoted && sameWord(token.text, word);
 }
 
-uint32_t parseInteger(const Token& token, int& value)
-{
+uint32_t parseInteger(const Token& token, int& value) {
     const char* first = token.text.data();
     const char* last = first + token.text.size();
     auto [ptr, ec] = std::from_chars(first, last, value);
@@ -62,10 +56,9 @@ uint32_t parseInteger(const Token& token, int& value)
     return kOk;
 }
 
-uint32_t parseVerb(const Token& token, Verb& verb)
-{
+uint32_t parseVerb(const Token& token, Verb& verb) {
     static constexpr std::pair<std::string_view, Verb> kVerbs[] = {
-        {"open", Verb::Open}, {"close", Verb::Close}, {"play", Verb::Play},
+        {"open", Verb::Open}, {"close", Verb::Close},   {"play", Verb::Play},
         {"stop", Verb::Stop}, {"status", Verb::Status}, {"set", Verb::Set},
     };
     if (token.quoted) return kUnrecognizedCommand;
@@ -78,13 +71,15 @@ uint32_t parseVerb(const Token& token, Verb& verb)
     return kUnrecognizedCommand;
 }
 
-uint32_t parseOpen(const std::vector<Token>& t, std::size_t i, Command& c)
-{
+uint32_t parseOpen(const std::vector<Token>& t, std::size_t i, Command& c) {
     for (; i < t.size(); ++i) {
         std::string* target = nullptr;
-        if (is(t[i], "type")) target = &c.type;
-        else if (is(t[i], "alias")) target = &c.alias;
-        else return kUnrecognizedKeyword;
+        if (is(t[i], "type"))
+            target = &c.type;
+        else if (is(t[i], "alias"))
+            target = &c.alias;
+        else
+            return kUnrecognizedKeyword;
         if (!target->empty()) return kDuplicateFlags;
         if (i + 1 >= t.size() || t[i + 1].text.empty()) return kMissingParameter;
         *target = t[++i].text;
@@ -92,13 +87,15 @@ uint32_t parseOpen(const std::vector<Token>& t, std::size_t i, Command& c)
     return kOk;
 }
 
-uint32_t parsePlay(const std::vector<Token>& t, std::size_t i, Command& c)
-{
+uint32_t parsePlay(const std::vector<Token>& t, std::size_t i, Command& c) {
     for (; i < t.size(); ++i) {
         std::optional<std::string>* target = nullptr;
-        if (is(t[i], "from")) target = &c.from;
-        else if (is(t[i], "to")) target = &c.to;
-        else return kUnrecognizedKeyword;
+        if (is(t[i], "from"))
+            target = &c.from;
+        else if (is(t[i], "to"))
+            target = &c.to;
+        else
+            return kUnrecognizedKeyword;
         if (target->has_value()) return kDuplicateFlags;
         if (i + 1 >= t.size()) return kMissingParameter;
         *target = t[++i].text;
@@ -106,13 +103,11 @@ uint32_t parsePlay(const std::vector<Token>& t, std::size_t i, Command& c)
     return kOk;
 }
 
-uint32_t parseNoArguments(const std::vector<Token>& t, std::size_t i)
-{
+uint32_t parseNoArguments(const std::vector<Token>& t, std::size_t i) {
     return i < t.size() ? kUnrecognizedKeyword : kOk;
 }
 
-uint32_t parseStatus(const std::vector<Token>& t, std::size_t i, Command& c)
-{
+uint32_t parseStatus(const std::vector<Token>& t, std::size_t i, Command& c) {
     std::vector<const Token*> words;
     for (; i < t.size(); ++i) words.push_back(&t[i]);
     if (words.empty()) return kMissingParameter;
@@ -141,8 +136,7 @@ uint32_t parseStatus(const std::vector<Token>& t, std::size_t i, Command& c)
     return words.size() == used ? kOk : kUnrecognizedKeyword;
 }
 
-uint32_t parseSet(const std::vector<Token>& t, std::size_t i, Command& c)
-{
+uint32_t parseSet(const std::vector<Token>& t, std::size_t i, Command& c) {
     std::vector<const Token*> words;
     for (; i < t.size(); ++i) words.push_back(&t[i]);
     if (words.size() < 2 || !is(*words[0], "time") || !is(*words[1], "format")) {
@@ -157,8 +151,7 @@ uint32_t parseSet(const std::vector<Token>& t, std::size_t i, Command& c)
 
 }  // namespace
 
-bool sameWord(std::string_view a, std::string_view b)
-{
+bool sameWord(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
         char x = a[i], y = b[i];
@@ -169,8 +162,7 @@ bool sameWord(std::string_view a, std::string_view b)
     return true;
 }
 
-uint32_t parseCommand(std::string_view text, Command& command)
-{
+uint32_t parseCommand(std::string_view text, Command& command) {
     command = Command{};
     std::vector<Token> tokens;
     if (uint32_t code = tokenize(text, tokens)) return code;

@@ -19,16 +19,16 @@ enum class TimeFormat { Tmsf };
 
 struct Command {
     Verb verb = Verb::Stop;
-    std::string device;             // as written, without quotes
+    std::string device;  // as written, without quotes
     // open
-    std::string type;               // empty when not given
-    std::string alias;              // empty when not given
+    std::string type;   // empty when not given
+    std::string alias;  // empty when not given
     // play
     std::optional<std::string> from;
     std::optional<std::string> to;
     // status
     StatusItem item = StatusItem::Mode;
-    std::optional<int> track;       // "position track N"
+    std::optional<int> track;  // "position track N"
     // set
     TimeFormat timeFormat = TimeFormat::Tmsf;
 };

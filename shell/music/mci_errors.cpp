@@ -2,10 +2,10 @@
 
 namespace quorlane::mci {
 
-std::string_view errorText(uint32_t code)
-{
+std::string_view errorText(uint32_t code) {
     switch (code) {
-    case kInvalidDeviceId: return "Invalid device ID. Use the ID given to the device when it was opened.";
+    case kInvalidDeviceId:
+        return "Invalid device ID. Use the ID given to the device when it was opened.";
     case kUnrecognizedKeyword: return "The command contains an unrecognized keyword.";
     case kUnrecognizedCommand: return "Unknown command.";
     case kHardware: return "The device reported a hardware problem; check that it is working.";

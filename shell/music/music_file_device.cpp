@@ -14,8 +14,7 @@ using namespace mci;
 
 namespace {
 
-bool readMilliseconds(const std::string& text, long& ms)
-{
+bool readMilliseconds(const std::string& text, long& ms) {
     const char* last = text.data() + text.size();
     auto [ptr, ec] = std::from_chars(text.data(), last, ms);
     return !text.empty() && ec == std::errc() && ptr == last && ms >= 0;
@@ -24,8 +23,7 @@ bool readMilliseconds(const std::string& text, long& ms)
 }  // namespace
 
 uint32_t MusicFileDevice::open(AudioOutput& output, const std::string& path,
-                               std::unique_ptr<Device>& device)
-{
+                               std::unique_ptr<Device>& device) {
     struct stat info {};
     if (path.empty() || ::stat(path.c_str(), &info) != 0) return kFileNotFound;
     if (!S_ISREG(info.st_mode)) return kInvalidFile;
@@ -41,26 +39,21 @@ uint32_t MusicFileDevice::open(AudioOutput& output, const std::string& path,
 }
 
 MusicFileDevice::MusicFileDevice(AudioOutput& output, Mix_Music* music)
-    : output_(output), music_(music)
-{
-}
+    : output_(output), music_(music) {}
 
-MusicFileDevice::~MusicFileDevice()
-{
+MusicFileDevice::~MusicFileDevice() {
     Mix_HaltMusic();
     Mix_FreeMusic(music_);
     output_.releaseMusic();
 }
 
-bool MusicFileDevice::isPlaying() const
-{
+bool MusicFileDevice::isPlaying() const {
     // Mix_PlayingMusic stays 1 while paused, so both are asked.
     return started_ && Mix_PlayingMusic() && !Mix_PausedMusic();
 }
 
 uint32_t MusicFileDevice::play(const std::optional<std::string>& from,
-                               const std::optional<std::string>& to)
-{
+                               const std::optional<std::string>& to) {
     if (to) return kUnsupportedFunction;
     long ms = 0;
     if (from && !readMilliseconds(*from, ms)) return kBadInteger;
@@ -72,22 +65,19 @@ uint32_t MusicFileDevice::play(const std::optional<std::string>& from,
     return kOk;
 }
 
-uint32_t MusicFileDevice::stop()
-{
+uint32_t MusicFileDevice::stop() {
     Mix_HaltMusic();
     started_ = false;
     return kOk;
 }
 
-uint32_t MusicFileDevice::status(StatusItem item, std::optional<int> track, std::string& answer)
-{
+uint32_t MusicFileDevice::status(StatusItem item, std::optional<int> track, std::string& answer) {
     if (track || item != StatusItem::Mode) return kUnsupportedFunction;
     answer = isPlaying() ? "playing" : "stopped";
     return kOk;
 }
 
-uint32_t MusicFileDevice::setTimeFormat(TimeFormat)
-{
+uint32_t MusicFileDevice::setTimeFormat(TimeFormat) {
     return kBadTimeFormat;  // positions are in milliseconds, which cannot be named
 }
 

@@ -5,8 +5,7 @@
 
 namespace quorlane {
 
-std::unique_ptr<MusicPlayer> createSystemMusicPlayer(const SettingsValues& settings)
-{
+std::unique_ptr<MusicPlayer> createSystemMusicPlayer(const SettingsValues& settings) {
     return std::make_unique<BgmPlayer>(settings, std::make_unique<SystemMediaBackend>());
 }
 

@@ -33,7 +33,8 @@ private:
         void retire(std::unique_ptr<CdAudioDevice> cd);
         void freeRetired();
         uint32_t openCdAudio(std::unique_ptr<mci::Device>& device) override;
-        uint32_t openMpegVideo(const std::string& path, std::unique_ptr<mci::Device>& device) override;
+        uint32_t openMpegVideo(const std::string& path,
+                               std::unique_ptr<mci::Device>& device) override;
 
     private:
         AudioOutput& output_;

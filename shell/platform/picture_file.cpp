@@ -49,8 +49,8 @@ QByteArray encodeBmp24(const QImage& image) {
 bool saveBmp24(const QImage& image, const std::string& path) {
     const QByteArray bytes = encodeBmp24(image);
     if (bytes.isEmpty()) return false;
-    return replaceFileAtomically(path, std::string_view(bytes.constData(),
-                                                        static_cast<std::size_t>(bytes.size())));
+    return replaceFileAtomically(
+        path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 }  // namespace quorlane

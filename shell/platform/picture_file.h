@@ -1,7 +1,7 @@
 #pragma once
 // Pictures on disk: the user's BMP or JPEG in, the desktop image file out.
-#include <QImage>
 #include <QByteArray>
+#include <QImage>
 #include <string>
 
 namespace quorlane {

@@ -21,9 +21,7 @@ void PollLoop::startTimer(int id) {
 
 void PollLoop::stopTimer(int id) { timers_.at(static_cast<std::size_t>(id)).active = false; }
 
-bool PollLoop::timerActive(int id) const {
-    return timers_.at(static_cast<std::size_t>(id)).active;
-}
+bool PollLoop::timerActive(int id) const { return timers_.at(static_cast<std::size_t>(id)).active; }
 
 void PollLoop::watchReadable(int fd, Callback onReady) {
     unwatch(fd);
@@ -68,7 +66,8 @@ int PollLoop::run() {
         }
         int timeout = -1;
         if (next != nullptr) {
-            const auto wait = std::chrono::ceil<std::chrono::milliseconds>(next->due - Clock::now());
+            const auto wait =
+                std::chrono::ceil<std::chrono::milliseconds>(next->due - Clock::now());
             timeout = static_cast<int>(std::max<std::chrono::milliseconds::rep>(wait.count(), 0));
         }
 

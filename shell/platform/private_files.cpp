@@ -1,11 +1,11 @@
 #include "shell/platform/private_files.h"
 
-#include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
 
 #include <cstdio>
 #include <cstdlib>

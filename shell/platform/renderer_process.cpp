@@ -1,12 +1,12 @@
 #include "shell/platform/renderer_process.h"
 
-#include <cerrno>
-#include <csignal>
 #include <fcntl.h>
 #include <sys/prctl.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <cerrno>
+#include <csignal>
 
 #include <chrono>
 #include <filesystem>
@@ -67,8 +67,7 @@ bool RendererProcess::start(const std::string& program) {
     if (got > 0) {
         // The child is ending at once: reap it here so it leaves no zombie.
         int status = 0;
-        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
+        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
         error_ = error;
         return false;
     }
@@ -89,7 +88,7 @@ bool RendererProcess::ended() {
     if (ended_) return true;
     // Looked at, not reaped: while the ended renderer stays a zombie, its process group
     // keeps its number, so endGroup can never signal a stranger's group.
-    siginfo_t info {};
+    siginfo_t info{};
     int result;
     do {
         result = waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT);

@@ -4,9 +4,9 @@
 // it; when the show ends, anything of it still running is ended (endGroup). The kernel ends
 // it (SIGTERM) if the shell itself goes away first, so a show never leaves a renderer
 // running behind it.
+#include <sys/types.h>
 #include <chrono>
 #include <string>
-#include <sys/types.h>
 
 namespace quorlane {
 

@@ -8,9 +8,9 @@ bool claimShow(Display* display) {
     if (display == nullptr) return false;
     const Atom selection = XInternAtom(display, "QUORLANE_SHOW", False);
     const Window root = DefaultRootWindow(display);
-    XSetWindowAttributes none {};
-    const Window owner = XCreateWindow(display, root, -1, -1, 1, 1, 0, CopyFromParent,
-                                       InputOnly, CopyFromParent, 0, &none);
+    XSetWindowAttributes none{};
+    const Window owner = XCreateWindow(display, root, -1, -1, 1, 1, 0, CopyFromParent, InputOnly,
+                                       CopyFromParent, 0, &none);
     XGrabServer(display);
     const bool free = XGetSelectionOwner(display, selection) == None;
     if (free) XSetSelectionOwner(display, selection, owner, CurrentTime);

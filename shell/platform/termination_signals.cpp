@@ -1,8 +1,8 @@
 #include "shell/platform/termination_signals.h"
 
-#include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
+#include <csignal>
 
 #include <cerrno>
 

@@ -12,9 +12,8 @@ XHiddenWindow::XHiddenWindow(Display* display, const std::string& title) : displ
     XSetWindowAttributes attributes{};
     attributes.background_pixel = BlackPixel(display_, screen);
     attributes.border_pixel = BlackPixel(display_, screen);
-    window_ = XCreateWindow(display_, RootWindow(display_, screen), 0, 0, 1, 1, 0,
-                            CopyFromParent, InputOutput, CopyFromParent,
-                            CWBackPixel | CWBorderPixel, &attributes);
+    window_ = XCreateWindow(display_, RootWindow(display_, screen), 0, 0, 1, 1, 0, CopyFromParent,
+                            InputOutput, CopyFromParent, CWBackPixel | CWBorderPixel, &attributes);
     if (window_ == 0) return;
     XStoreName(display_, window_, title.c_str());
     XChangeProperty(display_, window_, XInternAtom(display_, "_NET_WM_NAME", False),

@@ -40,9 +40,9 @@ XImage* grabShared(Display* display, Window root, const ScreenRect& rect, void**
         return nullptr;
     }
     bool ok = false;
-    segment->shmid = shmget(IPC_PRIVATE,
-                            static_cast<std::size_t>(image->bytes_per_line) * image->height,
-                            IPC_CREAT | 0600);
+    segment->shmid =
+        shmget(IPC_PRIVATE, static_cast<std::size_t>(image->bytes_per_line) * image->height,
+               IPC_CREAT | 0600);
     if (segment->shmid >= 0) {
         segment->shmaddr = static_cast<char*>(shmat(segment->shmid, nullptr, 0));
         if (segment->shmaddr != reinterpret_cast<char*>(-1)) {

@@ -59,8 +59,7 @@ ZoomRect outerRect(Display* display, Window window) {
     Window child = None;
     if (!XTranslateCoordinates(display, outer, attributes.root, 0, 0, &x, &y, &child)) return {};
     const int border = attributes.border_width;
-    return {x - border, y - border, x + attributes.width + border,
-            y + attributes.height + border};
+    return {x - border, y - border, x + attributes.width + border, y + attributes.height + border};
 }
 
 unsigned long outlinePixel(Display* display, int screen) {

@@ -7,8 +7,8 @@ void RendererWatch::start(Clock now) {
     seen_ = false;
 }
 
-RendererWatch::Verdict RendererWatch::tick(bool windowExists, bool processEnded,
-                                           bool endedNormally, Clock now) {
+RendererWatch::Verdict RendererWatch::tick(bool windowExists, bool processEnded, bool endedNormally,
+                                           Clock now) {
     if (seen_) return windowExists ? Verdict::Running : Verdict::Gone;
     if (windowExists) {
         seen_ = true;

@@ -21,9 +21,7 @@ ShowSequence::ShowSequence(ShowServices& services, MusicPlayer& music,
       cursor_(cursor),
       watch_(rendererLimit) {}
 
-bool ShowSequence::timerEnabled(ShowTimer timer) const {
-    return timers_[static_cast<int>(timer)];
-}
+bool ShowSequence::timerEnabled(ShowTimer timer) const { return timers_[static_cast<int>(timer)]; }
 
 void ShowSequence::setTimer(ShowTimer timer, bool enabled) {
     timers_[static_cast<int>(timer)] = enabled;
@@ -53,15 +51,12 @@ void ShowSequence::start() {
         skipOnError([&] { setTimer(ShowTimer::Timer2, true); });
     } else if (settings_.musicMode == 2) {
         switch (musicKindOf(settings_.musicFile)) {
-            case MusicKind::Wav:
-                skipOnError([&] { music_.wavStart(); });
-                break;
-            case MusicKind::Mp3:
-                skipOnError([&] { music_.mp3Start(); });
-                skipOnError([&] { setTimer(ShowTimer::Timer1, true); });
-                break;
-            case MusicKind::None:
-                break;
+        case MusicKind::Wav: skipOnError([&] { music_.wavStart(); }); break;
+        case MusicKind::Mp3:
+            skipOnError([&] { music_.mp3Start(); });
+            skipOnError([&] { setTimer(ShowTimer::Timer1, true); });
+            break;
+        case MusicKind::None: break;
         }
     }
 
@@ -109,23 +104,19 @@ void ShowSequence::end(int exitCode) {
     }
     if (settings_.musicMode == 2) {
         switch (musicKindOf(settings_.musicFile)) {
-            case MusicKind::Wav:
-                skipOnError([&] { music_.wavStop(); });
-                break;
-            case MusicKind::Mp3:
-                skipOnError([&] { setTimer(ShowTimer::Timer1, false); });
-                skipOnError([&] { music_.mp3Stop(); });
-                break;
-            case MusicKind::None:
-                break;
+        case MusicKind::Wav: skipOnError([&] { music_.wavStop(); }); break;
+        case MusicKind::Mp3:
+            skipOnError([&] { setTimer(ShowTimer::Timer1, false); });
+            skipOnError([&] { music_.mp3Stop(); });
+            break;
+        case MusicKind::None: break;
         }
     }
     // The count kept at start-up (normally -1) is non-zero, so handing it back shows the
     // cursor. Without a count the cursor was never hidden, and must not be hidden now.
     if (startup_.modeSwitch() == 'S' && startup_.hiddenCursorCount) {
-        skipOnError([&] {
-            startup_.hiddenCursorCount = cursor_.showCursor(*startup_.hiddenCursorCount);
-        });
+        skipOnError(
+            [&] { startup_.hiddenCursorCount = cursor_.showCursor(*startup_.hiddenCursorCount); });
     }
     // Nothing may tick once the show is over.
     skipOnError([&] {

@@ -90,8 +90,9 @@ bool ShowWindow::captureScreen() {
 bool ShowWindow::saveDesktopImage() {
     // The show goes on without its picture; the user is told why in one line.
     if (places_.desktopImageFile.empty()) {
-        std::fprintf(stderr, "Quorlane.scr: cannot save the desktop picture: no folder of "
-                             "this user's own to keep it in\n");
+        std::fprintf(stderr,
+                     "Quorlane.scr: cannot save the desktop picture: no folder of "
+                     "this user's own to keep it in\n");
         return false;
     }
     const std::string bytes = bmpFileOf(picture_, dotsPerMeterX_, dotsPerMeterY_);
@@ -149,9 +150,9 @@ bool ShowWindow::windowExists(const std::string& title) {
 
 int ShowWindow::timer(ShowTimer which) const {
     switch (which) {
-        case ShowTimer::Timer1: return timer1_;
-        case ShowTimer::Timer2: return timer2_;
-        case ShowTimer::Timer3: return timer3_;
+    case ShowTimer::Timer1: return timer1_;
+    case ShowTimer::Timer2: return timer2_;
+    case ShowTimer::Timer3: return timer3_;
     }
     return timer3_;
 }

@@ -25,9 +25,8 @@ public:
                                        // when no private folder could be had
     };
 
-    ShowWindow(Display* display, PollLoop& loop, MusicPlayer& music,
-               const SettingsValues& settings, StartupState& startup, CursorDisplayCount& cursor,
-               Places places);
+    ShowWindow(Display* display, PollLoop& loop, MusicPlayer& music, const SettingsValues& settings,
+               StartupState& startup, CursorDisplayCount& cursor, Places places);
 
     // The start sequence; the window stays hidden.
     void startShow();

@@ -105,8 +105,10 @@ ProfileRead readWholeFile(const std::string& path, std::string& out) {
     if (fd < 0) return errno == ENOENT ? ProfileRead::Missing : ProfileRead::Unreadable;
     struct stat st {};
     ProfileRead result = ProfileRead::Ok;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) result = ProfileRead::Unreadable;
-    else if (static_cast<std::size_t>(st.st_size) > kMaxProfileBytes) result = ProfileRead::TooLarge;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        result = ProfileRead::Unreadable;
+    else if (static_cast<std::size_t>(st.st_size) > kMaxProfileBytes)
+        result = ProfileRead::TooLarge;
     char buffer[16384];
     while (result == ProfileRead::Ok) {
         ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -155,8 +157,7 @@ std::optional<std::string> ProfileText::value(std::string_view section,
     return std::nullopt;
 }
 
-bool ProfileText::setValue(std::string_view section, std::string_view key,
-                           std::string_view value) {
+bool ProfileText::setValue(std::string_view section, std::string_view key, std::string_view value) {
     if (!isUsableName(section) || findSingleByte(section, ']') != std::string_view::npos ||
         !isUsableName(key) || findSingleByte(key, '=') != std::string_view::npos ||
         holdsLineBreakOrNul(value)) {

@@ -7,13 +7,13 @@
 namespace quorlane {
 
 struct SettingsValues {
-    int16_t pictureMode = 0;   // 0 capture the desktop, 1 use pictureFile
+    int16_t pictureMode = 0;  // 0 capture the desktop, 1 use pictureFile
     std::string pictureFile;
     std::string pictureFolder;
-    int16_t musicMode = 0;     // 0 none, 1 audio CD, 2 musicFile
+    int16_t musicMode = 0;  // 0 none, 1 audio CD, 2 musicFile
     std::string musicFile;
     std::string musicFolder;
-    int16_t repeatTrack = 0;   // CD track to repeat; 0 = whole disc
+    int16_t repeatTrack = 0;  // CD track to repeat; 0 = whole disc
 };
 
 // The process-wide values.

@@ -69,9 +69,8 @@ public:
         QApplication application(arguments.argc(), arguments.argv());
         QApplication::setFont(SettingsDialog::dialogFont());  // message boxes and the chooser too
         const std::string folder = runningProgramFolder();
-        SettingsDialog dialog(settingsValues(),
-                              {folder, settingsFilePath(settingsFolder(folder)),
-                               shippedReadme(folder)});
+        SettingsDialog dialog(settingsValues(), {folder, settingsFilePath(settingsFolder(folder)),
+                                                 shippedReadme(folder)});
         dialog.load();
         dialog.exec();
         return 0;

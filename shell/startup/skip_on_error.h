@@ -8,8 +8,7 @@ template <typename Step>
 void skipOnError(Step&& step) noexcept {
     try {
         step();
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 }  // namespace quorlane

@@ -27,23 +27,35 @@ struct CrossSection {
 
 const CrossSection kCrossSections[] = {
     {"normal.bmp",
-     {0xDCD6C2, 0x003C74, 0xF3F3EE, 0xF3F3EE}, {0xFAFAF6, 0x003C74, 0xD6D0C5, 0xE2DFD6},
-     {0xE2DECB, 0x003C74, 0xF4F4F0, 0xF4F4F0}, {0xF0EEE0, 0x003C74, 0xE8E5DF, 0xEEEDE7}},
+     {0xDCD6C2, 0x003C74, 0xF3F3EE, 0xF3F3EE},
+     {0xFAFAF6, 0x003C74, 0xD6D0C5, 0xE2DFD6},
+     {0xE2DECB, 0x003C74, 0xF4F4F0, 0xF4F4F0},
+     {0xF0EEE0, 0x003C74, 0xE8E5DF, 0xEEEDE7}},
     {"highlight.bmp",
-     {0xDCD6C2, 0x003C74, 0xFFF0CF, 0xFDD889}, {0xFAFAF6, 0x003C74, 0xE59700, 0xF8B330},
-     {0xE2DECB, 0x003C74, 0xFCCA69, 0xFBCA6A}, {0xF0EEE0, 0x003C74, 0xFCCA69, 0xFBCA6A}},
+     {0xDCD6C2, 0x003C74, 0xFFF0CF, 0xFDD889},
+     {0xFAFAF6, 0x003C74, 0xE59700, 0xF8B330},
+     {0xE2DECB, 0x003C74, 0xFCCA69, 0xFBCA6A},
+     {0xF0EEE0, 0x003C74, 0xFCCA69, 0xFBCA6A}},
     {"highlight_select.bmp",
-     {0xDCD6C2, 0x003C74, 0xFFF0CF, 0xFDD889}, {0xFAFAF6, 0x003C74, 0xE59700, 0xF8B330},
-     {0xE2DECB, 0x003C74, 0xFCCA69, 0xFBCA6A}, {0xF0EEE0, 0x003C74, 0xFCCA69, 0xFBCA6A}},
+     {0xDCD6C2, 0x003C74, 0xFFF0CF, 0xFDD889},
+     {0xFAFAF6, 0x003C74, 0xE59700, 0xF8B330},
+     {0xE2DECB, 0x003C74, 0xFCCA69, 0xFBCA6A},
+     {0xF0EEE0, 0x003C74, 0xFCCA69, 0xFBCA6A}},
     {"selected.bmp",
-     {0xDCD6C2, 0x003C74, 0xCEE7FF, 0xCEE7FF}, {0xFAFAF6, 0x003C74, 0x6982EE, 0x6982EE},
-     {0xE2DECB, 0x003C74, 0xA9C5EF, 0xA8C6F0}, {0xF0EEE0, 0x003C74, 0xA9C5EF, 0xA9C5EF}},
+     {0xDCD6C2, 0x003C74, 0xCEE7FF, 0xCEE7FF},
+     {0xFAFAF6, 0x003C74, 0x6982EE, 0x6982EE},
+     {0xE2DECB, 0x003C74, 0xA9C5EF, 0xA8C6F0},
+     {0xF0EEE0, 0x003C74, 0xA9C5EF, 0xA9C5EF}},
     {"pressed.bmp",
-     {0xECE9D8, 0xDCD6C2, 0x003C74, 0xD1CCC1}, {0xECE9D8, 0xFAFAF6, 0x003C74, 0xF2F1EE},
-     {0xECE9D8, 0xE2DECB, 0x003C74, 0xD7D4CB}, {0xECE9D8, 0xF0EEE0, 0x003C74, 0xE4E3DC}},
+     {0xECE9D8, 0xDCD6C2, 0x003C74, 0xD1CCC1},
+     {0xECE9D8, 0xFAFAF6, 0x003C74, 0xF2F1EE},
+     {0xECE9D8, 0xE2DECB, 0x003C74, 0xD7D4CB},
+     {0xECE9D8, 0xF0EEE0, 0x003C74, 0xE4E3DC}},
     {"disable.bmp",
-     {0xECE9D8, 0xC9C7BA, 0xF5F4EA, 0xF5F4EA}, {0xECE9D8, 0xC9C7BA, 0xF5F4EA, 0xF5F4EA},
-     {0xECE9D8, 0xC9C7BA, 0xF5F4EA, 0xF5F4EA}, {0xECE9D8, 0xC9C7BA, 0xF5F4EA, 0xF5F4EA}},
+     {0xECE9D8, 0xC9C7BA, 0xF5F4EA, 0xF5F4EA},
+     {0xECE9D8, 0xC9C7BA, 0xF5F4EA, 0xF5F4EA},
+     {0xECE9D8, 0xC9C7BA, 0xF5F4EA, 0xF5F4EA},
+     {0xECE9D8, 0xC9C7BA, 0xF5F4EA, 0xF5F4EA}},
 };
 
 uint32_t le32(const std::string& bytes, std::size_t at) {
@@ -59,13 +71,13 @@ TEST(ButtonFaces, AreUncompressed24BitPicturesWithTheRingColours) {
         const auto bmp = readBmp(kFaces + face.file);
         ASSERT_TRUE(bmp);
         EXPECT_EQ(bmp->bytes.size(), 4854u);
-        EXPECT_EQ(le32(bmp->bytes, 2), 4854u);   // file size
-        EXPECT_EQ(le32(bmp->bytes, 10), 54u);    // pixels right after the headers
+        EXPECT_EQ(le32(bmp->bytes, 2), 4854u);  // file size
+        EXPECT_EQ(le32(bmp->bytes, 10), 54u);   // pixels right after the headers
         EXPECT_EQ(bmp->infoHeaderSize, 40);
         EXPECT_EQ(bmp->width, 64);
-        EXPECT_EQ(bmp->height, 25);              // positive: rows bottom-up
+        EXPECT_EQ(bmp->height, 25);  // positive: rows bottom-up
         EXPECT_EQ(bmp->bitsPerPixel, 24);
-        EXPECT_EQ(le32(bmp->bytes, 30), 0u);     // no compression
+        EXPECT_EQ(le32(bmp->bytes, 30), 0u);  // no compression
         EXPECT_EQ(le32(bmp->bytes, 34), 4800u);
         for (int i = 0; i < 4; ++i) {
             EXPECT_EQ(bmp->pixel(32, i), face.top[i]) << "top " << i;
@@ -79,14 +91,18 @@ TEST(ButtonFaces, AreUncompressed24BitPicturesWithTheRingColours) {
 TEST(ButtonFaces, CornersAreCutDiagonallyAndMirrored) {
     // (x, y) of the corner pixel and of the two blend pixels along each side of it, in the
     // top-left corner; `inset` moves them one pixel in for the pressed face.
-    struct Corner { const char* file; int inset; };
+    struct Corner {
+        const char* file;
+        int inset;
+    };
     for (const Corner corner : {Corner{"normal.bmp", 0}, Corner{"highlight.bmp", 0},
                                 Corner{"selected.bmp", 0}, Corner{"pressed.bmp", 1}}) {
         SCOPED_TRACE(corner.file);
         const auto bmp = readBmp(kFaces + corner.file);
         ASSERT_TRUE(bmp);
         const int d = corner.inset;
-        for (const auto& [mx, my] : {std::pair{false, false}, {true, false}, {false, true}, {true, true}}) {
+        for (const auto& [mx, my] :
+             {std::pair{false, false}, {true, false}, {false, true}, {true, true}}) {
             const auto at = [&](int x, int y) {
                 return bmp->pixel(mx ? 63 - x : x, my ? 24 - y : y);
             };
@@ -124,7 +140,8 @@ TEST(ButtonFaces, HighLightSelectIsTheHoverPictureAndAllSixAreInTheShell) {
                              "disable.bmp", "selected.bmp"}) {
         const std::string face = readAll(kFaces + file);
         ASSERT_EQ(face.size(), 4854u) << file;
-        EXPECT_NE(program.find(face), std::string::npos) << file << " is not built into Quorlane.scr";
+        EXPECT_NE(program.find(face), std::string::npos)
+            << file << " is not built into Quorlane.scr";
     }
 }
 

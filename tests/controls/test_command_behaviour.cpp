@@ -13,12 +13,12 @@ namespace {
 
 const char* faceName(FaceImage face) {
     switch (face) {
-        case FaceImage::Normal: return "Normal";
-        case FaceImage::HighLight: return "HighLight";
-        case FaceImage::HighLightSelect: return "HighLightSelect";
-        case FaceImage::Pressed: return "Pressed";
-        case FaceImage::Disable: return "Disable";
-        case FaceImage::Selected: return "Selected";
+    case FaceImage::Normal: return "Normal";
+    case FaceImage::HighLight: return "HighLight";
+    case FaceImage::HighLightSelect: return "HighLightSelect";
+    case FaceImage::Pressed: return "Pressed";
+    case FaceImage::Disable: return "Disable";
+    case FaceImage::Selected: return "Selected";
     }
     return "?";
 }
@@ -50,26 +50,43 @@ public:
     void setFaceOpaque(bool value) override { opaque = value; }
     void startHoverTimer(int ms) override { log.push_back("timer=" + std::to_string(ms)); }
     void raiseClick() override { log.push_back("CLICK"); }
-    void markPropertyChanged(const char* name) override { log.push_back(std::string("changed:") + name); }
+    void markPropertyChanged(const char* name) override {
+        log.push_back(std::string("changed:") + name);
+    }
 };
 
 // Feeds one event, named as in the scenarios below.
 void feed(CommandBehaviour& button, const std::string& event) {
-    if (event == "init") button.initialize();
-    else if (event == "focus+") button.focusArrives();
-    else if (event == "focus-") button.focusLeaves();
-    else if (event == "downL") button.buttonDown(MouseButton::Left);
-    else if (event == "downR") button.buttonDown(MouseButton::Other);
-    else if (event == "upL") button.buttonUp(MouseButton::Left);
-    else if (event == "upR") button.buttonUp(MouseButton::Other);
-    else if (event == "move") button.pointerMoves();
-    else if (event == "tick-in") button.hoverTick(true);
-    else if (event == "tick-out") button.hoverTick(false);
-    else if (event == "size") button.sizeChanged();
-    else if (event == "enable") button.setEnabled(true);
-    else if (event == "disable") button.setEnabled(false);
-    else if (event == "read-enabled") button.enabled();
-    else ADD_FAILURE() << "unknown event " << event;
+    if (event == "init")
+        button.initialize();
+    else if (event == "focus+")
+        button.focusArrives();
+    else if (event == "focus-")
+        button.focusLeaves();
+    else if (event == "downL")
+        button.buttonDown(MouseButton::Left);
+    else if (event == "downR")
+        button.buttonDown(MouseButton::Other);
+    else if (event == "upL")
+        button.buttonUp(MouseButton::Left);
+    else if (event == "upR")
+        button.buttonUp(MouseButton::Other);
+    else if (event == "move")
+        button.pointerMoves();
+    else if (event == "tick-in")
+        button.hoverTick(true);
+    else if (event == "tick-out")
+        button.hoverTick(false);
+    else if (event == "size")
+        button.sizeChanged();
+    else if (event == "enable")
+        button.setEnabled(true);
+    else if (event == "disable")
+        button.setEnabled(false);
+    else if (event == "read-enabled")
+        button.enabled();
+    else
+        ADD_FAILURE() << "unknown event " << event;
 }
 
 std::vector<std::string> words(const std::string& text) {
@@ -81,7 +98,7 @@ std::vector<std::string> words(const std::string& text) {
 
 struct Scenario {
     const char* name;
-    bool loaded;         // read from an empty stored set first, as a host loads a button
+    bool loaded;  // read from an empty stored set first, as a host loads a button
     const char* events;
     const char* expected;  // what the window was asked to do, after loading
     int state;
@@ -100,14 +117,14 @@ const Scenario kScenarios[] = {
      "timer=100 HighLight Pressed Pressed Selected", 3, false},
     {"released outside before the tick still clicks", true, "init move focus+ downL upL tick-out",
      "timer=100 HighLight Pressed Pressed HighLightSelect CLICK Selected", 3, false},
-    {"right button over a hovered button", true, "init move downR upR",
-     "timer=100 HighLight CLICK", 2, false},
+    {"right button over a hovered button", true, "init move downR upR", "timer=100 HighLight CLICK",
+     2, false},
     {"right button over a focused button out of hover", true, "init focus+ downR upR",
      "timer=100 Selected", 3, false},
     {"left release without focus repaints Normal and clicks", true, "init move downL upL",
      "timer=100 HighLight Pressed Normal CLICK", 2, false},
-    {"Tab focus, then away", true, "init focus+ focus- focus-",
-     "timer=100 Selected Normal", 1, false},
+    {"Tab focus, then away", true, "init focus+ focus- focus-", "timer=100 Selected Normal", 1,
+     false},
     {"focus arriving on a hovered button shows it pressed", true, "init move focus+ tick-out",
      "timer=100 HighLight Pressed Selected", 3, false},
     {"disabled: pointer, buttons and focus change nothing", true,
@@ -116,23 +133,26 @@ const Scenario kScenarios[] = {
     {"disabled while hovered: the poll leaves it alone", true, "init move disable tick-out",
      "timer=100 HighLight changed:Enabled Disable label-off", 2, false},
     {"disabling keeps the state and the held button", true, "init move focus+ downL disable enable",
-     "timer=100 HighLight Pressed Pressed changed:Enabled Disable label-off changed:Enabled Normal label-on",
+     "timer=100 HighLight Pressed Pressed changed:Enabled Disable label-off changed:Enabled Normal "
+     "label-on",
      4, true},
     {"enabled again while hovered: HighLight only after leaving and coming back", true,
      "init move disable enable move tick-out move",
-     "timer=100 HighLight changed:Enabled Disable label-off changed:Enabled Normal label-on Normal HighLight",
+     "timer=100 HighLight changed:Enabled Disable label-off changed:Enabled Normal label-on Normal "
+     "HighLight",
      2, false},
-    {"size change repaints by the enabled look", true, "init move size", "timer=100 HighLight Normal label-on",
-     2, false},
+    {"size change repaints by the enabled look", true, "init move size",
+     "timer=100 HighLight Normal label-on", 2, false},
     {"before initialize: no hover, first click only focuses", true,
      "move focus+ downL upL move downL upL",
      "Selected Pressed HighLightSelect Pressed HighLightSelect CLICK", 4, false},
     {"initialize again resets the state without painting", true, "init move init",
      "timer=100 HighLight timer=100", 1, false},
-    {"never loaded: disabled until first read", false, "init move focus+ downL upL",
-     "timer=100", 1, false},
-    {"never loaded: the first read enables it for good", false, "read-enabled move downL upL read-enabled",
-     "Normal label-on Pressed CLICK Normal label-on", 0, false},
+    {"never loaded: disabled until first read", false, "init move focus+ downL upL", "timer=100", 1,
+     false},
+    {"never loaded: the first read enables it for good", false,
+     "read-enabled move downL upL read-enabled", "Normal label-on Pressed CLICK Normal label-on", 0,
+     false},
 };
 
 TEST(CommandBehaviour, EventSequences) {
@@ -240,7 +260,8 @@ TEST(CommandBehaviour, StoredPropertiesDefaultsOrderAndBadValues) {
     button.setEnabled(false);
     button.setVisible(0);
     PropertySet stored = button.writeProperties(ambient);
-    EXPECT_EQ(keysOf(stored), (std::vector<std::string>{"Enabled", "Caption", "Font", "FontColour", "Visible"}));
+    EXPECT_EQ(keysOf(stored),
+              (std::vector<std::string>{"Enabled", "Caption", "Font", "FontColour", "Visible"}));
 
     stored.set("FirstRun", int32_t{0});
     RecordingView copy;
@@ -252,7 +273,9 @@ TEST(CommandBehaviour, StoredPropertiesDefaultsOrderAndBadValues) {
     EXPECT_EQ(copy.colour, 0x00FFFFFFu);
     EXPECT_FALSE(copy.opaque);
     EXPECT_EQ(reloaded.firstRun(), 0);
-    EXPECT_EQ(keysOf(reloaded.writeProperties(ambient)), (std::vector<std::string>{"Enabled", "Caption", "FirstRun", "Font", "FontColour", "Visible"}));
+    EXPECT_EQ(keysOf(reloaded.writeProperties(ambient)),
+              (std::vector<std::string>{"Enabled", "Caption", "FirstRun", "Font", "FontColour",
+                                        "Visible"}));
 
     // Values of the wrong kind or out of range are skipped; the others still load.
     PropertySet bad;

@@ -16,7 +16,8 @@ namespace quorlane {
 namespace {
 
 void xdotool(const QStringList& arguments) {
-    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0) << arguments.join(' ').toStdString();
+    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0)
+        << arguments.join(' ').toStdString();
 }
 
 void movePointer(const QPoint& global) {
@@ -25,8 +26,10 @@ void movePointer(const QPoint& global) {
 
 // The whole screen as the X server has it, kept beside the test program to look at.
 QImage screenshot(const QString& name) {
-    const QString file = QCoreApplication::applicationDirPath() + '/' + name + QStringLiteral(".png");
-    QProcess::execute(QStringLiteral("sh"), {"-c", "xwd -root -silent | convert xwd:- png:" + file});
+    const QString file =
+        QCoreApplication::applicationDirPath() + '/' + name + QStringLiteral(".png");
+    QProcess::execute(QStringLiteral("sh"),
+                      {"-c", "xwd -root -silent | convert xwd:- png:" + file});
     return QImage(file);
 }
 
@@ -51,7 +54,10 @@ protected:
         palette.setColor(QPalette::Window, QColor(0x40, 0x60, 0x80));
         window.setPalette(palette);
         const QFont font(QString::fromUtf8("ＭＳ Ｐゴシック"), 9);
-        const struct { const char* caption; QRect place; } placed[] = {
+        const struct {
+            const char* caption;
+            QRect place;
+        } placed[] = {
             {"設定", {10, 10, 69, 25}}, {"ｷｬﾝｾﾙ", {90, 10, 69, 25}}, {"...", {10, 50, 37, 21}}};
         for (const auto& [caption, place] : placed) {
             auto* button = new Command(&window);
@@ -68,8 +74,12 @@ protected:
         QTest::qWait(150);
     }
 
-    QPoint global(const Command* button, int x, int y) const { return button->mapToGlobal(QPoint(x, y)); }
-    static unsigned rgb(const QImage& screen, const QPoint& at) { return screen.pixel(at) & 0xFFFFFF; }
+    QPoint global(const Command* button, int x, int y) const {
+        return button->mapToGlobal(QPoint(x, y));
+    }
+    static unsigned rgb(const QImage& screen, const QPoint& at) {
+        return screen.pixel(at) & 0xFFFFFF;
+    }
 
     QWidget window;
     std::vector<Command*> buttons;

@@ -40,15 +40,15 @@ public:
         QTest::mouseMove(window.windowHandle(), at(button->width() / 2, button->height() / 2));
     }
     void press(Qt::MouseButton which = Qt::LeftButton) {
-        QTest::mousePress(window.windowHandle(), which, {}, at(button->width() / 2, button->height() / 2));
+        QTest::mousePress(window.windowHandle(), which, {},
+                          at(button->width() / 2, button->height() / 2));
     }
     void release(Qt::MouseButton which = Qt::LeftButton) {
-        QTest::mouseRelease(window.windowHandle(), which, {}, at(button->width() / 2, button->height() / 2));
+        QTest::mouseRelease(window.windowHandle(), which, {},
+                            at(button->width() / 2, button->height() / 2));
     }
     unsigned face(int x, int y) const { return button->surface().pixel(x, y) & 0xFFFFFF; }
-    unsigned shown(int x, int y) {
-        return window.grab().toImage().pixel(at(x, y)) & 0xFFFFFF;
-    }
+    unsigned shown(int x, int y) { return window.grab().toImage().pixel(at(x, y)) & 0xFFFFFF; }
 
     QWidget window;
     Command* button = nullptr;
@@ -68,12 +68,12 @@ TEST(FaceGeometry, PiecesInPixelsCaptionTopAndOversizedButtons) {
     FaceGeometry geometry;
     geometry.resize(69, 25);
     const auto pieces = geometry.pieces();
-    const PixelRect expectedDestinations[8] = {
-        {0, 0, 4, 4}, {4, 0, 61, 4}, {65, 0, 4, 4}, {65, 4, 4, 17},
-        {65, 21, 4, 4}, {4, 21, 61, 4}, {0, 21, 4, 4}, {0, 4, 4, 17}};
-    const PixelRect expectedSources[8] = {
-        {0, 0, 4, 4}, {4, 0, 56, 4}, {60, 0, 4, 4}, {60, 4, 4, 17},
-        {60, 21, 4, 4}, {4, 21, 56, 4}, {0, 21, 4, 4}, {0, 4, 4, 17}};
+    const PixelRect expectedDestinations[8] = {{0, 0, 4, 4},   {4, 0, 61, 4},  {65, 0, 4, 4},
+                                               {65, 4, 4, 17}, {65, 21, 4, 4}, {4, 21, 61, 4},
+                                               {0, 21, 4, 4},  {0, 4, 4, 17}};
+    const PixelRect expectedSources[8] = {{0, 0, 4, 4},   {4, 0, 56, 4},  {60, 0, 4, 4},
+                                          {60, 4, 4, 17}, {60, 21, 4, 4}, {4, 21, 56, 4},
+                                          {0, 21, 4, 4},  {0, 4, 4, 17}};
     for (int i = 0; i < 8; ++i) {
         EXPECT_EQ(pieces[i].destination, expectedDestinations[i]) << "piece " << i + 1;
         EXPECT_EQ(pieces[i].source, expectedSources[i]) << "piece " << i + 1;
@@ -100,19 +100,37 @@ TEST(CommandPainting, NormalAt69x25KeepsCornersAndStretchesTheTopEdge) {
     Host host(69, 25);
     ASSERT_EQ(host.button->behaviour().state(), ButtonState::Normal);
     ASSERT_EQ(host.button->currentFace(), FaceImage::Normal);
-    expectPixels(host, {
-        // Top-left corner as in the picture.
-        {0, 0, 0xE0DCC9}, {1, 1, 0xE6E1D0}, {2, 1, 0x7A95A8}, {3, 1, 0x255783}, {1, 3, 0x255783},
-        // Top edge: outline from x 4 to 64, then the top-right corner from the picture.
-        {4, 1, 0x003C74}, {64, 1, 0x003C74}, {65, 1, 0x255783}, {66, 1, 0x7A95A8},
-        {67, 1, 0xE6E1D0}, {68, 1, 0xF0EEE0},
-        // The picture's darker middle of the ring, 17 pixels, stretched to 19.
-        {25, 0, 0xE0DCC9}, {26, 0, 0xDCD6C2}, {44, 0, 0xDCD6C2}, {45, 0, 0xE0DCC9},
-        // Sides unstretched: the rim at the middle row, both bottom corners.
-        {2, 12, 0xF4F4F0}, {66, 12, 0xE8E5DF}, {65, 12, 0xEEEDE7},
-        {1, 23, 0xE6E1D0}, {67, 23, 0xE6E1D0}, {34, 23, 0x003C74}, {34, 24, 0xFAFAF6},
-        // White at the top in state 1.
-        {34, 4, 0xF5F5F8}, {34, 12, 0xE2E2EB}, {34, 20, 0xCFCEDD}});
+    expectPixels(host,
+                 {// Top-left corner as in the picture.
+                  {0, 0, 0xE0DCC9},
+                  {1, 1, 0xE6E1D0},
+                  {2, 1, 0x7A95A8},
+                  {3, 1, 0x255783},
+                  {1, 3, 0x255783},
+                  // Top edge: outline from x 4 to 64, then the top-right corner from the picture.
+                  {4, 1, 0x003C74},
+                  {64, 1, 0x003C74},
+                  {65, 1, 0x255783},
+                  {66, 1, 0x7A95A8},
+                  {67, 1, 0xE6E1D0},
+                  {68, 1, 0xF0EEE0},
+                  // The picture's darker middle of the ring, 17 pixels, stretched to 19.
+                  {25, 0, 0xE0DCC9},
+                  {26, 0, 0xDCD6C2},
+                  {44, 0, 0xDCD6C2},
+                  {45, 0, 0xE0DCC9},
+                  // Sides unstretched: the rim at the middle row, both bottom corners.
+                  {2, 12, 0xF4F4F0},
+                  {66, 12, 0xE8E5DF},
+                  {65, 12, 0xEEEDE7},
+                  {1, 23, 0xE6E1D0},
+                  {67, 23, 0xE6E1D0},
+                  {34, 23, 0x003C74},
+                  {34, 24, 0xFAFAF6},
+                  // White at the top in state 1.
+                  {34, 4, 0xF5F5F8},
+                  {34, 12, 0xE2E2EB},
+                  {34, 20, 0xCFCEDD}});
     const QLabel* label = host.button->findChild<QLabel*>();
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->geometry(), QRect(0, 5, 69, 13));  // 80 twips from the top
@@ -123,14 +141,26 @@ TEST(CommandPainting, HoverAt37x21CompressesEdgesAndPutsWhiteAtTheBottom) {
     host.moveIn();
     ASSERT_EQ(host.button->behaviour().state(), ButtonState::HighLight);
     ASSERT_EQ(host.button->currentFace(), FaceImage::HighLight);
-    expectPixels(host, {
-        {33, 1, 0x255783}, {34, 1, 0x7A95A8}, {35, 1, 0xE6E1D0},
-        {14, 0, 0xE0DCC9}, {15, 0, 0xDCD6C2}, {23, 0, 0xDCD6C2}, {24, 0, 0xE0DCC9},
-        {20, 2, 0xFFF0CF}, {20, 3, 0xFDD889}, {20, 18, 0xE59700}, {20, 19, 0x003C74},
-        // Sides 17 rows into 13: the bottom corners start at row 17.
-        {1, 16, 0x003C74}, {1, 17, 0x255783}, {1, 18, 0x7A95A8}, {1, 19, 0xE6E1D0},
-        {35, 17, 0x255783}, {35, 19, 0xE6E1D0},
-        {18, 4, 0xD1D0DF}, {18, 16, 0xF3F3F7}});
+    expectPixels(host, {{33, 1, 0x255783},
+                        {34, 1, 0x7A95A8},
+                        {35, 1, 0xE6E1D0},
+                        {14, 0, 0xE0DCC9},
+                        {15, 0, 0xDCD6C2},
+                        {23, 0, 0xDCD6C2},
+                        {24, 0, 0xE0DCC9},
+                        {20, 2, 0xFFF0CF},
+                        {20, 3, 0xFDD889},
+                        {20, 18, 0xE59700},
+                        {20, 19, 0x003C74},
+                        // Sides 17 rows into 13: the bottom corners start at row 17.
+                        {1, 16, 0x003C74},
+                        {1, 17, 0x255783},
+                        {1, 18, 0x7A95A8},
+                        {1, 19, 0xE6E1D0},
+                        {35, 17, 0x255783},
+                        {35, 19, 0xE6E1D0},
+                        {18, 4, 0xD1D0DF},
+                        {18, 16, 0xF3F3F7}});
     EXPECT_EQ(host.button->findChild<QLabel*>()->geometry(), QRect(0, 3, 37, 13));  // 50 twips
 }
 
@@ -142,8 +172,11 @@ TEST(CommandPainting, CombinedStateKeepsTheDirectionOfTheFaceBefore) {
         host.press();
         EXPECT_EQ(host.button->behaviour().state(), ButtonState::HighLightSelect);
         EXPECT_EQ(host.button->currentFace(), FaceImage::Pressed);
-        expectPixels(host, {{34, 0, 0xECE9D8}, {34, 2, 0x003C74}, {2, 2, 0xE6E1D0},
-                            {34, 4, 0xCFCEDD}, {34, 20, 0xF5F5F8}});
+        expectPixels(host, {{34, 0, 0xECE9D8},
+                            {34, 2, 0x003C74},
+                            {2, 2, 0xE6E1D0},
+                            {34, 4, 0xCFCEDD},
+                            {34, 20, 0xF5F5F8}});
         host.release();
     }
     {
@@ -164,7 +197,8 @@ template <typename Test>
 int countPixels(const QImage& image, const QRect& area, Test test) {
     int count = 0;
     for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x) count += test(image.pixelColor(x, y)) ? 1 : 0;
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += test(image.pixelColor(x, y)) ? 1 : 0;
     return count;
 }
 
@@ -174,7 +208,8 @@ bool red(const QColor& c) { return c.red() > 200 && c.green() < 60 && c.blue() <
 TEST(CommandPainting, CaptionFontColourDisabledLookAndTransparentFace) {
     Host host(69, 25);
     host.button->setCaption(QString::fromUtf8("設定"));
-    EXPECT_EQ(QFontInfo(host.button->findChild<QLabel*>()->font()).family(), QStringLiteral("IPAPGothic"));
+    EXPECT_EQ(QFontInfo(host.button->findChild<QLabel*>()->font()).family(),
+              QStringLiteral("IPAPGothic"));
     const QRect text(host.at(0, 5), QSize(69, 13));
     // Black text of two Japanese glyphs.
     EXPECT_GT(countPixels(host.window.grab().toImage(), text, dark), 10);

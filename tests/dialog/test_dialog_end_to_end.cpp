@@ -1,9 +1,9 @@
 // The settings dialog as the user meets it: the built Quorlane.scr with "/c" on a virtual
 // display with a window manager, driven with the mouse and keyboard through xdotool.
-#include <QImage>
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <QImage>
 
 #include <cstdlib>
 #include <fstream>
@@ -91,7 +91,8 @@ protected:
         std::this_thread::sleep_for(300ms);
         xdotool({"type", "--delay", "5", path});
         xdotool({"key", "Return"});
-        for (int i = 0; i < 100 && shell.findWindow("ﾌｧｲﾙを開く") != 0; ++i) std::this_thread::sleep_for(20ms);
+        for (int i = 0; i < 100 && shell.findWindow("ﾌｧｲﾙを開く") != 0; ++i)
+            std::this_thread::sleep_for(20ms);
     }
 
     void pressCloseBox() {
@@ -100,7 +101,8 @@ protected:
         event.xclient.window = window;
         event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
         event.xclient.format = 32;
-        event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+        event.xclient.data.l[0] =
+            static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
         event.xclient.data.l[1] = CurrentTime;
         XSendEvent(display, window, False, NoEventMask, &event);
         XFlush(display);
@@ -137,7 +139,7 @@ TEST_F(DialogEndToEnd, OpensInPlaceAndSavesTheChoicesByteForByte) {
     ASSERT_FALSE(screen.isNull());
     if (const char* keep = std::getenv("QUORLANE_KEEP_SCREENSHOT")) screen.save(keep);
     auto pixel = [&](int x, int y) { return screen.pixel(clientX + x, clientY + y) & 0xFFFFFF; };
-    EXPECT_EQ(pixel(5, 0), 0x1E001Eu);    // the gradient in the left margin
+    EXPECT_EQ(pixel(5, 0), 0x1E001Eu);  // the gradient in the left margin
     EXPECT_EQ(pixel(5, 150), 0xFADCFAu);
     EXPECT_EQ(pixel(5, 250), 0x8A6C8Au);
     // The empty preview box is white inside its sunken border.
@@ -164,18 +166,20 @@ TEST_F(DialogEndToEnd, OpensInPlaceAndSavesTheChoicesByteForByte) {
 
     click(kSetX, kSetY);
     EXPECT_EQ(shell.waitExit(pid, 5s), std::optional<int>(0));
-    EXPECT_EQ(readFile(ini), "; kept\r\n[Other]\r\nkeep=me\r\n[Section]\r\n"
-                             PICTURE_MODE "=1\r\n" PICTURE_FILE "=" + picture.string() + "\r\n"
-                             MUSIC_MODE "=1\r\n" REPEAT_TRACK "=7\r\n" MUSIC_FILE "=\r\n");
+    EXPECT_EQ(
+        readFile(ini),
+        "; kept\r\n[Other]\r\nkeep=me\r\n[Section]\r\n" PICTURE_MODE "=1\r\n" PICTURE_FILE "=" +
+            picture.string() + "\r\n" MUSIC_MODE "=1\r\n" REPEAT_TRACK "=7\r\n" MUSIC_FILE "=\r\n");
 }
 
 TEST_F(DialogEndToEnd, CancelAndTheCloseBoxLeaveTheFileAsItWas) {
-    const std::string before = "[Section]\r\n" PICTURE_MODE "=0\r\n" MUSIC_MODE "=1\r\n"
-                               REPEAT_TRACK "=3\r\n; note\r\n";
+    const std::string before =
+        "[Section]\r\n" PICTURE_MODE "=0\r\n" MUSIC_MODE "=1\r\n" REPEAT_TRACK "=3\r\n; note\r\n";
     // The link opens the README through the desktop's opener; this one only records it.
     fs::create_directory(shell.root() / "tools");
     const fs::path opened = shell.root() / "opened.txt";
-    writeFile(shell.root() / "tools" / "xdg-open", "#!/bin/sh\necho \"$@\" > '" + opened.string() + "'\n");
+    writeFile(shell.root() / "tools" / "xdg-open",
+              "#!/bin/sh\necho \"$@\" > '" + opened.string() + "'\n");
     fs::permissions(shell.root() / "tools" / "xdg-open", fs::perms::owner_all);
     shell.setEnv("PATH", (shell.root() / "tools").string() + ":" + std::getenv("PATH"));
     writeFile(shell.bin() / "README.md", "# Quorlane\n");
@@ -224,7 +228,8 @@ TEST_F(DialogEndToEnd, AChoiceThatCannotBeSavedIsToldAndTheFileKept) {
     EXPECT_NE(shell.findWindow("<Quorlane>"), 0u);  // the dialog stays open
     EXPECT_EQ(readFile(ini), before);
     xdotool({"key", "--window", std::to_string(message), "Return"});
-    for (int i = 0; i < 100 && shell.findWindow("Quorlane") != 0; ++i) std::this_thread::sleep_for(20ms);
+    for (int i = 0; i < 100 && shell.findWindow("Quorlane") != 0; ++i)
+        std::this_thread::sleep_for(20ms);
     click(kCancelX, kCancelY);
     EXPECT_EQ(shell.waitExit(pid, 5s), std::optional<int>(0));
     EXPECT_EQ(readFile(ini), before);

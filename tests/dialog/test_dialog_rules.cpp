@@ -31,7 +31,18 @@ struct LoadCase {
 
 TEST(DialogLoad, MarksEnabledControlsAndTextsFollowTheStoredValues) {
     const std::vector<LoadCase> cases = {
-        {"desktop, no music", 0, 0, 7, {N, F}, {N, F, F}, false, false, false, false, "/opt/q", "7"},
+        {"desktop, no music",
+         0,
+         0,
+         7,
+         {N, F},
+         {N, F, F},
+         false,
+         false,
+         false,
+         false,
+         "/opt/q",
+         "7"},
         {"picture file, CD", 1, 1, 0, {F, N}, {F, N, F}, true, true, false, true, "/pics", ""},
         {"music file", 0, 2, -3, {N, F}, {F, F, N}, false, false, true, false, "/opt/q", "-3"},
         {"picture mode 2", 2, 0, 0, {E, E}, {N, F, F}, false, false, false, false, "/opt/q", ""},
@@ -180,9 +191,9 @@ TEST(DialogGeometry, BackgroundShadesPerRow) {
 
 TEST(DialogGeometry, TileStripColumnsAndPreviewSizesAndPlacement) {
     const std::vector<IntPoint> tall = tileOrigins(365, 117, 563, 21);
-    const std::vector<IntPoint> expectTall = {{0, 0},    {0, 21},    {0, 42},   {0, 63},  {0, 84},
-                                              {0, 105},  {0, 126},   {563, 0},  {563, 21}, {563, 42},
-                                              {563, 63}, {563, 84},  {563, 105}, {563, 126}};
+    const std::vector<IntPoint> expectTall = {
+        {0, 0},   {0, 21},   {0, 42},   {0, 63},   {0, 84},   {0, 105},   {0, 126},
+        {563, 0}, {563, 21}, {563, 42}, {563, 63}, {563, 84}, {563, 105}, {563, 126}};
     EXPECT_EQ(tall, expectTall);
     EXPECT_EQ(tileOrigins(365, 101, 563, 21).size(), 12u);
     EXPECT_EQ(tileOrigins(365, 101, 563, 21).back(), (IntPoint{563, 105}));
@@ -230,17 +241,18 @@ protected:
 };
 
 TEST_F(DialogSave, WritesTheFiveKeysInOrderAndKeepsTheRestOfTheFile) {
-    folder.write("Quorlane.ini", "; mine\r\n[Other]\r\nkeep=me\r\n[Section]\r\n" MUSIC_MODE "=0\r\n");
+    folder.write("Quorlane.ini",
+                 "; mine\r\n[Other]\r\nkeep=me\r\n[Section]\r\n" MUSIC_MODE "=0\r\n");
     values.pictureMode = 1;
     values.pictureFile = "/pics/\xE7\x94\xBB.bmp";  // "画" in UTF-8
-    values.musicMode = 7;                          // out of range: written back as it is
+    values.musicMode = 7;                           // out of range: written back as it is
     values.repeatTrack = -2;
     values.musicFile = "";
     EXPECT_TRUE(saveDialogSettings(values, ini).empty());
     EXPECT_EQ(folder.read("Quorlane.ini"),
-              "; mine\r\n[Other]\r\nkeep=me\r\n[Section]\r\n" MUSIC_MODE "=7\r\n"
-              PICTURE_MODE "=1\r\n" PICTURE_FILE "=/pics/\x89\xE6.bmp\r\n"
-              REPEAT_TRACK "=-2\r\n" MUSIC_FILE "=\r\n");
+              "; mine\r\n[Other]\r\nkeep=me\r\n[Section]\r\n" MUSIC_MODE "=7\r\n" PICTURE_MODE
+              "=1\r\n" PICTURE_FILE "=/pics/\x89\xE6.bmp\r\n" REPEAT_TRACK "=-2\r\n" MUSIC_FILE
+              "=\r\n");
 }
 
 TEST_F(DialogSave, APathTheFileCannotHoldIsReportedAndNothingIsWritten) {
@@ -293,7 +305,8 @@ TEST_F(DialogSave, ASettingsFileThatCannotBeWrittenIsReportedKeyByKey) {
     const std::string message = unsavedChoicesMessage(unsaved);
     EXPECT_NE(message.find("・曲目をﾘﾋﾟｰﾄ：設定ﾌｧｲﾙに書き込めません"), std::string::npos);
     EXPECT_EQ(message.find("ほかの設定は保存しました"), std::string::npos);
-    EXPECT_NE(unsavedChoicesMessage({{"画像", SaveProblem::CannotWrite}}).find("ほかの設定は保存しました"),
+    EXPECT_NE(unsavedChoicesMessage({{"画像", SaveProblem::CannotWrite}})
+                  .find("ほかの設定は保存しました"),
               std::string::npos);
 }
 

@@ -1,12 +1,12 @@
 // The dialog's drawing and controls, off screen: exact pixels of the background, the tiled
 // panels and the picture preview, and what presses on the controls do to them.
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
-#include <QListView>
 #include <QImage>
+#include <QListView>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include <set>
 
@@ -36,7 +36,8 @@ TEST(DialogPainting, BackgroundRowsRunFromDarkPurpleToPaleLavenderAndBack) {
                              {261, 0x735573}, {294, 0x290B29}, {298, 0x200220}};
     for (int y = 144; y <= 155; ++y) rows.push_back({y, 0xFADCFA});
     for (const Row& row : rows) {
-        for (int x : {0, 195, 389}) EXPECT_EQ(at(surface, x, row.y), row.colour) << x << "," << row.y;
+        for (int x : {0, 195, 389})
+            EXPECT_EQ(at(surface, x, row.y), row.colour) << x << "," << row.y;
     }
 }
 
@@ -75,7 +76,8 @@ protected:
     std::string picture(const char* name, int width, int height, bool striped = false) {
         QImage image(width, height, QImage::Format_RGB32);
         for (int x = 0; x < width; ++x) {
-            const QRgb colour = striped ? (x % 2 ? qRgb(255, 0, 0) : qRgb(0, 0, 255)) : qRgb(0, 160, 0);
+            const QRgb colour =
+                striped ? (x % 2 ? qRgb(255, 0, 0) : qRgb(0, 0, 255)) : qRgb(0, 160, 0);
             for (int y = 0; y < height; ++y) image.setPixel(x, y, colour);
         }
         const std::string path = folder.file(name);
@@ -175,12 +177,14 @@ TEST_F(DialogWindow, PressesOnTheDesktopLabelAndMarkAndTheRepeatBox) {
     EXPECT_TRUE(repeat->isEnabled());
 
     // The mark of the current desktop, pressed with the right button: chosen at once, box kept.
-    QTest::mousePress(dialog->findChild<ChoiceLabel*>(QStringLiteral("Img_Sel(0)")), Qt::RightButton);
+    QTest::mousePress(dialog->findChild<ChoiceLabel*>(QStringLiteral("Img_Sel(0)")),
+                      Qt::RightButton);
     EXPECT_EQ(values.pictureMode, 0);
     EXPECT_EQ(path->text(), QString::fromStdString(values.pictureFile));
     EXPECT_EQ(dialog->previewBox()->size(), QSize(60, 80));
 
-    QTest::mousePress(dialog->findChild<ChoiceLabel*>(QStringLiteral("lbl_Sel(0)")), Qt::LeftButton);
+    QTest::mousePress(dialog->findChild<ChoiceLabel*>(QStringLiteral("lbl_Sel(0)")),
+                      Qt::LeftButton);
     EXPECT_EQ(path->text(), QString());
     EXPECT_EQ(dialog->previewBox()->size(), QSize(80, 80));
     EXPECT_EQ(colours(dialog->previewBox()->retained(), 76, 76), (std::set<QRgb>{0xFFFFFF}));
@@ -206,9 +210,12 @@ TEST(FileChooser, PatternsMatchInEitherCaseAsWritten) {
         std::set<QString> listed;
     };
     const std::vector<Case> cases = {
-        {{"画像ﾌｧｲﾙ (BMP JPG)", "*.BMP;*JPG"}, "画像ﾌｧｲﾙ (BMP JPG) (*.BMP *JPG)",
+        {{"画像ﾌｧｲﾙ (BMP JPG)", "*.BMP;*JPG"},
+         "画像ﾌｧｲﾙ (BMP JPG) (*.BMP *JPG)",
          {"a.bmp", "b.BMP", "c.Jpg", "djpg"}},
-        {{"BGMﾌｧｲﾙ (MP3 WAV)", "*.MP3;*.WAV"}, "BGMﾌｧｲﾙ (MP3 WAV) (*.MP3 *.WAV)", {"f.wav", "g.Mp3"}},
+        {{"BGMﾌｧｲﾙ (MP3 WAV)", "*.MP3;*.WAV"},
+         "BGMﾌｧｲﾙ (MP3 WAV) (*.MP3 *.WAV)",
+         {"f.wav", "g.Mp3"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.shownFilter.toStdString());
@@ -220,14 +227,16 @@ TEST(FileChooser, PatternsMatchInEitherCaseAsWritten) {
         auto* list = chooser->findChild<QListView*>(QStringLiteral("listView"));
         ASSERT_NE(list, nullptr);
         std::set<QString> listed;
-        (void)QTest::qWaitFor([&] {
-            listed.clear();
-            const QModelIndex root = list->rootIndex();
-            for (int row = 0; row < list->model()->rowCount(root); ++row) {
-                listed.insert(list->model()->index(row, 0, root).data().toString());
-            }
-            return listed == c.listed;
-        }, 3000);
+        (void)QTest::qWaitFor(
+            [&] {
+                listed.clear();
+                const QModelIndex root = list->rootIndex();
+                for (int row = 0; row < list->model()->rowCount(root); ++row) {
+                    listed.insert(list->model()->index(row, 0, root).data().toString());
+                }
+                return listed == c.listed;
+            },
+            3000);
         EXPECT_EQ(listed, c.listed);
     }
 }

@@ -24,8 +24,7 @@ public:
     uint32_t waveOutputs = 1;
     std::vector<std::pair<std::optional<std::string>, uint32_t>> sounds;
 
-    uint32_t sendString(const std::string& command, std::span<char> result) override
-    {
+    uint32_t sendString(const std::string& command, std::span<char> result) override {
         sent.push_back(command);
         Answer answer;
         if (auto it = answers.find(command); it != answers.end()) answer = it->second;
@@ -36,16 +35,14 @@ public:
         }
         return answer.code;
     }
-    bool errorString(uint32_t code, std::span<char> text) override
-    {
+    bool errorString(uint32_t code, std::span<char> text) override {
         if (!errorTexts) return false;
         std::string message = "failure " + std::to_string(code);
         std::snprintf(text.data(), text.size(), "%s", message.c_str());
         return true;
     }
     uint32_t waveOutputCount() override { return waveOutputs; }
-    bool playSound(const char* name, uint32_t flags) override
-    {
+    bool playSound(const char* name, uint32_t flags) override {
         sounds.emplace_back(name ? std::optional<std::string>(name) : std::nullopt, flags);
         return true;
     }
@@ -53,24 +50,21 @@ public:
 
 class BgmPlayerTest : public testing::Test {
 protected:
-    BgmPlayerTest()
-    {
+    BgmPlayerTest() {
         auto fake = std::make_unique<RecordingBackend>();
         backend = fake.get();
         player = std::make_unique<BgmPlayer>(settings, std::move(fake));
     }
 
     // The disc as the status queries describe it.
-    void disc(const std::string& track, const std::string& mode)
-    {
+    void disc(const std::string& track, const std::string& mode) {
         backend->answers["status cdaudio current track"] = {0, track};
         backend->answers["status cdaudio number of tracks"] = {0, "10"};
         backend->answers["status cdaudio mode"] = {0, mode};
         backend->answers["status cdaudio position track 3"] = {0, "03:00:00:00"};
     }
 
-    std::vector<std::string> poll()
-    {
+    std::vector<std::string> poll() {
         backend->sent.clear();
         player->cdPoll();
         return backend->sent;
@@ -84,16 +78,15 @@ protected:
 const std::vector<std::string> kStatusQueries = {
     "status cdaudio current track", "status cdaudio number of tracks", "status cdaudio mode"};
 
-TEST_F(BgmPlayerTest, CdOpenAndStopSendTheirCommandsInOrder)
-{
+TEST_F(BgmPlayerTest, CdOpenAndStopSendTheirCommandsInOrder) {
     player->cdOpen();
     player->cdStop();
-    EXPECT_EQ(backend->sent, (std::vector<std::string>{"open cdaudio", "set cdaudio time format tmsf",
-                                                        "stop cdaudio", "close cdaudio"}));
+    EXPECT_EQ(backend->sent,
+              (std::vector<std::string>{"open cdaudio", "set cdaudio time format tmsf",
+                                        "stop cdaudio", "close cdaudio"}));
 }
 
-TEST_F(BgmPlayerTest, RepeatedTrackIsLeftAloneWhilePlayingAndRestartedOnceTheDiscMovesOn)
-{
+TEST_F(BgmPlayerTest, RepeatedTrackIsLeftAloneWhilePlayingAndRestartedOnceTheDiscMovesOn) {
     settings.repeatTrack = 3;
     disc("3", "playing");
     EXPECT_EQ(poll(), kStatusQueries);
@@ -111,8 +104,7 @@ TEST_F(BgmPlayerTest, RepeatedTrackIsLeftAloneWhilePlayingAndRestartedOnceTheDis
     EXPECT_EQ(poll(), expected);
 }
 
-TEST_F(BgmPlayerTest, WholeDiscIsPlayedAgainOnlyOnceItHasStopped)
-{
+TEST_F(BgmPlayerTest, WholeDiscIsPlayedAgainOnlyOnceItHasStopped) {
     settings.repeatTrack = 0;
     disc("7", "playing");
     EXPECT_EQ(poll(), kStatusQueries);
@@ -123,8 +115,7 @@ TEST_F(BgmPlayerTest, WholeDiscIsPlayedAgainOnlyOnceItHasStopped)
     EXPECT_TRUE(player->cdAvailable());
 }
 
-TEST_F(BgmPlayerTest, FailingStatusQueriesMakeTheCdUnavailable)
-{
+TEST_F(BgmPlayerTest, FailingStatusQueriesMakeTheCdUnavailable) {
     // No disc: the track count fails.
     disc("1", "stopped");
     backend->answers["status cdaudio number of tracks"] = {276, ""};
@@ -150,10 +141,10 @@ TEST_F(BgmPlayerTest, FailingStatusQueriesMakeTheCdUnavailable)
     EXPECT_TRUE(player->cdAvailable());
 }
 
-TEST_F(BgmPlayerTest, Mp3StartOpensTheQuotedPathAndPlaysOnlyWhenTheOpenWorked)
-{
+TEST_F(BgmPlayerTest, Mp3StartOpensTheQuotedPathAndPlaysOnlyWhenTheOpenWorked) {
     settings.musicFile = "/home/user/My Music/song one.mp3";
-    const std::string open = "open \"/home/user/My Music/song one.mp3\" type MPEGVideo Alias MP3Play";
+    const std::string open =
+        "open \"/home/user/My Music/song one.mp3\" type MPEGVideo Alias MP3Play";
     player->mp3Start();
     EXPECT_EQ(backend->sent, (std::vector<std::string>{open, "play MP3Play"}));
 
@@ -163,22 +154,21 @@ TEST_F(BgmPlayerTest, Mp3StartOpensTheQuotedPathAndPlaysOnlyWhenTheOpenWorked)
     EXPECT_EQ(backend->sent, (std::vector<std::string>{open}));
 }
 
-TEST_F(BgmPlayerTest, Mp3PollRestartsFromTheBeginningOnlyWhenNotPlaying)
-{
+TEST_F(BgmPlayerTest, Mp3PollRestartsFromTheBeginningOnlyWhenNotPlaying) {
     backend->answers["status MP3Play mode"] = {0, "playing"};
     EXPECT_TRUE(player->mp3IsPlaying());
     backend->sent.clear();
     player->mp3Poll();
     EXPECT_EQ(backend->sent, (std::vector<std::string>{"status MP3Play mode"}));
 
-    for (RecordingBackend::Answer ended : {RecordingBackend::Answer{0, "stopped"},
-                                           RecordingBackend::Answer{263, ""}}) {
+    for (RecordingBackend::Answer ended :
+         {RecordingBackend::Answer{0, "stopped"}, RecordingBackend::Answer{263, ""}}) {
         backend->answers["status MP3Play mode"] = ended;
         EXPECT_FALSE(player->mp3IsPlaying());
         backend->sent.clear();
         player->mp3Poll();
         EXPECT_EQ(backend->sent, (std::vector<std::string>{"status MP3Play mode", "stop MP3Play",
-                                                            "play MP3Play from 0"}));
+                                                           "play MP3Play from 0"}));
     }
 
     backend->sent.clear();
@@ -186,8 +176,7 @@ TEST_F(BgmPlayerTest, Mp3PollRestartsFromTheBeginningOnlyWhenNotPlaying)
     EXPECT_EQ(backend->sent, (std::vector<std::string>{"stop MP3Play", "close MP3Play"}));
 }
 
-TEST_F(BgmPlayerTest, WavPlaysLoopingOnlyWhenThereIsAnOutput)
-{
+TEST_F(BgmPlayerTest, WavPlaysLoopingOnlyWhenThereIsAnOutput) {
     settings.musicFile = "/music/loop.wav";
     backend->waveOutputs = 0;
     player->wavStart();
@@ -203,8 +192,7 @@ TEST_F(BgmPlayerTest, WavPlaysLoopingOnlyWhenThereIsAnOutput)
     EXPECT_EQ(backend->sounds[1].second, 0u);
 }
 
-TEST_F(BgmPlayerTest, CommandHelpersReportResultsAndErrors)
-{
+TEST_F(BgmPlayerTest, CommandHelpersReportResultsAndErrors) {
     std::string text = "old";
     EXPECT_EQ(player->sendMciCommand("", text), -1);
     EXPECT_EQ(text, "コマンド文字列が指定されていません");
@@ -228,16 +216,15 @@ TEST_F(BgmPlayerTest, CommandHelpersReportResultsAndErrors)
     EXPECT_EQ(text.size(), 511u);
 }
 
-TEST_F(BgmPlayerTest, CdPlayLeavesOutPositionsThatAreNotGiven)
-{
+TEST_F(BgmPlayerTest, CdPlayLeavesOutPositionsThatAreNotGiven) {
     player->cdPlay("cdaudio", "02:00:00:00", "03:00:00:00");
     player->cdPlay("cdaudio", "02:00:00:00", "");
     player->cdPlay("cdaudio", "", "03:00:00:00");
     player->cdPlay("cdaudio", "", "");
-    EXPECT_EQ(backend->sent, (std::vector<std::string>{
-                                 "play cdaudio from 02:00:00:00 to 03:00:00:00",
-                                 "play cdaudio from 02:00:00:00", "play cdaudio to 03:00:00:00",
-                                 "play cdaudio"}));
+    EXPECT_EQ(backend->sent,
+              (std::vector<std::string>{"play cdaudio from 02:00:00:00 to 03:00:00:00",
+                                        "play cdaudio from 02:00:00:00",
+                                        "play cdaudio to 03:00:00:00", "play cdaudio"}));
 }
 
 }  // namespace

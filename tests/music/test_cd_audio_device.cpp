@@ -21,21 +21,20 @@ using namespace mci;
 class MemoryDisc final : public CdDisc {
 public:
     MemoryDisc(std::vector<CdTrack> tracks, int32_t leadOut, int32_t failAt = -1)
-        : failAt_(failAt)
-    {
+        : failAt_(failAt) {
         toc_.tracks = std::move(tracks);
         toc_.leadOut = leadOut;
     }
     const DiscToc& toc() const override { return toc_; }
-    bool readAudio(int32_t lsn, int count, uint8_t* out) override
-    {
+    bool readAudio(int32_t lsn, int count, uint8_t* out) override {
         EXPECT_GE(lsn, 0);
         EXPECT_LE(lsn + count, toc_.leadOut);
         for (int i = 0; i < count; ++i) {
             if (lsn + i == failAt_) return false;
             EXPECT_TRUE(toc_.tracks[toc_.trackIndexAt(lsn + i)].audio) << "data sector read";
             auto* samples = reinterpret_cast<int16_t*>(out + std::size_t(i) * kCdSectorBytes);
-            for (int s = 0; s < kCdSectorBytes / 2; ++s) samples[s] = static_cast<int16_t>(lsn + i + 1);
+            for (int s = 0; s < kCdSectorBytes / 2; ++s)
+                samples[s] = static_cast<int16_t>(lsn + i + 1);
         }
         return true;
     }
@@ -46,8 +45,7 @@ private:
 };
 
 // Three audio tracks: 1 at 0 (100 sectors), 2 at 100 (150), 3 at 250 (80); lead-out 330.
-CdDiscOpener threeTracks(int32_t failAt = -1)
-{
+CdDiscOpener threeTracks(int32_t failAt = -1) {
     return [failAt] {
         return std::make_unique<MemoryDisc>(
             std::vector<CdTrack>{{1, 0, true}, {2, 100, true}, {3, 250, true}}, 330, failAt);
@@ -56,15 +54,13 @@ CdDiscOpener threeTracks(int32_t failAt = -1)
 
 class CdDeviceTest : public testing::Test {
 protected:
-    void start(CdDiscOpener opener, std::size_t ring = CdAudioDevice::kDefaultRingSectors)
-    {
+    void start(CdDiscOpener opener, std::size_t ring = CdAudioDevice::kDefaultRingSectors) {
         device = std::make_unique<CdAudioDevice>(std::move(opener), ring);
         waitUntil([&] { return query(StatusItem::Mode) != "not ready"; });
     }
 
     template <class Condition>
-    static void waitUntil(Condition condition)
-    {
+    static void waitUntil(Condition condition) {
         auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
         while (!condition() && std::chrono::steady_clock::now() < deadline) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -72,8 +68,7 @@ protected:
         ASSERT_TRUE(condition());
     }
 
-    std::string query(StatusItem item, std::optional<int> track = std::nullopt)
-    {
+    std::string query(StatusItem item, std::optional<int> track = std::nullopt) {
         std::string answer;
         uint32_t code = device->status(item, track, answer);
         return code == kOk ? answer : "error " + std::to_string(code);
@@ -81,8 +76,7 @@ protected:
 
     // Hears whole sectors, as the audio callback would take them, in two uneven pieces
     // each. Returns the sector numbers heard; waits out the reader when it is behind.
-    std::vector<int> hear(int sectors)
-    {
+    std::vector<int> hear(int sectors) {
         std::vector<int> heard;
         std::vector<uint8_t> buffer(kCdSectorBytes);
         for (int i = 0; i < sectors; ++i) {
@@ -104,8 +98,7 @@ protected:
         return heard;
     }
 
-    static std::vector<int> range(int from, int to)
-    {
+    static std::vector<int> range(int from, int to) {
         std::vector<int> sectors;
         for (int s = from; s < to; ++s) sectors.push_back(s);
         return sectors;
@@ -114,8 +107,7 @@ protected:
     std::unique_ptr<CdAudioDevice> device;
 };
 
-TEST_F(CdDeviceTest, PlaysTheDiscTrackAfterTrackAndStartsOverOnceItHasEnded)
-{
+TEST_F(CdDeviceTest, PlaysTheDiscTrackAfterTrackAndStartsOverOnceItHasEnded) {
     start(threeTracks());
     EXPECT_EQ(query(StatusItem::Mode), "stopped");
     EXPECT_EQ(query(StatusItem::NumberOfTracks), "3");
@@ -133,8 +125,7 @@ TEST_F(CdDeviceTest, PlaysTheDiscTrackAfterTrackAndStartsOverOnceItHasEnded)
     EXPECT_EQ(hear(5), range(0, 5));
 }
 
-TEST_F(CdDeviceTest, PositionsFollowWhatHasBeenHeard)
-{
+TEST_F(CdDeviceTest, PositionsFollowWhatHasBeenHeard) {
     start(threeTracks());
     EXPECT_EQ(query(StatusItem::Position, 2), "02:00:00:00");
     ASSERT_EQ(device->play("02:00:00:00", std::nullopt), kOk);
@@ -147,8 +138,7 @@ TEST_F(CdDeviceTest, PositionsFollowWhatHasBeenHeard)
     EXPECT_EQ(query(StatusItem::CurrentTrack), "3");
 }
 
-TEST_F(CdDeviceTest, PlaysOnlyTheRangeAskedFor)
-{
+TEST_F(CdDeviceTest, PlaysOnlyTheRangeAskedFor) {
     start(threeTracks());
     ASSERT_EQ(device->play("3", std::nullopt), kOk);
     EXPECT_EQ(hear(3), range(250, 253));
@@ -168,8 +158,7 @@ TEST_F(CdDeviceTest, PlaysOnlyTheRangeAskedFor)
     EXPECT_EQ(query(StatusItem::Position, 4), "error " + std::to_string(kOutOfRange));
 }
 
-TEST_F(CdDeviceTest, StopSilencesAtOnceAndKeepsThePosition)
-{
+TEST_F(CdDeviceTest, StopSilencesAtOnceAndKeepsThePosition) {
     start(threeTracks());
     device->play(std::nullopt, std::nullopt);
     hear(10);
@@ -182,8 +171,7 @@ TEST_F(CdDeviceTest, StopSilencesAtOnceAndKeepsThePosition)
     EXPECT_EQ(hear(2), range(10, 12));
 }
 
-TEST_F(CdDeviceTest, DataTracksAreSkippedNeverHeard)
-{
+TEST_F(CdDeviceTest, DataTracksAreSkippedNeverHeard) {
     start([] {
         return std::make_unique<MemoryDisc>(
             std::vector<CdTrack>{{1, 0, false}, {2, 50, true}, {3, 60, false}, {4, 70, true}}, 80);
@@ -195,20 +183,21 @@ TEST_F(CdDeviceTest, DataTracksAreSkippedNeverHeard)
     EXPECT_EQ(query(StatusItem::Mode), "stopped");
 }
 
-TEST_F(CdDeviceTest, AReadErrorEndsThePlayWithoutNoise)
-{
+TEST_F(CdDeviceTest, AReadErrorEndsThePlayWithoutNoise) {
     start(threeTracks(40), 60);
     ASSERT_EQ(device->play(std::nullopt, std::nullopt), kOk);
     EXPECT_EQ(hear(60), range(0, 40));
     EXPECT_EQ(query(StatusItem::Mode), "stopped");
 }
 
-TEST_F(CdDeviceTest, NoDiscFailsEveryQuery)
-{
-    for (CdDiscOpener opener : {CdDiscOpener{[] { return std::unique_ptr<CdDisc>(); }},
-                                CdDiscOpener{[]() -> std::unique_ptr<CdDisc> { throw 1; }},
-                                CdDiscOpener{[] { return std::make_unique<MemoryDisc>(std::vector<CdTrack>{}, 0); }},
-                                CdDiscOpener{[] { return std::make_unique<MemoryDisc>(std::vector<CdTrack>{{1, 0, true}}, 0); }}}) {
+TEST_F(CdDeviceTest, NoDiscFailsEveryQuery) {
+    for (CdDiscOpener opener :
+         {CdDiscOpener{[] { return std::unique_ptr<CdDisc>(); }},
+          CdDiscOpener{[]() -> std::unique_ptr<CdDisc> { throw 1; }},
+          CdDiscOpener{[] { return std::make_unique<MemoryDisc>(std::vector<CdTrack>{}, 0); }},
+          CdDiscOpener{[] {
+              return std::make_unique<MemoryDisc>(std::vector<CdTrack>{{1, 0, true}}, 0);
+          }}}) {
         start(opener);
         EXPECT_EQ(query(StatusItem::CurrentTrack), "error " + std::to_string(kDeviceNotReady));
         EXPECT_EQ(query(StatusItem::NumberOfTracks), "error " + std::to_string(kDeviceNotReady));
@@ -218,8 +207,7 @@ TEST_F(CdDeviceTest, NoDiscFailsEveryQuery)
     }
 }
 
-TEST_F(CdDeviceTest, ASlowDriveIsNotReadyYetButNotMissing)
-{
+TEST_F(CdDeviceTest, ASlowDriveIsNotReadyYetButNotMissing) {
     std::promise<void> spunUp;
     std::shared_future<void> ready = spunUp.get_future().share();
     device = std::make_unique<CdAudioDevice>([ready] {
@@ -234,8 +222,7 @@ TEST_F(CdDeviceTest, ASlowDriveIsNotReadyYetButNotMissing)
     waitUntil([&] { return query(StatusItem::NumberOfTracks) == "3"; });
 }
 
-TEST_F(CdDeviceTest, ClosingWhileTheReaderWaitsForRoomEndsPromptly)
-{
+TEST_F(CdDeviceTest, ClosingWhileTheReaderWaitsForRoomEndsPromptly) {
     start(threeTracks(), 30);
     device->play(std::nullopt, std::nullopt);
     std::this_thread::sleep_for(std::chrono::milliseconds(20));  // the ring is full by now
@@ -250,8 +237,7 @@ TEST_F(CdDeviceTest, ClosingWhileTheReaderWaitsForRoomEndsPromptly)
 namespace quorlane {
 namespace {
 
-TEST(CdDeviceShutdown, AskingTheReaderToEndDoesNotWaitForAHangingDrive)
-{
+TEST(CdDeviceShutdown, AskingTheReaderToEndDoesNotWaitForAHangingDrive) {
     std::promise<void> driveAnswers;
     std::shared_future<void> answered = driveAnswers.get_future().share();
     CdAudioDevice device([answered] {
@@ -270,8 +256,7 @@ TEST(CdDeviceShutdown, AskingTheReaderToEndDoesNotWaitForAHangingDrive)
     EXPECT_TRUE(device.readerDone());
 }
 
-TEST(CdDeviceShutdown, AnAbandonedDeviceIsFreedByItsReaderOnceTheDriveAnswers)
-{
+TEST(CdDeviceShutdown, AnAbandonedDeviceIsFreedByItsReaderOnceTheDriveAnswers) {
     for (bool driveAnswersFirst : {true, false}) {
         SCOPED_TRACE(driveAnswersFirst);
         std::promise<void> driveAnswers;

@@ -34,8 +34,7 @@ constexpr double kTrackSeconds = kTrackSectors / 75.0;
 
 class MusicEndToEnd : public testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         folder = fs::temp_directory_path() /
                  ("quorlane-music-" + std::to_string(::getpid()) + "-" +
                   testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -46,25 +45,24 @@ protected:
         setenv("SDL_DISKAUDIODELAY", "1", 1);
         unsetenv("QUORLANE_CDROM");
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         player.reset();
         fs::remove_all(folder);
     }
 
-    void startPlayer() { player = std::make_unique<BgmPlayer>(settings, std::make_unique<SystemMediaBackend>()); }
+    void startPlayer() {
+        player = std::make_unique<BgmPlayer>(settings, std::make_unique<SystemMediaBackend>());
+    }
 
     // Stops everything (the output's file is complete once the player is gone).
-    std::vector<Heard> heard(const std::vector<double>& tones)
-    {
+    std::vector<Heard> heard(const std::vector<double>& tones) {
         player.reset();
         return test::listen(test::readSamples(folder / "heard.raw"), tones);
     }
 
     // Runs a poll for a while of wall time, the way the show's timers would, only faster.
     template <class Poll>
-    void keepPolling(Poll poll, std::chrono::milliseconds total, std::chrono::milliseconds every)
-    {
+    void keepPolling(Poll poll, std::chrono::milliseconds total, std::chrono::milliseconds every) {
         auto end = std::chrono::steady_clock::now() + total;
         while (std::chrono::steady_clock::now() < end) {
             poll();
@@ -72,16 +70,15 @@ protected:
         }
     }
 
-    void openDisc()
-    {
-        setenv("QUORLANE_CDROM", test::writeDiscImage(folder, {kTrack1, kTrack2, kTrack3}, kTrackSectors).c_str(), 1);
+    void openDisc() {
+        setenv("QUORLANE_CDROM",
+               test::writeDiscImage(folder, {kTrack1, kTrack2, kTrack3}, kTrackSectors).c_str(), 1);
         startPlayer();
         player->cdOpen();
         waitForDisc();
     }
 
-    void waitForDisc()
-    {
+    void waitForDisc() {
         auto deadline = std::chrono::steady_clock::now() + 5s;
         while (player->mciStatusText("status cdaudio mode") == "not ready" &&
                std::chrono::steady_clock::now() < deadline) {
@@ -94,8 +91,7 @@ protected:
     std::unique_ptr<BgmPlayer> player;
 };
 
-TEST_F(MusicEndToEnd, WavLoopsUntilStopped)
-{
+TEST_F(MusicEndToEnd, WavLoopsUntilStopped) {
     settings.musicFile = (folder / "loop.wav").string();
     test::writeWav(settings.musicFile, 660, 0.25);
     startPlayer();
@@ -106,19 +102,18 @@ TEST_F(MusicEndToEnd, WavLoopsUntilStopped)
     EXPECT_GT(test::secondsOf(result, 660), 3 * 0.25);
     // One unbroken tone: the loop has no gaps.
     EXPECT_EQ(test::toneOrder(result), std::vector<double>{660});
-    EXPECT_LE(std::count_if(result.begin(), result.end(), [](const Heard& h) { return h.hz == 660; }), 1);
+    EXPECT_LE(
+        std::count_if(result.begin(), result.end(), [](const Heard& h) { return h.hz == 660; }), 1);
 }
 
 // Peak resident memory of this process so far, in MiB.
-long peakMegabytes()
-{
+long peakMegabytes() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss / 1024;
 }
 
-TEST_F(MusicEndToEnd, ALongLowRateWavStreamsInLittleMemory)
-{
+TEST_F(MusicEndToEnd, ALongLowRateWavStreamsInLittleMemory) {
     // 100 minutes of 8 kHz 8-bit mono: 48 MB on disc, over a gigabyte once resampled to the
     // output's format. Its first quarter second is a tone; the rest is left as a hole in the
     // file, which costs no disc space and reads as a flat line.
@@ -132,8 +127,8 @@ TEST_F(MusicEndToEnd, ALongLowRateWavStreamsInLittleMemory)
         le(36 + kDataBytes, 4);
         out.write("WAVEfmt ", 8);
         le(16, 4);
-        le(1, 2);      // PCM
-        le(1, 2);      // mono
+        le(1, 2);  // PCM
+        le(1, 2);  // mono
         le(kRate, 4);
         le(kRate, 4);  // bytes a second
         le(1, 2);
@@ -141,7 +136,8 @@ TEST_F(MusicEndToEnd, ALongLowRateWavStreamsInLittleMemory)
         out.write("data", 4);
         le(kDataBytes, 4);
         for (uint32_t i = 0; i < kRate / 4; ++i) {
-            out.put(static_cast<char>(128 + std::lround(100 * std::sin(2 * M_PI * 500 * i / kRate))));
+            out.put(
+                static_cast<char>(128 + std::lround(100 * std::sin(2 * M_PI * 500 * i / kRate))));
         }
     }
     std::filesystem::resize_file(settings.musicFile, 44 + kDataBytes);
@@ -158,8 +154,7 @@ TEST_F(MusicEndToEnd, ALongLowRateWavStreamsInLittleMemory)
 }
 
 // A drive that never answers: opening it (here a FIFO nobody writes to) blocks for good.
-TEST_F(MusicEndToEnd, AHangingDriveNeverHoldsUpTheEnd)
-{
+TEST_F(MusicEndToEnd, AHangingDriveNeverHoldsUpTheEnd) {
     const fs::path drive = folder / "drive";
     ASSERT_EQ(::mkfifo(drive.c_str(), 0600), 0);
     setenv("QUORLANE_CDROM", drive.c_str(), 1);
@@ -173,7 +168,8 @@ TEST_F(MusicEndToEnd, AHangingDriveNeverHoldsUpTheEnd)
         // The show stops the CD when its poll still runs; either way the player then goes.
         if (stoppedFirst) player->cdStop();
         auto ended = std::async(std::launch::async, [&] { player.reset(); });
-        EXPECT_EQ(ended.wait_for(1s), std::future_status::ready) << "stopped first: " << stoppedFirst;
+        EXPECT_EQ(ended.wait_for(1s), std::future_status::ready)
+            << "stopped first: " << stoppedFirst;
         // Should the end wait on the drive after all, the drive answers (with nothing, at every
         // open) so that this test can end.
         for (auto deadline = std::chrono::steady_clock::now() + 10s;
@@ -187,20 +183,21 @@ TEST_F(MusicEndToEnd, AHangingDriveNeverHoldsUpTheEnd)
 
 // Every wait here is for a state or for sound heard, never for a stretch of time, and
 // nothing depends on when this thread gets to run: a busy machine only makes it slower.
-TEST_F(MusicEndToEnd, Mp3PlaysAndStartsAgainAfterItEnds)
-{
+TEST_F(MusicEndToEnd, Mp3PlaysAndStartsAgainAfterItEnds) {
     setenv("SDL_DISKAUDIODELAY", "23", 1);  // the output's own pace, to hear the plays apart
     settings.musicFile = std::string(QUORLANE_SOURCE_DIR) + "/tests/music/fixtures/tone-880hz.mp3";
     const auto mode = [&] { return player->mciStatusText("status MP3Play mode"); };
     const auto whyNotOpen = [&] {
         std::string text;
         BgmPlayer probe(settings, std::make_unique<SystemMediaBackend>());
-        int32_t code = probe.sendMciCommand("open \"" + settings.musicFile + "\" type MPEGVideo alias Probe", text);
+        int32_t code = probe.sendMciCommand(
+            "open \"" + settings.musicFile + "\" type MPEGVideo alias Probe", text);
         return std::to_string(code) + " " + text;
     };
     const auto waitUntilStopped = [&] {
         auto deadline = std::chrono::steady_clock::now() + 5s;
-        while (mode() == "playing" && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(1ms);
+        while (mode() == "playing" && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(1ms);
         EXPECT_EQ(mode(), "stopped");
     };
     // After the end, a tenth of a second of silence, so that the plays are heard apart.
@@ -208,7 +205,8 @@ TEST_F(MusicEndToEnd, Mp3PlaysAndStartsAgainAfterItEnds)
         auto size = [&] { return fs::file_size(folder / "heard.raw"); };
         const auto until = size() + AudioOutput::kFrequency * 4 / 10;
         auto deadline = std::chrono::steady_clock::now() + 5s;
-        while (size() < until && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(1ms);
+        while (size() < until && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(1ms);
     };
 
     startPlayer();
@@ -226,17 +224,19 @@ TEST_F(MusicEndToEnd, Mp3PlaysAndStartsAgainAfterItEnds)
     EXPECT_EQ(mode(), "Error:263");
     std::vector<Heard> result = heard({880});
     std::string runs;
-    for (const Heard& h : result) runs += std::to_string(h.hz) + ":" + std::to_string(h.seconds) + " ";
+    for (const Heard& h : result)
+        runs += std::to_string(h.hz) + ":" + std::to_string(h.seconds) + " ";
     // Four whole plays of half a second each, apart; each is heard as up to two listening
     // windows shorter than it is.
     EXPECT_EQ(test::toneOrder(result), std::vector<double>{880});
-    EXPECT_EQ(std::count_if(result.begin(), result.end(), [](const Heard& h) { return h.hz == 880; }), 4) << runs;
+    EXPECT_EQ(
+        std::count_if(result.begin(), result.end(), [](const Heard& h) { return h.hz == 880; }), 4)
+        << runs;
     EXPECT_GT(test::secondsOf(result, 880), 4 * 0.45) << runs;
     EXPECT_LT(test::secondsOf(result, 880), 4 * 0.5 + 0.05) << runs;
 }
 
-TEST_F(MusicEndToEnd, BrokenFilesPlayNothingAndFailQuietly)
-{
+TEST_F(MusicEndToEnd, BrokenFilesPlayNothingAndFailQuietly) {
     std::ofstream(folder / "empty.mp3");
     std::ofstream(folder / "noise.mp3") << std::string(5000, '\x5a');
     std::ofstream(folder / "noise.wav") << "RIFF not really";
@@ -257,19 +257,22 @@ TEST_F(MusicEndToEnd, BrokenFilesPlayNothingAndFailQuietly)
     EXPECT_TRUE(test::toneOrder(result).empty());
 }
 
-TEST_F(MusicEndToEnd, DiscPlaysTrackAfterTrackAndLoops)
-{
+TEST_F(MusicEndToEnd, DiscPlaysTrackAfterTrackAndLoops) {
     settings.repeatTrack = 0;
     openDisc();
-    keepPolling([&] { player->cdPoll(); ASSERT_TRUE(player->cdAvailable()); }, 350ms, 5ms);
+    keepPolling(
+        [&] {
+            player->cdPoll();
+            ASSERT_TRUE(player->cdAvailable());
+        },
+        350ms, 5ms);
     std::vector<double> order = test::toneOrder(heard({kTrack1, kTrack2, kTrack3}));
     ASSERT_GE(order.size(), 4u);
     EXPECT_EQ(std::vector<double>(order.begin(), order.begin() + 4),
               (std::vector<double>{kTrack1, kTrack2, kTrack3, kTrack1}));
 }
 
-TEST_F(MusicEndToEnd, RepeatTrackKeepsPlayingThatTrack)
-{
+TEST_F(MusicEndToEnd, RepeatTrackKeepsPlayingThatTrack) {
     settings.repeatTrack = 2;
     openDisc();
     keepPolling([&] { player->cdPoll(); }, 350ms, 5ms);
@@ -281,8 +284,7 @@ TEST_F(MusicEndToEnd, RepeatTrackKeepsPlayingThatTrack)
     EXPECT_LT(test::secondsOf(result, kTrack3), test::secondsOf(result, kTrack2) / 3);
 }
 
-TEST_F(MusicEndToEnd, DiscReportsTracksModeAndPositions)
-{
+TEST_F(MusicEndToEnd, DiscReportsTracksModeAndPositions) {
     openDisc();
     EXPECT_EQ(player->mciStatusText("status cdaudio number of tracks"), "3");
     EXPECT_EQ(player->mciStatusText("status cdaudio current track"), "1");
@@ -292,7 +294,8 @@ TEST_F(MusicEndToEnd, DiscReportsTracksModeAndPositions)
     ASSERT_EQ(player->sendMciCommand("play cdaudio from 02:00:00:00 to 02:00:00:30", ignored), 0);
     EXPECT_EQ(player->mciStatusText("status cdaudio mode"), "playing");
     auto deadline = std::chrono::steady_clock::now() + 5s;
-    while (player->mciStatusText("status cdaudio mode") == "playing" && std::chrono::steady_clock::now() < deadline) {
+    while (player->mciStatusText("status cdaudio mode") == "playing" &&
+           std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(1ms);
     }
     EXPECT_EQ(player->mciStatusText("status cdaudio mode"), "stopped");
@@ -305,12 +308,12 @@ TEST_F(MusicEndToEnd, DiscReportsTracksModeAndPositions)
     EXPECT_NEAR(test::secondsOf(result, kTrack2), 0.4, 0.06);
 }
 
-TEST_F(MusicEndToEnd, NoUsableDiscMakesTheCdUnavailableAtTheFirstPoll)
-{
+TEST_F(MusicEndToEnd, NoUsableDiscMakesTheCdUnavailableAtTheFirstPoll) {
     std::ofstream(folder / "garbage.cue") << "TRACK banana\n\x01\x02";
-    std::ofstream(folder / "lonely.cue") << "FILE \"lonely.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n";
-    for (fs::path source : {fs::path("/dev/null"), folder / "nothing-here.cue", folder / "garbage.cue",
-                            folder / "lonely.cue", folder}) {
+    std::ofstream(folder / "lonely.cue")
+        << "FILE \"lonely.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n";
+    for (fs::path source : {fs::path("/dev/null"), folder / "nothing-here.cue",
+                            folder / "garbage.cue", folder / "lonely.cue", folder}) {
         setenv("QUORLANE_CDROM", source.c_str(), 1);
         startPlayer();
         player->cdOpen();
@@ -323,8 +326,7 @@ TEST_F(MusicEndToEnd, NoUsableDiscMakesTheCdUnavailableAtTheFirstPoll)
 }
 
 // Starting the sound must not take over the signals that end the program.
-TEST_F(MusicEndToEnd, TerminationSignalsStillEndTheProgramOnceMusicPlays)
-{
+TEST_F(MusicEndToEnd, TerminationSignalsStillEndTheProgramOnceMusicPlays) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     settings.musicFile = (folder / "loop.wav").string();
     test::writeWav(settings.musicFile, 660, 0.25);
@@ -342,8 +344,7 @@ TEST_F(MusicEndToEnd, TerminationSignalsStillEndTheProgramOnceMusicPlays)
     }
 }
 
-TEST_F(MusicEndToEnd, WithoutASoundDeviceNothingPlaysAndNothingFails)
-{
+TEST_F(MusicEndToEnd, WithoutASoundDeviceNothingPlaysAndNothingFails) {
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     settings.musicFile = (folder / "loop.wav").string();
     test::writeWav(settings.musicFile, 660, 0.1);

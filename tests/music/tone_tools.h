@@ -14,8 +14,7 @@ namespace quorlane::test {
 inline constexpr int kRate = 44100;
 
 // Interleaved 16-bit stereo frames of a sine tone.
-inline std::vector<int16_t> toneSamples(double hz, int frames)
-{
+inline std::vector<int16_t> toneSamples(double hz, int frames) {
     std::vector<int16_t> samples(static_cast<std::size_t>(frames) * 2);
     for (int i = 0; i < frames; ++i) {
         auto v = static_cast<int16_t>(12000 * std::sin(2 * M_PI * hz * i / kRate));
@@ -25,13 +24,11 @@ inline std::vector<int16_t> toneSamples(double hz, int frames)
     return samples;
 }
 
-inline void putLe(std::ofstream& out, uint32_t value, int bytes)
-{
+inline void putLe(std::ofstream& out, uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) out.put(static_cast<char>((value >> (8 * i)) & 0xFF));
 }
 
-inline void writeWav(const std::filesystem::path& path, double hz, double seconds)
-{
+inline void writeWav(const std::filesystem::path& path, double hz, double seconds) {
     std::vector<int16_t> samples = toneSamples(hz, static_cast<int>(seconds * kRate));
     uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
     std::ofstream out(path, std::ios::binary);
@@ -39,8 +36,8 @@ inline void writeWav(const std::filesystem::path& path, double hz, double second
     putLe(out, 36 + dataBytes, 4);
     out.write("WAVEfmt ", 8);
     putLe(out, 16, 4);
-    putLe(out, 1, 2);               // PCM
-    putLe(out, 2, 2);               // stereo
+    putLe(out, 1, 2);  // PCM
+    putLe(out, 2, 2);  // stereo
     putLe(out, kRate, 4);
     putLe(out, kRate * 4, 4);
     putLe(out, 4, 2);
@@ -52,8 +49,7 @@ inline void writeWav(const std::filesystem::path& path, double hz, double second
 
 // A .cue and its .bin (same base name): one audio track per tone, sectorsPerTrack long.
 inline std::filesystem::path writeDiscImage(const std::filesystem::path& folder,
-                                            const std::vector<double>& tones, int sectorsPerTrack)
-{
+                                            const std::vector<double>& tones, int sectorsPerTrack) {
     std::filesystem::path cue = folder / "disc.cue";
     std::ofstream bin(folder / "disc.bin", std::ios::binary);
     std::ofstream text(cue);
@@ -64,15 +60,14 @@ inline std::filesystem::path writeDiscImage(const std::filesystem::path& folder,
                   static_cast<std::streamsize>(samples.size() * 2));
         int start = static_cast<int>(t) * sectorsPerTrack;
         char line[80];
-        std::snprintf(line, sizeof line, "  TRACK %02zu AUDIO\n    INDEX 01 %02d:%02d:%02d\n", t + 1,
-                      start / 75 / 60, start / 75 % 60, start % 75);
+        std::snprintf(line, sizeof line, "  TRACK %02zu AUDIO\n    INDEX 01 %02d:%02d:%02d\n",
+                      t + 1, start / 75 / 60, start / 75 % 60, start % 75);
         text << line;
     }
     return cue;
 }
 
-inline std::vector<int16_t> readSamples(const std::filesystem::path& path)
-{
+inline std::vector<int16_t> readSamples(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::vector<int16_t> samples(bytes.size() / 2);
@@ -84,14 +79,14 @@ inline std::vector<int16_t> readSamples(const std::filesystem::path& path)
 }
 
 struct Heard {
-    double hz;       // the matching tone, or 0 for silence or anything else
+    double hz;  // the matching tone, or 0 for silence or anything else
     double seconds;
 };
 
 // What was heard, in 20 ms windows matched to the nearest of the tones (within 8 %),
 // runs of the same answer joined. Runs shorter than a window pair are dropped as seams.
-inline std::vector<Heard> listen(const std::vector<int16_t>& stereo, const std::vector<double>& tones)
-{
+inline std::vector<Heard> listen(const std::vector<int16_t>& stereo,
+                                 const std::vector<double>& tones) {
     const int window = kRate / 50;
     std::vector<double> labels;
     for (std::size_t start = 0; start + 2 * window <= stereo.size(); start += 2 * window) {
@@ -113,21 +108,24 @@ inline std::vector<Heard> listen(const std::vector<int16_t>& stereo, const std::
     }
     std::vector<Heard> runs;
     for (double label : labels) {
-        if (!runs.empty() && runs.back().hz == label) runs.back().seconds += 0.02;
-        else runs.push_back({label, 0.02});
+        if (!runs.empty() && runs.back().hz == label)
+            runs.back().seconds += 0.02;
+        else
+            runs.push_back({label, 0.02});
     }
     std::vector<Heard> joined;
     for (const Heard& run : runs) {
         if (run.seconds < 0.05) continue;
-        if (!joined.empty() && joined.back().hz == run.hz) joined.back().seconds += run.seconds;
-        else joined.push_back(run);
+        if (!joined.empty() && joined.back().hz == run.hz)
+            joined.back().seconds += run.seconds;
+        else
+            joined.push_back(run);
     }
     return joined;
 }
 
 // The tones heard, in order, silence left out.
-inline std::vector<double> toneOrder(const std::vector<Heard>& heard)
-{
+inline std::vector<double> toneOrder(const std::vector<Heard>& heard) {
     std::vector<double> order;
     for (const Heard& h : heard) {
         if (h.hz != 0 && (order.empty() || order.back() != h.hz)) order.push_back(h.hz);
@@ -135,8 +133,7 @@ inline std::vector<double> toneOrder(const std::vector<Heard>& heard)
     return order;
 }
 
-inline double secondsOf(const std::vector<Heard>& heard, double hz)
-{
+inline double secondsOf(const std::vector<Heard>& heard, double hz) {
     double total = 0;
     for (const Heard& h : heard) {
         if (h.hz == hz) total += h.seconds;

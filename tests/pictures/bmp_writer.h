@@ -12,17 +12,18 @@ using Bytes = std::vector<uint8_t>;
 using Rgb = std::array<uint8_t, 3>;
 
 struct BmpLayout {
-    bool fileHeader = true;        // "BM" header first, or a headerless DIB
-    uint32_t headerSize = 40;      // 12 writes the core header; any other value a 40-byte body
+    bool fileHeader = true;    // "BM" header first, or a headerless DIB
+    uint32_t headerSize = 40;  // 12 writes the core header; any other value a 40-byte body
     int32_t width = 1;
     int32_t height = 1;
     uint16_t bitsPerPixel = 24;
     uint32_t compression = 0;
     uint32_t colorsUsed = 0;
-    std::vector<uint32_t> masks{}; // written right after the info header
-    std::vector<Rgb> palette{};    // written as B,G,R(,0) entries after the masks
-    Bytes pixels{};                // pixel bytes exactly as stored
-    std::optional<uint32_t> pixelOffset{}; // file header's offset field; default: where pixels start
+    std::vector<uint32_t> masks{};  // written right after the info header
+    std::vector<Rgb> palette{};     // written as B,G,R(,0) entries after the masks
+    Bytes pixels{};                 // pixel bytes exactly as stored
+    std::optional<uint32_t>
+        pixelOffset{};  // file header's offset field; default: where pixels start
 };
 
 inline void put16(Bytes& b, uint32_t v) {

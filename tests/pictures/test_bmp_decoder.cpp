@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <array>
+#include <string>
 #include <utility>
 
 #include "tests/pictures/allocation_probe.h"
@@ -53,11 +53,13 @@ void expectRows(const RgbImage& image, const std::vector<std::vector<Rgb>>& rows
 // A palette whose every entry is distinct and none is black.
 std::vector<Rgb> distinctPalette(int entries) {
     std::vector<Rgb> palette;
-    for (int i = 0; i < entries; ++i) palette.push_back({uint8_t(i), uint8_t(255 - i), uint8_t(i ^ 0x5A)});
+    for (int i = 0; i < entries; ++i)
+        palette.push_back({uint8_t(i), uint8_t(255 - i), uint8_t(i ^ 0x5A)});
     return palette;
 }
 
-std::vector<std::vector<Rgb>> lookUp(const std::vector<Rgb>& palette, const std::vector<std::vector<int>>& rows) {
+std::vector<std::vector<Rgb>> lookUp(const std::vector<Rgb>& palette,
+                                     const std::vector<std::vector<int>>& rows) {
     std::vector<std::vector<Rgb>> out;
     for (const auto& row : rows) {
         out.emplace_back();
@@ -70,11 +72,13 @@ TEST(BmpDecoder, PaletteDepthsUnpackMostSignificantBitsFirst) {
     struct Case {
         uint16_t bits;
         int width;
-        std::vector<Bytes> storedRows;           // bottom row first
-        std::vector<std::vector<int>> indices;   // what those bytes mean
+        std::vector<Bytes> storedRows;          // bottom row first
+        std::vector<std::vector<int>> indices;  // what those bytes mean
     };
     const std::vector<Case> cases = {
-        {1, 10, {{0xAC, 0x40}, {0x53, 0x80}},
+        {1,
+         10,
+         {{0xAC, 0x40}, {0x53, 0x80}},
          {{1, 0, 1, 0, 1, 1, 0, 0, 0, 1}, {0, 1, 0, 1, 0, 0, 1, 1, 1, 0}}},
         {4, 3, {{0x1F, 0x30}, {0x45, 0x60}}, {{1, 15, 3}, {4, 5, 6}}},
         {8, 3, {{0x00, 0xFF, 0x80}, {0x07, 0x08, 0x09}}, {{0, 255, 128}, {7, 8, 9}}},
@@ -82,7 +86,10 @@ TEST(BmpDecoder, PaletteDepthsUnpackMostSignificantBitsFirst) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bits);
         const std::vector<Rgb> palette = distinctPalette(1 << c.bits);
-        BmpLayout l{.width = c.width, .height = 2, .bitsPerPixel = c.bits, .palette = palette,
+        BmpLayout l{.width = c.width,
+                    .height = 2,
+                    .bitsPerPixel = c.bits,
+                    .palette = palette,
                     .pixels = paddedRows(c.storedRows)};
         expectRows(decodeOk(buildBmp(l)), lookUp(palette, c.indices));
     }
@@ -92,8 +99,12 @@ TEST(BmpDecoder, ShortColourTableSetsPixelOffsetAndClampsStrayIndices) {
     const std::vector<Rgb> palette = {{10, 20, 30}, {40, 50, 60}};
     for (bool fileHeader : {false, true}) {
         SCOPED_TRACE(fileHeader);
-        BmpLayout l{.fileHeader = fileHeader, .width = 3, .bitsPerPixel = 8, .colorsUsed = 2,
-                    .palette = palette, .pixels = paddedRows({{1, 0, 200}})};
+        BmpLayout l{.fileHeader = fileHeader,
+                    .width = 3,
+                    .bitsPerPixel = 8,
+                    .colorsUsed = 2,
+                    .palette = palette,
+                    .pixels = paddedRows({{1, 0, 200}})};
         expectRows(decodeOk(buildBmp(l)), {{palette[1], palette[0], palette[1]}});
     }
 }
@@ -101,18 +112,29 @@ TEST(BmpDecoder, ShortColourTableSetsPixelOffsetAndClampsStrayIndices) {
 TEST(BmpDecoder, CoreHeaderWithThreeByteColourEntries) {
     const std::vector<Rgb> palette = distinctPalette(256);
     // Headerless: the pixels follow 256 three-byte entries directly.
-    BmpLayout indexed{.fileHeader = false, .headerSize = 12, .width = 2, .height = 2, .bitsPerPixel = 8,
-                      .palette = palette, .pixels = paddedRows({{3, 4}, {250, 0}})};
+    BmpLayout indexed{.fileHeader = false,
+                      .headerSize = 12,
+                      .width = 2,
+                      .height = 2,
+                      .bitsPerPixel = 8,
+                      .palette = palette,
+                      .pixels = paddedRows({{3, 4}, {250, 0}})};
     expectRows(decodeOk(buildBmp(indexed)), lookUp(palette, {{3, 4}, {250, 0}}));
 
-    BmpLayout direct{.headerSize = 12, .width = 1, .height = 2, .bitsPerPixel = 24,
+    BmpLayout direct{.headerSize = 12,
+                     .width = 1,
+                     .height = 2,
+                     .bitsPerPixel = 24,
                      .pixels = paddedRows({{1, 2, 3}, {4, 5, 6}})};
     expectRows(decodeOk(buildBmp(direct)), {{{3, 2, 1}}, {{6, 5, 4}}});
 }
 
 TEST(BmpDecoder, TwentyFourBitRowsSwapToRgbAndDropPadding) {
-    BmpLayout l{.width = 3, .height = 2, .bitsPerPixel = 24,
-                .pixels = paddedRows({{1, 2, 3, 4, 5, 6, 7, 8, 9}, {10, 11, 12, 13, 14, 15, 16, 17, 18}})};
+    BmpLayout l{
+        .width = 3,
+        .height = 2,
+        .bitsPerPixel = 24,
+        .pixels = paddedRows({{1, 2, 3, 4, 5, 6, 7, 8, 9}, {10, 11, 12, 13, 14, 15, 16, 17, 18}})};
     const std::vector<std::vector<Rgb>> expected = {{{3, 2, 1}, {6, 5, 4}, {9, 8, 7}},
                                                     {{12, 11, 10}, {15, 14, 13}, {18, 17, 16}}};
     expectRows(decodeOk(buildBmp(l)), expected);
@@ -120,7 +142,8 @@ TEST(BmpDecoder, TwentyFourBitRowsSwapToRgbAndDropPadding) {
     // The same picture stored top row first comes out the same way up.
     BmpLayout topDown = l;
     topDown.height = -2;
-    topDown.pixels = paddedRows({{10, 11, 12, 13, 14, 15, 16, 17, 18}, {1, 2, 3, 4, 5, 6, 7, 8, 9}});
+    topDown.pixels =
+        paddedRows({{10, 11, 12, 13, 14, 15, 16, 17, 18}, {1, 2, 3, 4, 5, 6, 7, 8, 9}});
     expectRows(decodeOk(buildBmp(topDown)), expected);
 }
 
@@ -130,26 +153,38 @@ TEST(BmpDecoder, SixteenBitDefaultsToFiveFiveFiveAndHonoursMasks) {
         for (uint16_t v : values) testing::put16(row, v);
         return paddedRows({row});
     };
-    BmpLayout plain{.width = 4, .bitsPerPixel = 16, .pixels = words({0x7C00, 0x03E0, 0x001F, 0x4210})};
-    expectRows(decodeOk(buildBmp(plain)), {{{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {132, 132, 132}}});
+    BmpLayout plain{
+        .width = 4, .bitsPerPixel = 16, .pixels = words({0x7C00, 0x03E0, 0x001F, 0x4210})};
+    expectRows(decodeOk(buildBmp(plain)),
+               {{{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {132, 132, 132}}});
 
-    BmpLayout rgb565{.width = 3, .bitsPerPixel = 16, .compression = 3, .masks = {0xF800, 0x07E0, 0x001F},
+    BmpLayout rgb565{.width = 3,
+                     .bitsPerPixel = 16,
+                     .compression = 3,
+                     .masks = {0xF800, 0x07E0, 0x001F},
                      .pixels = words({0xF800, 0x0400, 0x0841})};
     expectRows(decodeOk(buildBmp(rgb565)), {{{255, 0, 0}, {0, 130, 0}, {8, 8, 8}}});
 }
 
 TEST(BmpDecoder, ThirtyTwoBitDefaultsToBgrxAndHonoursMasks) {
-    BmpLayout plain{.width = 2, .bitsPerPixel = 32, .pixels = {0x10, 0x20, 0x30, 0xFF, 0xFE, 0x00, 0x01, 0x00}};
+    BmpLayout plain{
+        .width = 2, .bitsPerPixel = 32, .pixels = {0x10, 0x20, 0x30, 0xFF, 0xFE, 0x00, 0x01, 0x00}};
     expectRows(decodeOk(buildBmp(plain)), {{{0x30, 0x20, 0x10}, {0x01, 0x00, 0xFE}}});
 
-    BmpLayout rgbx{.width = 1, .bitsPerPixel = 32, .compression = 3, .masks = {0xFF, 0xFF00, 0xFF0000},
+    BmpLayout rgbx{.width = 1,
+                   .bitsPerPixel = 32,
+                   .compression = 3,
+                   .masks = {0xFF, 0xFF00, 0xFF0000},
                    .pixels = {0x10, 0x20, 0x30, 0x40}};
     expectRows(decodeOk(buildBmp(rgbx)), {{{0x10, 0x20, 0x30}}});
 
     // Ten bits a channel keep their top eight; a zero mask gives a dark channel.
     Bytes wide;
     testing::put32(wide, 0x3FF00000u | 0x200u << 10);
-    BmpLayout tenBit{.width = 1, .bitsPerPixel = 32, .compression = 3, .masks = {0x3FF00000, 0xFFC00, 0},
+    BmpLayout tenBit{.width = 1,
+                     .bitsPerPixel = 32,
+                     .compression = 3,
+                     .masks = {0x3FF00000, 0xFFC00, 0},
                      .pixels = wide};
     expectRows(decodeOk(buildBmp(tenBit)), {{{255, 0x80, 0}}});
 }
@@ -159,10 +194,12 @@ TEST(BmpDecoder, OddWidthDesktopLoadsWithoutSkewInEveryLayout) {
     std::vector<Bytes> rows;  // bottom first
     for (int y = 0; y < height; ++y) {
         Bytes row;
-        for (int x = 0; x < width; ++x) row.insert(row.end(), {uint8_t(y * 50 + 1), uint8_t(x >> 8), uint8_t(x)});
+        for (int x = 0; x < width; ++x)
+            row.insert(row.end(), {uint8_t(y * 50 + 1), uint8_t(x >> 8), uint8_t(x)});
         rows.push_back(row);
     }
-    BmpLayout bottomUp{.width = width, .height = height, .bitsPerPixel = 24, .pixels = paddedRows(rows)};
+    BmpLayout bottomUp{
+        .width = width, .height = height, .bitsPerPixel = 24, .pixels = paddedRows(rows)};
     BmpLayout headerless = bottomUp;
     headerless.fileHeader = false;
     BmpLayout topDown = bottomUp;
@@ -191,22 +228,32 @@ TEST(BmpDecoder, RunLengthEightBit) {
         0x00, 0x02, 0x02, 0x00, 0x02, 0x07,              // skip two pixels, two 7s
         0x00, 0x01,                                      // end of picture
     };
-    BmpLayout l{.width = 6, .height = 4, .bitsPerPixel = 8, .compression = 1, .palette = palette, .pixels = stream};
+    BmpLayout l{.width = 6,
+                .height = 4,
+                .bitsPerPixel = 8,
+                .compression = 1,
+                .palette = palette,
+                .pixels = stream};
     const auto p = [&](int i) { return palette[size_t(i)]; };
     expectRows(decodeOk(buildBmp(l)), {{p(1), p(1), p(1), p(2), p(3), p(4)},
-                                      {p(5), p(5), p(5), p(5), p(5), p(5)},
-                                      {black, black, p(7), p(7), black, black},
-                                      {black, black, black, black, black, black}});
+                                       {p(5), p(5), p(5), p(5), p(5), p(5)},
+                                       {black, black, p(7), p(7), black, black},
+                                       {black, black, black, black, black, black}});
 }
 
 TEST(BmpDecoder, RunLengthFourBit) {
     const std::vector<Rgb> palette = distinctPalette(16);
     const Bytes stream = {
-        0x05, 0x12, 0x00, 0x00,                    // run alternating 1 and 2
-        0x00, 0x05, 0x34, 0x56, 0x70, 0x00,        // five literal nibbles, padded to a word
-        0x00, 0x02, 0x00, 0x05,                    // delta below the picture ends it
+        0x05, 0x12, 0x00, 0x00,              // run alternating 1 and 2
+        0x00, 0x05, 0x34, 0x56, 0x70, 0x00,  // five literal nibbles, padded to a word
+        0x00, 0x02, 0x00, 0x05,              // delta below the picture ends it
     };
-    BmpLayout l{.width = 5, .height = 2, .bitsPerPixel = 4, .compression = 2, .palette = palette, .pixels = stream};
+    BmpLayout l{.width = 5,
+                .height = 2,
+                .bitsPerPixel = 4,
+                .compression = 2,
+                .palette = palette,
+                .pixels = stream};
     expectRows(decodeOk(buildBmp(l)), lookUp(palette, {{1, 2, 1, 2, 1}, {3, 4, 5, 6, 7}}));
 }
 
@@ -215,7 +262,8 @@ Bytes stripedRows(int width, int height) {
     const size_t stride = (size_t(width) + 31) / 32 * 4;
     Bytes pixels(stride * size_t(height), 0);
     for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; x += 10) pixels[size_t(y) * stride + size_t(x) / 8] |= uint8_t(0x80 >> (x % 8));
+        for (int x = 0; x < width; x += 10)
+            pixels[size_t(y) * stride + size_t(x) / 8] |= uint8_t(0x80 >> (x % 8));
     }
     return pixels;
 }
@@ -226,16 +274,17 @@ TEST(BmpDecoder, AnyShapeUpToTheirPixelBoundDecodes) {
         int width, height;
         bool decodes;
     } cases[] = {
-        {20000, 2000, true},  // a panorama wider than any texture side
-        {2000, 20000, true},
-        {16384, 4096, true},  // 64 Mi pixels, the most
-        {16384, 4097, false},
-        {16777216, 5, false},
+        {20000, 2000, true},                        // a panorama wider than any texture side
+        {2000, 20000, true},  {16384, 4096, true},  // 64 Mi pixels, the most
+        {16384, 4097, false}, {16777216, 5, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
-        const Bytes file = buildBmp(BmpLayout{.width = c.width, .height = c.height, .bitsPerPixel = 1,
-                                              .palette = palette, .pixels = stripedRows(c.width, c.height)});
+        const Bytes file = buildBmp(BmpLayout{.width = c.width,
+                                              .height = c.height,
+                                              .bitsPerPixel = 1,
+                                              .palette = palette,
+                                              .pixels = stripedRows(c.width, c.height)});
         if (!c.decodes) {
             EXPECT_EQ(decodeError(file), "Image file conversion error.");
             continue;
@@ -244,7 +293,8 @@ TEST(BmpDecoder, AnyShapeUpToTheirPixelBoundDecodes) {
         ASSERT_EQ(image.width, c.width);
         ASSERT_EQ(image.height, c.height);
         const int lastX = c.width - 1 - (c.width - 1) % 10;
-        for (const auto& [x, y] : {std::pair{0, 0}, {lastX, c.height - 1}, {c.width - 1, c.height / 2}}) {
+        for (const auto& [x, y] :
+             {std::pair{0, 0}, {lastX, c.height - 1}, {c.width - 1, c.height / 2}}) {
             EXPECT_EQ(at(image, x, y), x % 10 == 0 ? palette[1] : palette[0]) << x << "," << y;
         }
     }
@@ -266,18 +316,28 @@ TEST(BmpDecoder, TinyRunLengthFilesDeclaringHugePicturesAreRefusedBeforeAllocati
         {30000, 2000, 8, 1},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + " at " + std::to_string(c.bits));
-        const Bytes file = buildBmp(BmpLayout{.width = c.width, .height = c.height, .bitsPerPixel = c.bits,
-                                              .compression = c.compression, .colorsUsed = 2,
-                                              .palette = distinctPalette(2), .pixels = stream});
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + " at " +
+                     std::to_string(c.bits));
+        const Bytes file = buildBmp(BmpLayout{.width = c.width,
+                                              .height = c.height,
+                                              .bitsPerPixel = c.bits,
+                                              .compression = c.compression,
+                                              .colorsUsed = 2,
+                                              .palette = distinctPalette(2),
+                                              .pixels = stream});
         ASSERT_LT(file.size(), 1024u);
         testing::largestAllocation = 0;
         EXPECT_EQ(decodeError(file), "Image file conversion error.");
         EXPECT_LT(testing::largestAllocation.load(), size_t(1) << 20);
     }
     // The same stream makes a picture of a sensible size, partly painted.
-    const Bytes small = buildBmp(BmpLayout{.width = 2000, .height = 1000, .bitsPerPixel = 8, .compression = 1,
-                                           .colorsUsed = 2, .palette = distinctPalette(2), .pixels = stream});
+    const Bytes small = buildBmp(BmpLayout{.width = 2000,
+                                           .height = 1000,
+                                           .bitsPerPixel = 8,
+                                           .compression = 1,
+                                           .colorsUsed = 2,
+                                           .palette = distinctPalette(2),
+                                           .pixels = stream});
     const RgbImage image = decodeOk(small);
     EXPECT_EQ(at(image, 1999, 0), distinctPalette(2)[1]);
     EXPECT_EQ(at(image, 0, 1), (Rgb{0, 0, 0}));
@@ -290,7 +350,9 @@ TEST(BmpDecoder, HeaderSizesOtherThanCoreAndInfoAreUnknown) {
     }
     const Bytes full = buildBmp(BmpLayout{.pixels = {1, 2, 3, 0}});
     for (size_t cut : {size_t(0), size_t(1), size_t(13), size_t(20), size_t(53)}) {
-        EXPECT_EQ(decodeError(Bytes(full.begin(), full.begin() + long(cut))), "Unknown DIB file format.") << cut;
+        EXPECT_EQ(decodeError(Bytes(full.begin(), full.begin() + long(cut))),
+                  "Unknown DIB file format.")
+            << cut;
     }
 }
 
@@ -317,14 +379,24 @@ TEST(BmpDecoder, HostileHeadersAndDataAreConversionErrors) {
     add("bit fields at 24 bits", [](BmpLayout& l) { l.compression = 3; });
     add("truncated rows", [](BmpLayout& l) { l.pixels.resize(13); });
     add("offset past the end", [](BmpLayout& l) { l.pixelOffset = 0xFFFFFFF0; });
-    add("pixels needing more than the file", [](BmpLayout& l) { l.width = 16384; l.height = 16384; });
+    add("pixels needing more than the file", [](BmpLayout& l) {
+        l.width = 16384;
+        l.height = 16384;
+    });
     add("colour table past the end", [](BmpLayout& l) {
         l.bitsPerPixel = 8;
         l.palette = distinctPalette(2);  // 256 are expected
         l.pixels = {};
     });
-    add("headerless table past the end", [](BmpLayout& l) { l.fileHeader = false; l.colorsUsed = 0xFFFFFFFF; });
-    add("bit field masks missing", [](BmpLayout& l) { l.bitsPerPixel = 32; l.compression = 3; l.pixels = {}; });
+    add("headerless table past the end", [](BmpLayout& l) {
+        l.fileHeader = false;
+        l.colorsUsed = 0xFFFFFFFF;
+    });
+    add("bit field masks missing", [](BmpLayout& l) {
+        l.bitsPerPixel = 32;
+        l.compression = 3;
+        l.pixels = {};
+    });
     add("top-down RLE", [](BmpLayout& l) {
         l.bitsPerPixel = 8;
         l.compression = 1;
@@ -350,7 +422,8 @@ TEST(BmpDecoder, HostileHeadersAndDataAreConversionErrors) {
         l.palette = distinctPalette(256);
         l.pixels = {0x00, 0x02, 0x01};
     });
-    for (const auto& [name, file] : cases) EXPECT_EQ(decodeError(file), "Image file conversion error.") << name;
+    for (const auto& [name, file] : cases)
+        EXPECT_EQ(decodeError(file), "Image file conversion error.") << name;
 
     EXPECT_FALSE(decodeBmp(nullptr, 100, nullptr).has_value());
 }

@@ -30,7 +30,8 @@ protected:
 
     std::string write(const std::string& name, const Bytes& bytes) {
         const std::string path = dir_ / name;
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
         return path;
     }
 
@@ -47,7 +48,8 @@ protected:
 };
 
 TEST_F(BmpLoader, ValidFileLoadsQuietly) {
-    const std::string path = write("ok.bmp", buildBmp(BmpLayout{.width = 1, .pixels = {1, 2, 3, 0}}));
+    const std::string path =
+        write("ok.bmp", buildBmp(BmpLayout{.width = 1, .pixels = {1, 2, 3, 0}}));
     ::testing::internal::CaptureStderr();
     const std::optional<RgbImage> image = loadBmpImage(path.c_str());
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
@@ -73,10 +75,12 @@ TEST_F(BmpLoader, FilesThatOpenButCannotBeMappedNameTheirPath) {
 }
 
 TEST_F(BmpLoader, DecodingFailuresAreReportedOnce) {
-    const std::string unknown = write("v5.bmp", buildBmp(BmpLayout{.headerSize = 124, .pixels = {1, 2, 3, 0}}));
+    const std::string unknown =
+        write("v5.bmp", buildBmp(BmpLayout{.headerSize = 124, .pixels = {1, 2, 3, 0}}));
     EXPECT_EQ(load(unknown.c_str(), false), "Error: Unknown DIB file format.\n");
 
-    const std::string cut = write("cut.bmp", buildBmp(BmpLayout{.width = 4, .height = 4, .pixels = {1, 2, 3}}));
+    const std::string cut =
+        write("cut.bmp", buildBmp(BmpLayout{.width = 4, .height = 4, .pixels = {1, 2, 3}}));
     EXPECT_EQ(load(cut.c_str(), false), "Error: Image file conversion error.\n");
 
     const std::string noise = write("noise.bmp", Bytes{'B', 'M', 0xFF, 0xFF, 0xFF});
@@ -97,10 +101,12 @@ TEST_F(BmpLoader, AllocationFailureReportsOutOfMemory) {
 #else
     // An 8 MB one-bit file of the most pixels we accept (192 MiB decoded); with the address
     // space capped that buffer cannot be had.
-    const std::string path = write("huge.bmp", buildBmp(BmpLayout{.width = 8192, .height = 8192,
-                                                                  .bitsPerPixel = 1,
-                                                                  .palette = std::vector<testing::Rgb>(2),
-                                                                  .pixels = testing::Bytes(1024 * 8192)}));
+    const std::string path =
+        write("huge.bmp", buildBmp(BmpLayout{.width = 8192,
+                                             .height = 8192,
+                                             .bitsPerPixel = 1,
+                                             .palette = std::vector<testing::Rgb>(2),
+                                             .pixels = testing::Bytes(1024 * 8192)}));
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     const auto loadWithCappedAddressSpace = [&path] {
         long pages = 0;
@@ -110,7 +116,8 @@ TEST_F(BmpLoader, AllocationFailureReportsOutOfMemory) {
         setrlimit(RLIMIT_AS, &cap);
         std::_Exit(loadBmpImage(path.c_str()) ? 1 : 0);
     };
-    EXPECT_EXIT(loadWithCappedAddressSpace(), ::testing::ExitedWithCode(0), "^Error: Out of memory\\.\n$");
+    EXPECT_EXIT(loadWithCappedAddressSpace(), ::testing::ExitedWithCode(0),
+                "^Error: Out of memory\\.\n$");
 #endif
 }
 

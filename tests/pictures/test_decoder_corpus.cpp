@@ -23,7 +23,8 @@ TEST(DecoderCorpus, EveryStoredInputDecodesOrFailsCleanly) {
         const fs::path dir = fs::path(QUORLANE_SOURCE_DIR) / "fuzz" / folder;
         if (!fs::is_directory(dir)) continue;
         for (const fs::directory_entry& entry : fs::directory_iterator(dir)) {
-            if (!entry.is_regular_file() || entry.path().filename().string().starts_with(".")) continue;
+            if (!entry.is_regular_file() || entry.path().filename().string().starts_with("."))
+                continue;
             std::ifstream in(entry.path(), std::ios::binary);
             const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
             std::string error;
@@ -32,8 +33,10 @@ TEST(DecoderCorpus, EveryStoredInputDecodesOrFailsCleanly) {
             if (image) {
                 ++decoded;
                 EXPECT_TRUE(image->width >= 1 && image->height >= 1 &&
-                            int64_t(image->width) * image->height <= int64_t(64) << 20) << entry.path();
-                EXPECT_EQ(image->data.size(), size_t(image->width) * size_t(image->height) * 3) << entry.path();
+                            int64_t(image->width) * image->height <= int64_t(64) << 20)
+                    << entry.path();
+                EXPECT_EQ(image->data.size(), size_t(image->width) * size_t(image->height) * 3)
+                    << entry.path();
             } else {
                 EXPECT_TRUE(messages.count(error)) << entry.path() << ": " << error;
             }

@@ -5,8 +5,8 @@
 #include <QImage>
 #include <QImageReader>
 
-#include <filesystem>
 #include <unistd.h>
+#include <filesystem>
 
 #include "shell/platform/picture_file.h"
 
@@ -20,23 +20,21 @@ TEST(PictureSize, LargePicturesKeepTheirShapeWithinTheCap) {
         QSize stored;
         QSize loaded;
     } cases[] = {
-        {{1920, 1080}, {1920, 1080}},
-        {{4096, 4096}, {4096, 4096}},    // exactly the cap
-        {{4097, 4096}, {2049, 2048}},
-        {{8064, 6048}, {4032, 3024}},    // a 48 MP phone photo
-        {{20000, 2000}, {10000, 1000}},  // a panorama
-        {{12289, 12289}, {3073, 3073}},
-        {{100000000, 1}, {16666667, 1}},
-        {{0, 0}, {0, 0}},
+        {{1920, 1080}, {1920, 1080}},   {{4096, 4096}, {4096, 4096}},  // exactly the cap
+        {{4097, 4096}, {2049, 2048}},   {{8064, 6048}, {4032, 3024}},  // a 48 MP phone photo
+        {{20000, 2000}, {10000, 1000}},                                // a panorama
+        {{12289, 12289}, {3073, 3073}}, {{100000000, 1}, {16666667, 1}}, {{0, 0}, {0, 0}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(pictureSizeWithin(c.stored, kMaxPicturePixels), c.loaded) << c.stored.width() << "x" << c.stored.height();
+        EXPECT_EQ(pictureSizeWithin(c.stored, kMaxPicturePixels), c.loaded)
+            << c.stored.width() << "x" << c.stored.height();
     }
 }
 
 // A 48-megapixel colour JPEG, above what Qt decodes by default (128 MB as RGB32).
 TEST(PictureFile, APhonePhotoIsTakenScaledDownNotRefused) {
-    const fs::path path = fs::temp_directory_path() / ("quorlane-photo-" + std::to_string(::getpid()) + ".jpg");
+    const fs::path path =
+        fs::temp_directory_path() / ("quorlane-photo-" + std::to_string(::getpid()) + ".jpg");
     {
         QImage photo(8064, 6048, QImage::Format_RGB888);
         photo.fill(QColor(200, 40, 90));

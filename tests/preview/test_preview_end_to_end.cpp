@@ -95,8 +95,8 @@ QImage shippedStill() {
 
 // Whether the host shows the still stretched to w x h: every pixel must be one of the
 // still's pixels at or next to where a plain stretch takes it from.
-int pixelsOffTheStretchedStill(const std::vector<unsigned long>& pixels, const QImage& still,
-                               int w, int h) {
+int pixelsOffTheStretchedStill(const std::vector<unsigned long>& pixels, const QImage& still, int w,
+                               int h) {
     int off = 0;
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {

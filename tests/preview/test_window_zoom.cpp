@@ -33,9 +33,9 @@ TEST(WindowZoom, FramesMoveEveryEdgeLinearlyAndEndExactly) {
         ZoomRect expected;
     };
     const Case cases[] = {
-        {0, {100, 50, 100, 50}},     {3, {150, 88, 250, 163}},   // 87.5 and 162.5 round up
-        {6, {200, 125, 400, 275}},   {11, {283, 188, 650, 463}}, {12, {300, 200, 700, 500}},
-        {-4, {100, 50, 100, 50}},    {40, {300, 200, 700, 500}},  // held at the ends
+        {0, {100, 50, 100, 50}},   {3, {150, 88, 250, 163}},  // 87.5 and 162.5 round up
+        {6, {200, 125, 400, 275}}, {11, {283, 188, 650, 463}}, {12, {300, 200, 700, 500}},
+        {-4, {100, 50, 100, 50}},  {40, {300, 200, 700, 500}},  // held at the ends
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.step);

@@ -8,8 +8,8 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <thread>
 #include <map>
+#include <thread>
 #include <vector>
 
 #include "shell/platform/zoom_animation.h"

@@ -50,8 +50,7 @@ std::vector<unsigned long> pixelsOf(Display* display, Window window, unsigned wi
     if (image == nullptr) return pixels;
     for (unsigned y = 0; y < height; ++y) {
         for (unsigned x = 0; x < width; ++x) {
-            pixels.push_back(XGetPixel(image, static_cast<int>(x), static_cast<int>(y)) &
-                             0xffffff);
+            pixels.push_back(XGetPixel(image, static_cast<int>(x), static_cast<int>(y)) & 0xffffff);
         }
     }
     XDestroyImage(image);

@@ -9,8 +9,8 @@ namespace quorlane::testing {
 class XTestWindow {
 public:
     // A window of the given size at (x, y) on the root, filled with rgb (0xRRGGBB).
-    XTestWindow(Display* display, int x, int y, unsigned width, unsigned height,
-                unsigned long rgb, bool map = true);
+    XTestWindow(Display* display, int x, int y, unsigned width, unsigned height, unsigned long rgb,
+                bool map = true);
     ~XTestWindow() { destroy(); }
     XTestWindow(const XTestWindow&) = delete;
     XTestWindow& operator=(const XTestWindow&) = delete;

@@ -14,8 +14,7 @@ struct Rgb {
 
 // pixel(x, y) with y = 0 the top row of the picture.
 inline bool writeBmpFile(const std::string& path, int width, int height,
-                         const std::function<Rgb(int, int)>& pixel)
-{
+                         const std::function<Rgb(int, int)>& pixel) {
     const int rowBytes = (width * 3 + 3) & ~3;
     const uint32_t pixelBytes = static_cast<uint32_t>(rowBytes * height);
     std::vector<uint8_t> file(54 + pixelBytes, 0);
@@ -24,8 +23,7 @@ inline bool writeBmpFile(const std::string& path, int width, int height,
         file[at + 1] = static_cast<uint8_t>(v >> 8);
     };
     auto put32 = [&](size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            file[at + i] = static_cast<uint8_t>(v >> (8 * i));
+        for (int i = 0; i < 4; ++i) file[at + i] = static_cast<uint8_t>(v >> (8 * i));
     };
     file[0] = 'B';
     file[1] = 'M';
@@ -47,7 +45,8 @@ inline bool writeBmpFile(const std::string& path, int width, int height,
         }
     }
     std::ofstream stream(path, std::ios::binary);
-    stream.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+    stream.write(reinterpret_cast<const char*>(file.data()),
+                 static_cast<std::streamsize>(file.size()));
     return static_cast<bool>(stream);
 }
 

@@ -8,8 +8,7 @@
 
 namespace quorlane::testing {
 
-inline void pinLoadedLibraries()
-{
+inline void pinLoadedLibraries() {
     dl_iterate_phdr(
         [](dl_phdr_info* info, size_t, void*) {
             if (info->dlpi_name != nullptr && info->dlpi_name[0] != '\0')

@@ -10,23 +10,20 @@ namespace {
 // A tick source the test moves by hand.
 struct ScriptedTicks {
     uint32_t now = 0;
-    FrameClock::TickSource source()
-    {
+    FrameClock::TickSource source() {
         return [this] { return now; };
     }
 };
 
 // Ticks `frames` frames, spreading `milliseconds` evenly (remainder on the last frame).
-void runFrames(FrameClock& clock, ScriptedTicks& ticks, int frames, uint32_t milliseconds)
-{
+void runFrames(FrameClock& clock, ScriptedTicks& ticks, int frames, uint32_t milliseconds) {
     for (int i = 0; i < frames; ++i) {
         ticks.now += milliseconds / frames + (i == frames - 1 ? milliseconds % frames : 0);
         clock.tick();
     }
 }
 
-TEST(FrameClockTest, UsesDefaultStepUntilMeasuredAndFirstMeasurementIsAgainstTickZero)
-{
+TEST(FrameClockTest, UsesDefaultStepUntilMeasuredAndFirstMeasurementIsAgainstTickZero) {
     ScriptedTicks ticks;
     ticks.now = 3'600'000;  // the machine has been up an hour
     FrameClock clock(ticks.source());
@@ -46,8 +43,7 @@ TEST(FrameClockTest, UsesDefaultStepUntilMeasuredAndFirstMeasurementIsAgainstTic
     EXPECT_DOUBLE_EQ(clock.step(), 0.02);
 }
 
-TEST(FrameClockTest, FirstMeasurementShortlyAfterBootCountsFromTickZeroNotFromCreation)
-{
+TEST(FrameClockTest, FirstMeasurementShortlyAfterBootCountsFromTickZeroNotFromCreation) {
     ScriptedTicks ticks;
     ticks.now = 500;
     FrameClock clock(ticks.source());
@@ -56,8 +52,7 @@ TEST(FrameClockTest, FirstMeasurementShortlyAfterBootCountsFromTickZeroNotFromCr
     EXPECT_NEAR(clock.step(), 0.06, 1e-12);
 }
 
-TEST(FrameClockTest, StepHoldsBetweenMeasurementsAndFollowsAStall)
-{
+TEST(FrameClockTest, StepHoldsBetweenMeasurementsAndFollowsAStall) {
     ScriptedTicks ticks;
     FrameClock clock(ticks.source());
     runFrames(clock, ticks, 10, 160);
@@ -76,8 +71,7 @@ TEST(FrameClockTest, StepHoldsBetweenMeasurementsAndFollowsAStall)
     EXPECT_DOUBLE_EQ(clock.step(), 0.2);
 }
 
-TEST(FrameClockTest, ZeroIntervalAndSubUnitRatesFallBackToTheDefault)
-{
+TEST(FrameClockTest, ZeroIntervalAndSubUnitRatesFallBackToTheDefault) {
     ScriptedTicks ticks;
     FrameClock clock(ticks.source());
     runFrames(clock, ticks, 10, 200);
@@ -100,8 +94,7 @@ TEST(FrameClockTest, ZeroIntervalAndSubUnitRatesFallBackToTheDefault)
     EXPECT_DOUBLE_EQ(clock.step(), 1.0);
 }
 
-TEST(FrameClockTest, IntervalSurvivesTheTickCounterWrapping)
-{
+TEST(FrameClockTest, IntervalSurvivesTheTickCounterWrapping) {
     ScriptedTicks ticks;
     ticks.now = 0xFFFF'FF00u;
     FrameClock clock(ticks.source());

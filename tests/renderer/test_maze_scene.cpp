@@ -33,21 +33,18 @@ constexpr int kHeight = 216;
 // of two. Its quadrants differ (upright: red bottom-left, green bottom-right, blue top-left,
 // yellow top-right) and carry fine diagonal stripes, so orientation, rescaling and the
 // minification filter all show in the frame.
-void writeDesktopPicture()
-{
+void writeDesktopPicture() {
     ASSERT_TRUE(testing::writeBmpFile(desktopImageLocation().file, 1366, 768, [](int x, int y) {
         const bool top = y < 384, right = x >= 683;
         const uint8_t on = ((x + y) / 3) % 2 == 0 ? 255 : 150;
-        if (top)
-            return right ? testing::Rgb{on, on, 0} : testing::Rgb{0, 0, on};
+        if (top) return right ? testing::Rgb{on, on, 0} : testing::Rgb{0, 0, on};
         return right ? testing::Rgb{0, on, 0} : testing::Rgb{on, 0, 0};
     }));
 }
 
 class MazeSceneTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
+    static void SetUpTestSuite() {
         // A private picture location, so the user's real desktop image is never touched.
         char pattern[] = "/tmp/quorlane-maze-XXXXXX";
         runtimeDir_ = mkdtemp(pattern);
@@ -71,25 +68,21 @@ protected:
     static void TearDownTestSuite() { std::filesystem::remove_all(runtimeDir_); }
 
     // A director set up as the renderer sets it up, on a scripted clock.
-    std::unique_ptr<SceneDirector> makeDirector()
-    {
+    std::unique_ptr<SceneDirector> makeDirector() {
         auto director = std::make_unique<SceneDirector>(&endFlag_, [this] { return now_; });
         director->initGraphics();
         return director;
     }
-    static MazeScene& mazeOf(SceneDirector& director)
-    {
+    static MazeScene& mazeOf(SceneDirector& director) {
         return *static_cast<MazeScene*>(director.currentScene());
     }
 
     // One frame as the display callback runs it, optionally at a chosen path parameter, read
     // back from the back buffer before the swap (rows bottom-up).
-    std::vector<uint8_t> frame(SceneDirector& director, const double* pathParameter = nullptr)
-    {
+    std::vector<uint8_t> frame(SceneDirector& director, const double* pathParameter = nullptr) {
         now_ += 16;
         director.update();
-        if (pathParameter != nullptr)
-            mazeOf(director).setPathParameter(*pathParameter);
+        if (pathParameter != nullptr) mazeOf(director).setPathParameter(*pathParameter);
         director.draw();
         std::vector<uint8_t> pixels(kWidth * kHeight * 3);
         glReadBuffer(GL_BACK);  // the front buffer reads back black after a swap
@@ -106,48 +99,48 @@ protected:
     bool endFlag_ = false;
 };
 
-void MazeSceneTest::expectReferenceFrame(const std::string& name, const std::vector<uint8_t>& pixels)
-{
+void MazeSceneTest::expectReferenceFrame(const std::string& name,
+                                         const std::vector<uint8_t>& pixels) {
     QImage actual(kWidth, kHeight, QImage::Format_RGB888);
     for (int y = 0; y < kHeight; ++y)
         std::copy_n(&pixels[static_cast<size_t>(kHeight - 1 - y) * kWidth * 3], kWidth * 3,
                     actual.scanLine(y));
-    const std::string reference = std::string(QUORLANE_SOURCE_DIR) + "/tests/renderer/reference/" + name + ".png";
+    const std::string reference =
+        std::string(QUORLANE_SOURCE_DIR) + "/tests/renderer/reference/" + name + ".png";
     if (std::getenv("QUORLANE_UPDATE_REFERENCES") != nullptr) {
         ASSERT_TRUE(actual.save(QString::fromStdString(reference)));
         return;
     }
-    const QImage expected = QImage(QString::fromStdString(reference)).convertToFormat(QImage::Format_RGB888);
+    const QImage expected =
+        QImage(QString::fromStdString(reference)).convertToFormat(QImage::Format_RGB888);
     ASSERT_EQ(expected.size(), actual.size()) << "missing or wrong-sized " << reference;
 
     // Exact: llvmpipe is deterministic, and a picture upload that rounds one step differently
     // is a change too.
-    QImage diff = actual.convertToFormat(QImage::Format_Grayscale8).convertToFormat(QImage::Format_RGB888);
+    QImage diff =
+        actual.convertToFormat(QImage::Format_Grayscale8).convertToFormat(QImage::Format_RGB888);
     int count = 0, left = kWidth, top = kHeight, right = -1, bottom = -1;
     for (int y = 0; y < kHeight; ++y) {
         for (int x = 0; x < kWidth; ++x) {
             const uint8_t* e = expected.constScanLine(y) + 3 * x;
             const uint8_t* a = actual.constScanLine(y) + 3 * x;
-            if (e[0] == a[0] && e[1] == a[1] && e[2] == a[2])
-                continue;
+            if (e[0] == a[0] && e[1] == a[1] && e[2] == a[2]) continue;
             ++count;
             left = std::min(left, x), right = std::max(right, x);
             top = std::min(top, y), bottom = std::max(bottom, y);
             diff.setPixel(x, y, qRgb(255, 0, 255));
         }
     }
-    if (count == 0)
-        return;
+    if (count == 0) return;
     const std::string out = std::string(QUORLANE_TEST_OUTPUT_DIR) + "/" + name;
     actual.save(QString::fromStdString(out + "-actual.png"));
     diff.save(QString::fromStdString(out + "-diff.png"));
-    ADD_FAILURE() << name << ": " << count << " pixels differ from the reference, within x "
-                  << left << ".." << right << ", y " << top << ".." << bottom
+    ADD_FAILURE() << name << ": " << count << " pixels differ from the reference, within x " << left
+                  << ".." << right << ", y " << top << ".." << bottom
                   << " (from the top); differing pixels in magenta: " << out << "-diff.png";
 }
 
-TEST_F(MazeSceneTest, FramesAlongTheFlightMatchTheReferenceFrames)
-{
+TEST_F(MazeSceneTest, FramesAlongTheFlightMatchTheReferenceFrames) {
     writeDesktopPicture();
     auto director = makeDirector();
 
@@ -162,22 +155,22 @@ TEST_F(MazeSceneTest, FramesAlongTheFlightMatchTheReferenceFrames)
     const struct {
         const char* name;
         double t;
-    } views[] = {{"room-3", 3.6}, {"room-4", 7.5}, {"room-3-back", 12.4},
-                 {"end-of-run", 16.97}, {"outside", -1.5}};
-    for (const auto& v : views)
-        expectReferenceFrame(v.name, frame(*director, &v.t));
+    } views[] = {{"room-3", 3.6},
+                 {"room-4", 7.5},
+                 {"room-3-back", 12.4},
+                 {"end-of-run", 16.97},
+                 {"outside", -1.5}};
+    for (const auto& v : views) expectReferenceFrame(v.name, frame(*director, &v.t));
 }
 
-TEST_F(MazeSceneTest, WithoutAPictureTheMazeIsWhiteWithGreyBevels)
-{
+TEST_F(MazeSceneTest, WithoutAPictureTheMazeIsWhiteWithGreyBevels) {
     std::filesystem::remove(desktopImageLocation().file);
     auto director = makeDirector();
     const double t = 3.6;
     expectReferenceFrame("no-picture", frame(*director, &t));
 }
 
-TEST_F(MazeSceneTest, PathParameterAdvancesWithFrameStepAndRestartsWithTheScene)
-{
+TEST_F(MazeSceneTest, PathParameterAdvancesWithFrameStepAndRestartsWithTheScene) {
     std::filesystem::remove(desktopImageLocation().file);
     auto director = makeDirector();
     MazeScene& maze = mazeOf(*director);
@@ -206,8 +199,7 @@ TEST_F(MazeSceneTest, PathParameterAdvancesWithFrameStepAndRestartsWithTheScene)
     EXPECT_EQ(restarts, 2);
 }
 
-TEST_F(MazeSceneTest, SlowAndFastMachinesCoverTheSamePathInTheSameTime)
-{
+TEST_F(MazeSceneTest, SlowAndFastMachinesCoverTheSamePathInTheSameTime) {
     std::filesystem::remove(desktopImageLocation().file);
     auto progressOver20Seconds = [this](uint32_t frameMilliseconds) {
         now_ = 0;
@@ -217,8 +209,7 @@ TEST_F(MazeSceneTest, SlowAndFastMachinesCoverTheSamePathInTheSameTime)
         while (now_ < 25'000) {
             now_ += frameMilliseconds;
             director->update();
-            if (now_ == 5'000)
-                atStart = maze.pathParameter();
+            if (now_ == 5'000) atStart = maze.pathParameter();
         }
         return maze.pathParameter() - atStart;
     };

@@ -28,20 +28,17 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-std::string runCommand(const std::string& command)
-{
+std::string runCommand(const std::string& command) {
     std::string out;
     if (FILE* pipe = popen(command.c_str(), "r")) {
         char buffer[512];
-        while (fgets(buffer, sizeof buffer, pipe) != nullptr)
-            out += buffer;
+        while (fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
         pclose(pipe);
     }
     return out;
 }
 
-std::string findRendererWindow()
-{
+std::string findRendererWindow() {
     const std::string out = runCommand("xdotool search --name '^Torvane_VC$' 2>/dev/null");
     return out.substr(0, out.find('\n'));
 }
@@ -50,14 +47,12 @@ struct Geometry {
     int x = -1, y = -1, width = 0, height = 0;
 };
 
-Geometry windowGeometry(const std::string& window)
-{
+Geometry windowGeometry(const std::string& window) {
     const std::string out = runCommand("xwininfo -id " + window + " 2>/dev/null");
     Geometry g;
     auto field = [&](const std::string& label, int& value) {
         const size_t at = out.find(label + ":");
-        if (at != std::string::npos)
-            std::sscanf(out.c_str() + at + label.size() + 1, "%d", &value);
+        if (at != std::string::npos) std::sscanf(out.c_str() + at + label.size() + 1, "%d", &value);
     };
     field("Absolute upper-left X", g.x);
     field("Absolute upper-left Y", g.y);
@@ -67,23 +62,19 @@ Geometry windowGeometry(const std::string& window)
 }
 
 template <typename Predicate>
-bool waitFor(Predicate done, std::chrono::milliseconds limit)
-{
+bool waitFor(Predicate done, std::chrono::milliseconds limit) {
     const auto until = Clock::now() + limit;
     while (Clock::now() < until) {
-        if (done())
-            return true;
+        if (done()) return true;
         std::this_thread::sleep_for(20ms);
     }
     return done();
 }
 
 // True when the pointer's current cursor image has a pixel that is not fully transparent.
-bool cursorVisible(Display* display)
-{
+bool cursorVisible(Display* display) {
     XFixesCursorImage* image = XFixesGetCursorImage(display);
-    if (image == nullptr)
-        return false;
+    if (image == nullptr) return false;
     bool visible = false;
     for (int i = 0; i < image->width * image->height && !visible; ++i)
         visible = (image->pixels[i] >> 24) != 0;  // ARGB, one pixel per unsigned long
@@ -93,8 +84,7 @@ bool cursorVisible(Display* display)
 
 class RendererProgramTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         display_ = XOpenDisplay(nullptr);
         ASSERT_NE(display_, nullptr) << "needs an X display";
         int eventBase = 0, errorBase = 0;
@@ -103,19 +93,16 @@ protected:
         char pattern[] = "/tmp/quorlane-run-XXXXXX";
         runtimeDir_ = mkdtemp(pattern);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         if (pid_ > 0) {
             kill(pid_, SIGKILL);
             waitpid(pid_, nullptr, 0);
         }
-        if (display_ != nullptr)
-            XCloseDisplay(display_);
+        if (display_ != nullptr) XCloseDisplay(display_);
         std::filesystem::remove_all(runtimeDir_);
     }
 
-    void putPicture()
-    {
+    void putPicture() {
         const DesktopImageLocation where =
             desktopImageLocation(runtimeDir_.c_str(), nullptr, nullptr, getuid());
         std::filesystem::create_directories(where.folder);
@@ -124,8 +111,7 @@ protected:
         }));
     }
 
-    void start()
-    {
+    void start() {
         std::vector<std::string> env;
         std::string asanOptions;
         for (char** e = environ; *e != nullptr; ++e) {
@@ -141,8 +127,7 @@ protected:
         // into 1. Here the exit code is under test; test_maze_scene checks our own memory.
         env.push_back("ASAN_OPTIONS=" + asanOptions + "detect_leaks=0");
         std::vector<char*> envp;
-        for (auto& e : env)
-            envp.push_back(e.data());
+        for (auto& e : env) envp.push_back(e.data());
         envp.push_back(nullptr);
 
         std::string program = std::string(QUORLANE_BIN_DIR) + "/Quorlane.dll";
@@ -150,14 +135,10 @@ protected:
         ASSERT_EQ(posix_spawn(&pid_, program.c_str(), nullptr, nullptr, argv, envp.data()), 0);
     }
 
-    bool running()
-    {
-        return pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0;
-    }
+    bool running() { return pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0; }
 
     // The exit status once the process ends within the limit.
-    std::optional<int> waitForExit(std::chrono::milliseconds limit)
-    {
+    std::optional<int> waitForExit(std::chrono::milliseconds limit) {
         std::optional<int> status;
         waitFor(
             [&] {
@@ -173,18 +154,14 @@ protected:
         return status;
     }
 
-    void xdotool(const std::string& args)
-    {
-        runCommand("xdotool " + args + " >/dev/null 2>&1");
-    }
+    void xdotool(const std::string& args) { runCommand("xdotool " + args + " >/dev/null 2>&1"); }
 
     Display* display_ = nullptr;
     std::string runtimeDir_;
     pid_t pid_ = -1;
 };
 
-TEST_F(RendererProgramTest, FullScreenWithHiddenCursorIgnoresInputButEscapeEndsIt)
-{
+TEST_F(RendererProgramTest, FullScreenWithHiddenCursorIgnoresInputButEscapeEndsIt) {
     putPicture();
     xdotool("mousemove 960 540");
     ASSERT_TRUE(waitFor([&] { return cursorVisible(display_); }, 2s))
@@ -193,10 +170,9 @@ TEST_F(RendererProgramTest, FullScreenWithHiddenCursorIgnoresInputButEscapeEndsI
     // Every top-level window's creation is reported on the root, with the size it was made at.
     // Watched without a window manager only: beside openbox, a second client watching the root
     // kept the window from going full screen in 4 of 46 runs (never in 62 runs without it).
-    const bool withWm = runCommand("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") !=
-                        std::string::npos;
-    if (!withWm)
-        XSelectInput(display_, DefaultRootWindow(display_), SubstructureNotifyMask);
+    const bool withWm =
+        runCommand("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") != std::string::npos;
+    if (!withWm) XSelectInput(display_, DefaultRootWindow(display_), SubstructureNotifyMask);
     XSync(display_, False);
     start();
     std::string window;
@@ -248,8 +224,7 @@ TEST_F(RendererProgramTest, FullScreenWithHiddenCursorIgnoresInputButEscapeEndsI
     EXPECT_TRUE(waitFor([] { return findRendererWindow().empty(); }, 1s));
 }
 
-TEST_F(RendererProgramTest, RunsWithoutAnyPicture)
-{
+TEST_F(RendererProgramTest, RunsWithoutAnyPicture) {
     start();
     ASSERT_TRUE(waitFor([] { return !findRendererWindow().empty(); }, 10s));
     std::this_thread::sleep_for(500ms);

@@ -16,16 +16,12 @@ class RecordingScene final : public Scene {
 public:
     RecordingScene(std::string name, double duration, const FrameClock& clock,
                    std::vector<std::string>& log)
-        : Scene(duration, clock), name_(std::move(name)), log_(log)
-    {
-    }
-    void reset() override
-    {
+        : Scene(duration, clock), name_(std::move(name)), log_(log) {}
+    void reset() override {
         Scene::reset();
         log_.push_back(name_ + ".reset");
     }
-    void update() override
-    {
+    void update() override {
         Scene::update();
         log_.push_back(name_ + ".update");
     }
@@ -42,16 +38,13 @@ class DirectorTest : public ::testing::Test {
 protected:
     DirectorTest() : director_(&endFlag_, [this] { return now_; }) {}
 
-    void frame()
-    {
+    void frame() {
         now_ += 250;
         director_.update();
     }
     // Runs the clock to its first exact measurement with no scene in place (which must be safe).
-    void warmUpClock()
-    {
-        for (int i = 0; i < 10; ++i)
-            frame();
+    void warmUpClock() {
+        for (int i = 0; i < 10; ++i) frame();
         ASSERT_DOUBLE_EQ(director_.clock().step(), 0.25);
         ASSERT_FALSE(endFlag_);
     }
@@ -62,8 +55,7 @@ protected:
     std::vector<std::string> log_;
 };
 
-TEST_F(DirectorTest, SuccessorTakesOverInTheFrameTheTimeIsReachedExactly)
-{
+TEST_F(DirectorTest, SuccessorTakesOverInTheFrameTheTimeIsReachedExactly) {
     warmUpClock();
     RecordingScene first("a", 1.0, director_.clock(), log_);
     RecordingScene second("b", 10.0, director_.clock(), log_);
@@ -71,8 +63,7 @@ TEST_F(DirectorTest, SuccessorTakesOverInTheFrameTheTimeIsReachedExactly)
     director_.setCurrentScene(&first);
     EXPECT_EQ(log_, std::vector<std::string>{"a.reset"});
 
-    for (int i = 0; i < 3; ++i)
-        frame();
+    for (int i = 0; i < 3; ++i) frame();
     EXPECT_EQ(director_.currentScene(), &first);
     EXPECT_DOUBLE_EQ(first.elapsed(), 0.75);
 
@@ -87,8 +78,7 @@ TEST_F(DirectorTest, SuccessorTakesOverInTheFrameTheTimeIsReachedExactly)
     EXPECT_FALSE(endFlag_);
 }
 
-TEST_F(DirectorTest, SceneThatFollowsItselfRestartsWithoutAGap)
-{
+TEST_F(DirectorTest, SceneThatFollowsItselfRestartsWithoutAGap) {
     warmUpClock();
     RecordingScene loop("m", 1.0, director_.clock(), log_);
     loop.setNext(&loop);
@@ -111,8 +101,7 @@ TEST_F(DirectorTest, SceneThatFollowsItselfRestartsWithoutAGap)
     EXPECT_FALSE(endFlag_);
 }
 
-TEST_F(DirectorTest, RunningOutOfScenesRaisesTheEndFlagAndStopsUpdating)
-{
+TEST_F(DirectorTest, RunningOutOfScenesRaisesTheEndFlagAndStopsUpdating) {
     warmUpClock();
     RecordingScene last("z", 0.5, director_.clock(), log_);
     director_.setCurrentScene(&last);
@@ -129,12 +118,10 @@ TEST_F(DirectorTest, RunningOutOfScenesRaisesTheEndFlagAndStopsUpdating)
     EXPECT_TRUE(log_.empty());
 }
 
-TEST_F(DirectorTest, SceneTimeUsesTheDefaultStepBeforeTheFirstMeasurement)
-{
+TEST_F(DirectorTest, SceneTimeUsesTheDefaultStepBeforeTheFirstMeasurement) {
     RecordingScene scene("s", 100.0, director_.clock(), log_);
     director_.setCurrentScene(&scene);
-    for (int i = 0; i < 9; ++i)
-        frame();
+    for (int i = 0; i < 9; ++i) frame();
     EXPECT_NEAR(scene.elapsed(), 9 * 0.016, 1e-12);
     frame();  // the clock ticks before the scene asks for the step
     EXPECT_NEAR(scene.elapsed(), 9 * 0.016 + 0.25, 1e-12);

@@ -37,7 +37,7 @@ TEST(ProfileText, ReadsLikeTheWindowsRoutines) {
     ProfileText text(kEdited);
     EXPECT_EQ(text.value("SECTION", "mode"), "two words");  // blanks trimmed, quotes removed
     EXPECT_EQ(text.value("Section", "Path"), "/tmp/x");
-    EXPECT_EQ(text.value("Section", "Half"), "\"open");     // quotes only in matching pairs
+    EXPECT_EQ(text.value("Section", "Half"), "\"open");  // quotes only in matching pairs
     EXPECT_EQ(text.value("Section", "Empty"), "");
     EXPECT_EQ(text.value("Other", "Mode"), "7");
     EXPECT_EQ(text.value("Section", "noequals"), std::nullopt);
@@ -73,7 +73,7 @@ TEST(ProfileText, ChangesOnlyTheKeyAndKeepsEverythingElse) {
               "Half=\"open\r\n"
               "Empty=\r\n"
               "noequals\r\n"
-              "New=\r\n"    // after the section's last line, before the blank one
+              "New=\r\n"  // after the section's last line, before the blank one
               "\r\n"
               "[Section]\r\n"
               "Late=1\r\n"
@@ -91,7 +91,8 @@ TEST(ProfileText, StoresValuesSoTheyReadBackAsGiven) {
     EXPECT_EQ(text.bytes(), "[S]\r\nK=plain value\r\n");  // ordinary values as Windows writes
 
     // A line break or NUL would let a value forge other lines; such text is refused.
-    for (std::string_view value : {std::string_view("a\nb"), std::string_view("a\r\n[S]"), std::string_view("a\0b", 3)}) {
+    for (std::string_view value :
+         {std::string_view("a\nb"), std::string_view("a\r\n[S]"), std::string_view("a\0b", 3)}) {
         EXPECT_FALSE(text.setValue("S", "K", value));
     }
     EXPECT_FALSE(text.setValue("S", "K=", "v"));
@@ -150,7 +151,6 @@ TEST_F(ProfileFileTest, AFailedWriteLeavesTheOldFileWhole) {
     std::filesystem::create_directory(folder.file("dir.ini"));
     EXPECT_FALSE(writeProfileString(folder.file("dir.ini"), "Section", "K", "1"));
     EXPECT_TRUE(std::filesystem::is_directory(folder.file("dir.ini")));
-
 }
 
 TEST_F(ProfileFileTest, AnUnwritableFolderLeavesTheOldFileWhole) {

@@ -73,8 +73,8 @@ TEST_F(SettingsFileTest, ValuesAreCutAt255BytesBetweenCharacters) {
     const std::string straddling = std::string(254, 'a') + "\x95\x5C";  // "表" at 255-256
     const std::string fitting = std::string(253, 'a') + "\x95\x5C";     // "表" at 254-255
     folder.write("Quorlane.ini", "[Section]\r\nexact=" + exact + "\r\nlong=" + exact +
-                                     "bc\r\nstraddling=" + straddling + "\r\nfitting=" +
-                                     fitting + "\r\n");
+                                     "bc\r\nstraddling=" + straddling + "\r\nfitting=" + fitting +
+                                     "\r\n");
     EXPECT_EQ(readIniValue("Section", "exact", ini), exact);
     EXPECT_EQ(readIniValue("Section", "long", ini), exact);
     EXPECT_EQ(readIniValue("Section", "straddling", ini), std::string(254, 'a'));
@@ -89,19 +89,14 @@ TEST_F(SettingsFileTest, WritesWhatTheWindowsRoutinesWriteAndReadsWhatTheyWrote)
     values.repeatTrack = 3;
     writeSettings(values, folder.path());
     EXPECT_EQ(folder.read("Quorlane.ini"),
-              "[Section]\r\n"
-              PICTURE_MODE "=1\r\n"
-              PICTURE_FILE "=" + folder.path() + "/\x95\x5C\\~.bmp\r\n"
-              MUSIC_MODE "=-2\r\n"
-              REPEAT_TRACK "=3\r\n"
-              MUSIC_FILE "=\r\n");  // an empty value keeps its key
+              "[Section]\r\n" PICTURE_MODE "=1\r\n" PICTURE_FILE "=" + folder.path() +
+                  "/\x95\x5C\\~.bmp\r\n" MUSIC_MODE "=-2\r\n" REPEAT_TRACK "=3\r\n" MUSIC_FILE
+                  "=\r\n");  // an empty value keeps its key
 
     // A file as Windows leaves it after more writes, with keys in another case and order.
     folder.write("Quorlane.ini",
                  "[SECTION]\r\n"
-                 "bgm\x8B\xE6\x95\xAA=1\r\n"
-                 PICTURE_MODE "=0\r\n"
-                 REPEAT_TRACK "=12\r\n");
+                 "bgm\x8B\xE6\x95\xAA=1\r\n" PICTURE_MODE "=0\r\n" REPEAT_TRACK "=12\r\n");
     SettingsValues loaded = load();
     EXPECT_EQ(loaded.musicMode, 1);
     EXPECT_EQ(loaded.repeatTrack, 12);
@@ -126,7 +121,8 @@ TEST_F(SettingsFileTest, UsableFilesAreKeptWithTheirFolders) {
     folder.write("音楽/b.mp3", "ID3");
     folder.write("Quorlane.ini", "[Section]\r\n" PICTURE_MODE "=1\r\n" PICTURE_FILE "=" +
                                      folder.file("pics/a.bmp") + "\r\n" MUSIC_MODE "=2\r\n" +
-                                     MUSIC_FILE "=" + folder.path() + "/\x89\xB9\x8A\x79/b.mp3\r\n");
+                                     MUSIC_FILE "=" + folder.path() +
+                                     "/\x89\xB9\x8A\x79/b.mp3\r\n");
     SettingsValues values = load();
     EXPECT_EQ(values.pictureMode, 1);
     EXPECT_EQ(values.pictureFile, folder.file("pics/a.bmp"));
@@ -158,17 +154,16 @@ TEST_F(SettingsFileTest, UnusableFilesResetOnlyTheModeThatUsesThem) {
 
 TEST_F(SettingsFileTest, NumbersAreFlooredAndChecked) {
     const std::pair<const char*, int> cases[] = {
-        {"1.9", 1},     {"abc", 0},    {"-0.5", -1},   {"+3", 3},       {" 7 ", 7},
-        {"1e1", 10},    {".5", 0},     {"2.", 2},      {"32767.9", 32767},
-        {"32768", 0},   {"-32768", -32768},            {"-32768.5", 0}, {"1,9", 0},
-        {"0x10", 0},    {"inf", 0},    {"nan", 0},     {"1e999", 0},    {"-", 0},
-        {"1 2", 0},     {"", 0},
+        {"1.9", 1},         {"abc", 0},      {"-0.5", -1}, {"+3", 3},          {" 7 ", 7},
+        {"1e1", 10},        {".5", 0},       {"2.", 2},    {"32767.9", 32767}, {"32768", 0},
+        {"-32768", -32768}, {"-32768.5", 0}, {"1,9", 0},   {"0x10", 0},        {"inf", 0},
+        {"nan", 0},         {"1e999", 0},    {"-", 0},     {"1 2", 0},         {"", 0},
     };
     folder.write("a.bmp", "BM");  // so that a picture mode of 1 is kept
     for (const auto& [text, expected] : cases) {
         folder.write("Quorlane.ini", std::string("[Section]\r\n" REPEAT_TRACK "=") + text +
-                                         "\r\n" PICTURE_MODE "=" + text + "\r\n" PICTURE_FILE
-                                         "=" + folder.file("a.bmp") + "\r\n");
+                                         "\r\n" PICTURE_MODE "=" + text + "\r\n" PICTURE_FILE "=" +
+                                         folder.file("a.bmp") + "\r\n");
         SettingsValues values = load();
         EXPECT_EQ(values.repeatTrack, expected) << text;
         EXPECT_EQ(values.pictureMode, expected) << text;
@@ -184,7 +179,8 @@ TEST_F(SettingsFileTest, PathsTheFileCannotHoldAreNeverStoredAltered) {
     writeSettings(values, folder.path());
 
     // A character CP932 lacks, one it maps only one way, bytes that are not UTF-8, a line break.
-    for (const std::string name : {"\xF0\x9F\x8E\xB5.mp3", "\xC2\xA5.mp3", "\xFF.mp3", "a\nb.mp3"}) {
+    for (const std::string name :
+         {"\xF0\x9F\x8E\xB5.mp3", "\xC2\xA5.mp3", "\xFF.mp3", "a\nb.mp3"}) {
         EXPECT_FALSE(writeIniValue("Section", "BGMﾌｧｲﾙ", folder.file(name), ini));
         values.musicFile = folder.file(name);
         values.repeatTrack = 4;
@@ -211,7 +207,8 @@ int opensDuring(const std::string& file, Work work) {
     int opens = 0;
     alignas(inotify_event) char buffer[4096];
     for (ssize_t n; (n = ::read(watch, buffer, sizeof buffer)) > 0;) {
-        for (char* p = buffer; p < buffer + n; p += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(p)->len) {
+        for (char* p = buffer; p < buffer + n;
+             p += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(p)->len) {
             if (reinterpret_cast<inotify_event*>(p)->mask & IN_OPEN) ++opens;
         }
     }
@@ -221,7 +218,8 @@ int opensDuring(const std::string& file, Work work) {
 
 TEST_F(SettingsFileTest, TheFileIsReadOnceForAllKeys) {
     folder.write("a.bmp", "BM");
-    folder.write("Quorlane.ini", "[Section]\r\n" PICTURE_MODE "=1\r\n" PICTURE_FILE "=" + folder.file("a.bmp") +
+    folder.write("Quorlane.ini", "[Section]\r\n" PICTURE_MODE "=1\r\n" PICTURE_FILE "=" +
+                                     folder.file("a.bmp") +
                                      "\r\n" MUSIC_MODE "=1\r\n" REPEAT_TRACK "=3\r\n");
     SettingsValues values;
     EXPECT_EQ(opensDuring(ini, [&] { values = load(); }), 1);
@@ -240,7 +238,7 @@ TEST_F(SettingsFileTest, AFileFarLargerThanAnyRealOneIsRefusedWithAMessage) {
         std::string text;
         int musicMode;
     } cases[] = {
-        {keys + filler, 1},            // just under 1 MiB: read
+        {keys + filler, 1},                          // just under 1 MiB: read
         {keys + filler + "; one more line\r\n", 0},  // over it: refused
         {keys + filler + filler + filler, 0},
     };
@@ -256,9 +254,10 @@ TEST_F(SettingsFileTest, AFileFarLargerThanAnyRealOneIsRefusedWithAMessage) {
             EXPECT_EQ(message, "");
             continue;
         }
-        EXPECT_EQ(message, "Quorlane: the settings file " + ini +
-                               " is larger than 1024 KiB, which no settings file is; it is not read and the "
-                               "defaults are used.\n");
+        EXPECT_EQ(message,
+                  "Quorlane: the settings file " + ini +
+                      " is larger than 1024 KiB, which no settings file is; it is not read and the "
+                      "defaults are used.\n");
         // Nor is it rewritten: keeping its other contents would mean reading it whole.
         EXPECT_FALSE(writeIniValue("Section", "BGM区分", "2", ini));
         EXPECT_EQ(folder.read("Quorlane.ini"), c.text);

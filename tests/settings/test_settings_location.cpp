@@ -39,10 +39,8 @@ TEST(SettingsLocation, AnInstalledCopyUsesTheUsersOwnFolderAndMakesIt) {
         const char* expected;
     };
     const Case cases[] = {
-        {"/config", "/home", "/config/quorlane"},
-        {"/config//", "/home", "/config/quorlane"},
-        {nullptr, "/home", "/home/.config/quorlane"},
-        {"", "/home/", "/home/.config/quorlane"},
+        {"/config", "/home", "/config/quorlane"},      {"/config//", "/home", "/config/quorlane"},
+        {nullptr, "/home", "/home/.config/quorlane"},  {"", "/home/", "/home/.config/quorlane"},
         {"config", "/home", "/home/.config/quorlane"},  // relative values are ignored
     };
     for (const Case& c : cases) {

@@ -3,14 +3,14 @@
 #include <QImage>
 
 #include <X11/Xlib.h>
-#include <csignal>
-#include <cstdlib>
-#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
 
 #include <fstream>
 #include <iterator>

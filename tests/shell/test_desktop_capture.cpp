@@ -50,12 +50,14 @@ TEST(BmpEncoder, WritesHeadersAndBottomUpPaddedRows) {
                                0x00a1b2c3, 0x00d4e5f6};  // bottom
     const std::string file = bmpFileOf({2, 2, 8, reinterpret_cast<const uint8_t*>(pixels)});
     const unsigned char expected[] = {
-        'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,           // file header
-        40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0,         // size, width, height, 24 bpp
-        0, 0, 0, 0, 16, 0, 0, 0, 0xc4, 0x0e, 0, 0, 0xc4, 0x0e, 0, 0,  // 3780 dots a metre
-        0, 0, 0, 0, 0, 0, 0, 0,                                   // no colour table
-        0xc3, 0xb2, 0xa1, 0xf6, 0xe5, 0xd4, 0, 0,                 // bottom row, blue first
-        0x33, 0x22, 0x11, 0x66, 0x55, 0x44, 0, 0};                // top row
+        'B',  'M',  70,   0,    0,    0,    0, 0, 0,    0,    54, 0, 0,    0,  // file header
+        40,   0,    0,    0,    2,    0,    0, 0, 2,    0,    0,  0, 1,    0,
+        24,   0,  // size, width, height, 24 bpp
+        0,    0,    0,    0,    16,   0,    0, 0, 0xc4, 0x0e, 0,  0, 0xc4, 0x0e,
+        0,    0,                                    // 3780 dots a metre
+        0,    0,    0,    0,    0,    0,    0, 0,   // no colour table
+        0xc3, 0xb2, 0xa1, 0xf6, 0xe5, 0xd4, 0, 0,   // bottom row, blue first
+        0x33, 0x22, 0x11, 0x66, 0x55, 0x44, 0, 0};  // top row
     EXPECT_EQ(file, std::string(reinterpret_cast<const char*>(expected), sizeof expected));
 
     EXPECT_TRUE(bmpFileOf({}).empty());

@@ -9,8 +9,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/cursorfont.h>
-#include <spawn.h>
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/file.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
@@ -122,7 +122,7 @@ TEST(PrivateFiles, OnlyStaleTemporariesOfOursAreRemoved) {
     make("Other.bmp.a1B2c3", true);
     const int writer = open((temp.path / "Torvane.bmp.x1y2z3").c_str(), O_RDONLY);
     ASSERT_EQ(flock(writer, LOCK_EX), 0);
-    std::set<std::string> expected = {"Torvane.bmp",      "Torvane.bmp.q7w8e9",
+    std::set<std::string> expected = {"Torvane.bmp",        "Torvane.bmp.q7w8e9",
                                       "Torvane.bmp.x1y2z3", "Torvane.bmp.keep",
                                       "Torvane.bmp.abc-12", "Other.bmp.a1B2c3"};
     if (geteuid() == 0) {
@@ -172,10 +172,10 @@ TEST(PictureFile, DesktopImageIsA24BitBmpWithThePlainInfoHeader) {
         const std::string bytes = readAll(file);
         ASSERT_GE(bytes.size(), 54u + 2 * 12);
         EXPECT_EQ(bytes.substr(0, 2), "BM");
-        EXPECT_EQ(le32(bytes, 14), 40u);                     // info header size
-        EXPECT_EQ(le32(bytes, 18), 3u);                      // width
-        EXPECT_EQ(bytes[28] | (bytes[29] << 8), 24);         // bits per pixel
-        EXPECT_EQ(le32(bytes, 30), 0u);                      // uncompressed
+        EXPECT_EQ(le32(bytes, 14), 40u);              // info header size
+        EXPECT_EQ(le32(bytes, 18), 3u);               // width
+        EXPECT_EQ(bytes[28] | (bytes[29] << 8), 24);  // bits per pixel
+        EXPECT_EQ(le32(bytes, 30), 0u);               // uncompressed
         const std::size_t first = le32(bytes, 10);
         EXPECT_EQ(static_cast<unsigned char>(bytes[first]), 0xcc);      // blue
         EXPECT_EQ(static_cast<unsigned char>(bytes[first + 1]), 0x66);  // green
@@ -298,9 +298,9 @@ TEST(WindowLookup, FindsHiddenWindowsByExactTitle) {
     EXPECT_FALSE(topLevelWindowExists(look, "Torvane_VC"));
     const Window plain = makeWindow(d, "Torvane_VC", nullptr);
     EXPECT_TRUE(topLevelWindowExists(look, "Torvane_VC"));
-    EXPECT_FALSE(topLevelWindowExists(look, "Torvane"));       // no substrings
+    EXPECT_FALSE(topLevelWindowExists(look, "Torvane"));  // no substrings
     EXPECT_FALSE(topLevelWindowExists(look, "Torvane_VC2"));
-    EXPECT_FALSE(topLevelWindowExists(look, "torvane_vc"));    // exact case
+    EXPECT_FALSE(topLevelWindowExists(look, "torvane_vc"));  // exact case
     XDestroyWindow(d, plain);
     XSync(d, False);
     EXPECT_FALSE(topLevelWindowExists(look, "Torvane_VC"));
@@ -317,8 +317,7 @@ TEST(WindowLookup, FindsHiddenWindowsByExactTitle) {
 
     // A managed window inside a frame is found through the client list.
     const Window frame = makeWindow(d, nullptr, nullptr);
-    const Window client =
-        XCreateSimpleWindow(d, frame, 0, 0, 5, 5, 0, 0, 0);
+    const Window client = XCreateSimpleWindow(d, frame, 0, 0, 5, 5, 0, 0, 0);
     XStoreName(d, client, "<Quorlane>");
     EXPECT_FALSE(topLevelWindowExists(look, "<Quorlane>"));
     XChangeProperty(d, DefaultRootWindow(d), XInternAtom(d, "_NET_CLIENT_LIST", False), XA_WINDOW,
@@ -377,8 +376,9 @@ public:
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, number[1], 3);
         const std::string folder = temp_.path.string();
-        const char* argv[] = {"Xvfb", "-displayfd", "3", "-screen", "0", "320x240x24", "-fbdir",
-                              folder.c_str(), "-noreset", "-nolisten", "tcp", nullptr};
+        const char* argv[] = {"Xvfb",     "-displayfd", "3",      "-screen",
+                              "0",        "320x240x24", "-fbdir", folder.c_str(),
+                              "-noreset", "-nolisten",  "tcp",    nullptr};
         posix_spawnp(&server_, "Xvfb", &actions, nullptr, const_cast<char**>(argv), environ);
         posix_spawn_file_actions_destroy(&actions);
         close(number[1]);

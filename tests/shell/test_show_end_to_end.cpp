@@ -229,7 +229,7 @@ TEST(ShowEndToEnd, AFailedSaveLeavesNoStalePicture) {
     show.captureStderr(show.root() / "stderr.txt");
 
     // A file size limit stands in for the full disc; ignored, its signal leaves the error.
-    rlimit previous {};
+    rlimit previous{};
     getrlimit(RLIMIT_FSIZE, &previous);
     rlimit small = previous;
     small.rlim_cur = 1 << 20;
@@ -247,8 +247,7 @@ TEST(ShowEndToEnd, AFailedSaveLeavesNoStalePicture) {
         if (line.rfind("Quorlane.scr:", 0) == 0) ours.push_back(line);
     }
     EXPECT_EQ(ours, std::vector<std::string>({"Quorlane.scr: cannot save the desktop picture " +
-                                              show.desktopImage().string() +
-                                              ": File too large"}));
+                                              show.desktopImage().string() + ": File too large"}));
     show.pressEscape(renderer);
     EXPECT_EQ(exitCodeOf(show.waitExit(shell, kQuick)), 0);
     EXPECT_EQ(fs::directory_iterator(show.runtimeDir() / "orvask"), fs::directory_iterator())

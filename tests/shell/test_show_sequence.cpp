@@ -75,9 +75,7 @@ public:
     }
     bool rendererEnded() override { return processEnded; }
     bool rendererEndedNormally() override { return processEnded && endedNormally; }
-    bool windowExists(const std::string& title) override {
-        return window && title == "Torvane_VC";
-    }
+    bool windowExists(const std::string& title) override { return window && title == "Torvane_VC"; }
     void setTimerEnabled(ShowTimer timer, bool on) override {
         if (on) {
             enabled.insert(timer);
@@ -181,8 +179,8 @@ TEST(ShowSequence, MusicModesStartTheirMusicAndTimers) {
     EXPECT_EQ(mp3.log.calls, Calls({"cover", "capture", "save", "mp3Start", "renderer"}));
     EXPECT_TRUE(mp3.enabled(ShowTimer::Timer1));
 
-    for (auto [mode, file] : {std::pair<int16_t, std::string>{2, "/m/song.ogg"}, {0, "/m/a.wav"},
-                              {3, "/m/a.mp3"}}) {
+    for (auto [mode, file] :
+         {std::pair<int16_t, std::string>{2, "/m/song.ogg"}, {0, "/m/a.wav"}, {3, "/m/a.mp3"}}) {
         Show silent;
         silent.settings.musicMode = mode;
         silent.settings.musicFile = file;

@@ -51,8 +51,7 @@ struct Case {
 TEST(ShowWindow, EachTimerFirstTicksOneIntervalAfterTheStart) {
     Display* display = XOpenDisplay(nullptr);
     ASSERT_NE(display, nullptr) << "needs an X display";
-    const fs::path folder = fs::temp_directory_path() /
-                            ("show_window_" + std::to_string(getpid()));
+    const fs::path folder = fs::temp_directory_path() / ("show_window_" + std::to_string(getpid()));
     fs::create_directories(folder);
     // A renderer that never shows a window and lives until the show ends it.
     const fs::path renderer = folder / "renderer";

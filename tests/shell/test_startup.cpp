@@ -29,10 +29,10 @@ TEST(CommandLine, ArgumentsAreJoinedWithSingleBlanks) {
 TEST(CommandLine, HostHandleIsReadFromPositionFour) {
     EXPECT_EQ(previewHostHandle("/p 1234"), 1234);
     EXPECT_EQ(previewHostHandle("/p:1234"), 1234);
-    EXPECT_EQ(previewHostHandle("/p1234"), 234);  // position 4 is the "2"
-    EXPECT_EQ(previewHostHandle("/p 12 34"), 1234);      // blanks inside are skipped
+    EXPECT_EQ(previewHostHandle("/p1234"), 234);     // position 4 is the "2"
+    EXPECT_EQ(previewHostHandle("/p 12 34"), 1234);  // blanks inside are skipped
     EXPECT_EQ(previewHostHandle("/p \t1\n2"), 12);
-    EXPECT_EQ(previewHostHandle("/p 77abc"), 77);        // stops at what cannot continue
+    EXPECT_EQ(previewHostHandle("/p 77abc"), 77);  // stops at what cannot continue
     EXPECT_EQ(previewHostHandle("/p"), 0);
     EXPECT_EQ(previewHostHandle("/p abc"), 0);
     EXPECT_EQ(previewHostHandle("/p -5"), -5);

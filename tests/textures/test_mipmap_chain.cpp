@@ -24,9 +24,9 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(MipmapChain, SidesRoundToGlusPowersOfTwo) {
-    const std::pair<int, int> cases[] = {{0, 0},      {1, 1},      {2, 2},     {3, 4},
-                                         {5, 4},      {6, 8},      {7, 8},     {767, 512},
-                                         {768, 1024}, {1080, 1024}, {1366, 1024}, {1920, 2048},
+    const std::pair<int, int> cases[] = {{0, 0},       {1, 1},       {2, 2},       {3, 4},
+                                         {5, 4},       {6, 8},       {7, 8},       {767, 512},
+                                         {768, 1024},  {1080, 1024}, {1366, 1024}, {1920, 2048},
                                          {2160, 2048}, {3840, 4096}};
     for (const auto& [side, power] : cases) EXPECT_EQ(nearestPowerOfTwo(side), power) << side;
 }
@@ -111,7 +111,8 @@ TEST_F(MipmapChainInGl, LevelsEqualGlusForEverySize) {
     bool prepareAhead = false;
     for (const auto& [width, height] : sizes) {
         SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
-        const fs::path file = folder_ / (std::to_string(width) + "x" + std::to_string(height) + ".bmp");
+        const fs::path file =
+            folder_ / (std::to_string(width) + "x" + std::to_string(height) + ".bmp");
         ASSERT_TRUE(testing::writeBmpFile(file, width, height, [&](int, int) {
             const uint32_t v = random();
             return testing::Rgb{static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8),
@@ -143,7 +144,9 @@ TEST_F(MipmapChainInGl, PreparedPictureServesOnlyItsOwnPath) {
     const fs::path red = folder_ / "red.bmp";
     const fs::path blue = folder_ / "blue.bmp";
     ASSERT_TRUE(testing::writeBmpFile(red, 4, 4, [](int, int) { return testing::Rgb{255, 0, 0}; }));
-    ASSERT_TRUE(testing::writeBmpFile(blue, 4, 4, [](int, int) { return testing::Rgb{0, 0, 255}; }));
+    ASSERT_TRUE(testing::writeBmpFile(blue, 4, 4, [](int, int) {
+        return testing::Rgb{0, 0, 255};
+    }));
     preparePictureTexture(red.c_str());
     const GLuint texture = loadPictureTexture(blue.c_str());
     ASSERT_NE(texture, 0u);
