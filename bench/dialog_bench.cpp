@@ -20,9 +20,15 @@
 #include <thread>
 #include <vector>
 
+#include "bench/process_figures.h"
+
 extern char** environ;
 
 namespace {
+
+using quorlane::bench::cpuTicks;
+using quorlane::bench::median;
+using quorlane::bench::statusField;
 
 using Clock = std::chrono::steady_clock;
 // On 1920 x 1080 with openbox's frame (1, 1, 20, 1) the client area starts at (765, 273).
@@ -46,35 +52,6 @@ bool dialogPainted(Display* display) {
     return rootPixel(display, kClientX + 5, kClientY + 150) == 0xFADCFA &&
            rootPixel(display, kClientX + 5, kClientY + 250) == 0x8A6C8A &&
            rootPixel(display, kClientX + 12 + 272 + 40, kClientY + 12 + 8 + 40) == 0xFFFFFF;
-}
-
-long statusField(pid_t pid, const std::string& name) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/status");
-    for (std::string line; std::getline(in, line);) {
-        if (line.rfind(name + ":", 0) == 0) return std::atol(line.c_str() + name.size() + 1);
-    }
-    return -1;
-}
-
-long cpuTicks(pid_t pid) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-    std::string text((std::istreambuf_iterator<char>(in)), {});
-    std::istringstream fields(text.substr(text.rfind(')') + 2));
-    std::string field;
-    long utime = 0, stime = 0;
-    for (int i = 3; fields >> field; ++i) {
-        if (i == 14) utime = std::atol(field.c_str());
-        if (i == 15) {
-            stime = std::atol(field.c_str());
-            break;
-        }
-    }
-    return utime + stime;
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ build=${1:-$root/build-bench}
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --target quorlane_shell -j2 >/dev/null
 mkdir -p "$build/bench"
-c++ -std=c++20 -O2 -Wall -Wextra -Werror "$root/bench/preview_bench.cpp" \
+c++ -std=c++20 -O2 -Wall -Wextra -Werror -I"$root" "$root/bench/preview_bench.cpp" \
   -o "$build/bench/preview_bench" -lX11
 
 work=$(mktemp -d)

@@ -18,9 +18,15 @@
 #include <thread>
 #include <vector>
 
+#include "bench/process_figures.h"
+
 extern char** environ;
 
 namespace {
+
+using quorlane::bench::cpuTicks;
+using quorlane::bench::median;
+using quorlane::bench::statusField;
 
 using Clock = std::chrono::steady_clock;
 constexpr unsigned long kRed = 0xff0000;  // no pixel of the still is pure red
@@ -44,37 +50,6 @@ bool hostCovered(Display* display, Window host) {
     }
     XDestroyImage(image);
     return covered;
-}
-
-// A field of /proc/<pid>/status, in its own unit (kB, or a count).
-long statusField(pid_t pid, const std::string& name) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/status");
-    for (std::string line; std::getline(in, line);) {
-        if (line.rfind(name + ":", 0) == 0) return std::atol(line.c_str() + name.size() + 1);
-    }
-    return -1;
-}
-
-// User plus system CPU time, in clock ticks.
-long cpuTicks(pid_t pid) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-    std::string text((std::istreambuf_iterator<char>(in)), {});
-    std::istringstream fields(text.substr(text.rfind(')') + 2));
-    std::string field;
-    long utime = 0, stime = 0;
-    for (int i = 3; fields >> field; ++i) {
-        if (i == 14) utime = std::atol(field.c_str());
-        if (i == 15) {
-            stime = std::atol(field.c_str());
-            break;
-        }
-    }
-    return utime + stime;
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
 }
 
 }  // namespace
