@@ -4,6 +4,8 @@
 #include <QImageReader>
 #include <QImageWriter>
 
+#include <cstring>
+
 #include "common/atomic_file.h"
 
 namespace quorlane {
@@ -31,6 +33,24 @@ QImage loadPictureFile(const std::string& path) {
     const QSize wanted = pictureSizeWithin(stored, kMaxPicturePixels);
     if (wanted != stored) reader.setScaledSize(wanted);
     return reader.read();
+}
+
+bool decodePictureFile(const std::string& path, DecodedPicture& picture) {
+    const QImage loaded = loadPictureFile(path);
+    if (loaded.isNull()) return false;
+    // Without alpha at 32 bits: the same bytes as the screen's pixels.
+    const QImage converted = loaded.convertToFormat(QImage::Format_RGB32);
+    const auto rowBytes = static_cast<std::size_t>(converted.width()) * 4;
+    picture.width = converted.width();
+    picture.height = converted.height();
+    picture.pixels.resize(static_cast<std::size_t>(converted.width()) * converted.height());
+    for (int y = 0; y < converted.height(); ++y) {
+        std::memcpy(picture.pixels.data() + static_cast<std::size_t>(y) * converted.width(),
+                    converted.constScanLine(y), rowBytes);
+    }
+    picture.dotsPerMeterX = loaded.dotsPerMeterX();
+    picture.dotsPerMeterY = loaded.dotsPerMeterY();
+    return true;
 }
 
 QByteArray encodeBmp24(const QImage& image) {

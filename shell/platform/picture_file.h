@@ -4,6 +4,8 @@
 #include <QImage>
 #include <string>
 
+#include "shell/platform/decoded_picture.h"
+
 namespace quorlane {
 
 // More pixels than any screen shows on a maze wall; a bigger picture would only cost the
@@ -20,6 +22,9 @@ QSize pictureSizeWithin(QSize size, qint64 maxPixels);
 // The picture at its own size, or scaled down to kMaxPicturePixels; a null image when it
 // cannot be read.
 QImage loadPictureFile(const std::string& path);
+// The same picture in the show's pixel layout, with its density; false when it cannot be
+// read.
+bool decodePictureFile(const std::string& path, DecodedPicture& picture);
 
 // An uncompressed 24-bit BMP with the 40-byte info header, which the renderer's loader
 // reads. Empty when the image is null.

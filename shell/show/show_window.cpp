@@ -1,7 +1,5 @@
 #include "shell/show/show_window.h"
 
-#include <QImage>
-
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -10,7 +8,6 @@
 #include <cstring>
 
 #include "common/atomic_file.h"
-#include "shell/platform/picture_file.h"
 #include "shell/platform/x_window_lookup.h"
 #include "shell/show/bmp_encoder.h"
 #include "shell/startup/startup_routine.h"
@@ -29,10 +26,11 @@ constexpr std::chrono::milliseconds kRendererGrace{500};
 
 ShowWindow::ShowWindow(Display* display, PollLoop& loop, MusicPlayer& music,
                        const SettingsValues& settings, StartupState& startup,
-                       CursorDisplayCount& cursor, Places places)
+                       CursorDisplayCount& cursor, Places places, PictureDecoder decodePicture)
     : display_(display),
       loop_(loop),
       places_(std::move(places)),
+      decodePicture_(std::move(decodePicture)),
       // Made at once: the single-instance test of a second start looks for exactly it.
       window_(display, kShowWindowTitle),
       dotsPerMeterX_(kScreenDotsPerMeter),
@@ -59,17 +57,18 @@ void ShowWindow::coverPrimaryScreen() {
 }
 
 bool ShowWindow::loadPicture(const std::string& file) {
-    const QImage loaded = loadPictureFile(file);
-    if (loaded.isNull()) return false;
-    // Without alpha at 32 bits: the same bytes as the screen's pixels.
-    const QImage converted = loaded.convertToFormat(QImage::Format_RGB32);
-    holdBlack(converted.width(), converted.height());
-    for (int y = 0; y < converted.height(); ++y) {
-        std::memcpy(ownPixels_.data() + static_cast<std::size_t>(y) * converted.width(),
-                    converted.constScanLine(y), static_cast<std::size_t>(converted.width()) * 4);
+    DecodedPicture decoded;
+    if (!decodePicture_ || !decodePicture_(file, decoded)) return false;
+    if (decoded.width <= 0 || decoded.height <= 0 ||
+        decoded.pixels.size() != static_cast<std::size_t>(decoded.width) * decoded.height) {
+        return false;
     }
-    dotsPerMeterX_ = loaded.dotsPerMeterX();
-    dotsPerMeterY_ = loaded.dotsPerMeterY();
+    capture_.reset();
+    ownPixels_ = std::move(decoded.pixels);
+    picture_ = {decoded.width, decoded.height, static_cast<std::size_t>(decoded.width) * 4,
+                reinterpret_cast<const uint8_t*>(ownPixels_.data())};
+    dotsPerMeterX_ = decoded.dotsPerMeterX;
+    dotsPerMeterY_ = decoded.dotsPerMeterY;
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "shell/platform/decoded_picture.h"
 #include "shell/platform/poll_loop.h"
 #include "shell/platform/renderer_process.h"
 #include "shell/platform/x_hidden_window.h"
@@ -25,8 +26,10 @@ public:
                                        // when no private folder could be had
     };
 
+    // decodePicture reads a chosen picture file; without it only the desktop is shown.
     ShowWindow(Display* display, PollLoop& loop, MusicPlayer& music, const SettingsValues& settings,
-               StartupState& startup, CursorDisplayCount& cursor, Places places);
+               StartupState& startup, CursorDisplayCount& cursor, Places places,
+               PictureDecoder decodePicture);
 
     // The start sequence; the window stays hidden.
     void startShow();
@@ -55,6 +58,7 @@ private:
     Display* display_;
     PollLoop& loop_;
     Places places_;
+    PictureDecoder decodePicture_;
     XHiddenWindow window_;
     ScreenRect screen_;
     // The picture area "Display", kept off screen: a capture where it landed, or pixels of

@@ -5,27 +5,23 @@
 #include <cstdlib>
 #include <memory>
 
-#include <QApplication>
-
 #include "common/desktop_image_location.h"
-#include "shell/dialog/settings_dialog.h"
-#include "shell/music/music_player.h"
+#include "shell/music/lazy_music_player.h"
 #include "shell/platform/poll_loop.h"
 #include "shell/platform/private_files.h"
-#include "shell/platform/qt_on_x.h"
 #include "shell/platform/renderer_process.h"
 #include "shell/platform/show_claim.h"
 #include "shell/platform/termination_signals.h"
 #include "shell/platform/x_connection.h"
 #include "shell/platform/x_window_lookup.h"
 #include "shell/platform/xfixes_cursor.h"
-#include "shell/show/preview_window.h"
 #include "shell/show/show_window.h"
 #include "shell/startup/command_line.h"
 #include "shell/startup/cursor_display_count.h"
 #include "shell/startup/settings_file.h"
 #include "shell/startup/settings_location.h"
 #include "shell/startup/settings_values.h"
+#include "shell/startup/shell_modules.h"
 #include "shell/startup/startup_routine.h"
 #include "shell/startup/startup_state.h"
 
@@ -59,21 +55,17 @@ public:
 
     // Start-up has already made sure the host is a window, so the display is there.
     int runPreview(int32_t handle) override {
-        return runPreviewWindow(x_->display(), static_cast<uint32_t>(handle), program_);
+        const WindowsModule* windows = windowsModule();
+        if (windows == nullptr) return 1;
+        return windows->runPreview(x_->display(), static_cast<uint32_t>(handle), program_);
     }
 
     // Modal, without an owner; the process ends when it closes, however it closes.
     int runSettingsDialog() override {
         if (x_ == nullptr) return 1;  // no display to show it on
-        QtOnXArguments arguments(program_);
-        QApplication application(arguments.argc(), arguments.argv());
-        QApplication::setFont(SettingsDialog::dialogFont());  // message boxes and the chooser too
-        const std::string folder = runningProgramFolder();
-        SettingsDialog dialog(settingsValues(), {folder, settingsFilePath(settingsFolder(folder)),
-                                                 shippedReadme(folder)});
-        dialog.load();
-        dialog.exec();
-        return 0;
+        const WindowsModule* windows = windowsModule();
+        if (windows == nullptr) return 1;
+        return windows->runSettingsDialog(program_, settingsValues());
     }
 
     int32_t hideCursor() override { return cursor_.showCursor(0); }
@@ -88,12 +80,21 @@ public:
                          name != nullptr ? name : "");
             return 1;
         }
-        std::unique_ptr<MusicPlayer> music = createSystemMusicPlayer(settingsValues());
+        // The music and picture libraries are loaded only when the settings call for them.
+        LazyMusicPlayer music([]() -> std::unique_ptr<MusicPlayer> {
+            const MusicModule* module = loadMusicModule();
+            if (module == nullptr) return nullptr;
+            return std::unique_ptr<MusicPlayer>(module->createPlayer(settingsValues()));
+        });
         const std::string folder = runningProgramFolder();
         PollLoop loop;
-        ShowWindow window(x_->display(), loop, *music, settingsValues(), startupState(), cursor_,
+        ShowWindow window(x_->display(), loop, music, settingsValues(), startupState(), cursor_,
                           {folder + "/Quorlane.dll",
-                           imageFolder_.empty() ? "" : desktopImageFileIn(imageFolder_)});
+                           imageFolder_.empty() ? "" : desktopImageFileIn(imageFolder_)},
+                          [this](const std::string& path, DecodedPicture& picture) {
+                              const WindowsModule* windows = windowsModule();
+                              return windows != nullptr && windows->decodePicture(path, picture);
+                          });
         TerminationSignals termination;
         if (termination.fd() >= 0) {
             loop.watchReadable(termination.fd(), [&] {
@@ -105,11 +106,21 @@ public:
     }
 
 private:
+    const WindowsModule* windowsModule() {
+        if (!windowsTried_) {
+            windowsTried_ = true;
+            windows_ = loadWindowsModule();
+        }
+        return windows_;
+    }
+
     const char* program_;
     XConnection* x_;
     std::string imageFolder_;  // the private folder chosen for the desktop picture
     XFixesCursor xCursor_;
     CursorDisplayCount cursor_;
+    const WindowsModule* windows_ = nullptr;
+    bool windowsTried_ = false;
 };
 
 }  // namespace

@@ -189,6 +189,16 @@ double shareOfColour(const fs::path& png, unsigned long rgb, int tolerance) {
     return static_cast<double>(near) / static_cast<double>(all);
 }
 
+bool mapsLibrary(pid_t pid, const std::string& name) {
+    for (const std::string& line : linesOf("/proc/" + std::to_string(pid) + "/maps")) {
+        const auto slash = line.rfind('/');
+        if (slash != std::string::npos && line.compare(slash + 1, name.size(), name) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::vector<std::string> linesOf(const fs::path& file) {
     std::ifstream in(file);
     std::vector<std::string> lines;

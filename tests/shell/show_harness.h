@@ -55,6 +55,9 @@ private:
     std::vector<pid_t> started_;
 };
 
+// Whether the running process has a shared library whose file name starts with `name` mapped.
+bool mapsLibrary(pid_t pid, const std::string& name);
+
 // Running, as opposed to ended (a zombie no one has collected counts as ended).
 bool processRunning(pid_t pid);
 

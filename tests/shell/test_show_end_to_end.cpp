@@ -38,6 +38,14 @@ void writeSettingsFile(const fs::path& bin, const SettingsValues& values) {
     writeSettings(values, bin.string());
 }
 
+// The shell loads the toolkit only for a chosen picture, and the audio libraries only for
+// music: a show of the desktop without music starts without either.
+void expectLibraries(pid_t shell, bool toolkit, bool audio) {
+    EXPECT_EQ(mapsLibrary(shell, "libQt6Gui.so"), toolkit);
+    EXPECT_EQ(mapsLibrary(shell, "libSDL2_mixer"), audio);
+    EXPECT_EQ(mapsLibrary(shell, "libcdio.so"), audio);
+}
+
 TEST(ShowEndToEnd, CapturesTheDesktopRunsTheRendererAndEndsOnEscape) {
     ShowHarness show;
     // A session that prefers another platform (a Wayland desktop sets this too): the show
@@ -50,6 +58,7 @@ TEST(ShowEndToEnd, CapturesTheDesktopRunsTheRendererAndEndsOnEscape) {
     // The show window: there for a second start to find, never seen, the screen's size.
     const unsigned long showWindow = show.findWindow("Vantorel_Main");
     ASSERT_NE(showWindow, 0u);
+    expectLibraries(shell, false, false);
     if (Display* display = XOpenDisplay(nullptr)) {
         XWindowAttributes attributes{};
         ASSERT_TRUE(XGetWindowAttributes(display, showWindow, &attributes));
@@ -123,11 +132,17 @@ TEST(ShowEndToEnd, AChosenJpegBecomesABmpOfItsOwnSize) {
     SettingsValues settings;
     settings.pictureMode = 1;
     settings.pictureFile = jpeg;
+    // With music too: the picture's libraries and the music's, loaded one after the other.
+    settings.musicMode = 2;
+    settings.musicFile = show.root() / "tone.wav";
+    test::writeWav(settings.musicFile, 440, 0.5);
+    show.setEnv("SDL_AUDIODRIVER", "dummy");
     writeSettingsFile(show.bin(), settings);
 
     const pid_t shell = show.startShell({"/s"});
     const unsigned long renderer = show.waitForWindow("Torvane_VC", kAppear);
     ASSERT_NE(renderer, 0u);
+    expectLibraries(shell, true, true);
     const auto bmp = readBmp(show.desktopImage());
     ASSERT_TRUE(bmp);
     EXPECT_EQ(bmp->width, 640);
@@ -183,6 +198,7 @@ TEST(ShowEndToEnd, MusicOfEachKindPlaysDuringTheShowAndStopsWithIt) {
         const pid_t shell = show.startShell({"/s"});
         const unsigned long renderer = show.waitForWindow("Torvane_VC", kAppear);
         ASSERT_NE(renderer, 0u);
+        expectLibraries(shell, false, true);
         std::this_thread::sleep_for(1500ms);  // the half-second tone loops
         show.pressEscape(renderer);
         EXPECT_EQ(exitCodeOf(show.waitExit(shell, kQuick)), 0);

@@ -75,7 +75,8 @@ TEST(ShowWindow, EachTimerFirstTicksOneIntervalAfterTheStart) {
         PollLoop loop;
         ShowWindow window(display, loop, music, settings, startup, cursor,
                           {c.rendererRuns ? renderer.string() : (folder / "missing").string(),
-                           (folder / "Torvane.bmp").string()});
+                           (folder / "Torvane.bmp").string()},
+                          PictureDecoder());
         EXPECT_TRUE(topLevelWindowExists(display, "Vantorel_Main"));
 
         Clock::duration firstPoll{};

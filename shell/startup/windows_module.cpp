@@ -1,0 +1,34 @@
+// The windows part of Quorlane.scr (see shell_modules.h): everything that needs Qt.
+#include <QApplication>
+
+#include "shell/dialog/settings_dialog.h"
+#include "shell/platform/picture_file.h"
+#include "shell/platform/qt_on_x.h"
+#include "shell/platform/renderer_process.h"
+#include "shell/show/preview_window.h"
+#include "shell/startup/settings_file.h"
+#include "shell/startup/settings_location.h"
+#include "shell/startup/shell_modules.h"
+
+namespace {
+
+int runSettingsDialog(const char* program, quorlane::SettingsValues& settings) {
+    using namespace quorlane;
+    QtOnXArguments arguments(program);
+    QApplication application(arguments.argc(), arguments.argv());
+    QApplication::setFont(SettingsDialog::dialogFont());  // message boxes and the chooser too
+    const std::string folder = runningProgramFolder();
+    SettingsDialog dialog(settings, {folder, settingsFilePath(settingsFolder(folder)),
+                                     shippedReadme(folder)});
+    dialog.load();
+    dialog.exec();
+    return 0;
+}
+
+}  // namespace
+
+extern "C" const quorlane::WindowsModule quorlane_windows_module = {
+    runSettingsDialog,
+    quorlane::runPreviewWindow,
+    quorlane::decodePictureFile,
+};
