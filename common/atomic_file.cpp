@@ -44,7 +44,9 @@ std::string temporaryNameFor(const std::string& path) {
 
 }  // namespace
 
-bool replaceFileAtomically(const std::string& path, std::string_view bytes, int mode) {
+bool replaceFileAtomically(const std::string& path, std::string_view bytes, int mode,
+                           Durability durability) {
+    const bool flush = durability == Durability::SurvivesCrash;
     std::string temporary;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
@@ -58,7 +60,7 @@ bool replaceFileAtomically(const std::string& path, std::string_view bytes, int 
     int error = 0;
     if (mode != kModeFromUmask && ::fchmod(fd, static_cast<mode_t>(mode)) != 0) error = errno;
     if (error == 0 && !writeAll(fd, bytes)) error = errno != 0 ? errno : ENOSPC;
-    if (error == 0 && ::fsync(fd) != 0) error = errno;
+    if (error == 0 && flush && ::fsync(fd) != 0) error = errno;
     if (::close(fd) != 0 && error == 0) error = errno;
     if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
     if (error != 0) {
@@ -66,6 +68,7 @@ bool replaceFileAtomically(const std::string& path, std::string_view bytes, int 
         errno = error;  // the caller may say why
         return false;
     }
+    if (!flush) return true;
     // Make the rename itself durable; the new file is complete whether or not this succeeds.
     std::string folder = folderOfPath(path);
     if (folder.empty()) folder = ".";

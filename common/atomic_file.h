@@ -9,11 +9,16 @@ namespace quorlane {
 // The new file's permission bits taken from the umask (0666 less it), as for any new file.
 inline constexpr int kModeFromUmask = -1;
 
-// Writes the bytes to a new file beside `path`, flushes them to the device, gives the file
-// `mode` (permission bits, or kModeFromUmask) and renames it over `path`. The file is created
-// 0600 and only then given its mode, so nobody else can read a private file while it is being
-// written, and holds a lock on it until the rename. Returns false, with `path` as it was, no
-// temporary left and errno saying why, on any failure.
-bool replaceFileAtomically(const std::string& path, std::string_view bytes, int mode = 0600);
+// Whether the new contents must outlast a crash of the whole system, or are remade each time
+// they are needed and must only never be seen half written.
+enum class Durability { SurvivesCrash, RemadeAtEachUse };
+
+// Writes the bytes to a new file beside `path`, flushes them to the device (unless they are
+// remade at each use), gives the file `mode` (permission bits, or kModeFromUmask) and renames
+// it over `path`. The file is created 0600 and only then given its mode, so nobody else can
+// read a private file while it is being written, and holds a lock on it until the rename.
+// Returns false, with `path` as it was, no temporary left and errno saying why, on any failure.
+bool replaceFileAtomically(const std::string& path, std::string_view bytes, int mode = 0600,
+                           Durability durability = Durability::SurvivesCrash);
 
 }  // namespace quorlane

@@ -96,7 +96,12 @@ bool ShowWindow::saveDesktopImage() {
     }
     const std::string bytes = bmpFileOf(picture_, dotsPerMeterX_, dotsPerMeterY_);
     errno = 0;
-    if (!bytes.empty() && replaceFileAtomically(places_.desktopImageFile, bytes)) return true;
+    // Only this show's renderer reads it, and the next show writes it anew: it must never be
+    // seen half written, but need not outlast a crash, so the start does not wait for the disk.
+    if (!bytes.empty() &&
+        replaceFileAtomically(places_.desktopImageFile, bytes, 0600, Durability::RemadeAtEachUse)) {
+        return true;
+    }
     const int error = errno;
     std::fprintf(stderr, "Quorlane.scr: cannot save the desktop picture %s: %s\n",
                  places_.desktopImageFile.c_str(),
