@@ -11,7 +11,8 @@
 # The first frame is timed by the renderer's swap probe (bench/swap_probe.c), preloaded
 # into both programs (the shell never swaps; in it the probe times the renderer's exec).
 # Usage: bench/show.sh [BUILD_DIR]   (default: build-bench in the source tree)
-# Env: LAUNCHES (default 5), IDLE_SECONDS (shell CPU window, default 10).
+# Env: LAUNCHES (default 5), IDLE_SECONDS (shell CPU window, default 10), RUNTIME_ON_DISK=1
+# (the desktop image file on disk rather than on a tmpfs like a login session's runtime folder).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -21,6 +22,11 @@ if [ "${1:-}" = "--inside" ]; then
   work=$(mktemp -d)
   trap 'rm -rf "$work"' EXIT
   export XDG_RUNTIME_DIR=$work/run
+  if [ "${RUNTIME_ON_DISK:-0}" != 1 ] && [ -w /dev/shm ]; then
+    XDG_RUNTIME_DIR=$(mktemp -d -p /dev/shm)
+    trap 'rm -rf "$work" "$XDG_RUNTIME_DIR"' EXIT
+  fi
+  echo "runtime folder: $(df --output=fstype "$(dirname "$XDG_RUNTIME_DIR")" | tail -n1)"
   mkdir -m 700 -p "$XDG_RUNTIME_DIR"
   export SDL_AUDIODRIVER=dummy
   ticks=$(getconf CLK_TCK)
@@ -59,7 +65,11 @@ if [ "${1:-}" = "--inside" ]; then
 
     window=$(xdotool search --onlyvisible --name '^Torvane_VC$' | head -n1 || true)
     start=$(nowMs)
-    xdotool key --window "${window:-0}" Escape || echo "launch $launch: no renderer window for Escape" >&2
+    # Released on its own: xdotool gives up on the window the press closed, and a held
+    # Escape would repeat into the next launch's renderer and end it.
+    xdotool keydown --window "${window:-0}" Escape ||
+      echo "launch $launch: no renderer window for Escape" >&2
+    xdotool keyup Escape
     wait "$shell" || true
     escape+=("$(( $(nowMs) - start ))")
     sleep 0.5

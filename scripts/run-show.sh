@@ -60,8 +60,10 @@ for i in 1 2 3; do
 done
 renderer=$(xdotool search --name '^Torvane_VC$' | head -n1 || true)
 if [ -n "$renderer" ]; then
-  # The renderer ends on the key press, so sending the key release may find no window.
-  xdotool key --window "$renderer" Escape 2>/dev/null || true
+  # The renderer ends on the key press; the release is sent on its own, since xdotool would
+  # give up on the gone window and leave Escape held down (repeating) on the display.
+  xdotool keydown --window "$renderer" Escape 2>/dev/null || true
+  xdotool keyup Escape 2>/dev/null || true
 fi
 status=0
 wait "$show" || status=$?

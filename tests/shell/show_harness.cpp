@@ -157,7 +157,11 @@ void ShowHarness::paintRoot(unsigned long rgb) {
 }
 
 void ShowHarness::pressEscape(unsigned long window) {
-    run({"xdotool", "key", "--window", std::to_string(window), "Escape"});
+    // Press and release in two runs: the renderer ends on the press, and xdotool, finding
+    // the window gone, would end without releasing the key. The server then repeats the
+    // held Escape to the next window to take focus, which would end the next show at once.
+    run({"xdotool", "keydown", "--window", std::to_string(window), "Escape"});
+    run({"xdotool", "keyup", "Escape"});
 }
 
 void ShowHarness::screenshot(const fs::path& file) {
