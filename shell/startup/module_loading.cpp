@@ -24,7 +24,8 @@ const void* loadPart(const unsigned char* begin, const unsigned char* end, const
     const EmbeddedModule module = EmbeddedModule::load(
         std::span<const unsigned char>(begin, static_cast<std::size_t>(end - begin)), name, entry,
         error);
-    if (!module) std::fprintf(stderr, "Quorlane.scr: cannot load its %s: %s\n", what, error.c_str());
+    if (!module)
+        std::fprintf(stderr, "Quorlane.scr: cannot load its %s: %s\n", what, error.c_str());
     return module.entry();
 }
 

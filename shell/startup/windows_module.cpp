@@ -18,8 +18,8 @@ int runSettingsDialog(const char* program, quorlane::SettingsValues& settings) {
     QApplication application(arguments.argc(), arguments.argv());
     QApplication::setFont(SettingsDialog::dialogFont());  // message boxes and the chooser too
     const std::string folder = runningProgramFolder();
-    SettingsDialog dialog(settings, {folder, settingsFilePath(settingsFolder(folder)),
-                                     shippedReadme(folder)});
+    SettingsDialog dialog(
+        settings, {folder, settingsFilePath(settingsFolder(folder)), shippedReadme(folder)});
     dialog.load();
     dialog.exec();
     return 0;

@@ -47,22 +47,36 @@ TEST(LazyMusicPlayer, MakesThePlayerOnceAtTheFirstStartAndPassesEverythingOn) {
         const char* name;
         bool canBeMade;
         std::vector<std::string> calls;
-        int made;                              // times the factory ran
-        std::vector<std::string> passedOn;     // what the real player saw
-        const char* available;                 // cdAvailable's answers, in order
+        int made;                           // times the factory ran
+        std::vector<std::string> passedOn;  // what the real player saw
+        const char* available;              // cdAvailable's answers, in order
     };
     const Case cases[] = {
-        {"nothing started: polls and stops make nothing", true,
-         {"cdPoll", "cdAvailable", "mp3Poll", "cdStop", "mp3Stop", "wavStop"}, 0, {}, "0"},
-        {"an MP3", true,
-         {"mp3Poll", "mp3Start", "mp3Poll", "mp3Poll", "mp3Stop"}, 1,
-         {"mp3Start", "mp3Poll", "mp3Poll", "mp3Stop"}, ""},
-        {"a CD", true,
-         {"cdOpen", "cdAvailable", "cdPoll", "cdStop", "cdOpen"}, 1,
-         {"cdOpen", "cdAvailable", "cdPoll", "cdStop", "cdOpen"}, "1"},
+        {"nothing started: polls and stops make nothing",
+         true,
+         {"cdPoll", "cdAvailable", "mp3Poll", "cdStop", "mp3Stop", "wavStop"},
+         0,
+         {},
+         "0"},
+        {"an MP3",
+         true,
+         {"mp3Poll", "mp3Start", "mp3Poll", "mp3Poll", "mp3Stop"},
+         1,
+         {"mp3Start", "mp3Poll", "mp3Poll", "mp3Stop"},
+         ""},
+        {"a CD",
+         true,
+         {"cdOpen", "cdAvailable", "cdPoll", "cdStop", "cdOpen"},
+         1,
+         {"cdOpen", "cdAvailable", "cdPoll", "cdStop", "cdOpen"},
+         "1"},
         {"a WAV", true, {"wavStart", "wavStop"}, 1, {"wavStart", "wavStop"}, ""},
-        {"a player that cannot be made: tried once, then silence", false,
-         {"wavStart", "wavStop", "cdOpen", "cdAvailable", "mp3Start"}, 1, {}, "0"},
+        {"a player that cannot be made: tried once, then silence",
+         false,
+         {"wavStart", "wavStop", "cdOpen", "cdAvailable", "mp3Start"},
+         1,
+         {},
+         "0"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -47,7 +47,11 @@ TEST(EmbeddedModule, LoadsFromBytesOrSaysWhyNot) {
         {"the first again", sample, "quorlane_sample_answer", 42, ""},
         {"without that entry", sample, "quorlane_missing", 0, "part-d: has no quorlane_missing"},
         {"not a shared object", text, "quorlane_sample_answer", 0, "part-e: "},
-        {"nothing built in", {}, "quorlane_sample_answer", 0, "part-f: not built into this program"},
+        {"nothing built in",
+         {},
+         "quorlane_sample_answer",
+         0,
+         "part-f: not built into this program"},
     };
     char name[] = "part-a";
     for (const Case& c : cases) {
