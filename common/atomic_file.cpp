@@ -46,6 +46,13 @@ std::string temporaryNameFor(const std::string& path) {
 
 bool replaceFileAtomically(const std::string& path, std::string_view bytes, int mode,
                            Durability durability) {
+    return replaceFileAtomically(
+        path, [&](const PieceWriter& write) { return write(bytes); }, mode, durability);
+}
+
+bool replaceFileAtomically(const std::string& path,
+                           const std::function<bool(const PieceWriter&)>& contents, int mode,
+                           Durability durability) {
     const bool flush = durability == Durability::SurvivesCrash;
     std::string temporary;
     int fd = -1;
@@ -59,7 +66,12 @@ bool replaceFileAtomically(const std::string& path, std::string_view bytes, int 
     ::flock(fd, LOCK_EX);  // held until closed, so a cleanup never takes a file being written
     int error = 0;
     if (mode != kModeFromUmask && ::fchmod(fd, static_cast<mode_t>(mode)) != 0) error = errno;
-    if (error == 0 && !writeAll(fd, bytes)) error = errno != 0 ? errno : ENOSPC;
+    if (error == 0) {
+        errno = 0;
+        if (!contents([fd](std::string_view piece) { return writeAll(fd, piece); })) {
+            error = errno != 0 ? errno : EIO;
+        }
+    }
     if (error == 0 && flush && ::fsync(fd) != 0) error = errno;
     if (::close(fd) != 0 && error == 0) error = errno;
     if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0) error = errno;

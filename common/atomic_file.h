@@ -1,6 +1,7 @@
 #pragma once
 // Every file this program writes replaces the old one whole or not at all: a crash, a full disk
 // or a failing device leaves either the old contents or the new ones, never a mix.
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -20,5 +21,13 @@ enum class Durability { SurvivesCrash, RemadeAtEachUse };
 // Returns false, with `path` as it was, no temporary left and errno saying why, on any failure.
 bool replaceFileAtomically(const std::string& path, std::string_view bytes, int mode = 0600,
                            Durability durability = Durability::SurvivesCrash);
+
+// The same, for contents made piece by piece: `contents` hands each piece, in order, to the
+// function it is given, which writes it and says whether that worked. When `contents` returns
+// false (errno saying why, or 0), the file is left as it was.
+using PieceWriter = std::function<bool(std::string_view piece)>;
+bool replaceFileAtomically(const std::string& path,
+                           const std::function<bool(const PieceWriter&)>& contents, int mode,
+                           Durability durability);
 
 }  // namespace quorlane

@@ -5,7 +5,11 @@
 #include <X11/extensions/XShm.h>
 #include <X11/extensions/Xrandr.h>
 #include <sys/ipc.h>
+#include <sys/mman.h>
 #include <sys/shm.h>
+#include <unistd.h>
+
+#include <cstdint>
 
 namespace quorlane {
 
@@ -73,6 +77,15 @@ XImage* grabShared(Display* display, Window root, const ScreenRect& rect, void**
     }
     *memory = segment->shmaddr;
     delete segment;
+    // The pixels are about to be read end to end: one call maps them all, instead of a fault
+    // for every few pages (a hint: older kernels refuse it, and reading then faults as usual).
+#ifdef MADV_POPULATE_READ
+    const long page = sysconf(_SC_PAGESIZE);
+    const auto start = reinterpret_cast<uintptr_t>(image->data) & ~static_cast<uintptr_t>(page - 1);
+    const auto end = reinterpret_cast<uintptr_t>(image->data) +
+                     static_cast<std::size_t>(image->bytes_per_line) * image->height;
+    madvise(reinterpret_cast<void*>(start), end - start, MADV_POPULATE_READ);
+#endif
     return image;
 }
 

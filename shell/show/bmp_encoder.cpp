@@ -1,5 +1,6 @@
 #include "shell/show/bmp_encoder.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -9,6 +10,8 @@ namespace {
 
 constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::size_t kInfoHeaderSize = 40;
+// What is encoded before it is handed on: small enough to stay in the cache.
+constexpr std::size_t kPieceBytes = 256 * 1024;
 
 void put16(char*& at, uint16_t value) {
     *at++ = static_cast<char>(value & 0xff);
@@ -19,23 +22,43 @@ void put32(char*& at, uint32_t value) {
     for (int shift = 0; shift < 32; shift += 8) *at++ = static_cast<char>((value >> shift) & 0xff);
 }
 
+// One row of pixels as 24-bit bytes, blue first.
+void encodeRow(const uint8_t* in, std::size_t width, uint8_t* dst) {
+    std::size_t x = 0;
+    // Four pixels at a time become three words: the unused bytes squeezed out.
+    for (; x + 4 <= width; x += 4, in += 16, dst += 12) {
+        uint32_t p[4];
+        std::memcpy(p, in, 16);
+        const uint32_t words[3] = {(p[0] & 0xffffff) | (p[1] << 24),
+                                   ((p[1] >> 8) & 0xffff) | (p[2] << 16),
+                                   ((p[2] >> 16) & 0xff) | (p[3] << 8)};
+        std::memcpy(dst, words, 12);
+    }
+    for (; x < width; ++x, in += 4, dst += 3) {
+        dst[0] = in[0];
+        dst[1] = in[1];
+        dst[2] = in[2];
+    }
+}
+
 }  // namespace
 
-std::string bmpFileOf(const XrgbPixels& pixels, int32_t dotsPerMeterX, int32_t dotsPerMeterY) {
-    if (pixels.data == nullptr || pixels.width <= 0 || pixels.height <= 0) return {};
+bool writeBmpFile(const XrgbPixels& pixels, int32_t dotsPerMeterX, int32_t dotsPerMeterY,
+                  const std::function<bool(std::string_view)>& write) {
+    if (pixels.data == nullptr || pixels.width <= 0 || pixels.height <= 0) return false;
     const auto width = static_cast<std::size_t>(pixels.width);
     const auto height = static_cast<std::size_t>(pixels.height);
-    if (pixels.stride < width * 4) return {};
+    if (pixels.stride < width * 4) return false;
     const std::size_t rowBytes = (width * 3 + 3) & ~std::size_t{3};
     const std::size_t headers = kFileHeaderSize + kInfoHeaderSize;
-    if (rowBytes > (std::numeric_limits<uint32_t>::max() - headers) / height) return {};
+    if (rowBytes > (std::numeric_limits<uint32_t>::max() - headers) / height) return false;
     const std::size_t imageBytes = rowBytes * height;
 
-    std::string file(headers + imageBytes, '\0');
-    char* at = file.data();
+    char header[kFileHeaderSize + kInfoHeaderSize];
+    char* at = header;
     *at++ = 'B';
     *at++ = 'M';
-    put32(at, static_cast<uint32_t>(file.size()));
+    put32(at, static_cast<uint32_t>(headers + imageBytes));
     put32(at, 0);  // reserved
     put32(at, static_cast<uint32_t>(headers));
     put32(at, kInfoHeaderSize);
@@ -49,29 +72,32 @@ std::string bmpFileOf(const XrgbPixels& pixels, int32_t dotsPerMeterX, int32_t d
     put32(at, static_cast<uint32_t>(dotsPerMeterY));
     put32(at, 0);  // colours used
     put32(at, 0);  // important colours
+    if (!write(std::string_view(header, sizeof header))) return false;
 
-    // The padding bytes are already zero.
-    auto* out = reinterpret_cast<uint8_t*>(file.data() + headers);
-    for (std::size_t row = 0; row < height; ++row) {
-        const uint8_t* in = pixels.data + (height - 1 - row) * pixels.stride;
-        uint8_t* dst = out + row * rowBytes;
-        std::size_t x = 0;
-        // Four pixels at a time become three words: the unused bytes squeezed out.
-        for (; x + 4 <= width; x += 4, in += 16, dst += 12) {
-            uint32_t p[4];
-            std::memcpy(p, in, 16);
-            const uint32_t words[3] = {(p[0] & 0xffffff) | (p[1] << 24),
-                                       ((p[1] >> 8) & 0xffff) | (p[2] << 16),
-                                       ((p[2] >> 16) & 0xff) | (p[3] << 8)};
-            std::memcpy(dst, words, 12);
+    // Whole rows at a time through one buffer that stays in the cache, rather than a fresh
+    // screen-sized block whose every page would first have to be found and cleared.
+    const std::size_t rowsAtOnce = std::max<std::size_t>(1, kPieceBytes / rowBytes);
+    std::string piece(std::min(rowsAtOnce, height) * rowBytes, '\0');  // the padding stays zero
+    for (std::size_t first = 0; first < height; first += rowsAtOnce) {
+        const std::size_t rows = std::min(rowsAtOnce, height - first);
+        for (std::size_t r = 0; r < rows; ++r) {
+            const std::size_t row = first + r;
+            encodeRow(pixels.data + (height - 1 - row) * pixels.stride, width,
+                      reinterpret_cast<uint8_t*>(piece.data() + r * rowBytes));
         }
-        for (; x < width; ++x, in += 4, dst += 3) {
-            dst[0] = in[0];
-            dst[1] = in[1];
-            dst[2] = in[2];
-        }
+        if (!write(std::string_view(piece.data(), rows * rowBytes))) return false;
     }
-    return file;
+    return true;
+}
+
+std::string bmpFileOf(const XrgbPixels& pixels, int32_t dotsPerMeterX, int32_t dotsPerMeterY) {
+    std::string file;
+    const bool whole =
+        writeBmpFile(pixels, dotsPerMeterX, dotsPerMeterY, [&](std::string_view bytes) {
+            file.append(bytes);
+            return true;
+        });
+    return whole ? file : std::string();
 }
 
 }  // namespace quorlane

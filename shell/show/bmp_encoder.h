@@ -4,7 +4,9 @@
 // image-format plugin the system has; the show cannot wait for that.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace quorlane {
 
@@ -25,5 +27,11 @@ inline constexpr int32_t kScreenDotsPerMeter = 3780;
 // Empty when there are no pixels or the file would not fit the format's 32-bit sizes.
 std::string bmpFileOf(const XrgbPixels& pixels, int32_t dotsPerMeterX = kScreenDotsPerMeter,
                       int32_t dotsPerMeterY = kScreenDotsPerMeter);
+
+// The same bytes handed to `write` in order, in pieces of a few hundred kilobytes, so that a
+// screen's file is never held whole in memory. False, with nothing written, when bmpFileOf
+// would be empty; false as soon as `write` is.
+bool writeBmpFile(const XrgbPixels& pixels, int32_t dotsPerMeterX, int32_t dotsPerMeterY,
+                  const std::function<bool(std::string_view)>& write);
 
 }  // namespace quorlane

@@ -94,18 +94,27 @@ bool ShowWindow::saveDesktopImage() {
                      "this user's own to keep it in\n");
         return false;
     }
-    const std::string bytes = bmpFileOf(picture_, dotsPerMeterX_, dotsPerMeterY_);
-    errno = 0;
     // Only this show's renderer reads it, and the next show writes it anew: it must never be
     // seen half written, but need not outlast a crash, so the start does not wait for the disk.
-    if (!bytes.empty() &&
-        replaceFileAtomically(places_.desktopImageFile, bytes, 0600, Durability::RemadeAtEachUse)) {
+    bool encodable = true;
+    errno = 0;
+    const auto contents = [&](const PieceWriter& write) {
+        bool written = true;
+        const bool whole =
+            writeBmpFile(picture_, dotsPerMeterX_, dotsPerMeterY_,
+                         [&](std::string_view piece) { return written = write(piece); });
+        encodable = whole || !written;  // a failed write is not a picture that cannot be encoded
+        return whole;
+    };
+    if (replaceFileAtomically(places_.desktopImageFile, contents, 0600,
+                              Durability::RemadeAtEachUse)) {
         return true;
     }
     const int error = errno;
-    std::fprintf(stderr, "Quorlane.scr: cannot save the desktop picture %s: %s\n",
-                 places_.desktopImageFile.c_str(),
-                 error != 0 ? std::strerror(error) : "the picture could not be encoded");
+    std::fprintf(
+        stderr, "Quorlane.scr: cannot save the desktop picture %s: %s\n",
+        places_.desktopImageFile.c_str(),
+        encodable && error != 0 ? std::strerror(error) : "the picture could not be encoded");
     return false;
 }
 
