@@ -16,11 +16,10 @@ ini=$build/bin/Quorlane.ini
 trap 'rm -rf "$scratch"; rm -f "$ini"' EXIT
 export LAUNCHES=${LAUNCHES:-3} IDLE_SECONDS=${IDLE_SECONDS:-1}
 
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORLANE_BENCH=ON \
+  -DBUILD_TESTING=OFF >/dev/null
 build=$(cd "$build" && pwd)  # show.sh finds the renderer by its absolute path
-cmake --build "$build" --target quorlane_shell quorlane_renderer -j2 >/dev/null
-mkdir -p "$build/bench"
-cc -O2 -Wall -Wextra -Werror -shared -fPIC "$root/bench/swap_probe.c" -o "$build/bench/swap_probe.so" -ldl
+cmake --build "$build" --target quorlane_shell quorlane_renderer swap_probe -j2 >/dev/null
 
 # Key names in code page 932: picture mode, picture file, music mode, music file.
 pictureMode='\x89\xe6\x91\x9c' pictureFile='\x89\xe6\x91\x9c\xcc\xa7\xb2\xd9'
