@@ -65,5 +65,9 @@ printf "[Section]\r\n$musicMode=2\r\n$musicFile=%s\r\n" "$scratch/long.wav" > "$
 show
 
 echo "== settings file: 50 MB of short lines"
-{ printf "[Section]\r\n$musicMode=1\r\n"; yes 'a=1' | head -c 50000000 | sed 's/$/\r/'; } > "$ini"
-/usr/bin/time -f "read with /c: %e s, %M KB resident at most" "$build/bin/Quorlane.scr" /c 2>&1 | tail -n 2
+# `yes` ends by SIGPIPE, which pipefail would take for a failure of the whole script.
+{ printf "[Section]\r\n$musicMode=1\r\n"; { yes 'a=1' || true; } | head -c 50000000 | sed 's/$/\r/'; } > "$ini"
+# Without a display `/c` ends once the settings are read (it cannot open the dialog), so its
+# failing exit is expected here.
+env -u DISPLAY /usr/bin/time -f "read with /c: %e s, %M KB resident at most" \
+  "$build/bin/Quorlane.scr" /c 2>&1 | tail -n 2 || true
