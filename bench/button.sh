@@ -31,16 +31,10 @@ fi
 
 build=${1:-$root/build}
 seconds=${2:-20}
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
 
-cmake --build "$build" --target shell_controls >/dev/null
-controls="$build/shell/controls"
-faces=$(find "$controls" -name 'qrc_button_faces.cpp.o' | head -n1)
-g++ -std=c++20 -O2 -fPIC -I"$root" "$root/bench/button_bench.cpp" "$faces" -o "$scratch/button_bench" \
-  "$controls/libshell_controls.a" "$controls/libshell_controls_logic.a" \
-  $(pkg-config --cflags --libs Qt6Widgets)
+cmake -S "$root" -B "$build" -DQUORLANE_BENCH=ON >/dev/null
+cmake --build "$build" --target button_bench -j2 >/dev/null
 
-QT_QPA_PLATFORM=offscreen "$scratch/button_bench" paint 20000
+QT_QPA_PLATFORM=offscreen "$build/bench/button_bench" paint 20000
 QT_QPA_PLATFORM=xcb "$root/tests/support/run-with-xvfb.sh" --wm \
-  "$root/bench/button.sh" --inside "$scratch/button_bench" "$seconds"
+  "$root/bench/button.sh" --inside "$build/bench/button_bench" "$seconds"

@@ -8,11 +8,9 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build-bench}
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" --target quorlane_shell -j2 >/dev/null
-mkdir -p "$build/bench"
-c++ -std=c++20 -O2 -Wall -Wextra -Werror -I"$root" "$root/bench/dialog_bench.cpp" \
-  -o "$build/bench/dialog_bench" -lX11
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORLANE_BENCH=ON \
+  -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$build" --target quorlane_shell dialog_bench -j2 >/dev/null
 
 # A copy of the program in a folder of its own, so that its settings file is the bench's.
 work=$(mktemp -d)

@@ -101,8 +101,10 @@ TEST(ButtonFaces, CornersAreCutDiagonallyAndMirrored) {
         const auto bmp = readBmp(kFaces + corner.file);
         ASSERT_TRUE(bmp);
         const int d = corner.inset;
-        for (const auto& [mx, my] :
+        for (const auto& mirror :
              {std::pair{false, false}, {true, false}, {false, true}, {true, true}}) {
+            // Plain copies: Clang before 16 cannot capture structured bindings in a lambda.
+            const bool mx = mirror.first, my = mirror.second;
             const auto at = [&](int x, int y) {
                 return bmp->pixel(mx ? 63 - x : x, my ? 24 - y : y);
             };
