@@ -157,6 +157,10 @@ void ShowHarness::paintRoot(unsigned long rgb) {
 }
 
 void ShowHarness::pressEscape(unsigned long window) {
+    // The shell looks for the renderer's window every 100 ms. A window gone before it was
+    // ever seen is a renderer that failed to start, which a sanitizer build's renderer (its
+    // leak check fails on Mesa's unloaded driver) then seems to be: let the shell see it first.
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
     // Press and release in two runs: the renderer ends on the press, and xdotool, finding
     // the window gone, would end without releasing the key. The server then repeats the
     // held Escape to the next window to take focus, which would end the next show at once.
