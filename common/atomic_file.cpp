@@ -12,21 +12,11 @@
 #include <random>
 
 #include "common/file_path.h"
+#include "common/write_all.h"
 
 namespace quorlane {
 
 namespace {
-
-bool writeAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n == 0) errno = ENOSPC;
-        if (n <= 0) return false;
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
 
 // The target's name, a dot and six letters or digits: the one shape of our temporaries, which
 // a later start recognises when a killed writer left one behind.

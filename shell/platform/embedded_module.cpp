@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "common/write_all.h"
+
 namespace quorlane {
 
 namespace {
@@ -20,17 +22,6 @@ int memoryFileFor(const char* name) {
     const int fd = memfd_create(name, MFD_CLOEXEC | MFD_EXEC);
     if (fd >= 0 || errno != EINVAL) return fd;
     return memfd_create(name, MFD_CLOEXEC);
-}
-
-bool writeAll(int fd, std::span<const unsigned char> bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
 }
 
 }  // namespace
@@ -47,8 +38,9 @@ EmbeddedModule EmbeddedModule::load(std::span<const unsigned char> bytes, const 
         error = std::string(name) + ": " + std::strerror(errno);
         return module;
     }
-    if (!writeAll(fd, bytes)) {
-        error = std::string(name) + ": " + std::strerror(errno != 0 ? errno : EIO);
+    if (!writeAll(fd,
+                  std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()))) {
+        error = std::string(name) + ": " + std::strerror(errno);
         ::close(fd);
         return module;
     }
