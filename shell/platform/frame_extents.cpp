@@ -5,6 +5,9 @@
 
 #include <thread>
 
+#include "shell/platform/x_errors.h"
+#include "shell/platform/x_property.h"
+
 namespace quorlane {
 namespace {
 
@@ -12,54 +15,33 @@ namespace {
 // manager that died leaves its check window's id behind, so that window must still exist.
 bool managerAnswersRequests(Display* display, Atom request) {
     const Window root = DefaultRootWindow(display);
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    Window check = None;
-    if (XGetWindowProperty(display, root, XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False),
-                           0, 1, False, XA_WINDOW, &type, &format, &count, &after,
-                           &data) == Success &&
-        data != nullptr && count == 1 && format == 32) {
-        check = static_cast<Window>(reinterpret_cast<unsigned long*>(data)[0]);
-    }
-    if (data != nullptr) XFree(data);
-    if (check == None) return false;
+    const auto check = readXProperty(
+        display, root, XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False), XA_WINDOW, 1);
+    if (!check || check->format != 32 || check->items.size() != 1 || check->items[0] == None)
+        return false;
     XWindowAttributes attributes;
-    auto* previous = XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
-    const bool alive = XGetWindowAttributes(display, check, &attributes) != 0;
-    XSync(display, False);
-    XSetErrorHandler(previous);
+    bool alive = false;
+    {
+        const XErrorsIgnored ignored(display);
+        alive = XGetWindowAttributes(display, check->items[0], &attributes) != 0;
+    }
     if (!alive) return false;
 
-    data = nullptr;
-    bool supported = false;
-    if (XGetWindowProperty(display, root, XInternAtom(display, "_NET_SUPPORTED", False), 0, 4096,
-                           False, XA_ATOM, &type, &format, &count, &after, &data) == Success &&
-        data != nullptr && format == 32) {
-        const auto* atoms = reinterpret_cast<unsigned long*>(data);
-        for (unsigned long i = 0; i < count && !supported; ++i) supported = atoms[i] == request;
-    }
-    if (data != nullptr) XFree(data);
-    return supported;
+    const auto supported =
+        readXProperty(display, root, XInternAtom(display, "_NET_SUPPORTED", False), XA_ATOM, 4096);
+    if (!supported || supported->format != 32) return false;
+    for (unsigned long atom : supported->items)
+        if (atom == request) return true;
+    return false;
 }
 
 bool readExtents(Display* display, Window window, Atom property, FrameExtents& extents) {
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    bool found = false;
-    if (XGetWindowProperty(display, window, property, 0, 4, False, XA_CARDINAL, &type, &format,
-                           &count, &after, &data) == Success &&
-        data != nullptr && format == 32 && count == 4) {
-        const auto* values = reinterpret_cast<unsigned long*>(data);
-        extents = {static_cast<int>(values[0]), static_cast<int>(values[1]),
-                   static_cast<int>(values[2]), static_cast<int>(values[3])};
-        found = true;
-    }
-    if (data != nullptr) XFree(data);
-    return found;
+    const auto value = readXProperty(display, window, property, XA_CARDINAL, 4);
+    if (!value || value->format != 32 || value->items.size() != 4) return false;
+    const auto& v = value->items;
+    extents = {static_cast<int>(v[0]), static_cast<int>(v[1]), static_cast<int>(v[2]),
+               static_cast<int>(v[3])};
+    return true;
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "shell/platform/x_property.h"
+
 namespace quorlane {
 
 namespace {
@@ -14,16 +16,10 @@ bool hasUtf8Name(Display* display, Window window, const std::string& title, bool
     // Xlib caches atoms, so asking again costs no round trip.
     const Atom netWmName = XInternAtom(display, "_NET_WM_NAME", False);
     const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    const int status = XGetWindowProperty(display, window, netWmName, 0, 1024, False, utf8, &type,
-                                          &format, &count, &after, &data);
-    const bool present = status == Success && type == utf8 && format == 8 && data != nullptr;
-    if (present) found = std::string(reinterpret_cast<char*>(data), count) == title;
-    if (data != nullptr) XFree(data);
-    return present;
+    const auto name = readXProperty(display, window, netWmName, utf8, 1024);
+    if (!name || name->format != 8) return false;
+    found = name->bytes == title;
+    return true;
 }
 
 bool wmNameIs(Display* display, Window window, const std::string& title) {
@@ -59,18 +55,8 @@ std::vector<Window> clientList(Display* display, Window root) {
     std::vector<Window> windows;
     const Atom clients = XInternAtom(display, "_NET_CLIENT_LIST", True);
     if (clients == None) return windows;
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    if (XGetWindowProperty(display, root, clients, 0, 65536, False, XA_WINDOW, &type, &format,
-                           &count, &after, &data) == Success &&
-        type == XA_WINDOW && format == 32 && data != nullptr) {
-        // Format 32 arrives as longs.
-        const auto* ids = reinterpret_cast<const unsigned long*>(data);
-        windows.assign(ids, ids + count);
-    }
-    if (data != nullptr) XFree(data);
+    const auto list = readXProperty(display, root, clients, XA_WINDOW, 65536);
+    if (list && list->format == 32) windows.assign(list->items.begin(), list->items.end());
     return windows;
 }
 

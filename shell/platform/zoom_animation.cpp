@@ -9,6 +9,8 @@
 #include <thread>
 
 #include "shell/core/window_zoom.h"
+#include "shell/platform/x_errors.h"
+#include "shell/platform/x_property.h"
 
 namespace quorlane {
 
@@ -17,21 +19,10 @@ namespace {
 constexpr int kOutlineWidth = 2;
 constexpr unsigned short kOutlineRed = 0x4a4a, kOutlineGreen = 0x6e6e, kOutlineBlue = 0xa9a9;
 
-// The window may go away while we look at it; that must never end the caller.
-int ignoreXError(Display*, XErrorEvent*) { return 0; }
-
 bool isManagedClient(Display* display, Window window) {
     const Atom wmState = XInternAtom(display, "WM_STATE", True);
     if (wmState == None) return false;
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    const bool has = XGetWindowProperty(display, window, wmState, 0, 2, False, AnyPropertyType,
-                                        &type, &format, &count, &after, &data) == Success &&
-                     type != None;
-    if (data != nullptr) XFree(data);
-    return has;
+    return readXProperty(display, window, wmState, 0, 2).has_value();
 }
 
 // The window the user sees as this window: its frame when a window manager has put it
@@ -122,17 +113,17 @@ enum class Direction { open, close };
 void zoom(unsigned long window, Direction direction) {
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) return;
-    // Error handlers are per process: keep the caller's and give it back afterwards.
-    const auto previous = XSetErrorHandler(ignoreXError);
-    int eventBase = 0, errorBase = 0;
-    if (XShapeQueryExtension(display, &eventBase, &errorBase)) {
-        const ZoomRect rect = outerRect(display, static_cast<Window>(window));
-        const ZoomAnchor anchor = zoomAnchor();
-        animate(display, direction == Direction::open ? zoomOpenPath(anchor, rect)
-                                                      : zoomClosePath(rect, anchor));
+    {
+        // The window may go away while we look at it; that must never end the caller.
+        const XErrorsIgnored ignored(display);
+        int eventBase = 0, errorBase = 0;
+        if (XShapeQueryExtension(display, &eventBase, &errorBase)) {
+            const ZoomRect rect = outerRect(display, static_cast<Window>(window));
+            const ZoomAnchor anchor = zoomAnchor();
+            animate(display, direction == Direction::open ? zoomOpenPath(anchor, rect)
+                                                          : zoomClosePath(rect, anchor));
+        }
     }
-    XSync(display, False);
-    XSetErrorHandler(previous);
     XCloseDisplay(display);
 }
 
