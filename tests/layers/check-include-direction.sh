@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Fails when an include between folders runs sideways or back up. Each folder stands on a
+# floor; a file may include its own folder, common/, and folders of its own program on lower
+# floors only. Floors: FOLDER=N arguments after the source folder.
+# Usage: check-include-direction.sh SOURCE_DIR FOLDER=N...
+set -euo pipefail
+root=$1; shift
+declare -A floor
+for pair in "$@"; do floor[${pair%%=*}]=${pair#*=}; done
+status=0
+files=0
+for folder in "${!floor[@]}"; do
+  for file in "$root/$folder"/*.cpp "$root/$folder"/*.h; do
+    [ -f "$file" ] || continue
+    files=$((files + 1))
+    while IFS=: read -r line inc; do
+      target=$(dirname "$inc")
+      [ "$target" = "$folder" ] || [ "$target" = common ] && continue
+      if [ -z "${floor[$target]:-}" ]; then
+        echo "${file#"$root"/}:$line includes $inc, from a folder on no floor"
+        status=1
+      elif [ "${folder%%/*}" != "${target%%/*}" ] || [ "${floor[$target]}" -ge "${floor[$folder]}" ]; then
+        echo "${file#"$root"/}:$line includes $inc: $folder (floor ${floor[$folder]}) may not include $target (floor ${floor[$target]})"
+        status=1
+      fi
+    done < <(grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^"]+/[^"]+"' "$file" |
+             sed -E 's/^([0-9]+):[^"]*"([^"]+)".*/\1:\2/')
+  done
+done
+[ "$files" -gt 0 ] || { echo "no files were checked"; exit 1; }
+[ "$status" = 0 ] && echo "$files files: every include between folders points down"
+exit $status
