@@ -3,6 +3,9 @@
 // default driver, opened on first use. A missing sound device is found out once and not
 // retried. The mixer's music slot carries one of a music file, the CD stream or a WAV
 // sound at a time; a WAV is streamed from its file, so its length costs no memory.
+//
+// Supports: SDL2_mixer's default driver (and SDL_AUDIODRIVER), one output for the whole shell.
+// Does not: several outputs, another rate or format, choosing a device.
 #include <cstdint>
 #include <string>
 

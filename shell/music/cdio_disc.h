@@ -1,5 +1,9 @@
 #pragma once
 // Discs through libcdio: a drive, or a .cue image (with its .bin of the same base name).
+//
+// Supports: the default drive, a drive or .cue image named by QUORLANE_CDROM, audio tracks read
+//   as sectors.
+// Does not: hardware play on the drive, data tracks, CD-Text.
 #include <memory>
 #include <string>
 

@@ -1,6 +1,9 @@
 #pragma once
 // A music file opened with "type MPEGVideo", played through SDL2_mixer. Positions are in
 // milliseconds; "playing" means the mixer is really playing it, not paused or finished.
+//
+// Supports: MP3 and WAV through SDL2_mixer's music, play, pause, stop, position and mode.
+// Does not: video, seeking past the end, several files at once.
 #include <string>
 
 #include "shell/music/mci_device.h"

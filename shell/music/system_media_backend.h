@@ -1,6 +1,10 @@
 #pragma once
 // The multimedia calls on this system: the command-string interpreter with CD audio
 // (libcdio) and music files (SDL2_mixer), and WAV sounds, all on one audio output.
+//
+// Supports: the command strings of the music player on "cdaudio" and type MPEGVideo, WAV sounds
+//   looped.
+// Does not: other devices or command words (they answer with the command-string error codes).
 #include <memory>
 #include <vector>
 

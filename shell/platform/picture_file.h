@@ -1,5 +1,9 @@
 #pragma once
 // Pictures on disk: the user's BMP or JPEG in, the desktop image file out.
+//
+// Supports: BMP and JPEG (and whatever else Qt's image reader has), scaled down above a size
+//   cap, with the picture's density.
+// Does not: writing pictures (the show's own encoder writes the desktop picture file).
 #include <QByteArray>
 #include <QImage>
 #include <string>

@@ -2,6 +2,9 @@
 // The show's event loop: repeating timers, one-shot delays and file descriptors, served one
 // at a time on the calling thread with poll(2). A show needs no more than this, and it
 // starts in no time, unlike a toolkit's application object.
+//
+// Supports: repeating timers, one-shot delays, readable file descriptors, on one thread.
+// Does not: writable descriptors, several threads, priorities.
 #include <chrono>
 #include <functional>
 #include <vector>

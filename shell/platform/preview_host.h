@@ -3,6 +3,9 @@
 // its size, and whether it (or the preview inside it) has been destroyed. The host owns
 // the preview's lifetime, and nothing tells a Qt program that a foreign parent went, so
 // the preview asks the X server to tell it.
+//
+// Supports: an X window id given in decimal, its size, its DestroyNotify.
+// Does not: hosts on another display, Wayland hosts.
 #include <cstdint>
 
 typedef struct _XDisplay Display;

@@ -1,6 +1,10 @@
 #pragma once
 // The desktop picture is the user's screen: its folder and file are private to the user,
 // and a new file replaces the old one whole or not at all (common/atomic_file.h).
+//
+// Supports: real folders owned by the user (0700), files 0600 replaced through a temporary file
+//   and a rename, stale temporaries removed.
+// Does not: folders shared with other users, links in the place of the folder.
 #include <chrono>
 #include <string>
 #include <vector>

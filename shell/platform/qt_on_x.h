@@ -3,6 +3,9 @@
 // are children of X windows (a preview's host) or must be found on this X display by their
 // titles, so Qt is held to X whatever platform the session prefers (a Wayland desktop sets
 // QT_QPA_PLATFORM too).
+//
+// Supports: Qt on its xcb platform, whatever QT_QPA_PLATFORM says.
+// Does not: Qt on Wayland, offscreen or other platforms for the real program.
 
 namespace quorlane {
 

@@ -4,6 +4,10 @@
 // it; when the show ends, anything of it still running is ended (endGroup). The kernel ends
 // it (SIGTERM) if the shell itself goes away first, so a show never leaves a renderer
 // running behind it.
+//
+// Supports: fork and exec by path, a parent-death signal, an exec failure reported through a
+//   pipe, a pidfd to watch.
+// Does not: arguments, a changed environment, restarting a renderer that ended.
 #include <sys/types.h>
 #include <chrono>
 #include <string>

@@ -3,6 +3,9 @@
 // exists, which is after the settings are read and Qt has started; shows started at the
 // same instant all pass it. An X selection is owned by one client at a time, and taking it
 // under a server grab makes "is it free? then it is mine" one step no other start can split.
+//
+// Supports: one show per X display through a selection taken under a server grab.
+// Does not: one show across several displays, Wayland.
 typedef struct _XDisplay Display;
 
 namespace quorlane {

@@ -2,6 +2,9 @@
 // SIGTERM and SIGINT end a show the ordinary way (music stopped, cursor back) instead of
 // killing the shell mid-sound: the handler only writes the signal's number into a pipe,
 // and the show's event loop reads it.
+//
+// Supports: SIGTERM and SIGINT through a pipe the poll loop reads.
+// Does not: other signals, several threads.
 
 namespace quorlane {
 

@@ -1,6 +1,9 @@
 #pragma once
 // The shell's own Xlib connection, open for the whole process: the window lookups use it,
 // and the cursor stays hidden only while the connection that hid it lives.
+//
+// Supports: one Xlib connection to $DISPLAY, closed on exec, X errors lived through.
+// Does not: several displays at once, Wayland without Xwayland.
 #include <memory>
 
 typedef struct _XDisplay Display;

@@ -1,6 +1,9 @@
 #pragma once
 // A top-level X window that is never mapped: all a hidden show window needs to be, so that
 // a second start finds it by its title.
+//
+// Supports: an unmapped top-level window with a title both by WM_NAME and _NET_WM_NAME.
+// Does not: input, drawing, being shown.
 #include <string>
 
 #include "shell/platform/x_screen_capture.h"

@@ -2,6 +2,10 @@
 // The primary screen's rectangle and its contents, read straight from the X server: shared
 // memory where the server offers it (a copy of about a millisecond), else an ordinary image
 // request.
+//
+// Supports: the primary RandR monitor, MIT-SHM, plain XGetImage when shared memory is refused,
+//   the usual 32-bit pixels taken as they are, other layouts converted pixel by pixel.
+// Does not: Wayland, visuals with a colour map, several monitors in one capture.
 #include <cstdint>
 #include <memory>
 #include <vector>

@@ -1,5 +1,9 @@
 #pragma once
 // Top-level windows by exact title, hidden ones included, on the shell's X connection.
+//
+// Supports: _NET_WM_NAME (UTF-8), WM_NAME (STRING or COMPOUND_TEXT), children of the root and
+//   _NET_CLIENT_LIST under a window manager.
+// Does not: partial titles, windows on other screens of the display, Wayland windows.
 #include <cstdint>
 #include <string>
 

@@ -1,6 +1,9 @@
 #pragma once
 // Hides and shows the pointer over the whole screen. The X server undoes the hiding by
 // itself when the connection closes, so a shell that dies cannot leave the cursor hidden.
+//
+// Supports: XFixes hide and show on the root window.
+// Does not: servers without XFixes (the cursor then stays visible), per-window cursors.
 #include "shell/core/cursor_display_count.h"
 
 typedef struct _XDisplay Display;

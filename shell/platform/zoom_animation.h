@@ -9,6 +9,10 @@
 // without a QApplication, and need no event loop. The outer rectangle includes the window
 // manager's frame when the window has one; a window whose rectangle cannot be read (no
 // such window, no display) counts as the point at the screen's top-left corner.
+//
+// Supports: X with the SHAPE extension, an override-redirect overlay, with or without a window
+//   manager.
+// Does not: Wayland, servers without SHAPE (no animation then).
 
 namespace quorlane {
 
