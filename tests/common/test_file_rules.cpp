@@ -11,6 +11,7 @@
 #include "common/ascii_case.h"
 #include "common/atomic_file.h"
 #include "common/file_path.h"
+#include "tests/support/read_file.h"
 
 namespace quorlane {
 namespace {
@@ -50,10 +51,7 @@ protected:
     }
     void TearDown() override { fs::remove_all(folder); }
 
-    static std::string read(const fs::path& file) {
-        std::ifstream in(file, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    static std::string read(const fs::path& file) { return test::readFile(file); }
     static unsigned modeOf(const fs::path& file) {
         struct stat info {};
         ::stat(file.c_str(), &info);

@@ -8,7 +8,8 @@
 #include <iterator>
 #include <string>
 
-#include "tests/shell/show_harness.h"
+#include "tests/support/read_file.h"
+#include "tests/support/show_harness.h"
 
 namespace quorlane {
 namespace {
@@ -128,20 +129,17 @@ TEST(ButtonFaces, CornersAreCutDiagonallyAndMirrored) {
     }
 }
 
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 TEST(ButtonFaces, HighLightSelectIsTheHoverPictureAndAllSixAreInTheShell) {
-    EXPECT_EQ(readAll(kFaces + "highlight_select.bmp"), readAll(kFaces + "highlight.bmp"));
+    EXPECT_EQ(test::readFile(kFaces + "highlight_select.bmp"),
+              test::readFile(kFaces + "highlight.bmp"));
 
     // The shell's windows part, which the dialog's buttons are drawn by.
-    const std::string program = readAll(std::string(QUORLANE_BIN_DIR) + "/quorlane-windows.so");
+    const std::string program =
+        test::readFile(std::string(QUORLANE_BIN_DIR) + "/quorlane-windows.so");
     ASSERT_FALSE(program.empty());
     for (const char* file : {"normal.bmp", "highlight.bmp", "highlight_select.bmp", "pressed.bmp",
                              "disable.bmp", "selected.bmp"}) {
-        const std::string face = readAll(kFaces + file);
+        const std::string face = test::readFile(kFaces + file);
         ASSERT_EQ(face.size(), 4854u) << file;
         EXPECT_NE(program.find(face), std::string::npos)
             << file << " is not built into quorlane-windows.so";

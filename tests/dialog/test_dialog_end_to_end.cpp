@@ -10,7 +10,8 @@
 #include <iterator>
 #include <thread>
 
-#include "tests/shell/show_harness.h"
+#include "tests/support/read_file.h"
+#include "tests/support/show_harness.h"
 
 // Xlib last: its macros (Status, None, Bool) clash with Qt's and GoogleTest's names.
 #include <X11/Xlib.h>
@@ -40,10 +41,7 @@ void xdotool(const std::vector<std::string>& args) {
     waitpid(pid, &status, 0);
 }
 
-std::string readFile(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+using test::readFile;
 
 void writeFile(const fs::path& file, const std::string& bytes) {
     std::ofstream(file, std::ios::binary) << bytes;

@@ -9,7 +9,7 @@
 #include "shell/dialog/dialog_choices.h"
 #include "shell/dialog/dialog_geometry.h"
 #include "shell/dialog/settings_save.h"
-#include "tests/settings/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace quorlane {
 namespace {

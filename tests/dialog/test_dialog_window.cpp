@@ -14,7 +14,7 @@
 #include "shell/dialog/dialog_widgets.h"
 #include "shell/dialog/file_chooser.h"
 #include "shell/dialog/settings_dialog.h"
-#include "tests/settings/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace quorlane {
 namespace {

@@ -19,7 +19,7 @@
 #include <thread>
 
 #include "tests/preview/x_test_window.h"
-#include "tests/shell/show_harness.h"
+#include "tests/support/show_harness.h"
 
 namespace quorlane::testing {
 namespace {
@@ -159,43 +159,6 @@ TEST_F(PreviewEndToEnd, TheStillFillsTheHostStretched) {
     ASSERT_TRUE(took) << "the preview outlived its host";
     EXPECT_LT(took->count(), kEndWithinMs);
     EXPECT_EQ(exitCode, 0);
-}
-
-// Every spelling of the preview switch; the number starts at position 4, blanks and
-// line breaks in it are skipped, a fraction rounds. Each preview ends with its host.
-TEST_F(PreviewEndToEnd, TheHostHandleIsReadFromPositionFourInEverySpelling) {
-    ShowHarness harness(/*withRenderer=*/false);
-    // Arguments as the host passes them; {id} is the host's id, {head} and {tail} its
-    // first digit and the rest.
-    const std::vector<std::string> cases[] = {
-        {"/p", "{id}"},
-        {"/P:{id}"},
-        {"-p7{id}"},  // position 3 is never read
-        {"/p", "{head}", "{tail}"},
-        {"/p", "{id}.4"},
-    };
-    for (const auto& pattern : cases) {
-        XTestWindow host(display_, 10, 10, 64, 48, kRed);
-        const std::string id = std::to_string(host.id());
-        std::vector<std::string> arguments;
-        for (std::string a : pattern) {
-            for (const auto& [name, value] : {std::pair<std::string, std::string>{"{id}", id},
-                                              {"{head}", id.substr(0, 1)},
-                                              {"{tail}", id.substr(1)}}) {
-                const auto at = a.find(name);
-                if (at != std::string::npos) a.replace(at, name.size(), value);
-            }
-            arguments.push_back(a);
-        }
-        SCOPED_TRACE(::testing::PrintToString(arguments));
-        const pid_t pid = harness.startShell(arguments);
-        EXPECT_NE(waitForPreview(host.id()), 0u);
-        int exitCode = -1;
-        const auto took = endByDestroying(harness, host, pid, exitCode);
-        ASSERT_TRUE(took) << "the preview outlived its host";
-        EXPECT_LT(took->count(), kEndWithinMs);
-        EXPECT_EQ(exitCode, 0);
-    }
 }
 
 // Two requests, two independent previews: each ends with its own host only.

@@ -7,7 +7,7 @@
 
 #include <filesystem>
 
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace quorlane {
 namespace {
@@ -89,7 +89,7 @@ TEST_F(SettingsFileTest, WritesWhatTheWindowsRoutinesWriteAndReadsWhatTheyWrote)
     values.repeatTrack = 3;
     writeSettings(values, folder.path());
     EXPECT_EQ(folder.read("Quorlane.ini"),
-              "[Section]\r\n" PICTURE_MODE "=1\r\n" PICTURE_FILE "=" + folder.path() +
+              "[Section]\r\n" PICTURE_MODE "=1\r\n" PICTURE_FILE "=" + folder.path().string() +
                   "/\x95\x5C\\~.bmp\r\n" MUSIC_MODE "=-2\r\n" REPEAT_TRACK "=3\r\n" MUSIC_FILE
                   "=\r\n");  // an empty value keeps its key
 
@@ -121,7 +121,7 @@ TEST_F(SettingsFileTest, UsableFilesAreKeptWithTheirFolders) {
     folder.write("音楽/b.mp3", "ID3");
     folder.write("Quorlane.ini", "[Section]\r\n" PICTURE_MODE "=1\r\n" PICTURE_FILE "=" +
                                      folder.file("pics/a.bmp") + "\r\n" MUSIC_MODE "=2\r\n" +
-                                     MUSIC_FILE "=" + folder.path() +
+                                     MUSIC_FILE "=" + folder.path().string() +
                                      "/\x89\xB9\x8A\x79/b.mp3\r\n");
     SettingsValues values = load();
     EXPECT_EQ(values.pictureMode, 1);

@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace quorlane {
 namespace {
@@ -46,13 +46,13 @@ TEST(SettingsLocation, AnInstalledCopyUsesTheUsersOwnFolderAndMakesIt) {
     for (const Case& c : cases) {
         TempFolder temp;
         auto inTemp = [&](const char* value) {
-            return value[0] == '/' ? temp.path() + value : std::string(value);
+            return value[0] == '/' ? temp.path().string() + value : std::string(value);
         };
         const std::string configHome = c.configHome ? inTemp(c.configHome) : "";
         const std::string folder =
             settingsFolder(readOnlyProgramFolder(temp), c.configHome ? configHome.c_str() : nullptr,
                            inTemp(c.home).c_str());
-        EXPECT_EQ(folder, temp.path() + c.expected) << (c.configHome ? c.configHome : "(unset)");
+        EXPECT_EQ(folder, temp.path().string() + c.expected) << (c.configHome ? c.configHome : "(unset)");
         EXPECT_TRUE(fs::is_directory(folder)) << "made, so that a save can land";
     }
 }

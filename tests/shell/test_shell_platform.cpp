@@ -32,21 +32,17 @@
 #include "shell/platform/x_connection.h"
 #include "shell/platform/x_window_lookup.h"
 #include "shell/platform/xfixes_cursor.h"
-#include "tests/shell/show_harness.h"
+#include "tests/support/read_file.h"
+#include "tests/support/show_harness.h"
+#include "tests/support/temp_folder.h"
 
 namespace quorlane {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct TempFolder {
-    fs::path path;
-    TempFolder() {
-        char name[] = "/tmp/quorlane-shell-XXXXXX";
-        path = mkdtemp(name);
-    }
-    ~TempFolder() { fs::remove_all(path); }
-};
+using test::readFile;
+using test::TempFolder;
 
 mode_t modeOf(const fs::path& path) {
     struct stat info {};
@@ -54,14 +50,9 @@ mode_t modeOf(const fs::path& path) {
     return info.st_mode & 0777;
 }
 
-std::string readAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 TEST(PrivateFiles, FolderIsMadeWithParentsAndPrivate) {
     TempFolder temp;
-    const fs::path folder = temp.path / "cache" / "orvask";
+    const fs::path folder = temp.path() / "cache" / "orvask";
     EXPECT_TRUE(makePrivateFolder(folder));
     EXPECT_EQ(modeOf(folder), 0700u);
     EXPECT_TRUE(makePrivateFolder(folder));  // already there
@@ -75,34 +66,34 @@ TEST(PrivateFiles, FolderIsMadeWithParentsAndPrivate) {
 // next place of the list is taken instead.
 TEST(PrivateFiles, ALinkAFileOrAnotherUsersFolderIsNotASafeFolder) {
     TempFolder temp;
-    fs::create_directory(temp.path / "elsewhere");
-    fs::permissions(temp.path / "elsewhere", fs::perms(0755));
-    fs::create_directory_symlink(temp.path / "elsewhere", temp.path / "link");
-    EXPECT_FALSE(makePrivateFolder(temp.path / "link"));
-    EXPECT_EQ(modeOf(temp.path / "elsewhere"), 0755u);
-    std::ofstream(temp.path / "file") << "x";
-    EXPECT_FALSE(makePrivateFolder(temp.path / "file"));
-    std::vector<std::string> folders = {temp.path / "link", temp.path / "file"};
+    fs::create_directory(temp.path() / "elsewhere");
+    fs::permissions(temp.path() / "elsewhere", fs::perms(0755));
+    fs::create_directory_symlink(temp.path() / "elsewhere", temp.path() / "link");
+    EXPECT_FALSE(makePrivateFolder(temp.path() / "link"));
+    EXPECT_EQ(modeOf(temp.path() / "elsewhere"), 0755u);
+    std::ofstream(temp.path() / "file") << "x";
+    EXPECT_FALSE(makePrivateFolder(temp.path() / "file"));
+    std::vector<std::string> folders = {temp.path() / "link", temp.path() / "file"};
     if (geteuid() == 0) {  // only root can give a folder away
-        fs::create_directory(temp.path / "theirs");
-        fs::permissions(temp.path / "theirs", fs::perms(0755));
-        ASSERT_EQ(chown((temp.path / "theirs").c_str(), 65534, 65534), 0);
-        EXPECT_FALSE(makePrivateFolder(temp.path / "theirs"));
-        EXPECT_EQ(modeOf(temp.path / "theirs"), 0755u);
-        folders.push_back(temp.path / "theirs");
+        fs::create_directory(temp.path() / "theirs");
+        fs::permissions(temp.path() / "theirs", fs::perms(0755));
+        ASSERT_EQ(chown((temp.path() / "theirs").c_str(), 65534, 65534), 0);
+        EXPECT_FALSE(makePrivateFolder(temp.path() / "theirs"));
+        EXPECT_EQ(modeOf(temp.path() / "theirs"), 0755u);
+        folders.push_back(temp.path() / "theirs");
     }
-    folders.push_back(temp.path / "mine");
-    EXPECT_EQ(preparePrivateFolder(folders), temp.path / "mine");
-    EXPECT_EQ(preparePrivateFolder({temp.path / "link"}), "");
+    folders.push_back(temp.path() / "mine");
+    EXPECT_EQ(preparePrivateFolder(folders), temp.path() / "mine");
+    EXPECT_EQ(preparePrivateFolder({temp.path() / "link"}), "");
 }
 
 TEST(PrivateFiles, OnlyStaleTemporariesOfOursAreRemoved) {
     TempFolder temp;
-    const fs::path target = temp.path / "Torvane.bmp";
+    const fs::path target = temp.path() / "Torvane.bmp";
     const auto make = [&](const std::string& name, bool old) {
-        std::ofstream(temp.path / name) << "half a picture";
+        std::ofstream(temp.path() / name) << "half a picture";
         if (old) {
-            fs::last_write_time(temp.path / name,
+            fs::last_write_time(temp.path() / name,
                                 fs::file_time_type::clock::now() - std::chrono::minutes(5));
         }
     };
@@ -114,20 +105,20 @@ TEST(PrivateFiles, OnlyStaleTemporariesOfOursAreRemoved) {
     make("Torvane.bmp.keep", true);     // not a temporary's name: stays
     make("Torvane.bmp.abc-12", true);
     make("Other.bmp.a1B2c3", true);
-    const int writer = open((temp.path / "Torvane.bmp.x1y2z3").c_str(), O_RDONLY);
+    const int writer = open((temp.path() / "Torvane.bmp.x1y2z3").c_str(), O_RDONLY);
     ASSERT_EQ(flock(writer, LOCK_EX), 0);
     std::set<std::string> expected = {"Torvane.bmp",        "Torvane.bmp.q7w8e9",
                                       "Torvane.bmp.x1y2z3", "Torvane.bmp.keep",
                                       "Torvane.bmp.abc-12", "Other.bmp.a1B2c3"};
     if (geteuid() == 0) {
         make("Torvane.bmp.f0r31n", true);  // another user's: stays
-        ASSERT_EQ(chown((temp.path / "Torvane.bmp.f0r31n").c_str(), 65534, 65534), 0);
+        ASSERT_EQ(chown((temp.path() / "Torvane.bmp.f0r31n").c_str(), 65534, 65534), 0);
         expected.insert("Torvane.bmp.f0r31n");
     }
     removeStaleTemporaries(target, std::chrono::seconds(10));
     close(writer);
     std::set<std::string> left;
-    for (const auto& entry : fs::directory_iterator(temp.path)) {
+    for (const auto& entry : fs::directory_iterator(temp.path())) {
         left.insert(entry.path().filename());
     }
     EXPECT_EQ(left, expected);
@@ -135,33 +126,33 @@ TEST(PrivateFiles, OnlyStaleTemporariesOfOursAreRemoved) {
 
 TEST(PrivateFiles, ReplacingIsWholeOrNothing) {
     TempFolder temp;
-    const fs::path file = temp.path / "Torvane.bmp";
+    const fs::path file = temp.path() / "Torvane.bmp";
     ASSERT_TRUE(replaceFileAtomically(file, "first"));
     EXPECT_EQ(modeOf(file), 0600u);
     ASSERT_TRUE(replaceFileAtomically(file, "second, longer"));
-    EXPECT_EQ(readAll(file), "second, longer");
+    EXPECT_EQ(readFile(file), "second, longer");
     // A target that cannot be replaced (here a folder in the way): false, and the
     // temporary file does not stay behind.
-    fs::create_directories(temp.path / "busy.bmp" / "inside");
+    fs::create_directories(temp.path() / "busy.bmp" / "inside");
     errno = 0;
-    EXPECT_FALSE(replaceFileAtomically(temp.path / "busy.bmp", "third"));
+    EXPECT_FALSE(replaceFileAtomically(temp.path() / "busy.bmp", "third"));
     EXPECT_NE(errno, 0);  // the caller can say why
-    EXPECT_TRUE(fs::is_directory(temp.path / "busy.bmp"));
-    fs::remove_all(temp.path / "busy.bmp");
-    EXPECT_FALSE(replaceFileAtomically(temp.path / "missing" / "x.bmp", "data"));
-    EXPECT_EQ(std::distance(fs::directory_iterator(temp.path), fs::directory_iterator()), 1);
+    EXPECT_TRUE(fs::is_directory(temp.path() / "busy.bmp"));
+    fs::remove_all(temp.path() / "busy.bmp");
+    EXPECT_FALSE(replaceFileAtomically(temp.path() / "missing" / "x.bmp", "data"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(temp.path()), fs::directory_iterator()), 1);
 }
 
 TEST(PictureFile, PicturesLoadAtTheirOwnSize) {
     TempFolder temp;
     QImage image(37, 21, QImage::Format_RGB32);
     image.fill(Qt::red);
-    ASSERT_TRUE(image.save(QString::fromStdString(temp.path / "p.jpg"), "JPEG"));
-    const QImage loaded = loadPictureFile(temp.path / "p.jpg");
+    ASSERT_TRUE(image.save(QString::fromStdString(temp.path() / "p.jpg"), "JPEG"));
+    const QImage loaded = loadPictureFile(temp.path() / "p.jpg");
     EXPECT_EQ(loaded.size(), QSize(37, 21));
-    std::ofstream(temp.path / "junk.jpg") << "not a picture";
-    EXPECT_TRUE(loadPictureFile(temp.path / "junk.jpg").isNull());
-    EXPECT_TRUE(loadPictureFile(temp.path / "absent.bmp").isNull());
+    std::ofstream(temp.path() / "junk.jpg") << "not a picture";
+    EXPECT_TRUE(loadPictureFile(temp.path() / "junk.jpg").isNull());
+    EXPECT_TRUE(loadPictureFile(temp.path() / "absent.bmp").isNull());
 }
 
 bool waitUntilEnded(RendererProcess& process) {
@@ -174,9 +165,9 @@ bool waitUntilEnded(RendererProcess& process) {
 
 TEST(RendererProcess, StartsByPathWithoutArgumentsAndIsReaped) {
     TempFolder temp;
-    const fs::path script = temp.path / "Quorlane.dll";
+    const fs::path script = temp.path() / "Quorlane.dll";
     // Records its arguments and working folder, then exits 3.
-    std::ofstream(script) << "#!/bin/sh\necho \"$#:$(pwd)\" > \"" << (temp.path / "out").string()
+    std::ofstream(script) << "#!/bin/sh\necho \"$#:$(pwd)\" > \"" << (temp.path() / "out").string()
                           << "\"\nexit 3\n";
     fs::permissions(script, fs::perms::owner_all);
     RendererProcess process;
@@ -185,36 +176,36 @@ TEST(RendererProcess, StartsByPathWithoutArgumentsAndIsReaped) {
     ASSERT_TRUE(waitUntilEnded(process));
     EXPECT_TRUE(WIFEXITED(process.status()));
     EXPECT_EQ(WEXITSTATUS(process.status()), 3);
-    EXPECT_EQ(readAll(temp.path / "out"), "0:" + fs::current_path().string() + "\n");
+    EXPECT_EQ(readFile(temp.path() / "out"), "0:" + fs::current_path().string() + "\n");
 
     process.endGroup(std::chrono::milliseconds(500));  // collects it
 
     RendererProcess missing;
-    EXPECT_FALSE(missing.start(temp.path / "absent"));
+    EXPECT_FALSE(missing.start(temp.path() / "absent"));
     EXPECT_EQ(missing.error(), ENOENT);
     EXPECT_TRUE(missing.ended());
 }
 
 pid_t readPid(const fs::path& file) {
     for (int i = 0; i < 500 && fs::file_size(file) == 0; ++i) usleep(10000);
-    return std::stoi(readAll(file));
+    return std::stoi(readFile(file));
 }
 
 // A renderer that ignores SIGTERM, and what it started, are killed after the grace; one
 // that ends on SIGTERM is not waited for.
 TEST(RendererProcess, EndingTheGroupTakesTheRendererAndItsChildren) {
     TempFolder temp;
-    const fs::path script = temp.path / "Quorlane.dll";
+    const fs::path script = temp.path() / "Quorlane.dll";
     std::ofstream(script) << "#!/bin/sh\ntrap '' TERM\nsleep 300 &\necho $! > \""
-                          << (temp.path / "child").string() << "\"\necho $$ > \""
-                          << (temp.path / "leader").string() << "\"\nexec sleep 300\n";
+                          << (temp.path() / "child").string() << "\"\necho $$ > \""
+                          << (temp.path() / "leader").string() << "\"\nexec sleep 300\n";
     fs::permissions(script, fs::perms::owner_all);
-    std::ofstream(temp.path / "child");
-    std::ofstream(temp.path / "leader");
+    std::ofstream(temp.path() / "child");
+    std::ofstream(temp.path() / "leader");
     RendererProcess stubborn;
     ASSERT_TRUE(stubborn.start(script));
-    const pid_t leader = readPid(temp.path / "leader");
-    const pid_t child = readPid(temp.path / "child");
+    const pid_t leader = readPid(temp.path() / "leader");
+    const pid_t child = readPid(temp.path() / "child");
     usleep(100000);  // the shell has exec'd sleep, which keeps ignoring SIGTERM
     const auto before = std::chrono::steady_clock::now();
     stubborn.endGroup(std::chrono::milliseconds(300));
@@ -227,7 +218,7 @@ TEST(RendererProcess, EndingTheGroupTakesTheRendererAndItsChildren) {
     EXPECT_TRUE(stubborn.ended());
     if (testing::processRunning(child)) kill(child, SIGKILL);
 
-    const fs::path plain = temp.path / "plain";
+    const fs::path plain = temp.path() / "plain";
     std::ofstream(plain) << "#!/bin/sh\nexec sleep 300\n";
     fs::permissions(plain, fs::perms::owner_all);
     RendererProcess willing;
@@ -298,8 +289,8 @@ TEST(WindowLookup, FindsHiddenWindowsByExactTitle) {
 // A shell that dies without its end sequence must not leave its renderer running.
 TEST(RendererProcess, EndsWhenTheShellDies) {
     TempFolder temp;
-    const fs::path script = temp.path / "Quorlane.dll";
-    const fs::path pidFile = temp.path / "pid";
+    const fs::path script = temp.path() / "Quorlane.dll";
+    const fs::path pidFile = temp.path() / "pid";
     std::ofstream(script) << "#!/bin/sh\necho $$ > \"" << pidFile.string() << "\"\nexec sleep 30\n";
     fs::permissions(script, fs::perms::owner_all);
 
@@ -311,7 +302,7 @@ TEST(RendererProcess, EndsWhenTheShellDies) {
         RendererProcess process;
         if (!process.start(script)) _exit(1);
         // Written whole, or the test would read a half-written number.
-        for (int i = 0; i < 200 && readAll(pidFile).find('\n') == std::string::npos; ++i) {
+        for (int i = 0; i < 200 && readFile(pidFile).find('\n') == std::string::npos; ++i) {
             usleep(10000);
         }
         _exit(0);  // dies without reaping or ending its renderer
@@ -319,7 +310,7 @@ TEST(RendererProcess, EndsWhenTheShellDies) {
     int status = 0;
     ASSERT_EQ(waitpid(shell, &status, 0), shell);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    const pid_t renderer = std::stoi(readAll(pidFile));
+    const pid_t renderer = std::stoi(readFile(pidFile));
     pid_t reaped = 0;
     for (int i = 0; i < 300 && reaped == 0; ++i) {
         reaped = waitpid(renderer, &status, WNOHANG);
@@ -342,7 +333,7 @@ public:
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, number[1], 3);
-        const std::string folder = temp_.path.string();
+        const std::string folder = temp_.path().string();
         const char* argv[] = {"Xvfb",     "-displayfd", "3",      "-screen",
                               "0",        "320x240x24", "-fbdir", folder.c_str(),
                               "-noreset", "-nolisten",  "tcp",    nullptr};
@@ -366,7 +357,7 @@ public:
 
     // Pixels that are not black in the square of side 40 from (x, y).
     int litPixels(int x0, int y0) const {
-        const std::string d = readAll(temp_.path / "Xvfb_screen0");
+        const std::string d = readFile(temp_.path() / "Xvfb_screen0");
         const auto be32 = [&](std::size_t at) {
             return static_cast<uint32_t>(static_cast<unsigned char>(d[at]) << 24 |
                                          static_cast<unsigned char>(d[at + 1]) << 16 |

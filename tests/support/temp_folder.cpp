@@ -1,6 +1,5 @@
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 
-#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -8,11 +7,14 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
+
+#include "tests/support/read_file.h"
 
 namespace quorlane::test {
 
 TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quorlane-settings-XXXXXX");
+    std::string pattern = (std::filesystem::temp_directory_path() / "quorlane-test-XXXXXX");
     char* made = ::mkdtemp(pattern.data());
     if (made == nullptr) throw std::runtime_error("mkdtemp failed");
     path_ = made;
@@ -31,10 +33,7 @@ void TempFolder::write(std::string_view name, std::string_view bytes) const {
     if (!out) throw std::runtime_error("cannot write test file");
 }
 
-std::string TempFolder::read(std::string_view name) const {
-    std::ifstream in(file(name), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+std::string TempFolder::read(std::string_view name) const { return readFile(file(name)); }
 
 std::vector<std::string> TempFolder::names() const {
     std::vector<std::string> result;

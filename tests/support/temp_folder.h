@@ -1,5 +1,6 @@
 #pragma once
 // A private folder for one test, removed with everything in it afterwards.
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,8 +14,8 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    const std::string& path() const { return path_; }
-    std::string file(std::string_view name) const { return path_ + "/" + std::string(name); }
+    const std::filesystem::path& path() const { return path_; }
+    std::string file(std::string_view name) const { return (path_ / name).string(); }
 
     // Raw bytes, so that tests control every byte of the CP932 text.
     void write(std::string_view name, std::string_view bytes) const;
@@ -22,7 +23,7 @@ public:
     std::vector<std::string> names() const;
 
 private:
-    std::string path_;
+    std::filesystem::path path_;
 };
 
 }  // namespace quorlane::test

@@ -1,4 +1,4 @@
-#include "tests/shell/show_harness.h"
+#include "tests/support/show_harness.h"
 
 #include <QImage>
 
