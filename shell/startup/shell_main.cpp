@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include <X11/Xlib.h>
+
 #include "common/desktop_image_location.h"
 #include "shell/music/lazy_music_player.h"
 #include "shell/platform/poll_loop.h"
@@ -15,6 +17,7 @@
 #include "shell/platform/x_connection.h"
 #include "shell/platform/x_window_lookup.h"
 #include "shell/platform/xfixes_cursor.h"
+#include "shell/show/hosted_show_window.h"
 #include "shell/show/show_window.h"
 #include "shell/startup/command_line.h"
 #include "shell/startup/cursor_display_count.h"
@@ -28,6 +31,13 @@
 namespace quorlane {
 
 namespace {
+
+// The music and picture libraries are loaded only when the settings call for them.
+std::unique_ptr<MusicPlayer> createMusicPlayer() {
+    const MusicModule* module = loadMusicModule();
+    if (module == nullptr) return nullptr;
+    return std::unique_ptr<MusicPlayer>(module->createPlayer(settingsValues()));
+}
 
 class ShellServices : public StartupServices {
 public:
@@ -81,20 +91,13 @@ public:
             return 1;
         }
         // The music and picture libraries are loaded only when the settings call for them.
-        LazyMusicPlayer music([]() -> std::unique_ptr<MusicPlayer> {
-            const MusicModule* module = loadMusicModule();
-            if (module == nullptr) return nullptr;
-            return std::unique_ptr<MusicPlayer>(module->createPlayer(settingsValues()));
-        });
+        LazyMusicPlayer music(createMusicPlayer);
         const std::string folder = runningProgramFolder();
         PollLoop loop;
         ShowWindow window(x_->display(), loop, music, settingsValues(), startupState(), cursor_,
                           {folder + "/Quorlane.dll",
                            imageFolder_.empty() ? "" : desktopImageFileIn(imageFolder_)},
-                          [this](const std::string& path, DecodedPicture& picture) {
-                              const WindowsModule* windows = windowsModule();
-                              return windows != nullptr && windows->decodePicture(path, picture);
-                          });
+                          pictureDecoder());
         TerminationSignals termination;
         if (termination.fd() >= 0) {
             loop.watchReadable(termination.fd(), [&] {
@@ -105,7 +108,43 @@ public:
         return loop.run();
     }
 
+    const char* screensaverWindowVariable() override { return std::getenv("XSCREENSAVER_WINDOW"); }
+
+    int runHostedShow(uint32_t window) override {
+        if (x_ == nullptr) {
+            const char* name = std::getenv("DISPLAY");
+            std::fprintf(stderr, "Quorlane.scr: cannot open the X display \"%s\": no show\n",
+                         name != nullptr ? name : "");
+            return 1;
+        }
+        Display* display = x_->display();
+        const unsigned long host = window != 0 ? window : DefaultRootWindow(display);
+        LazyMusicPlayer music(createMusicPlayer);
+        PollLoop loop;
+        HostedShowWindow show(
+            display, host, loop, music, settingsValues(), startupState(), cursor_,
+            {runningProgramFolder() + "/Quorlane.dll",
+             imageFolder_.empty() ? "" : hostedDesktopImageFileIn(imageFolder_, host)},
+            pictureDecoder());
+        // The framework ends the show with SIGTERM: music stopped, renderer gone.
+        TerminationSignals termination;
+        if (termination.fd() >= 0) {
+            loop.watchReadable(termination.fd(), [&] {
+                if (const int signal = termination.takePending()) show.endShow(128 + signal);
+            });
+        }
+        show.startShow();
+        return loop.run();
+    }
+
 private:
+    PictureDecoder pictureDecoder() {
+        return [this](const std::string& path, DecodedPicture& picture) {
+            const WindowsModule* windows = windowsModule();
+            return windows != nullptr && windows->decodePicture(path, picture);
+        };
+    }
+
     const WindowsModule* windowsModule() {
         if (!windowsTried_) {
             windowsTried_ = true;
