@@ -108,7 +108,7 @@ int runInHostWindow(unsigned long window, const std::string& pictureFile) {
 
     bool endFlag = false;
     auto director = std::make_unique<SceneDirector>(&endFlag, tickCount);
-    director->initGraphics();
+    director->initGraphics(pictureFile);
     int width = attributes.width, height = attributes.height;
     glViewport(0, 0, width, height);
 

@@ -21,6 +21,11 @@ SceneDirector::SceneDirector(bool* endFlag, FrameClock::TickSource ticks)
 SceneDirector::~SceneDirector() { delete created_; }
 
 void SceneDirector::initGraphics() {
+    // Only from a folder of our own; with none the maze goes without its picture.
+    initGraphics(findDesktopImageFile());
+}
+
+void SceneDirector::initGraphics(const std::string& picture) {
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
     glFrontFace(GL_CCW);
@@ -29,8 +34,6 @@ void SceneDirector::initGraphics() {
     glLoadIdentity();
     gluPerspective(60.0, 1.33, 0.01, 1000.0);
 
-    // Only from a folder of our own; with none the maze goes without its picture.
-    const std::string picture = findDesktopImageFile();
     created_ = new MazeScene(kMazeSceneDuration, clock_, picture.c_str());
     created_->setNext(created_);  // the flight loops
     setCurrentScene(created_);

@@ -67,13 +67,13 @@ void HostedShowWindow::readHostEvents() {
     if (!hostAlive_) sequence_.end(0);
 }
 
-void HostedShowWindow::startShow() {
+bool HostedShowWindow::startShow() {
     if (!hostAlive_) {
         std::fprintf(stderr, "Quorlane.scr: no window %s to show in\n", hexId(host_).c_str());
-        loop_.quit(1);
-        return;
+        return false;
     }
     sequence_.start();
+    return true;
 }
 
 // The framework owns the window and its place: nothing is placed here.

@@ -32,7 +32,8 @@ public:
                      const SettingsValues& settings, StartupState& startup,
                      CursorDisplayCount& cursor, Places places, PictureDecoder decodePicture);
 
-    void startShow();
+    // False, with nothing started, when the window is not there.
+    bool startShow();
     void endShow(int exitCode) { sequence_.end(exitCode); }
 
 private:

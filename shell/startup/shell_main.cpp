@@ -133,7 +133,7 @@ public:
                 if (const int signal = termination.takePending()) show.endShow(128 + signal);
             });
         }
-        show.startShow();
+        if (!show.startShow()) return 1;
         return loop.run();
     }
 
