@@ -46,14 +46,28 @@ std::size_t drawnPixels(const std::vector<unsigned long>& pixels) {
     return drawn;
 }
 
-// Waits until the flight has covered the window and moved on since: two looks at a covered
-// window that differ. The pixels of the last look, empty when it never happened.
+// The pixels of the window's part from (left, top) on, as 0xRRGGBB.
+std::vector<unsigned long> pixelsFrom(Display* display, Window window, unsigned width,
+                                      unsigned height, unsigned left, unsigned top) {
+    const std::vector<unsigned long> all = pixelsOf(display, window, width, height);
+    if (all.empty()) return all;
+    std::vector<unsigned long> part;
+    for (unsigned y = top; y < height; ++y) {
+        for (unsigned x = left; x < width; ++x) part.push_back(all[y * width + x]);
+    }
+    return part;
+}
+
+// Waits until the flight has covered the window (or its part from (left, top) on) and moved
+// on since: two looks at it covered that differ. The pixels of the last look, empty when it
+// never happened.
 std::vector<unsigned long> waitForMovingFlight(Display* display, Window window, unsigned width,
-                                               unsigned height) {
+                                               unsigned height, unsigned left = 0,
+                                               unsigned top = 0) {
     const auto until = Clock::now() + kAppear;
     std::vector<unsigned long> first;
     while (Clock::now() < until) {
-        std::vector<unsigned long> now = pixelsOf(display, window, width, height);
+        std::vector<unsigned long> now = pixelsFrom(display, window, width, height, left, top);
         if (drawnPixels(now) == now.size() && !now.empty()) {
             if (first.empty()) {
                 first = std::move(now);
@@ -137,9 +151,6 @@ TEST(HostedEndToEnd, EverySpellingDrawsAMovingFlightAndSigtermLeavesNothing) {
         kill(shell, SIGTERM);
         EXPECT_EQ(exitCodeOf(show.waitExit(shell, kGone)), 128 + SIGTERM);
         EXPECT_TRUE(renderersGone(show));
-        // The window's own picture goes with its show.
-        EXPECT_FALSE(
-            fs::exists(show.runtimeDir() / "orvask" / ("Torvane-" + hex(host.id()) + ".bmp")));
     }
 }
 
@@ -179,8 +190,11 @@ TEST(HostedEndToEnd, TheFlightFollowsTheWindowWhenItIsResized) {
     ASSERT_FALSE(waitForMovingFlight(x.display, host.id(), kWidth, kHeight).empty());
     XResizeWindow(x.display, host.id(), 2 * kWidth, 2 * kHeight);
     XSync(x.display, False);
-    // The whole larger window is covered, its new parts included, and moving.
+    // The whole larger window is covered, and the flight moves in its new parts too (a
+    // cleared but undrawn part stays black).
     EXPECT_FALSE(waitForMovingFlight(x.display, host.id(), 2 * kWidth, 2 * kHeight).empty());
+    EXPECT_FALSE(waitForMovingFlight(x.display, host.id(), 2 * kWidth, 2 * kHeight, kWidth, kHeight)
+                     .empty());
 }
 
 // A screenshot as XScreenSaver leaves it: a pixmap of the whole screen on its window.
@@ -206,10 +220,20 @@ TEST(HostedEndToEnd, TheMazeIsCoveredWithTheFrameworksScreenshotOrDrawnPlain) {
         ShowHarness show;
         XTestWindow host(x.display, 0, 0, kWidth, kHeight, kHostColour);
         leaveScreenshot(x.display, host.id(), 0x00c000);
-        show.startShell({"-window-id", hex(host.id())});
+        const pid_t shell = show.startShell({"-window-id", hex(host.id())});
         const auto pixels = waitForMovingFlight(x.display, host.id(), kWidth, kHeight);
         ASSERT_FALSE(pixels.empty());
         EXPECT_GT(greenShare(pixels), 0.5);
+        // The window's own picture, cut from the screen's to the window, goes with its show.
+        const fs::path picture =
+            show.runtimeDir() / "orvask" / ("Torvane-" + hex(host.id()) + ".bmp");
+        const auto bmp = readBmp(picture);
+        ASSERT_TRUE(bmp.has_value());
+        EXPECT_EQ(bmp->width, static_cast<int>(kWidth));
+        EXPECT_EQ(bmp->height, static_cast<int>(kHeight));
+        kill(shell, SIGTERM);
+        EXPECT_EQ(exitCodeOf(show.waitExit(shell, kGone)), 128 + SIGTERM);
+        EXPECT_FALSE(fs::exists(picture));
     }
     {
         // No screenshot and no chosen picture: plain walls, never a black maze, and one line
