@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/platform/decoded_picture.h"
+#include "shell/core/decoded_picture.h"
 #include "shell/platform/poll_loop.h"
 #include "shell/platform/renderer_process.h"
 #include "shell/platform/x_screen_capture.h"

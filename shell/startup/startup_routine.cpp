@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "common/host_window_request.h"
-#include "shell/startup/command_line.h"
-#include "shell/startup/skip_on_error.h"
+#include "shell/core/command_line.h"
+#include "shell/core/skip_on_error.h"
 
 namespace quorlane {
 

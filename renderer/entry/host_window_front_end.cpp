@@ -1,4 +1,4 @@
-#include "renderer/core/host_window_front_end.h"
+#include "renderer/entry/host_window_front_end.h"
 
 #include <GL/gl.h>
 #include <GL/glx.h>

@@ -9,11 +9,11 @@
 
 #include "common/desktop_image_location.h"
 #include "common/host_window_request.h"
-#include "renderer/core/host_window_front_end.h"
 #include "renderer/core/picture_texture.h"
 #include "renderer/core/scene_director.h"
 #include "renderer/core/swap_interval.h"
 #include "renderer/core/tick_count.h"
+#include "renderer/entry/host_window_front_end.h"
 
 namespace {
 
