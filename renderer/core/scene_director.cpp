@@ -5,27 +5,16 @@
 
 #include <utility>
 
-#include "common/desktop_image_location.h"
 #include "renderer/core/scene.h"
-#include "renderer/maze/maze_scene.h"
 
 namespace quorlane {
-
-namespace {
-constexpr double kMazeSceneDuration = 42.55;  // seconds of frame steps per flight
-}
 
 SceneDirector::SceneDirector(bool* endFlag, FrameClock::TickSource ticks)
     : endFlag_(endFlag), clock_(std::move(ticks)) {}
 
-SceneDirector::~SceneDirector() { delete created_; }
+SceneDirector::~SceneDirector() = default;
 
 void SceneDirector::initGraphics() {
-    // Only from a folder of our own; with none the maze goes without its picture.
-    initGraphics(findDesktopImageFile());
-}
-
-void SceneDirector::initGraphics(const std::string& picture) {
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
     glFrontFace(GL_CCW);
@@ -33,10 +22,6 @@ void SceneDirector::initGraphics(const std::string& picture) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(60.0, 1.33, 0.01, 1000.0);
-
-    created_ = new MazeScene(kMazeSceneDuration, clock_, picture.c_str());
-    created_->setNext(created_);  // the flight loops
-    setCurrentScene(created_);
 }
 
 void SceneDirector::setCurrentScene(Scene* scene) {

@@ -13,6 +13,7 @@
 #include "renderer/core/scene_director.h"
 #include "renderer/core/swap_interval.h"
 #include "renderer/core/tick_count.h"
+#include "renderer/maze/maze_scene.h"
 
 namespace quorlane {
 
@@ -108,7 +109,9 @@ int runInHostWindow(unsigned long window, const std::string& pictureFile) {
 
     bool endFlag = false;
     auto director = std::make_unique<SceneDirector>(&endFlag, tickCount);
-    director->initGraphics(pictureFile);
+    director->initGraphics();
+    std::unique_ptr<MazeScene> flight = createMazeFlight(director->clock(), pictureFile);
+    director->setCurrentScene(flight.get());
     int width = attributes.width, height = attributes.height;
     glViewport(0, 0, width, height);
 
@@ -138,6 +141,7 @@ int runInHostWindow(unsigned long window, const std::string& pictureFile) {
     // As the full-screen renderer ends: the director goes, textures and lists go with the
     // process.
     director.reset();
+    flight.reset();
     std::exit(0);
 }
 

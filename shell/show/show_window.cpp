@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/window_titles.h"
 #include "shell/platform/x_window_lookup.h"
 #include "shell/show/desktop_image_save.h"
-#include "shell/startup/startup_routine.h"
 
 namespace quorlane {
 

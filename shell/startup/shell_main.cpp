@@ -33,10 +33,10 @@ namespace quorlane {
 namespace {
 
 // The music and picture libraries are loaded only when the settings call for them.
-std::unique_ptr<MusicPlayer> createMusicPlayer() {
+std::unique_ptr<MusicPlayer> createMusicPlayer(const MusicSource& source) {
     const MusicModule* module = loadMusicModule();
     if (module == nullptr) return nullptr;
-    return std::unique_ptr<MusicPlayer>(module->createPlayer(settingsValues()));
+    return std::unique_ptr<MusicPlayer>(module->createPlayer(source));
 }
 
 class ShellServices : public StartupServices {
@@ -91,7 +91,8 @@ public:
             return 1;
         }
         // The music and picture libraries are loaded only when the settings call for them.
-        LazyMusicPlayer music(createMusicPlayer);
+        const MusicSource source{settingsValues().musicFile, settingsValues().repeatTrack};
+        LazyMusicPlayer music([&source] { return createMusicPlayer(source); });
         const std::string folder = runningProgramFolder();
         PollLoop loop;
         ShowWindow window(x_->display(), loop, music, settingsValues(), startupState(), cursor_,
@@ -119,7 +120,8 @@ public:
         }
         Display* display = x_->display();
         const unsigned long host = window != 0 ? window : DefaultRootWindow(display);
-        LazyMusicPlayer music(createMusicPlayer);
+        const MusicSource source{settingsValues().musicFile, settingsValues().repeatTrack};
+        LazyMusicPlayer music([&source] { return createMusicPlayer(source); });
         PollLoop loop;
         HostedShowWindow show(
             display, host, loop, music, settingsValues(), startupState(), cursor_,
