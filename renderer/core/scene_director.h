@@ -1,7 +1,6 @@
 #pragma once
 // Runs the current scene, hands over to its successor, and draws it each frame.
 #include <memory>
-#include <string>
 
 #include "renderer/core/frame_clock.h"
 
@@ -14,8 +13,6 @@ public:
     explicit SceneDirector(bool* endFlag, FrameClock::TickSource ticks);
     ~SceneDirector();
     void initGraphics();
-    // The same with the picture file given (empty: none), for a renderer told where it is.
-    void initGraphics(const std::string& picture);
     void update();
     void draw();
     // Makes the scene current and resets it, as a hand-over does. The program's entry hands
