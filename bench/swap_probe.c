@@ -1,5 +1,6 @@
 /* LD_PRELOAD probe for bench/renderer.sh: times a GLUT program from the outside, so the
- * product carries no instrumentation. Wraps glutSwapBuffers and reports
+ * product carries no instrumentation. Wraps glutSwapBuffers (and glXSwapBuffers, for the
+ * renderer in a host's window) and reports
  *   first_swap_ms  time from QUORLANE_BENCH_T0_NS (CLOCK_REALTIME, set by the launcher) to
  *                  the end of the first swap;
  *   cpu_ms_per_frame, wall_ms_per_frame  over QUORLANE_BENCH_FRAMES frames after
@@ -40,12 +41,10 @@ static void report(const char* key, double value) {
     if (out != stderr) fclose(out);
 }
 
-void glutSwapBuffers(void) {
-    static void (*realSwap)(void);
+/* One swap done: counts it and reports. */
+static void swapped(void) {
     static long frames;
     static double cpuStart, wallStart;
-    if (realSwap == NULL) realSwap = (void (*)(void))dlsym(RTLD_NEXT, "glutSwapBuffers");
-    realSwap();
     ++frames;
 
     const long warmup = envLong("QUORLANE_BENCH_WARMUP", 30);
@@ -66,6 +65,26 @@ void glutSwapBuffers(void) {
         report("wall_ms_per_frame", (nowMs(CLOCK_MONOTONIC) - wallStart) / (double)measured);
         _exit(0);
     }
+}
+
+static int insideGlut; /* GLUT swaps through GLX: count its swap once */
+
+void glutSwapBuffers(void) {
+    static void (*realSwap)(void);
+    if (realSwap == NULL) realSwap = (void (*)(void))dlsym(RTLD_NEXT, "glutSwapBuffers");
+    insideGlut = 1;
+    realSwap();
+    insideGlut = 0;
+    swapped();
+}
+
+/* The renderer in a host's window swaps with GLX itself. */
+void glXSwapBuffers(void* display, unsigned long drawable) {
+    static void (*realSwap)(void*, unsigned long);
+    if (realSwap == NULL)
+        realSwap = (void (*)(void*, unsigned long))dlsym(RTLD_NEXT, "glXSwapBuffers");
+    realSwap(display, drawable);
+    if (!insideGlut) swapped();
 }
 
 pid_t fork(void) {

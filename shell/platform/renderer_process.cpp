@@ -16,7 +16,7 @@ extern char** environ;
 
 namespace quorlane {
 
-bool RendererProcess::start(const std::string& program) {
+bool RendererProcess::start(const std::string& program, const std::vector<std::string>& arguments) {
     // The exec result comes back through a close-on-exec pipe: nothing read means the
     // program is running, an errno means it could not be started.
     int report[2];
@@ -24,8 +24,11 @@ bool RendererProcess::start(const std::string& program) {
         error_ = errno;
         return false;
     }
-    std::string argument0 = program;
-    char* argv[] = {argument0.data(), nullptr};
+    std::vector<std::string> words{program};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
     const pid_t parent = getpid();
 
     const pid_t pid = fork();
@@ -50,7 +53,7 @@ bool RendererProcess::start(const std::string& program) {
         // renderer whose window never came, the renderer must not outlive the show.
         prctl(PR_SET_PDEATHSIG, SIGTERM);
         if (getppid() != parent) _exit(127);
-        execve(program.c_str(), argv, environ);
+        execve(program.c_str(), argv.data(), environ);
         const int error = errno;
         ssize_t ignored = write(report[1], &error, sizeof error);
         (void)ignored;

@@ -128,6 +128,25 @@ std::unique_ptr<RootCapture> RootCapture::grab(Display* display, const ScreenRec
     return capture;
 }
 
+std::unique_ptr<RootCapture> RootCapture::grabDrawable(Display* display, unsigned long drawable,
+                                                       const ScreenRect& rect) {
+    if (display == nullptr || drawable == 0 || rect.width <= 0 || rect.height <= 0) return nullptr;
+    XImage* image = XGetImage(display, drawable, rect.x, rect.y, static_cast<unsigned>(rect.width),
+                              static_cast<unsigned>(rect.height), AllPlanes, ZPixmap);
+    if (image == nullptr) return nullptr;
+    // A pixmap has no visual, so the image comes without channel masks: its pixels are laid
+    // out as the screen's own visual's, whose depth it shares.
+    if (image->red_mask == 0 && image->green_mask == 0 && image->blue_mask == 0) {
+        const Visual* visual = DefaultVisual(display, DefaultScreen(display));
+        image->red_mask = visual->red_mask;
+        image->green_mask = visual->green_mask;
+        image->blue_mask = visual->blue_mask;
+    }
+    std::unique_ptr<RootCapture> capture(new RootCapture);
+    capture->adopt(image);
+    return capture;
+}
+
 void RootCapture::adopt(XImage* image) {
     image_ = image;
     const bool direct = image->bits_per_pixel == 32 && image->byte_order == LSBFirst &&
