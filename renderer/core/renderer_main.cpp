@@ -10,6 +10,8 @@
 #include "renderer/core/picture_texture.h"
 #include "renderer/core/scene_director.h"
 #include "renderer/core/tick_count.h"
+#include "renderer/core/window_placement.h"
+#include "renderer/core/x_full_screen.h"
 
 namespace {
 
@@ -90,8 +92,11 @@ int main(int argc, char** argv) {
 
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH);
-    glutInitWindowSize(800, 600);
-    glutInitWindowPosition(0, 0);
+    // With several monitors the shell names this renderer's one.
+    const quorlane::WindowPlacement placement =
+        quorlane::windowPlacement(quorlane::monitorFromEnvironment());
+    glutInitWindowSize(placement.width, placement.height);
+    glutInitWindowPosition(placement.x, placement.y);
     glutCreateWindow("Torvane_VC");
     requestVsync();
 
@@ -102,7 +107,11 @@ int main(int argc, char** argv) {
 
     director = new quorlane::SceneDirector(&endFlag, quorlane::tickCount);
     director->initGraphics();
-    glutFullScreen();
+    if (placement.unmanaged && !quorlane::managerDoesFullScreen(glXGetCurrentDisplay())) {
+        glutReshapeWindow(placement.unmanaged->width, placement.unmanaged->height);
+    } else {
+        glutFullScreen();
+    }
 
     glutMainLoop();
     return 0;
