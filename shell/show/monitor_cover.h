@@ -61,7 +61,8 @@ private:
 
     std::optional<Monitor> primary_;
     std::vector<Monitor> atStart_;
-    std::vector<Cover> covers_;  // every monitor covered in this show, running or not
+    // Every monitor covered in this show and still there, its renderer running or not.
+    std::vector<Cover> covers_;
 };
 
 }  // namespace quorlane
