@@ -3,7 +3,7 @@
 // show window. Failures are silent by design: the show goes on without music.
 #include <memory>
 
-#include "shell/startup/settings_values.h"
+#include "shell/settings/settings_values.h"
 
 namespace quorlane {
 

@@ -5,12 +5,12 @@
 #include <chrono>
 #include <string>
 
+#include "shell/core/cursor_display_count.h"
+#include "shell/core/startup_state.h"
 #include "shell/music/music_player.h"
+#include "shell/settings/settings_values.h"
 #include "shell/show/monitor_cover.h"
 #include "shell/show/renderer_watch.h"
-#include "shell/startup/cursor_display_count.h"
-#include "shell/startup/settings_values.h"
-#include "shell/startup/startup_state.h"
 
 namespace quorlane {
 

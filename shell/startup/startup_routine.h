@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/startup/startup_state.h"
+#include "shell/core/startup_state.h"
 
 namespace quorlane {
 

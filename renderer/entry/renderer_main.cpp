@@ -11,7 +11,7 @@
 #include "renderer/core/scene_director.h"
 #include "renderer/core/tick_count.h"
 #include "renderer/core/window_placement.h"
-#include "renderer/core/x_full_screen.h"
+#include "renderer/entry/x_full_screen.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "renderer/core/x_full_screen.h"
+#include "renderer/entry/x_full_screen.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
