@@ -7,17 +7,20 @@
 #include <cstring>
 
 #include "common/desktop_image_location.h"
+#include "common/window_titles.h"
 #include "renderer/core/picture_texture.h"
 #include "renderer/core/scene_director.h"
 #include "renderer/core/tick_count.h"
 #include "renderer/core/window_placement.h"
 #include "renderer/entry/x_full_screen.h"
+#include "renderer/maze/maze_scene.h"
 
 namespace {
 
-// The renderer's process-wide state: the one director, and the flag it raises when the
-// show has run out of scenes.
+// The renderer's process-wide state: the one director, the maze flight it runs, and the flag
+// it raises when the show has run out of scenes.
 quorlane::SceneDirector* director = nullptr;
+quorlane::MazeScene* flight = nullptr;
 bool endFlag = false;
 
 constexpr unsigned char kEscape = 27;
@@ -26,6 +29,8 @@ constexpr unsigned char kEscape = 27;
     // Textures and display lists end with the process.
     delete director;
     director = nullptr;
+    delete flight;
+    flight = nullptr;
     std::exit(0);
 }
 
@@ -97,7 +102,7 @@ int main(int argc, char** argv) {
         quorlane::windowPlacement(quorlane::monitorFromEnvironment());
     glutInitWindowSize(placement.width, placement.height);
     glutInitWindowPosition(placement.x, placement.y);
-    glutCreateWindow("Torvane_VC");
+    glutCreateWindow(quorlane::kRendererWindowTitle);
     requestVsync();
 
     endFlag = false;
@@ -107,6 +112,10 @@ int main(int argc, char** argv) {
 
     director = new quorlane::SceneDirector(&endFlag, quorlane::tickCount);
     director->initGraphics();
+    // Only from a folder of our own; with none the maze goes without its picture.
+    flight =
+        quorlane::createMazeFlight(director->clock(), quorlane::findDesktopImageFile()).release();
+    director->setCurrentScene(flight);
     if (placement.unmanaged && !quorlane::managerDoesFullScreen(glXGetCurrentDisplay())) {
         glutReshapeWindow(placement.unmanaged->width, placement.unmanaged->height);
     } else {

@@ -15,6 +15,7 @@
 
 #include <chrono>
 
+#include "common/window_titles.h"
 #include "shell/controls/command.h"
 #include "shell/core/window_zoom.h"
 #include "shell/dialog/dialog_geometry.h"
@@ -125,7 +126,7 @@ SettingsDialog::SettingsDialog(SettingsValues& values, Files files)
     markOn_ = artwork("mark_on.png");
     markOff_ = artwork("mark_off.png");
     setObjectName(QStringLiteral("Vantorel_P"));
-    setWindowTitle(QStringLiteral("<Quorlane>"));
+    setWindowTitle(QString::fromLatin1(kSettingsDialogTitle));
     setWindowIcon(QIcon(QStringLiteral(":/icons/quorlane-32.png")));
     setFixedSize(kClientWidth, kClientHeight);
     setFont(dialogFont());

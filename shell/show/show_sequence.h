@@ -5,6 +5,7 @@
 #include <chrono>
 #include <string>
 
+#include "common/window_titles.h"
 #include "shell/core/cursor_display_count.h"
 #include "shell/core/startup_state.h"
 #include "shell/music/music_player.h"
@@ -13,8 +14,6 @@
 #include "shell/show/renderer_watch.h"
 
 namespace quorlane {
-
-inline constexpr const char* kRendererWindowTitle = "Torvane_VC";
 
 enum class ShowTimer { Timer1, Timer2, Timer3 };
 

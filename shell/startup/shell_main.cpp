@@ -81,10 +81,11 @@ public:
             return 1;
         }
         // The music and picture libraries are loaded only when the settings call for them.
-        LazyMusicPlayer music([]() -> std::unique_ptr<MusicPlayer> {
+        const MusicSource source{settingsValues().musicFile, settingsValues().repeatTrack};
+        LazyMusicPlayer music([&source]() -> std::unique_ptr<MusicPlayer> {
             const MusicModule* module = loadMusicModule();
             if (module == nullptr) return nullptr;
-            return std::unique_ptr<MusicPlayer>(module->createPlayer(settingsValues()));
+            return std::unique_ptr<MusicPlayer>(module->createPlayer(source));
         });
         const std::string folder = runningProgramFolder();
         PollLoop loop;
