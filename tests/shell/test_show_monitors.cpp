@@ -85,6 +85,14 @@ unsigned long focusedAmong(const std::vector<unsigned long>& windows) {
     return std::find(windows.begin(), windows.end(), focus) != windows.end() ? focus : 0;
 }
 
+// In a sanitizer build the GL driver is unloaded at exit before the leak check, whose report
+// from an unknown module turns a renderer's exit code 0 on Escape into a failure. Here which
+// renderer ended how is under test; the shell's own memory is checked by the other show tests.
+void exitCodesAsIs(ShowHarness& show) {
+    const char* options = std::getenv("ASAN_OPTIONS");
+    show.setEnv("ASAN_OPTIONS", std::string(options != nullptr ? options : "") + ":detect_leaks=0");
+}
+
 struct Split {
     int monitors;
     std::vector<PictureRegion> expected;  // the monitors, left to right
@@ -125,6 +133,7 @@ std::vector<unsigned long> windowsOnMonitors(ShowHarness& show, const Split& spl
 TEST_P(ShowOnMonitors, EveryMonitorFliesAndEscapeInOneEndsThemAll) {
     const Split& split = GetParam();
     ShowHarness show;
+    exitCodesAsIs(show);
     show.splitScreen(split.monitors);
     show.paintRoot(kCaptured);
     const pid_t shell = show.startShell({"/s"});
@@ -178,6 +187,7 @@ INSTANTIATE_TEST_SUITE_P(
 // A renderer killed on one monitor, and a monitor removed, leave the rest of the show going.
 TEST(ShowOnMonitorsFailing, AFailedOrRemovedMonitorLeavesTheOthersFlying) {
     ShowHarness show;
+    exitCodesAsIs(show);
     const Split split{3, {{0, 0, 640, 1080}, {640, 0, 640, 1080}, {1280, 0, 640, 1080}}};
     show.splitScreen(split.monitors);
     const pid_t shell = show.startShell({"/s"});
