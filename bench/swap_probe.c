@@ -6,7 +6,9 @@
  *   cpu_ms_per_frame, wall_ms_per_frame  over QUORLANE_BENCH_FRAMES frames after
  *                  QUORLANE_BENCH_WARMUP frames (process CPU time: all threads, llvmpipe's too);
  * as "key value" lines appended to QUORLANE_BENCH_OUT, then ends the process with code 0.
- * With QUORLANE_BENCH_FRAMES=0 it ends right after the first swap.
+ * With QUORLANE_BENCH_FRAMES=0 it ends right after the first swap; with
+ * QUORLANE_BENCH_KEEP_RUNNING=1 it goes on after its report (several renderers of one show,
+ * the first to end would end the show for the others).
  *   first_swap_cpu_ms  the process's CPU time (all threads) up to then: the same start
  *                  without the waiting a busy machine adds;
  * Preloaded into the shell, it also wraps fork and execve and reports
@@ -63,7 +65,7 @@ static void swapped(void) {
     } else if (frames == warmup + measured) {
         report("cpu_ms_per_frame", (nowMs(CLOCK_PROCESS_CPUTIME_ID) - cpuStart) / (double)measured);
         report("wall_ms_per_frame", (nowMs(CLOCK_MONOTONIC) - wallStart) / (double)measured);
-        _exit(0);
+        if (envLong("QUORLANE_BENCH_KEEP_RUNNING", 0) == 0) _exit(0);
     }
 }
 

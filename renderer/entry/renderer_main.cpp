@@ -14,7 +14,9 @@
 #include "renderer/core/scene_director.h"
 #include "renderer/core/swap_interval.h"
 #include "renderer/core/tick_count.h"
+#include "renderer/core/window_placement.h"
 #include "renderer/entry/host_window_front_end.h"
+#include "renderer/entry/x_full_screen.h"
 #include "renderer/maze/maze_scene.h"
 
 namespace {
@@ -68,8 +70,11 @@ int main(int argc, char** argv) {
 
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH);
-    glutInitWindowSize(800, 600);
-    glutInitWindowPosition(0, 0);
+    // With several monitors the shell names this renderer's one.
+    const quorlane::WindowPlacement placement =
+        quorlane::windowPlacement(quorlane::monitorFromEnvironment());
+    glutInitWindowSize(placement.width, placement.height);
+    glutInitWindowPosition(placement.x, placement.y);
     glutCreateWindow(quorlane::kRendererWindowTitle);
     quorlane::requestVsync();
 
@@ -84,7 +89,11 @@ int main(int argc, char** argv) {
     flight =
         quorlane::createMazeFlight(director->clock(), quorlane::findDesktopImageFile()).release();
     director->setCurrentScene(flight);
-    glutFullScreen();
+    if (placement.unmanaged && !quorlane::managerDoesFullScreen()) {
+        glutReshapeWindow(placement.unmanaged->width, placement.unmanaged->height);
+    } else {
+        glutFullScreen();
+    }
 
     glutMainLoop();
     return 0;

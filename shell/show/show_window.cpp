@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "common/window_titles.h"
+#include "shell/platform/x_monitors.h"
 #include "shell/platform/x_window_lookup.h"
 #include "shell/show/desktop_image_save.h"
 
@@ -93,15 +94,18 @@ void ShowWindow::removeDesktopImage() {
     if (!places_.desktopImageFile.empty()) unlink(places_.desktopImageFile.c_str());
 }
 
-bool ShowWindow::startRenderer() {
-    if (!renderer_.start(places_.rendererProgram)) {
+bool ShowWindow::launch(RendererProcess& process, const std::optional<MonitorRect>& monitor) {
+    // An inherited monitor must not move a renderer that should fill the screen.
+    const std::string variable = kRendererMonitorVariable;
+    if (!process.start(places_.rendererProgram, {},
+                       {monitor ? variable + "=" + monitorGeometryText(*monitor) : variable})) {
         std::fprintf(stderr, "Quorlane.scr: cannot start the renderer %s: %s\n",
-                     places_.rendererProgram.c_str(), std::strerror(renderer_.error()));
+                     places_.rendererProgram.c_str(), std::strerror(process.error()));
         return false;
     }
     // Escape ends the renderer; watching its exit lets the show end at once instead of up to
     // a whole watch interval later. The watch itself still decides, by the window's title.
-    const int exitFd = renderer_.endNotifier();
+    const int exitFd = process.endNotifier();
     if (exitFd >= 0) {
         loop_.watchReadable(exitFd, [this, exitFd] {
             loop_.unwatch(exitFd);
@@ -109,6 +113,33 @@ bool ShowWindow::startRenderer() {
         });
     }
     return true;
+}
+
+bool ShowWindow::startRenderer() { return launch(renderer_, primaryMonitor_); }
+
+std::vector<Monitor> ShowWindow::monitors() { return activeMonitors(display_); }
+
+int ShowWindow::startRendererOn(const MonitorRect& rect) {
+    auto process = std::make_unique<RendererProcess>();
+    if (!launch(*process, rect)) return -1;
+    others_.push_back(std::move(process));
+    return static_cast<int>(others_.size()) - 1;
+}
+
+RendererState ShowWindow::rendererOnState(int id) {
+    if (id < 0 || static_cast<std::size_t>(id) >= others_.size()) return RendererState::Failed;
+    RendererProcess& process = *others_[static_cast<std::size_t>(id)];
+    if (!process.ended()) return RendererState::Running;
+    const int status = process.status();
+    return status >= 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0
+               ? RendererState::EndedNormally
+               : RendererState::Failed;
+}
+
+void ShowWindow::stopRendererOn(int id) {
+    if (id >= 0 && static_cast<std::size_t>(id) < others_.size()) {
+        others_[static_cast<std::size_t>(id)]->endGroup(kRendererGrace);
+    }
 }
 
 // The X server drops a dead client's window a moment after the process ends, so the watch
@@ -121,7 +152,10 @@ void ShowWindow::watchSoon(int triesLeft) {
 
 bool ShowWindow::rendererEnded() { return renderer_.ended(); }
 
-void ShowWindow::stopRenderer() { renderer_.endGroup(kRendererGrace); }
+void ShowWindow::stopRenderer() {
+    renderer_.endGroup(kRendererGrace);
+    for (auto& other : others_) other->endGroup(kRendererGrace);
+}
 
 bool ShowWindow::rendererEndedNormally() {
     const int status = renderer_.status();
