@@ -1,11 +1,14 @@
 /* LD_PRELOAD probe for bench/renderer.sh: times a GLUT program from the outside, so the
- * product carries no instrumentation. Wraps glutSwapBuffers and reports
+ * product carries no instrumentation. Wraps glutSwapBuffers (and glXSwapBuffers, for the
+ * renderer in a host's window) and reports
  *   first_swap_ms  time from QUORLANE_BENCH_T0_NS (CLOCK_REALTIME, set by the launcher) to
  *                  the end of the first swap;
  *   cpu_ms_per_frame, wall_ms_per_frame  over QUORLANE_BENCH_FRAMES frames after
  *                  QUORLANE_BENCH_WARMUP frames (process CPU time: all threads, llvmpipe's too);
  * as "key value" lines appended to QUORLANE_BENCH_OUT, then ends the process with code 0.
- * With QUORLANE_BENCH_FRAMES=0 it ends right after the first swap.
+ * With QUORLANE_BENCH_FRAMES=0 it ends right after the first swap; with
+ * QUORLANE_BENCH_KEEP_RUNNING=1 it goes on after its report (several renderers of one show,
+ * the first to end would end the show for the others).
  *   first_swap_cpu_ms  the process's CPU time (all threads) up to then: the same start
  *                  without the waiting a busy machine adds;
  * Preloaded into the shell, it also wraps fork and execve and reports
@@ -40,12 +43,10 @@ static void report(const char* key, double value) {
     if (out != stderr) fclose(out);
 }
 
-void glutSwapBuffers(void) {
-    static void (*realSwap)(void);
+/* One swap done: counts it and reports. */
+static void swapped(void) {
     static long frames;
     static double cpuStart, wallStart;
-    if (realSwap == NULL) realSwap = (void (*)(void))dlsym(RTLD_NEXT, "glutSwapBuffers");
-    realSwap();
     ++frames;
 
     const long warmup = envLong("QUORLANE_BENCH_WARMUP", 30);
@@ -64,8 +65,28 @@ void glutSwapBuffers(void) {
     } else if (frames == warmup + measured) {
         report("cpu_ms_per_frame", (nowMs(CLOCK_PROCESS_CPUTIME_ID) - cpuStart) / (double)measured);
         report("wall_ms_per_frame", (nowMs(CLOCK_MONOTONIC) - wallStart) / (double)measured);
-        _exit(0);
+        if (envLong("QUORLANE_BENCH_KEEP_RUNNING", 0) == 0) _exit(0);
     }
+}
+
+static int insideGlut; /* GLUT swaps through GLX: count its swap once */
+
+void glutSwapBuffers(void) {
+    static void (*realSwap)(void);
+    if (realSwap == NULL) realSwap = (void (*)(void))dlsym(RTLD_NEXT, "glutSwapBuffers");
+    insideGlut = 1;
+    realSwap();
+    insideGlut = 0;
+    swapped();
+}
+
+/* The renderer in a host's window swaps with GLX itself. */
+void glXSwapBuffers(void* display, unsigned long drawable) {
+    static void (*realSwap)(void*, unsigned long);
+    if (realSwap == NULL)
+        realSwap = (void (*)(void*, unsigned long))dlsym(RTLD_NEXT, "glXSwapBuffers");
+    realSwap(display, drawable);
+    if (!insideGlut) swapped();
 }
 
 pid_t fork(void) {

@@ -1,16 +1,22 @@
 // Quorlane.dll: the renderer program. Opens "Torvane_VC" full screen and flies through the
 // maze until Escape.
 #include <GL/freeglut.h>
-#include <GL/glx.h>
 
+#include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <string>
+#include <vector>
 
 #include "common/desktop_image_location.h"
+#include "common/host_window_request.h"
 #include "common/window_titles.h"
 #include "renderer/core/picture_texture.h"
 #include "renderer/core/scene_director.h"
+#include "renderer/core/swap_interval.h"
 #include "renderer/core/tick_count.h"
+#include "renderer/core/window_placement.h"
+#include "renderer/entry/host_window_front_end.h"
+#include "renderer/entry/x_full_screen.h"
 #include "renderer/maze/maze_scene.h"
 
 namespace {
@@ -44,61 +50,33 @@ void onDisplay() {
     glutPostRedisplay();  // frames back to back; motion is scaled by the frame step
 }
 
-bool hasGlxExtension(Display* display, const char* name) {
-    const char* all = glXQueryExtensionsString(display, DefaultScreen(display));
-    if (all == nullptr) return false;
-    const size_t length = std::strlen(name);
-    for (const char* p = std::strstr(all, name); p != nullptr; p = std::strstr(p + 1, name)) {
-        const bool starts = p == all || p[-1] == ' ';
-        const bool ends = p[length] == '\0' || p[length] == ' ';
-        if (starts && ends) return true;
-    }
-    return false;
-}
-
-// Swap at most once per refresh where the driver allows it, so a real display is never
-// driven faster than it can show. Frames still follow each other back to back.
-void requestVsync() {
-    Display* display = glXGetCurrentDisplay();
-    const GLXDrawable drawable = glXGetCurrentDrawable();
-    if (display == nullptr || drawable == 0) return;
-    auto lookUp = [](const char* name) {
-        return glXGetProcAddress(reinterpret_cast<const GLubyte*>(name));
-    };
-
-    if (hasGlxExtension(display, "GLX_EXT_swap_control")) {
-        using SwapIntervalExt = void (*)(Display*, GLXDrawable, int);
-        if (auto set = reinterpret_cast<SwapIntervalExt>(lookUp("glXSwapIntervalEXT"))) {
-            set(display, drawable, 1);
-            return;
-        }
-    }
-    if (hasGlxExtension(display, "GLX_MESA_swap_control")) {
-        using SwapIntervalMesa = int (*)(unsigned);
-        if (auto set = reinterpret_cast<SwapIntervalMesa>(lookUp("glXSwapIntervalMESA"))) {
-            set(1);
-            return;
-        }
-    }
-    if (hasGlxExtension(display, "GLX_SGI_swap_control")) {
-        using SwapIntervalSgi = int (*)(int);
-        if (auto set = reinterpret_cast<SwapIntervalSgi>(lookUp("glXSwapIntervalSGI"))) set(1);
-    }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Given a window (by the shell, for a screensaver framework), the flight goes there.
+    const quorlane::HostWindowRequest host = quorlane::hostWindowRequest(
+        std::vector<std::string>(argv + 1, argv + argc), std::getenv("XSCREENSAVER_WINDOW"));
+    if (host.kind == quorlane::HostWindowRequest::Kind::Invalid) {
+        std::fprintf(stderr, "Quorlane.dll: %s\n", host.problem.c_str());
+        return 2;
+    }
+    if (host.kind != quorlane::HostWindowRequest::Kind::None) {
+        return quorlane::runInHostWindow(host.window, host.picture);
+    }
+
     // The picture is read and its mipmaps computed while GLUT and GL start up; the maze
     // scene then only uploads them.
     quorlane::preparePictureTexture(quorlane::desktopImageLocation().file.c_str());
 
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH);
-    glutInitWindowSize(800, 600);
-    glutInitWindowPosition(0, 0);
+    // With several monitors the shell names this renderer's one.
+    const quorlane::WindowPlacement placement =
+        quorlane::windowPlacement(quorlane::monitorFromEnvironment());
+    glutInitWindowSize(placement.width, placement.height);
+    glutInitWindowPosition(placement.x, placement.y);
     glutCreateWindow(quorlane::kRendererWindowTitle);
-    requestVsync();
+    quorlane::requestVsync();
 
     endFlag = false;
     glutKeyboardFunc(onKey);
@@ -111,7 +89,11 @@ int main(int argc, char** argv) {
     flight =
         quorlane::createMazeFlight(director->clock(), quorlane::findDesktopImageFile()).release();
     director->setCurrentScene(flight);
-    glutFullScreen();
+    if (placement.unmanaged && !quorlane::managerDoesFullScreen()) {
+        glutReshapeWindow(placement.unmanaged->width, placement.unmanaged->height);
+    } else {
+        glutFullScreen();
+    }
 
     glutMainLoop();
     return 0;

@@ -8,15 +8,40 @@
 #include <cerrno>
 #include <csignal>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <string_view>
 #include <thread>
 
 extern char** environ;
 
 namespace quorlane {
 
-bool RendererProcess::start(const std::string& program) {
+namespace {
+
+std::string_view variableName(std::string_view entry) { return entry.substr(0, entry.find('=')); }
+
+// The shell's environment with the changes made; built before the fork, which may not allocate.
+std::vector<std::string> changedEnvironment(const std::vector<std::string>& changes) {
+    std::vector<std::string> result;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string_view name = variableName(*entry);
+        const bool changed = std::any_of(changes.begin(), changes.end(), [&](const std::string& c) {
+            return variableName(c) == name;
+        });
+        if (!changed) result.emplace_back(*entry);
+    }
+    for (const std::string& change : changes) {
+        if (change.find('=') != std::string::npos) result.push_back(change);
+    }
+    return result;
+}
+
+}  // namespace
+
+bool RendererProcess::start(const std::string& program, const std::vector<std::string>& arguments,
+                            const std::vector<std::string>& environment) {
     // The exec result comes back through a close-on-exec pipe: nothing read means the
     // program is running, an errno means it could not be started.
     int report[2];
@@ -24,8 +49,19 @@ bool RendererProcess::start(const std::string& program) {
         error_ = errno;
         return false;
     }
-    std::string argument0 = program;
-    char* argv[] = {argument0.data(), nullptr};
+    std::vector<std::string> words{program};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    std::vector<std::string> variables;
+    std::vector<char*> envp;
+    if (!environment.empty()) {
+        variables = changedEnvironment(environment);
+        for (std::string& v : variables) envp.push_back(v.data());
+        envp.push_back(nullptr);
+    }
+    char** childEnvironment = environment.empty() ? environ : envp.data();
     const pid_t parent = getpid();
 
     const pid_t pid = fork();
@@ -50,7 +86,7 @@ bool RendererProcess::start(const std::string& program) {
         // renderer whose window never came, the renderer must not outlive the show.
         prctl(PR_SET_PDEATHSIG, SIGTERM);
         if (getppid() != parent) _exit(127);
-        execve(program.c_str(), argv, environ);
+        execve(program.c_str(), argv.data(), childEnvironment);
         const int error = errno;
         ssize_t ignored = write(report[1], &error, sizeof error);
         (void)ignored;

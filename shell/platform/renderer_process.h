@@ -11,13 +11,17 @@
 #include <sys/types.h>
 #include <chrono>
 #include <string>
+#include <vector>
 
 namespace quorlane {
 
 class RendererProcess {
 public:
-    // Starts the program; false (and error() tells why) when it could not be started.
-    bool start(const std::string& program);
+    // Starts the program (with these arguments after its name: none for a show); false (and
+    // error() tells why) when it could not be started. It gets the shell's environment but for
+    // these changes: "NAME=value" sets a variable, a bare "NAME" removes it.
+    bool start(const std::string& program, const std::vector<std::string>& arguments = {},
+               const std::vector<std::string>& environment = {});
     // The errno of the last failed start.
     int error() const { return error_; }
     // True once the process has ended or when it never started. It is reaped by endGroup.

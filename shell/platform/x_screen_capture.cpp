@@ -3,13 +3,14 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
-#include <X11/extensions/Xrandr.h>
 #include <sys/ipc.h>
 #include <sys/mman.h>
 #include <sys/shm.h>
 #include <unistd.h>
 
 #include <cstdint>
+
+#include "shell/platform/x_monitors.h"
 
 namespace quorlane {
 
@@ -93,25 +94,12 @@ XImage* grabShared(Display* display, Window root, const ScreenRect& rect, void**
 
 ScreenRect primaryScreenRect(Display* display) {
     const int screen = DefaultScreen(display);
-    ScreenRect whole{0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)};
-    int eventBase = 0, errorBase = 0, major = 0, minor = 0;
-    if (!XRRQueryExtension(display, &eventBase, &errorBase) ||
-        !XRRQueryVersion(display, &major, &minor) || (major == 1 && minor < 5)) {
-        return whole;
-    }
-    int count = 0;
-    XRRMonitorInfo* monitors = XRRGetMonitors(display, RootWindow(display, screen), True, &count);
-    if (monitors == nullptr) return whole;
-    ScreenRect chosen = whole;
-    for (int i = 0; i < count; ++i) {
-        // The primary monitor, or else the first one, as toolkits take it.
-        if (monitors[i].primary || i == 0) {
-            chosen = {monitors[i].x, monitors[i].y, monitors[i].width, monitors[i].height};
-            if (monitors[i].primary) break;
-        }
-    }
-    XRRFreeMonitors(monitors);
-    return chosen.width > 0 && chosen.height > 0 ? chosen : whole;
+    const ScreenRect whole{0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)};
+    const std::vector<Monitor> monitors = activeMonitors(display);
+    const auto primary = primaryMonitorIndex(monitors);
+    if (!primary) return whole;
+    const MonitorRect& rect = monitors[*primary].rect;
+    return {rect.x, rect.y, rect.width, rect.height};
 }
 
 std::unique_ptr<RootCapture> RootCapture::grab(Display* display, const ScreenRect& rect) {
@@ -124,6 +112,25 @@ std::unique_ptr<RootCapture> RootCapture::grab(Display* display, const ScreenRec
                           static_cast<unsigned>(rect.height), AllPlanes, ZPixmap);
     }
     if (image == nullptr) return nullptr;
+    capture->adopt(image);
+    return capture;
+}
+
+std::unique_ptr<RootCapture> RootCapture::grabDrawable(Display* display, unsigned long drawable,
+                                                       const ScreenRect& rect) {
+    if (display == nullptr || drawable == 0 || rect.width <= 0 || rect.height <= 0) return nullptr;
+    XImage* image = XGetImage(display, drawable, rect.x, rect.y, static_cast<unsigned>(rect.width),
+                              static_cast<unsigned>(rect.height), AllPlanes, ZPixmap);
+    if (image == nullptr) return nullptr;
+    // A pixmap has no visual, so the image comes without channel masks: its pixels are laid
+    // out as the screen's own visual's, whose depth it shares.
+    if (image->red_mask == 0 && image->green_mask == 0 && image->blue_mask == 0) {
+        const Visual* visual = DefaultVisual(display, DefaultScreen(display));
+        image->red_mask = visual->red_mask;
+        image->green_mask = visual->green_mask;
+        image->blue_mask = visual->blue_mask;
+    }
+    std::unique_ptr<RootCapture> capture(new RootCapture);
     capture->adopt(image);
     return capture;
 }

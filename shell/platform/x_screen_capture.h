@@ -31,6 +31,10 @@ class RootCapture {
 public:
     // Reads the rectangle as it is on screen now; null when it cannot be read.
     static std::unique_ptr<RootCapture> grab(Display* display, const ScreenRect& rect);
+    // Reads a rectangle of another drawable (a pixmap someone left us) with an ordinary
+    // image request; null when it cannot be read.
+    static std::unique_ptr<RootCapture> grabDrawable(Display* display, unsigned long drawable,
+                                                     const ScreenRect& rect);
     ~RootCapture();
     RootCapture(const RootCapture&) = delete;
     RootCapture& operator=(const RootCapture&) = delete;

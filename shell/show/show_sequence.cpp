@@ -60,7 +60,12 @@ void ShowSequence::start() {
         }
     }
 
+    // With several monitors the primary renderer is placed on its own, and the others follow.
+    std::optional<MonitorRect> primaryMonitor;
+    skipOnError([&] { primaryMonitor = cover_.begin(services_.monitors()); });
+    if (primaryMonitor) skipOnError([&] { services_.placeRenderer(*primaryMonitor); });
     skipOnError([&] { services_.startRenderer(); });
+    skipOnError([&] { cover_.coverOthers(services_); });
     skipOnError([&] { watch_.start(services_.now()); });
     skipOnError([&] { setTimer(ShowTimer::Timer3, true); });
 }
@@ -78,6 +83,22 @@ void ShowSequence::timer2Tick() {
 
 void ShowSequence::timer3Tick() {
     if (ended_) return;
+    if (cover_.active()) {
+        MonitorCover::Verdict shows = MonitorCover::Verdict::Going;
+        skipOnError([&] {
+            RendererState primary = RendererState::Running;
+            if (services_.rendererEnded()) {
+                primary = services_.rendererEndedNormally() ? RendererState::EndedNormally
+                                                            : RendererState::Failed;
+            }
+            shows = cover_.tick(services_, primary);
+        });
+        if (shows == MonitorCover::Verdict::EndShow) {
+            skipOnError([&] { setTimer(ShowTimer::Timer3, false); });
+            end(0);
+            return;
+        }
+    }
     RendererWatch::Verdict verdict = RendererWatch::Verdict::Waiting;
     skipOnError([&] {
         const bool window = services_.windowExists(kRendererWindowTitle);
@@ -86,6 +107,11 @@ void ShowSequence::timer3Tick() {
         const bool normally = processEnded && services_.rendererEndedNormally();
         verdict = watch_.tick(window, processEnded, normally, services_.now());
     });
+    // The other monitors' windows carry the same title, so the watch may take them for the
+    // primary renderer's; while one of them still flies, its failure does not end the show.
+    const bool over =
+        verdict == RendererWatch::Verdict::Gone || verdict == RendererWatch::Verdict::NeverAppeared;
+    if (over && cover_.othersRunning()) return;
     if (verdict == RendererWatch::Verdict::Gone) {
         skipOnError([&] { setTimer(ShowTimer::Timer3, false); });
         end(0);

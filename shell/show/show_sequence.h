@@ -10,16 +10,17 @@
 #include "shell/core/startup_state.h"
 #include "shell/music/music_player.h"
 #include "shell/settings/settings_values.h"
+#include "shell/show/monitor_cover.h"
 #include "shell/show/renderer_watch.h"
 
 namespace quorlane {
 
 enum class ShowTimer { Timer1, Timer2, Timer3 };
 
-// The window system and process services the show needs.
-class ShowServices {
+// The window system and process services the show needs. Those of other monitors do
+// nothing unless given: a show then has the one monitor.
+class ShowServices : public MonitorRendererServices {
 public:
-    virtual ~ShowServices() = default;
     // Size and place the window on the whole primary screen.
     virtual void coverPrimaryScreen() = 0;
     // The picture area takes the picture file at its own size.
@@ -41,6 +42,13 @@ public:
     virtual void setTimerEnabled(ShowTimer timer, bool enabled) = 0;
     virtual std::chrono::milliseconds now() = 0;
     virtual void endProcess(int exitCode) = 0;
+
+    // The primary renderer, started next, goes to this monitor of several.
+    virtual void placeRenderer(const MonitorRect&) {}
+    std::vector<Monitor> monitors() override { return {}; }
+    int startRendererOn(const MonitorRect&) override { return -1; }
+    RendererState rendererOnState(int) override { return RendererState::Failed; }
+    void stopRendererOn(int) override {}
 };
 
 class ShowSequence {
@@ -68,6 +76,7 @@ private:
     StartupState& startup_;
     CursorDisplayCount& cursor_;
     RendererWatch watch_;
+    MonitorCover cover_;
     bool timers_[3] = {false, false, false};
     bool ended_ = false;
 };

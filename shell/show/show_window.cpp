@@ -7,10 +7,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "common/atomic_file.h"
 #include "common/window_titles.h"
+#include "shell/platform/x_monitors.h"
 #include "shell/platform/x_window_lookup.h"
-#include "shell/show/bmp_encoder.h"
+#include "shell/show/desktop_image_save.h"
 
 namespace quorlane {
 
@@ -87,50 +87,25 @@ bool ShowWindow::captureScreen() {
 }
 
 bool ShowWindow::saveDesktopImage() {
-    // The show goes on without its picture; the user is told why in one line.
-    if (places_.desktopImageFile.empty()) {
-        std::fprintf(stderr,
-                     "Quorlane.scr: cannot save the desktop picture: no folder of "
-                     "this user's own to keep it in\n");
-        return false;
-    }
-    // Only this show's renderer reads it, and the next show writes it anew: it must never be
-    // seen half written, but need not outlast a crash, so the start does not wait for the disk.
-    bool encodable = true;
-    errno = 0;
-    const auto contents = [&](const PieceWriter& write) {
-        bool written = true;
-        const bool whole =
-            writeBmpFile(picture_, dotsPerMeterX_, dotsPerMeterY_,
-                         [&](std::string_view piece) { return written = write(piece); });
-        encodable = whole || !written;  // a failed write is not a picture that cannot be encoded
-        return whole;
-    };
-    if (replaceFileAtomically(places_.desktopImageFile, contents, 0600,
-                              Durability::RemadeAtEachUse)) {
-        return true;
-    }
-    const int error = errno;
-    std::fprintf(
-        stderr, "Quorlane.scr: cannot save the desktop picture %s: %s\n",
-        places_.desktopImageFile.c_str(),
-        encodable && error != 0 ? std::strerror(error) : "the picture could not be encoded");
-    return false;
+    return saveDesktopImageFile(places_.desktopImageFile, picture_, dotsPerMeterX_, dotsPerMeterY_);
 }
 
 void ShowWindow::removeDesktopImage() {
     if (!places_.desktopImageFile.empty()) unlink(places_.desktopImageFile.c_str());
 }
 
-bool ShowWindow::startRenderer() {
-    if (!renderer_.start(places_.rendererProgram)) {
+bool ShowWindow::launch(RendererProcess& process, const std::optional<MonitorRect>& monitor) {
+    // An inherited monitor must not move a renderer that should fill the screen.
+    const std::string variable = kRendererMonitorVariable;
+    if (!process.start(places_.rendererProgram, {},
+                       {monitor ? variable + "=" + monitorGeometryText(*monitor) : variable})) {
         std::fprintf(stderr, "Quorlane.scr: cannot start the renderer %s: %s\n",
-                     places_.rendererProgram.c_str(), std::strerror(renderer_.error()));
+                     places_.rendererProgram.c_str(), std::strerror(process.error()));
         return false;
     }
     // Escape ends the renderer; watching its exit lets the show end at once instead of up to
     // a whole watch interval later. The watch itself still decides, by the window's title.
-    const int exitFd = renderer_.endNotifier();
+    const int exitFd = process.endNotifier();
     if (exitFd >= 0) {
         loop_.watchReadable(exitFd, [this, exitFd] {
             loop_.unwatch(exitFd);
@@ -138,6 +113,33 @@ bool ShowWindow::startRenderer() {
         });
     }
     return true;
+}
+
+bool ShowWindow::startRenderer() { return launch(renderer_, primaryMonitor_); }
+
+std::vector<Monitor> ShowWindow::monitors() { return activeMonitors(display_); }
+
+int ShowWindow::startRendererOn(const MonitorRect& rect) {
+    auto process = std::make_unique<RendererProcess>();
+    if (!launch(*process, rect)) return -1;
+    others_.push_back(std::move(process));
+    return static_cast<int>(others_.size()) - 1;
+}
+
+RendererState ShowWindow::rendererOnState(int id) {
+    if (id < 0 || static_cast<std::size_t>(id) >= others_.size()) return RendererState::Failed;
+    RendererProcess& process = *others_[static_cast<std::size_t>(id)];
+    if (!process.ended()) return RendererState::Running;
+    const int status = process.status();
+    return status >= 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0
+               ? RendererState::EndedNormally
+               : RendererState::Failed;
+}
+
+void ShowWindow::stopRendererOn(int id) {
+    if (id >= 0 && static_cast<std::size_t>(id) < others_.size()) {
+        others_[static_cast<std::size_t>(id)]->endGroup(kRendererGrace);
+    }
 }
 
 // The X server drops a dead client's window a moment after the process ends, so the watch
@@ -150,7 +152,10 @@ void ShowWindow::watchSoon(int triesLeft) {
 
 bool ShowWindow::rendererEnded() { return renderer_.ended(); }
 
-void ShowWindow::stopRenderer() { renderer_.endGroup(kRendererGrace); }
+void ShowWindow::stopRenderer() {
+    renderer_.endGroup(kRendererGrace);
+    for (auto& other : others_) other->endGroup(kRendererGrace);
+}
 
 bool ShowWindow::rendererEndedNormally() {
     const int status = renderer_.status();

@@ -5,6 +5,7 @@
 // window and a poll loop serve, so the renderer starts as soon as the picture is saved.
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "shell/core/decoded_picture.h"
@@ -50,10 +51,18 @@ private:
     void setTimerEnabled(ShowTimer timer, bool enabled) override;
     std::chrono::milliseconds now() override;
     void endProcess(int exitCode) override;
+    void placeRenderer(const MonitorRect& rect) override { primaryMonitor_ = rect; }
+    std::vector<Monitor> monitors() override;
+    int startRendererOn(const MonitorRect& rect) override;
+    RendererState rendererOnState(int id) override;
+    void stopRendererOn(int id) override;
 
     int timer(ShowTimer which) const;
     void holdBlack(int width, int height);
     void watchSoon(int triesLeft);
+    // Starts a renderer on a monitor (none: the whole screen, as alone) and has its end
+    // looked at at once.
+    bool launch(RendererProcess& process, const std::optional<MonitorRect>& monitor);
 
     Display* display_;
     PollLoop& loop_;
@@ -69,6 +78,9 @@ private:
     int32_t dotsPerMeterX_, dotsPerMeterY_;
     int timer1_, timer2_, timer3_;
     RendererProcess renderer_;
+    std::optional<MonitorRect> primaryMonitor_;
+    // The other monitors' renderers, by number; never removed, so numbers stay valid.
+    std::vector<std::unique_ptr<RendererProcess>> others_;
     ShowSequence sequence_;
 };
 

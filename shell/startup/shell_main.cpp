@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include <X11/Xlib.h>
+
 #include "common/desktop_image_location.h"
 #include "shell/core/command_line.h"
 #include "shell/core/cursor_display_count.h"
@@ -21,6 +23,7 @@
 #include "shell/settings/settings_file.h"
 #include "shell/settings/settings_location.h"
 #include "shell/settings/settings_values.h"
+#include "shell/show/hosted_show_window.h"
 #include "shell/show/show_window.h"
 #include "shell/startup/shell_modules.h"
 #include "shell/startup/startup_routine.h"
@@ -28,6 +31,13 @@
 namespace quorlane {
 
 namespace {
+
+// The music and picture libraries are loaded only when the settings call for them.
+std::unique_ptr<MusicPlayer> createMusicPlayer(const MusicSource& source) {
+    const MusicModule* module = loadMusicModule();
+    if (module == nullptr) return nullptr;
+    return std::unique_ptr<MusicPlayer>(module->createPlayer(source));
+}
 
 class ShellServices : public StartupServices {
 public:
@@ -82,20 +92,13 @@ public:
         }
         // The music and picture libraries are loaded only when the settings call for them.
         const MusicSource source{settingsValues().musicFile, settingsValues().repeatTrack};
-        LazyMusicPlayer music([&source]() -> std::unique_ptr<MusicPlayer> {
-            const MusicModule* module = loadMusicModule();
-            if (module == nullptr) return nullptr;
-            return std::unique_ptr<MusicPlayer>(module->createPlayer(source));
-        });
+        LazyMusicPlayer music([&source] { return createMusicPlayer(source); });
         const std::string folder = runningProgramFolder();
         PollLoop loop;
         ShowWindow window(x_->display(), loop, music, settingsValues(), startupState(), cursor_,
                           {folder + "/Quorlane.dll",
                            imageFolder_.empty() ? "" : desktopImageFileIn(imageFolder_)},
-                          [this](const std::string& path, DecodedPicture& picture) {
-                              const WindowsModule* windows = windowsModule();
-                              return windows != nullptr && windows->decodePicture(path, picture);
-                          });
+                          pictureDecoder());
         TerminationSignals termination;
         if (termination.fd() >= 0) {
             loop.watchReadable(termination.fd(), [&] {
@@ -106,7 +109,44 @@ public:
         return loop.run();
     }
 
+    const char* screensaverWindowVariable() override { return std::getenv("XSCREENSAVER_WINDOW"); }
+
+    int runHostedShow(uint32_t window) override {
+        if (x_ == nullptr) {
+            const char* name = std::getenv("DISPLAY");
+            std::fprintf(stderr, "Quorlane.scr: cannot open the X display \"%s\": no show\n",
+                         name != nullptr ? name : "");
+            return 1;
+        }
+        Display* display = x_->display();
+        const unsigned long host = window != 0 ? window : DefaultRootWindow(display);
+        const MusicSource source{settingsValues().musicFile, settingsValues().repeatTrack};
+        LazyMusicPlayer music([&source] { return createMusicPlayer(source); });
+        PollLoop loop;
+        HostedShowWindow show(
+            display, host, loop, music, settingsValues(), startupState(), cursor_,
+            {runningProgramFolder() + "/Quorlane.dll",
+             imageFolder_.empty() ? "" : hostedDesktopImageFileIn(imageFolder_, host)},
+            pictureDecoder());
+        // The framework ends the show with SIGTERM: music stopped, renderer gone.
+        TerminationSignals termination;
+        if (termination.fd() >= 0) {
+            loop.watchReadable(termination.fd(), [&] {
+                if (const int signal = termination.takePending()) show.endShow(128 + signal);
+            });
+        }
+        if (!show.startShow()) return 1;
+        return loop.run();
+    }
+
 private:
+    PictureDecoder pictureDecoder() {
+        return [this](const std::string& path, DecodedPicture& picture) {
+            const WindowsModule* windows = windowsModule();
+            return windows != nullptr && windows->decodePicture(path, picture);
+        };
+    }
+
     const WindowsModule* windowsModule() {
         if (!windowsTried_) {
             windowsTried_ = true;

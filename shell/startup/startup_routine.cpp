@@ -1,11 +1,31 @@
 #include "shell/startup/startup_routine.h"
 
+#include <cstdio>
+
+#include "common/host_window_request.h"
 #include "shell/core/command_line.h"
 #include "shell/core/skip_on_error.h"
 
 namespace quorlane {
 
 int runStartup(const std::string& commandLine, StartupState& state, StartupServices& services) {
+    // Inside a screensaver framework's window: a show on its terms. The one-show-at-a-time
+    // rule is not for it: the framework runs one a monitor, side by side, and decides itself.
+    const HostWindowRequest host =
+        hostWindowRequest(splitAtBlanks(commandLine), services.screensaverWindowVariable());
+    if (host.kind == HostWindowRequest::Kind::Invalid) {
+        std::fprintf(stderr, "Quorlane.scr: %s\n", host.problem.c_str());
+        return kBadHostWindowExitCode;
+    }
+    if (host.kind != HostWindowRequest::Kind::None) {
+        state.commandLine = commandLine;
+        skipOnError([&] { services.makeWorkingFolder(); });
+        skipOnError([&] { services.loadSettings(); });
+        int code = 1;
+        skipOnError([&] { code = services.runHostedShow(host.window); });
+        return code;
+    }
+
     // Before anything else, for every mode: one show or one settings dialog at a time.
     if (services.topLevelWindowExists(kShowWindowTitle) ||
         services.topLevelWindowExists(kSettingsDialogTitle)) {

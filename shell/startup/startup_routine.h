@@ -25,7 +25,14 @@ public:
     // same instant exactly one wins. Held until the process ends.
     virtual bool claimShow() = 0;
     virtual int runShow() = 0;
+    // The value of XSCREENSAVER_WINDOW, null when it is unset.
+    virtual const char* screensaverWindowVariable() = 0;
+    // A show inside a screensaver framework's window (0: the root window).
+    virtual int runHostedShow(uint32_t window) = 0;
 };
+
+// Exit code of a command line that asks for a framework's window but names none.
+inline constexpr int kBadHostWindowExitCode = 2;
 
 // Runs start-up on the command line (the arguments without the program name) and returns
 // the process's exit code. state receives the command line and the hidden-cursor count.

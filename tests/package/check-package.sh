@@ -69,6 +69,8 @@ for n in 32 48 64 128 256; do
   size=$(od -An -tu1 -j16 -N8 "$icon" | awk '{ printf "%dx%d", $3 * 256 + $4, $7 * 256 + $8 }')
   [ "$size" = "${n}x${n}" ] || fail "icon ${n}x${n} is $size"
 done
+grep -q '<screensaver name="quorlane" _label="Quorlane"' \
+  "$prefix/share/xscreensaver/config/quorlane.xml" || fail "no XScreenSaver description"
 zcat "$prefix/share/man/man1/quorlane.1.gz" | grep -q '^\.TH QUORLANE 1' || fail "no man page"
 [ "$("$prefix/bin/quorlane" --version)" = "Quorlane 1.00" ] || fail "quorlane --version"
 code=0
@@ -90,7 +92,7 @@ deb=${debs[0]}
 contents=$(dpkg-deb -c "$deb")
 for f in ./usr/lib/quorlane/Quorlane.scr ./usr/lib/quorlane/Quorlane.dll ./usr/bin/quorlane \
          ./usr/lib/quorlane/quorlane-windows.so ./usr/lib/quorlane/quorlane-music.so \
-         ./usr/share/applications/quorlane.desktop; do
+         ./usr/share/applications/quorlane.desktop ./usr/share/xscreensaver/config/quorlane.xml; do
   grep -q " $f\$" <<<"$contents" || fail "the package lacks $f"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
@@ -100,6 +102,8 @@ for d in libqt6widgets6 libglut3.12 libsdl2-mixer-2.0-0 libcdio19; do
     fail "the package does not depend on a version of $d: $depends"
 done
 grep -q fonts-ipafont-gothic <<<"$depends" || fail "the package does not depend on the font: $depends"
+[ "$(dpkg-deb -f "$deb" Suggests)" = "xscreensaver | xsecurelock" ] ||
+  fail "the package does not suggest the frameworks: $(dpkg-deb -f "$deb" Suggests)"
 dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/applications/quorlane.desktop |
   grep -qxF 'Exec="/usr/lib/quorlane/Quorlane.scr" /c' || fail "the packaged desktop entry"
 if compgen -G '/var/lib/apt/lists/*_Packages*' >/dev/null && [ "$(id -u)" = 0 ]; then

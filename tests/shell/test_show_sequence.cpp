@@ -52,6 +52,10 @@ public:
     std::chrono::milliseconds clock{1000};
     std::set<ShowTimer> enabled;
     std::optional<int> exitCode;
+    // Other monitors: none unless a test gives them.
+    std::vector<Monitor> monitorList;
+    bool otherStarts = true;
+    std::vector<RendererState> others;  // by number
 
     void coverPrimaryScreen() override { log_.add("cover"); }
     bool loadPicture(const std::string& file) override {
@@ -87,6 +91,21 @@ public:
     void endProcess(int code) override {
         log_.add("end " + std::to_string(code));
         exitCode = code;
+    }
+    void placeRenderer(const MonitorRect& rect) override {
+        log_.add("place " + monitorGeometryText(rect));
+    }
+    std::vector<Monitor> monitors() override { return monitorList; }
+    int startRendererOn(const MonitorRect& rect) override {
+        log_.add("renderer " + monitorGeometryText(rect));
+        if (!otherStarts) return -1;
+        others.push_back(RendererState::Running);
+        return static_cast<int>(others.size()) - 1;
+    }
+    RendererState rendererOnState(int id) override { return others.at(static_cast<size_t>(id)); }
+    void stopRendererOn(int id) override {
+        log_.add("stop " + std::to_string(id));
+        others.at(static_cast<size_t>(id)) = RendererState::Failed;
     }
 
 private:
@@ -324,6 +343,171 @@ TEST(ShowSequence, AThrowingStepIsSkipped) {
     ShowSequence sequence(show.services, music, show.settings, show.startup, show.cursor);
     sequence.start();
     EXPECT_EQ(show.log.calls, Calls({"cover", "capture", "save", "renderer"}));
+}
+
+// Monitors side by side on one 1920 x 1080 screen, as `xrandr --setmonitor` makes them.
+const Monitor kLeft{"L", {0, 0, 960, 1080}, false};
+const Monitor kRight{"R", {960, 0, 960, 1080}, false};
+const Monitor kThirdLeft{"A", {0, 0, 640, 1080}, false};
+const Monitor kThirdMiddle{"B", {640, 0, 640, 1080}, true};
+const Monitor kThirdRight{"C", {1280, 0, 640, 1080}, false};
+
+// The calls that start and place renderers, in their order.
+Calls rendererCalls(const Calls& calls) {
+    Calls kept;
+    for (const std::string& call : calls) {
+        if (call.starts_with("renderer") || call.starts_with("place")) kept.push_back(call);
+    }
+    return kept;
+}
+
+TEST(ShowMonitors, ThePrimaryRendererComesFirstThenOneForEachOtherMonitor) {
+    struct Case {
+        const char* name;
+        std::vector<Monitor> monitors;
+        Calls expected;
+    };
+    const Monitor mirror{"M", {0, 0, 960, 1080}, false};
+    const Monitor whole{"W", {0, 0, 1920, 1080}, true};
+    const std::vector<Case> cases = {
+        // One monitor, or a server that names none: the renderer fills the screen, as alone.
+        {"none known", {}, {"renderer"}},
+        {"one", {whole}, {"renderer"}},
+        {"mirrored", {kLeft, mirror}, {"renderer"}},
+        {"two, none flagged",
+         {kLeft, kRight},
+         {"place 960x1080+0+0", "renderer", "renderer 960x1080+960+0"}},
+        {"three, the middle one primary",
+         {kThirdLeft, kThirdMiddle, kThirdRight},
+         {"place 640x1080+640+0", "renderer", "renderer 640x1080+0+0", "renderer 640x1080+1280+0"}},
+        {"a mirror of another",
+         {kLeft, kRight, {"R2", {960, 0, 960, 1080}, false}},
+         {"place 960x1080+0+0", "renderer", "renderer 960x1080+960+0"}},
+        {"off the screen's corner",
+         {{"N", {-1280, -200, 1280, 1024}, false}, kLeft},
+         {"place 1280x1024+-1280+-200", "renderer", "renderer 960x1080+0+0"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Show show;
+        show.services.monitorList = c.monitors;
+        show.start();
+        EXPECT_EQ(rendererCalls(show.log.calls), c.expected);
+        // The renderers start after the picture is saved, and the watch after them all.
+        EXPECT_EQ(show.log.calls[2], "save");
+        EXPECT_TRUE(show.enabled(ShowTimer::Timer3));
+    }
+}
+
+// How a show on two monitors goes on or ends, from what becomes of its two renderers.
+TEST(ShowMonitors, EscapeInAnyRendererEndsTheShowAndAFailureEndsNothing) {
+    enum class Then { Windows, PrimaryEscape, PrimaryFails, OtherEscape, OtherFails };
+    struct Case {
+        const char* name;
+        std::vector<Then> steps;
+        std::optional<int> exitCode;  // nothing: the show goes on
+    };
+    const std::vector<Case> cases = {
+        {"both fly", {Then::Windows}, std::nullopt},
+        {"Escape on the primary monitor", {Then::Windows, Then::PrimaryEscape}, 0},
+        {"Escape on the other monitor", {Then::Windows, Then::OtherEscape}, 0},
+        {"the other fails", {Then::Windows, Then::OtherFails}, std::nullopt},
+        {"the other fails, then Escape", {Then::Windows, Then::OtherFails, Then::PrimaryEscape}, 0},
+        {"the primary fails", {Then::Windows, Then::PrimaryFails}, std::nullopt},
+        {"the primary fails at once", {Then::PrimaryFails, Then::Windows}, std::nullopt},
+        {"the primary fails, then Escape",
+         {Then::Windows, Then::PrimaryFails, Then::OtherEscape},
+         0},
+        {"both fail", {Then::Windows, Then::PrimaryFails, Then::OtherFails}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Show show;
+        show.settings.musicMode = 2;
+        show.settings.musicFile = "/m/a.wav";
+        show.services.monitorList = {kLeft, kRight};
+        show.start();
+        show.watch(1);
+        bool windows = false;
+        for (Then step : c.steps) {
+            auto& s = show.services;
+            switch (step) {
+            case Then::Windows: windows = true; break;
+            case Then::PrimaryEscape: s.processEnded = s.endedNormally = true; break;
+            case Then::PrimaryFails: s.processEnded = true; break;
+            case Then::OtherEscape: s.others[0] = RendererState::EndedNormally; break;
+            case Then::OtherFails: s.others[0] = RendererState::Failed; break;
+            }
+            // The windows, all titled alike, go with the last renderer.
+            s.window = windows && (!s.processEnded || s.others[0] == RendererState::Running);
+            show.watch(20);
+        }
+        EXPECT_EQ(show.services.exitCode, c.exitCode);
+        if (c.exitCode) {
+            // As with one monitor: music stopped, every renderer ended, cursor back.
+            const Calls& calls = show.log.calls;
+            EXPECT_EQ(Calls(calls.end() - 3, calls.end()),
+                      Calls({"wavStop", "stopRenderer", "end 0"}));
+            EXPECT_EQ(show.cursorSystem.changes, std::vector<bool>({false, true}));
+        }
+    }
+}
+
+TEST(ShowMonitors, AMonitorThatGoesTakesItsRendererAndOneThatComesIsCovered) {
+    Show show;
+    show.services.monitorList = {kLeft, kRight};
+    show.start();
+    show.services.window = true;
+    show.watch(3);
+    show.log.calls.clear();
+
+    // A server that cannot list its monitors for a moment has not lost them.
+    show.services.monitorList = {};
+    show.watch(3);
+    // Which monitor is primary changes nothing for those already flying.
+    show.services.monitorList = {kLeft, {"R", {960, 0, 960, 1080}, true}};
+    show.watch(3);
+    EXPECT_TRUE(show.log.calls.empty());
+
+    show.services.monitorList = {kLeft};
+    show.watch(3);
+    EXPECT_EQ(show.log.calls, Calls({"stop 0"}));
+    show.log.calls.clear();
+
+    // Back again, and a new one beside it (the screen grown to the right).
+    const Monitor farRight{"F", {1920, 0, 800, 600}, false};
+    show.services.monitorList = {kLeft, kRight, farRight};
+    show.watch(3);
+    EXPECT_EQ(show.log.calls, Calls({"renderer 960x1080+960+0", "renderer 800x600+1920+0"}));
+    show.log.calls.clear();
+
+    // One that failed is not started again on the same monitor; the show goes on.
+    show.services.others[2] = RendererState::Failed;
+    show.watch(10);
+    EXPECT_TRUE(show.log.calls.empty());
+    EXPECT_FALSE(show.services.exitCode);
+
+    show.services.others[1] = RendererState::EndedNormally;
+    show.watch(1);
+    EXPECT_EQ(show.services.exitCode, 0);
+}
+
+TEST(ShowMonitors, ARendererThatCannotStartOnAMonitorLeavesTheShowToTheOthers) {
+    Show show;
+    show.services.monitorList = {kThirdLeft, kThirdMiddle, kThirdRight};
+    show.services.otherStarts = false;
+    show.start();
+    show.watch(3);
+    // No second try on every tick for a monitor that refused once.
+    EXPECT_EQ(std::count_if(show.log.calls.begin(), show.log.calls.end(),
+                            [](const std::string& c) { return c.starts_with("renderer "); }),
+              2);
+    show.services.window = true;
+    show.watch(20);
+    EXPECT_FALSE(show.services.exitCode);
+    show.services.processEnded = show.services.endedNormally = true;
+    show.watch(1);
+    EXPECT_EQ(show.services.exitCode, 0);
 }
 
 }  // namespace

@@ -94,6 +94,12 @@ public:
         calls.push_back("claim");
         return claimWins;
     }
+    const char* windowVariable = nullptr;
+    const char* screensaverWindowVariable() override { return windowVariable; }
+    int runHostedShow(uint32_t window) override {
+        calls.push_back("hosted show " + std::to_string(window));
+        return 5;
+    }
 };
 
 using Calls = std::vector<std::string>;
@@ -120,6 +126,40 @@ TEST(StartupRoutine, ShowModesDifferOnlyInTheCursor) {
     EXPECT_EQ(runStartup("", state, services), 7);
     EXPECT_EQ(services.calls, withLookups({"claim", "folder", "settings", "show"}));
     EXPECT_FALSE(state.hiddenCursorCount.has_value());
+}
+
+// A framework's window is its own kind of show: not refused beside a show or a dialog, no
+// claim, no cursor hidden; settings read as for a show.
+TEST(StartupRoutine, AFrameworksWindowGetsAHostedShow) {
+    struct Case {
+        const char* line;
+        const char* variable;
+        Calls calls;
+        int exitCode;
+    };
+    const Case cases[] = {
+        {"-window-id 0x400007", nullptr, {"folder", "settings", "hosted show 4194311"}, 5},
+        {"--window-id 4194311", nullptr, {"folder", "settings", "hosted show 4194311"}, 5},
+        {"-root", "0x1e00007", {"folder", "settings", "hosted show 31457287"}, 5},
+        {"--root", "31457287", {"folder", "settings", "hosted show 31457287"}, 5},
+        {"--root", nullptr, {"folder", "settings", "hosted show 0"}, 5},
+        // named badly: nothing is done at all
+        {"-window-id nowhere", nullptr, {}, 2},
+        {"-root", "0x", {}, 2},
+        // the variable alone asks for nothing: /s stays a show of its own
+        {"/s", "0x1e00007", withLookups({"claim", "folder", "settings", "hide cursor", "show"}), 7},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        FakeStartup services;
+        services.openWindows = {"Vantorel_Main", "<Quorlane>"};
+        if (std::string(c.line) == "/s") services.openWindows.clear();
+        services.windowVariable = c.variable;
+        StartupState state;
+        EXPECT_EQ(runStartup(c.line, state, services), c.exitCode);
+        EXPECT_EQ(services.calls, c.calls);
+        EXPECT_EQ(state.hiddenCursorCount.has_value(), std::string(c.line) == "/s");
+    }
 }
 
 TEST(StartupRoutine, AShowThatLosesTheClaimEndsBeforeAnythingElse) {

@@ -2,12 +2,13 @@
 # Runs one command on a private Xvfb display (1920x1080x24) and stops the server after it,
 # so tests that open windows never share a screen and can run in parallel.
 # Usage: run-with-xvfb.sh [--wm] command args...   (--wm also starts openbox first)
+# Env: QUORLANE_XVFB_SCREEN, another screen size (WIDTHxHEIGHTxDEPTH) for a benchmark.
 set -u
 want_wm=0
 if [ "${1:-}" = "--wm" ]; then want_wm=1; shift; fi
 
 fdfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -noreset -nolisten tcp 3>"$fdfile" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 "${QUORLANE_XVFB_SCREEN:-1920x1080x24}" -noreset -nolisten tcp 3>"$fdfile" 2>/dev/null &
 xvfb_pid=$!
 for _ in $(seq 1 100); do
   [ -s "$fdfile" ] && break

@@ -59,6 +59,7 @@ ShowHarness::ShowHarness(bool withRenderer) {
 ShowHarness::~ShowHarness() {
     // Whatever a failed test left running goes with it.
     for (pid_t pid : rendererProcesses()) kill(pid, SIGKILL);
+    for (auto it = monitors_.rbegin(); it != monitors_.rend(); ++it) removeMonitor(*it);
     for (pid_t pid : started_) {
         kill(pid, SIGKILL);
         waitpid(pid, nullptr, 0);
@@ -136,6 +137,35 @@ unsigned long ShowHarness::waitForWindow(const std::string& title,
     return 0;
 }
 
+std::vector<unsigned long> ShowHarness::findWindows(const std::string& title) {
+    std::vector<unsigned long> ids;
+    FILE* out = popen(("xdotool search --name '^" + title + "$' 2>/dev/null").c_str(), "r");
+    if (out == nullptr) return ids;
+    for (unsigned long id = 0; fscanf(out, "%lu", &id) == 1;) ids.push_back(id);
+    pclose(out);
+    return ids;
+}
+
+void ShowHarness::splitScreen(int count) {
+    const int width = DisplayWidth(display_, DefaultScreen(display_)) / count;
+    const int height = DisplayHeight(display_, DefaultScreen(display_));
+    for (int i = 0; i < count; ++i) {
+        const std::string name = "QM" + std::to_string(i);
+        // 96 dots per inch: 254 mm for 960 pixels.
+        const std::string geometry =
+            std::to_string(width) + "/" + std::to_string(width * 254 / 960) + "x" +
+            std::to_string(height) + "/" + std::to_string(height * 254 / 960) + "+" +
+            std::to_string(i * width) + "+0";
+        run({"xrandr", "--setmonitor", name, geometry, i == 0 ? "screen" : "none"});
+        monitors_.push_back(name);
+    }
+}
+
+void ShowHarness::removeMonitor(const std::string& name) {
+    run({"xrandr", "--delmonitor", name});
+    std::erase(monitors_, name);
+}
+
 std::vector<pid_t> ShowHarness::rendererProcesses() const {
     std::vector<pid_t> found;
     const fs::path renderer = bin() / "Quorlane.dll";
@@ -184,12 +214,13 @@ bool processRunning(pid_t pid) {
     return state != 'Z' && state != 'X';
 }
 
-double shareOfColour(const fs::path& png, unsigned long rgb, int tolerance) {
+double shareOfColour(const fs::path& png, unsigned long rgb, int tolerance, PictureRegion region) {
     const QImage image(QString::fromStdString(png.string()));
     if (image.isNull()) return 0;
+    if (region.width == 0) region = {0, 0, image.width(), image.height()};
     long near = 0, all = 0;
-    for (int y = 0; y < image.height(); y += 4) {
-        for (int x = 0; x < image.width(); x += 4) {
+    for (int y = region.y; y < region.y + region.height && y < image.height(); y += 4) {
+        for (int x = region.x; x < region.x + region.width && x < image.width(); x += 4) {
             const QRgb p = image.pixel(x, y);
             ++all;
             near += std::abs(qRed(p) - static_cast<int>((rgb >> 16) & 0xff)) <= tolerance &&
@@ -197,7 +228,7 @@ double shareOfColour(const fs::path& png, unsigned long rgb, int tolerance) {
                     std::abs(qBlue(p) - static_cast<int>(rgb & 0xff)) <= tolerance;
         }
     }
-    return static_cast<double>(near) / static_cast<double>(all);
+    return all == 0 ? 0 : static_cast<double>(near) / static_cast<double>(all);
 }
 
 bool mapsLibrary(pid_t pid, const std::string& name) {

@@ -41,9 +41,15 @@ public:
     // The id of the top-level window with this exact title, 0 when there is none.
     unsigned long findWindow(const std::string& title);
     unsigned long waitForWindow(const std::string& title, std::chrono::milliseconds limit);
+    // Every top-level window with this exact title.
+    std::vector<unsigned long> findWindows(const std::string& title);
     // Processes running this harness's copy of the renderer.
     std::vector<pid_t> rendererProcesses() const;
 
+    // Splits the screen into this many monitors side by side, as `xrandr --setmonitor` does
+    // (the first one takes the screen's output); put back as they were when the harness goes.
+    void splitScreen(int count);
+    void removeMonitor(const std::string& name);
     void paintRoot(unsigned long rgb);
     void pressEscape(unsigned long window);
     void screenshot(const fs::path& file);
@@ -54,6 +60,7 @@ private:
     fs::path stderrFile_;
     Display* display_ = nullptr;
     std::vector<pid_t> started_;
+    std::vector<std::string> monitors_;
 };
 
 // Whether the running process has a shared library whose file name starts with `name` mapped.
@@ -62,8 +69,13 @@ bool mapsLibrary(pid_t pid, const std::string& name);
 // Running, as opposed to ended (a zombie no one has collected counts as ended).
 bool processRunning(pid_t pid);
 
-// The share of a PNG's pixels within tolerance of the colour 0xRRGGBB in each channel.
-double shareOfColour(const fs::path& png, unsigned long rgb, int tolerance);
+// The share of a PNG's pixels within tolerance of the colour 0xRRGGBB in each channel, over
+// the whole picture or the part of it at x, y of this width and height.
+struct PictureRegion {
+    int x = 0, y = 0, width = 0, height = 0;  // width 0: the whole picture
+};
+double shareOfColour(const fs::path& png, unsigned long rgb, int tolerance,
+                     PictureRegion region = {});
 
 // The lines of a text file.
 std::vector<std::string> linesOf(const fs::path& file);

@@ -1,0 +1,10 @@
+#pragma once
+// Swap at most once per refresh where the driver allows it, so a real display is never
+// driven faster than it can show. Frames still follow each other back to back.
+
+namespace quorlane {
+
+// For the current GLX context and drawable; does nothing where no swap control exists.
+void requestVsync();
+
+}  // namespace quorlane

@@ -1,0 +1,205 @@
+#include "shell/show/hosted_show_window.h"
+
+#include <X11/Xlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "shell/platform/x_framework_screenshot.h"
+#include "shell/platform/x_window_lookup.h"
+#include "shell/show/desktop_image_save.h"
+
+namespace quorlane {
+
+namespace {
+
+// As in a show of our own: how long a renderer may take to end on SIGTERM before it, and all
+// it started, is killed. Well inside the second a framework gives.
+constexpr std::chrono::milliseconds kRendererGrace{500};
+
+std::string hexId(unsigned long id) {
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%lx", id);
+    return text;
+}
+
+}  // namespace
+
+std::string hostedDesktopImageFileIn(const std::string& folder, unsigned long host) {
+    return folder + "/Torvane-" + hexId(host) + ".bmp";
+}
+
+HostedShowWindow::HostedShowWindow(Display* display, unsigned long host, PollLoop& loop,
+                                   MusicPlayer& music, const SettingsValues& settings,
+                                   StartupState& startup, CursorDisplayCount& cursor, Places places,
+                                   PictureDecoder decodePicture)
+    : display_(display),
+      host_(host),
+      loop_(loop),
+      settings_(settings),
+      places_(std::move(places)),
+      decodePicture_(std::move(decodePicture)),
+      dotsPerMeterX_(kScreenDotsPerMeter),
+      dotsPerMeterY_(kScreenDotsPerMeter),
+      timer1_(loop.addTimer(std::chrono::milliseconds(1000), [this] { sequence_.timer1Tick(); })),
+      timer2_(loop.addTimer(std::chrono::milliseconds(200), [this] { sequence_.timer2Tick(); })),
+      timer3_(loop.addTimer(std::chrono::milliseconds(100), [this] { sequence_.timer3Tick(); })),
+      sequence_(*this, music, settings, startup, cursor) {
+    // Told when the framework destroys its window; any number of clients may listen so.
+    XSelectInput(display_, host_, StructureNotifyMask);
+    XSync(display_, False);
+    if (!isExistingWindow(display_, static_cast<uint32_t>(host_))) hostAlive_ = false;
+    loop_.watchReadable(ConnectionNumber(display_), [this] { readHostEvents(); });
+}
+
+void HostedShowWindow::drainHostEvents() {
+    while (XPending(display_) > 0) {
+        XEvent event;
+        XNextEvent(display_, &event);
+        if (event.type == DestroyNotify && event.xdestroywindow.window == host_) hostAlive_ = false;
+    }
+}
+
+void HostedShowWindow::readHostEvents() {
+    drainHostEvents();
+    if (!hostAlive_) sequence_.end(0);
+}
+
+bool HostedShowWindow::startShow() {
+    if (!hostAlive_) {
+        std::fprintf(stderr, "Quorlane.scr: no window %s to show in\n", hexId(host_).c_str());
+        return false;
+    }
+    sequence_.start();
+    return true;
+}
+
+// The framework owns the window and its place: nothing is placed here.
+void HostedShowWindow::coverPrimaryScreen() {}
+
+bool HostedShowWindow::loadPicture(const std::string& file) {
+    DecodedPicture decoded;
+    if (!decodePicture_ || !decodePicture_(file, decoded)) return false;
+    if (decoded.width <= 0 || decoded.height <= 0 ||
+        decoded.pixels.size() != static_cast<std::size_t>(decoded.width) * decoded.height) {
+        return false;
+    }
+    capture_.reset();
+    ownPixels_ = std::move(decoded.pixels);
+    picture_ = {decoded.width, decoded.height, static_cast<std::size_t>(decoded.width) * 4,
+                reinterpret_cast<const uint8_t*>(ownPixels_.data())};
+    dotsPerMeterX_ = decoded.dotsPerMeterX;
+    dotsPerMeterY_ = decoded.dotsPerMeterY;
+    havePicture_ = true;
+    return true;
+}
+
+// The desktop as the framework saw it before it covered the screen. A framework that kept
+// none must not give a black maze: the chosen picture stands in, or no picture at all.
+bool HostedShowWindow::captureScreen() {
+    dotsPerMeterX_ = dotsPerMeterY_ = kScreenDotsPerMeter;
+    capture_ = frameworkScreenshot(display_, host_);
+    // Given the root window itself, nothing covers the desktop unless a framework's blank
+    // window does, which shows as one colour.
+    if (!capture_ && host_ == DefaultRootWindow(display_)) {
+        capture_ = RootCapture::grab(display_, primaryScreenRect(display_));
+        if (capture_ && isOneColour(capture_->pixels())) capture_.reset();
+    }
+    if (capture_) {
+        ownPixels_.clear();
+        picture_ = capture_->pixels();
+        havePicture_ = true;
+        return true;
+    }
+    const bool chosenTried = settings_.pictureMode != 0;
+    if (!chosenTried && !settings_.pictureFile.empty() && loadPicture(settings_.pictureFile)) {
+        std::fprintf(stderr,
+                     "Quorlane.scr: the screensaver left no picture of the desktop: showing the "
+                     "chosen picture\n");
+        return false;
+    }
+    std::fprintf(stderr,
+                 "Quorlane.scr: the screensaver left no picture of the desktop and no chosen "
+                 "picture can be shown: the maze is drawn without a picture\n");
+    return false;
+}
+
+bool HostedShowWindow::saveDesktopImage() {
+    if (!havePicture_) return false;
+    return saveDesktopImageFile(places_.desktopImageFile, picture_, dotsPerMeterX_, dotsPerMeterY_);
+}
+
+void HostedShowWindow::removeDesktopImage() {
+    if (!places_.desktopImageFile.empty()) unlink(places_.desktopImageFile.c_str());
+}
+
+bool HostedShowWindow::startRenderer() {
+    std::vector<std::string> arguments{"-window-id", hexId(host_)};
+    if (havePicture_ && !places_.desktopImageFile.empty()) {
+        arguments.insert(arguments.end(), {"-picture", places_.desktopImageFile});
+    }
+    if (!renderer_.start(places_.rendererProgram, arguments)) {
+        std::fprintf(stderr, "Quorlane.scr: cannot start the renderer %s: %s\n",
+                     places_.rendererProgram.c_str(), std::strerror(renderer_.error()));
+        return false;
+    }
+    // The renderer ends by itself only when the window has gone or cannot be drawn into:
+    // the watch hears of it at once instead of at its next tick.
+    const int exitFd = renderer_.endNotifier();
+    if (exitFd >= 0) {
+        loop_.watchReadable(exitFd, [this, exitFd] {
+            loop_.unwatch(exitFd);
+            sequence_.timer3Tick();
+        });
+    }
+    return true;
+}
+
+bool HostedShowWindow::rendererEnded() { return renderer_.ended(); }
+
+bool HostedShowWindow::rendererEndedNormally() {
+    const int status = renderer_.status();
+    return status >= 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// The renderer has no window of its own here: what the watch looks for is the host window
+// with the renderer drawing in it.
+bool HostedShowWindow::windowExists(const std::string&) {
+    drainHostEvents();
+    return hostAlive_ && !renderer_.ended();
+}
+
+void HostedShowWindow::stopRenderer() { renderer_.endGroup(kRendererGrace); }
+
+int HostedShowWindow::timer(ShowTimer which) const {
+    switch (which) {
+    case ShowTimer::Timer1: return timer1_;
+    case ShowTimer::Timer2: return timer2_;
+    case ShowTimer::Timer3: return timer3_;
+    }
+    return timer3_;
+}
+
+void HostedShowWindow::setTimerEnabled(ShowTimer which, bool enabled) {
+    if (enabled) {
+        loop_.startTimer(timer(which));
+    } else {
+        loop_.stopTimer(timer(which));
+    }
+}
+
+std::chrono::milliseconds HostedShowWindow::now() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now().time_since_epoch());
+}
+
+// The window's picture is this show's alone: it goes with the show.
+void HostedShowWindow::endProcess(int exitCode) {
+    renderer_.ended();
+    removeDesktopImage();
+    loop_.quit(exitCode);
+}
+
+}  // namespace quorlane

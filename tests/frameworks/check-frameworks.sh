@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# The installed quorlane inside the real screensaver frameworks, on a private Xvfb display:
+#   xscreensaver  the XScreenSaver daemon runs "quorlane --root" on -activate: the flight covers
+#                 the screen with the desktop it grabbed; -deactivate leaves no Quorlane process;
+#   xsecurelock   xsecurelock with XSECURELOCK_SAVER naming the installed quorlane: the locked
+#                 screen shows the flight; SIGTERM to xsecurelock leaves no Quorlane process.
+# Both refuse to run screensavers as root, so as root an ordinary user is made for the run.
+# The screenshots are kept in SHOTS (default BUILD_DIR/framework-shots) to be looked at.
+# Usage: check-frameworks.sh BUILD_DIR xscreensaver|xsecurelock   (exit 77: cannot run here)
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+fail() { echo "check-frameworks: FAILED: $*" >&2; exit 1; }
+skip() { echo "check-frameworks: SKIPPED: $*" >&2; exit 77; }
+
+# Every process of the installed Quorlane, whoever runs it.
+quorlane_processes() {
+  local p exe
+  for p in /proc/[0-9]*; do
+    exe=$(readlink "$p/exe" 2>/dev/null) || continue
+    case "$exe" in "$prefix"/lib/quorlane/*) echo "${p#/proc/}" ;; esac
+  done
+}
+
+# The share of the screen's pixels (scaled down) near the colour #3366cc: the desktop's.
+desktop_share() {
+  convert "$1" -scale 10% -fx '(abs(r-0.2)<0.15 && abs(g-0.4)<0.15 && abs(b-0.8)<0.15) ? 1 : 0' \
+    -format '%[fx:mean]' info:
+}
+
+# Waits for a moving flight on the screen: two screenshots, taken apart, that differ and
+# neither of which is one colour. Leaves the later one in $2.
+wait_for_flight() {
+  local name=$1 shot=$2 previous=$work/previous.png
+  for _ in $(seq 1 150); do
+    xwd -root -silent | convert xwd:- "$shot"
+    if [ "$(convert "$shot" -format '%[fx:standard_deviation > 0.02]' info:)" = 1 ]; then
+      if [ -f "$previous" ] && ! compare -metric AE "$previous" "$shot" null: 2>/dev/null; then
+        cp "$shot" "$shots/$name.png"
+        return 0
+      fi
+      cp "$shot" "$previous"
+    fi
+    sleep 0.2
+  done
+  cp "$shot" "$shots/$name-failed.png"
+  return 1
+}
+
+# Waits until no process of the installed Quorlane is left; prints how long it took.
+wait_until_gone() {
+  local start=$(date +%s%N)
+  for _ in $(seq 1 250); do
+    if [ -z "$(quorlane_processes)" ]; then
+      echo "$(( ($(date +%s%N) - start) / 1000000 ))"
+      return 0
+    fi
+    sleep 0.02
+  done
+  return 1
+}
+
+if [ "${1:-}" = "--on-display" ]; then
+  framework=$2 prefix=$3 work=$4 shots=$5
+  xsetroot -solid '#3366cc'  # the desktop the framework will cover
+  case "$framework" in
+  xscreensaver)
+    cat >"$HOME/.xscreensaver" <<EOT
+mode:		one
+selected:	0
+lock:		False
+fade:		False
+unfade:		False
+splash:		False
+grabDesktopImages:	True
+programs:	$prefix/bin/quorlane --root \\n
+EOT
+    xscreensaver -no-splash >"$work/xscreensaver.log" 2>&1 &
+    daemon=$!
+    for _ in $(seq 1 100); do xscreensaver-command -time >/dev/null 2>&1 && break; sleep 0.1; done
+    xscreensaver-command -activate >/dev/null
+    wait_for_flight xscreensaver "$work/shot.png" ||
+      { cat "$work/xscreensaver.log" >&2; fail "no flight on the screen after -activate"; }
+    share=$(desktop_share "$work/shot.png")
+    echo "xscreensaver: the flight covers the screen; desktop's colour on $share of it"
+    awk -v s="$share" 'BEGIN { exit !(s > 0.3) }' || fail "the maze does not show the desktop"
+    xscreensaver-command -deactivate >/dev/null
+    took=$(wait_until_gone) || fail "Quorlane still runs after -deactivate: $(quorlane_processes)"
+    echo "xscreensaver: -deactivate left no Quorlane process (after $took ms)"
+    kill "$daemon"
+    ;;
+  xsecurelock)
+    XSECURELOCK_SAVER=$prefix/bin/quorlane xsecurelock >"$work/xsecurelock.log" 2>&1 &
+    locker=$!
+    wait_for_flight xsecurelock "$work/shot.png" ||
+      { cat "$work/xsecurelock.log" >&2; fail "no flight on the locked screen"; }
+    echo "xsecurelock: the locked screen shows the flight"
+    kill -TERM "$locker"
+    took=$(wait_until_gone) || fail "Quorlane still runs after SIGTERM to xsecurelock: $(quorlane_processes)"
+    echo "xsecurelock: SIGTERM left no Quorlane process (after $took ms)"
+    wait "$locker" 2>/dev/null || true
+    ;;
+  esac
+  exit 0
+fi
+
+build=$(cd "$1" && pwd)
+framework=$2
+command -v "$framework" >/dev/null || skip "$framework is not installed"
+command -v convert >/dev/null || skip "ImageMagick is not installed"
+shots=${SHOTS:-$build/framework-shots}
+mkdir -p "$shots"
+
+# The frameworks run programs only for an ordinary user, who must reach the installed tree.
+user=$(id -un)
+if [ "$(id -u)" = 0 ]; then
+  user=quorlane-frameworks
+  id "$user" >/dev/null 2>&1 || useradd --create-home --shell /bin/sh "$user" 2>/dev/null ||
+    skip "cannot make an ordinary user to run $framework as"
+fi
+work=$(mktemp -d /tmp/quorlane-frameworks-XXXXXX)
+trap 'rm -rf "$work"' EXIT
+prefix=$work/prefix
+cmake --install "$build" --prefix "$prefix" >/dev/null
+mkdir -p "$work/home" "$work/run"
+chmod 755 "$work"
+chmod 700 "$work/run"
+chown "$user" "$work/home" "$work/run" "$shots"
+
+as_user=()
+[ "$(id -u)" = 0 ] && as_user=(runuser -u "$user" --)
+"$root/tests/support/run-with-xvfb.sh" "${as_user[@]}" env HOME="$work/home" \
+  XDG_RUNTIME_DIR="$work/run" SDL_AUDIODRIVER=dummy PATH="$PATH" \
+  bash "$here/check-frameworks.sh" --on-display "$framework" "$prefix" "$work/run" "$shots"
