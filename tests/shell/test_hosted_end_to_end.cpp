@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "tests/preview/x_test_window.h"
-#include "tests/shell/show_harness.h"
+#include "tests/support/show_harness.h"
 
 namespace quorlane::testing {
 namespace {

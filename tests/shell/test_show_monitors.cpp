@@ -13,7 +13,7 @@
 #include <cstdlib>
 #include <thread>
 
-#include "tests/shell/show_harness.h"
+#include "tests/support/show_harness.h"
 
 namespace quorlane::testing {
 namespace {
