@@ -1,7 +1,6 @@
 #pragma once
 // The desktop picture is the user's screen: its folder and file are private to the user,
 // and a new file replaces the old one whole or not at all (common/atomic_file.h).
-#include <chrono>
 #include <string>
 #include <vector>
 
@@ -17,10 +16,5 @@ bool makePrivateFolder(const std::string& folder);
 // The first of the folders (best first) that makePrivateFolder accepts; empty when none is
 // safe. The renderer takes the first folder of ours in the same list, so both agree.
 std::string preparePrivateFolder(const std::vector<std::string>& folders);
-
-// Removes the temporaries that replaceFileAtomically left beside the file when it was
-// killed mid-write (each as large as the file): ours, not locked by a writer, and
-// untouched for olderThan.
-void removeStaleTemporaries(const std::string& file, std::chrono::seconds olderThan);
 
 }  // namespace quorlane
