@@ -248,6 +248,12 @@ bool writeProfileStrings(const std::string& path, std::string_view section,
     if (read == ProfileRead::Ok) {
         struct stat st {};
         if (::stat(target.c_str(), &st) != 0) return false;
+        // The rename would replace a file its owner made read-only (root included, whom
+        // permissions do not stop): such a file is kept as it is.
+        if ((st.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) {
+            errno = EACCES;
+            return false;
+        }
         mode = static_cast<int>(st.st_mode & 07777);
     }
     return replaceFileAtomically(target, updated, mode);

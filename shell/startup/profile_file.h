@@ -61,8 +61,9 @@ struct ProfileEntry {
 // none, and a crash or a full disk never leaves a half-written file. Returns whether the file
 // now holds every value; on false the old file is as it was (errno says why when a write
 // failed). Refused without a change, as the Windows routines refuse: text a line cannot hold, a
-// file that cannot be read whole (unreadable, or above kMaxProfileBytes), whose other contents
-// would be lost. A file that already holds every value is left untouched, and that is no failure.
+// read-only file (no write permission for anyone, or none for this user), and a file that
+// cannot be read whole (unreadable, or above kMaxProfileBytes), whose other contents would be
+// lost. A file that already holds every value is left untouched, and that is no failure.
 bool writeProfileStrings(const std::string& path, std::string_view section,
                          const std::vector<ProfileEntry>& entries);
 

@@ -384,6 +384,37 @@ TEST_F(SettingsFileTest, ASaveKilledAtRandomIsNeverHalfDone) {
     EXPECT_EQ(folder.read("Quorlane.ini"), a);
 }
 
+// The Windows routines refuse a file its owner made read-only; so does the save, root's too.
+TEST_F(SettingsFileTest, AReadOnlyFileIsKeptAndTheChangedChoicesReported) {
+    const struct {
+        ::mode_t mode;
+        SettingsValues values;
+        std::vector<std::string> unsaved;
+    } cases[] = {
+        {0444, choicesB(folder), {"画像", "画像ﾌｧｲﾙ", "BGM区分", "BGMﾘﾋﾟｰﾄ", "BGMﾌｧｲﾙ"}},
+        {0400,
+         [&] {
+             SettingsValues v = choicesA(folder);
+             v.repeatTrack = 9;
+             return v;
+         }(),
+         {"BGMﾘﾋﾟｰﾄ"}},
+        {0444, choicesA(folder), {}},  // holds them already: nothing is lost
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mode);
+        std::filesystem::remove(ini);
+        folder.write("Quorlane.ini", fileOfA(folder));
+        ASSERT_EQ(::chmod(ini.c_str(), c.mode), 0);
+        EXPECT_EQ(saveSettings(c.values, ini), c.unsaved);
+        EXPECT_EQ(folder.read("Quorlane.ini"), fileOfA(folder));
+        struct stat st {};
+        ASSERT_EQ(::stat(ini.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, c.mode);
+        EXPECT_EQ(temporariesIn(folder), std::vector<std::string>{});
+    }
+}
+
 TEST(SettingsValuesTest, IsOneSharedInstance) {
     settingsValues().repeatTrack = 5;
     EXPECT_EQ(&settingsValues(), &settingsValues());
