@@ -1,6 +1,7 @@
 #pragma once
 // Every file this program writes replaces the old one whole or not at all: a crash, a full disk
 // or a failing device leaves either the old contents or the new ones, never a mix.
+#include <chrono>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -29,5 +30,10 @@ using PieceWriter = std::function<bool(std::string_view piece)>;
 bool replaceFileAtomically(const std::string& path,
                            const std::function<bool(const PieceWriter&)>& contents, int mode,
                            Durability durability);
+
+// Removes the temporaries that replaceFileAtomically left beside the file when it was killed
+// mid-write (nothing else ever would): ours, not locked by a writer, and untouched for
+// olderThan.
+void removeStaleTemporaries(const std::string& file, std::chrono::seconds olderThan);
 
 }  // namespace quorlane

@@ -40,10 +40,8 @@ std::vector<UnsavedChoice> saveDialogSettings(const SettingsValues& values,
         if (!settingsFileCanHold(value)) unsaved.push_back({key, SaveProblem::CannotHold});
     }
     if (!unsaved.empty()) return unsaved;
-    for (const auto& [key, value] : keys) {
-        if (!writeIniValue(kSection, key, value, settingsFile)) {
-            unsaved.push_back({key, SaveProblem::CannotWrite});
-        }
+    for (const std::string& key : saveSettings(values, settingsFile)) {
+        unsaved.push_back({key, SaveProblem::CannotWrite});
     }
     return unsaved;
 }

@@ -25,9 +25,10 @@ inline constexpr std::size_t kLongestSettingValue = 255;
 // Whether the file can hold the text exactly and read it back whole.
 bool settingsFileCanHold(const std::string& text);
 
-// Writes the five keys in order. When a path cannot be held, nothing at all is written, so the
-// file keeps a consistent set of choices; a key whose write fails leaves its old value. Returns
-// what was not saved (empty when all was).
+// Saves the five keys in one replacement of the file (saveSettings). When a path cannot be held,
+// nothing at all is written, so the file keeps a consistent set of choices; when the file
+// cannot be written, it stays as it was and every choice that would have changed it is
+// reported. Returns what was not saved (empty when all was).
 std::vector<UnsavedChoice> saveDialogSettings(const SettingsValues& values,
                                               const std::string& settingsFile);
 

@@ -22,9 +22,4 @@ bool makePrivateFolder(const std::string& folder);
 // safe. The renderer takes the first folder of ours in the same list, so both agree.
 std::string preparePrivateFolder(const std::vector<std::string>& folders);
 
-// Removes the temporaries that replaceFileAtomically left beside the file when it was
-// killed mid-write (each as large as the file): ours, not locked by a writer, and
-// untouched for olderThan.
-void removeStaleTemporaries(const std::string& file, std::chrono::seconds olderThan);
-
 }  // namespace quorlane

@@ -220,8 +220,8 @@ std::optional<std::string> readProfileString(const std::string& path, std::strin
     return text.value(section, key);
 }
 
-bool writeProfileString(const std::string& path, std::string_view section, std::string_view key,
-                        std::string_view value) {
+bool writeProfileStrings(const std::string& path, std::string_view section,
+                         const std::vector<ProfileEntry>& entries) {
     if (path.empty()) return false;
     // Through a symbolic link the file it names is updated, not the link replaced.
     std::string target = path;
@@ -238,16 +238,30 @@ bool writeProfileString(const std::string& path, std::string_view section, std::
     if (read != ProfileRead::Ok && read != ProfileRead::Missing) return false;
 
     ProfileText text(old);
-    if (!text.setValue(section, key, value)) return false;
+    for (const ProfileEntry& entry : entries) {
+        if (!text.setValue(section, entry.key, entry.value)) return false;
+    }
     std::string updated = text.bytes();
     if (read == ProfileRead::Ok && updated == old) return true;
 
     int mode = kModeFromUmask;  // a new file
-    struct stat st {};
-    if (read == ProfileRead::Ok && ::stat(target.c_str(), &st) == 0) {
+    if (read == ProfileRead::Ok) {
+        struct stat st {};
+        if (::stat(target.c_str(), &st) != 0) return false;
+        // The rename would replace a file its owner made read-only (root included, whom
+        // permissions do not stop): such a file is kept as it is.
+        if ((st.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) {
+            errno = EACCES;
+            return false;
+        }
         mode = static_cast<int>(st.st_mode & 07777);
     }
     return replaceFileAtomically(target, updated, mode);
+}
+
+bool writeProfileString(const std::string& path, std::string_view section, std::string_view key,
+                        std::string_view value) {
+    return writeProfileStrings(path, section, {{key, value}});
 }
 
 }  // namespace quorlane

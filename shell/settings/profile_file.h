@@ -50,11 +50,24 @@ ProfileRead readProfileFile(const std::string& path, ProfileText& text);
 std::optional<std::string> readProfileString(const std::string& path, std::string_view section,
                                              std::string_view key);
 
-// Writes one key through a temporary file in the same folder and a rename, keeping the old
-// file's mode: a crash or a full disk never leaves a half-written file. Returns whether the
-// file now holds the value; on false the old file is as it was. A file that cannot be read
-// whole (unreadable, or above kMaxProfileBytes) is not rewritten: its other contents would
-// be lost.
+// One key and its value, for writeProfileStrings.
+struct ProfileEntry {
+    std::string_view key;
+    std::string_view value;
+};
+
+// Writes the keys of one section in one replacement of the file, through a temporary file in
+// the same folder and a rename, keeping the old file's mode: either all the keys are written or
+// none, and a crash or a full disk never leaves a half-written file. Returns whether the file
+// now holds every value; on false the old file is as it was (errno says why when a write
+// failed). Refused without a change, as the Windows routines refuse: text a line cannot hold, a
+// read-only file (no write permission for anyone, or none for this user), and a file that
+// cannot be read whole (unreadable, or above kMaxProfileBytes), whose other contents would be
+// lost. A file that already holds every value is left untouched, and that is no failure.
+bool writeProfileStrings(const std::string& path, std::string_view section,
+                         const std::vector<ProfileEntry>& entries);
+
+// writeProfileStrings with one key.
 bool writeProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value);
 

@@ -5,11 +5,13 @@
 #include <unistd.h>
 
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <optional>
 #include <string_view>
 
+#include "common/atomic_file.h"
 #include "common/decimal_number.h"
 #include "shell/settings/code_page_932.h"
 #include "shell/settings/profile_file.h"
@@ -107,14 +109,39 @@ void loadSettings(SettingsValues& values, const std::string& shellFolder) {
              readIniValue(kSection, kMusicFileKey, file));
 }
 
-void writeSettings(const SettingsValues& values, const std::string& shellFolder) {
-    const std::string path = settingsFilePath(shellFolder);
-    // One write per key, each on its own: a key that fails leaves the others written.
-    writeIniValue(kSection, kPictureModeKey, std::to_string(values.pictureMode), path);
-    writeIniValue(kSection, kPictureFileKey, values.pictureFile, path);
-    writeIniValue(kSection, kMusicModeKey, std::to_string(values.musicMode), path);
-    writeIniValue(kSection, kRepeatTrackKey, std::to_string(values.repeatTrack), path);
-    writeIniValue(kSection, kMusicFileKey, values.musicFile, path);
+std::vector<std::string> saveSettings(const SettingsValues& values, const std::string& filePath) {
+    const std::pair<const char*, std::string> keys[] = {
+        {kPictureModeKey, std::to_string(values.pictureMode)},
+        {kPictureFileKey, values.pictureFile},
+        {kMusicModeKey, std::to_string(values.musicMode)},
+        {kRepeatTrackKey, std::to_string(values.repeatTrack)},
+        {kMusicFileKey, values.musicFile},
+    };
+    // Ten seconds keeps clear of a save running now in another process, whose temporary may
+    // exist for an instant before its writer locks it.
+    removeStaleTemporaries(filePath, std::chrono::seconds(10));
+
+    ProfileText before("");
+    readProfileFile(filePath, before);
+    const std::optional<std::string> section = utf8ToCp932(kSection);
+    std::vector<std::pair<std::string, std::string>> fileKeys;  // as stored: code page 932
+    std::vector<std::string> changing;
+    bool holdable = section.has_value();
+    for (const auto& [key, value] : keys) {
+        std::optional<std::string> fileKey = utf8ToCp932(key);
+        std::optional<std::string> fileValue = utf8ToCp932(value);
+        if (!section || !fileKey || !fileValue) {
+            holdable = false;
+            changing.push_back(key);
+        } else if (before.value(*section, *fileKey) != *fileValue) {
+            changing.push_back(key);
+        }
+        if (fileKey && fileValue) fileKeys.emplace_back(std::move(*fileKey), std::move(*fileValue));
+    }
+    std::vector<ProfileEntry> entries;
+    for (const auto& [key, value] : fileKeys) entries.push_back({key, value});
+    if (holdable && writeProfileStrings(filePath, *section, entries)) return {};
+    return changing;
 }
 
 bool canOpenFile(const std::string& path) {

@@ -1,6 +1,7 @@
 #pragma once
 // The settings file beside the shell: "Quorlane.ini", section "Section", five keys.
 #include <string>
+#include <vector>
 
 #include "common/file_path.h"  // folderOfPath
 #include "shell/settings/profile_file.h"
@@ -24,8 +25,12 @@ bool writeIniValue(const std::string& section, const std::string& key, const std
 // Reads and checks all five keys, with every fallback; shellFolder is the folder of the
 // running shell program.
 void loadSettings(SettingsValues& values, const std::string& shellFolder);
-// Writes all five keys in their fixed order (the settings dialog's confirm button).
-void writeSettings(const SettingsValues& values, const std::string& shellFolder);
+// Saves the five keys, in their fixed order, in one replacement of the file at filePath:
+// either all are written or none. Temporaries a killed save left beside the file go first.
+// Returns the keys whose stored value is not the one given: empty when the save worked; when
+// it failed, the keys it would have changed (a key already holding its value is not lost). A
+// value the file cannot hold exactly fails the whole save.
+std::vector<std::string> saveSettings(const SettingsValues& values, const std::string& filePath);
 
 bool canOpenFile(const std::string& path);
 

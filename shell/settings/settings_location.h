@@ -15,7 +15,7 @@ std::string settingsFolder(const std::string& programFolder, const char* configH
                            const char* home);
 
 // The same rule on this process's environment. Pass the result wherever a settings folder is
-// asked for (loadSettings, writeSettings): reading and saving then agree.
+// asked for (loadSettings, and settingsFilePath for saveSettings): reading and saving then agree.
 std::string settingsFolder(const std::string& programFolder);
 
 }  // namespace quorlane

@@ -1,11 +1,16 @@
 #include "shell/settings/settings_file.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <random>
+#include <thread>
 
 #include "tests/support/temp_folder.h"
 
@@ -87,7 +92,7 @@ TEST_F(SettingsFileTest, WritesWhatTheWindowsRoutinesWriteAndReadsWhatTheyWrote)
     values.pictureFile = folder.file("表\\~.bmp");
     values.musicMode = -2;
     values.repeatTrack = 3;
-    writeSettings(values, folder.path());
+    saveSettings(values, ini);
     EXPECT_EQ(folder.read("Quorlane.ini"),
               "[Section]\r\n" PICTURE_MODE "=1\r\n" PICTURE_FILE "=" + folder.path().string() +
                   "/\x95\x5C\\~.bmp\r\n" MUSIC_MODE "=-2\r\n" REPEAT_TRACK "=3\r\n" MUSIC_FILE
@@ -176,24 +181,26 @@ TEST_F(SettingsFileTest, PathsTheFileCannotHoldAreNeverStoredAltered) {
     SettingsValues values;
     values.musicMode = 2;
     values.musicFile = folder.file("old/a.mp3");
-    writeSettings(values, folder.path());
+    saveSettings(values, ini);
 
     // A character CP932 lacks, one it maps only one way, bytes that are not UTF-8, a line break.
+    const std::string before = folder.read("Quorlane.ini");
     for (const std::string name :
          {"\xF0\x9F\x8E\xB5.mp3", "\xC2\xA5.mp3", "\xFF.mp3", "a\nb.mp3"}) {
         EXPECT_FALSE(writeIniValue("Section", "BGMﾌｧｲﾙ", folder.file(name), ini));
         values.musicFile = folder.file(name);
         values.repeatTrack = 4;
-        writeSettings(values, folder.path());
-        SettingsValues loaded = load();
-        EXPECT_EQ(loaded.musicFile, folder.file("old/a.mp3")) << name;  // the old value stays
-        EXPECT_EQ(loaded.repeatTrack, 4);                               // the others are written
+        // All or nothing: the repeat track, which could be held, is not saved either.
+        EXPECT_EQ(saveSettings(values, ini), (std::vector<std::string>{"BGMﾘﾋﾟｰﾄ", "BGMﾌｧｲﾙ"}))
+            << name;
+        EXPECT_EQ(folder.read("Quorlane.ini"), before) << name;
     }
+    values.repeatTrack = 0;
 
     // A name with outer blanks, which reading would trim, still comes back whole.
     folder.write("old/ b.mp3 ", "ID3");
     values.musicFile = folder.file("old/ b.mp3 ");
-    writeSettings(values, folder.path());
+    saveSettings(values, ini);
     EXPECT_EQ(load().musicFile, folder.file("old/ b.mp3 "));
 }
 
@@ -261,6 +268,150 @@ TEST_F(SettingsFileTest, AFileFarLargerThanAnyRealOneIsRefusedWithAMessage) {
         // Nor is it rewritten: keeping its other contents would mean reading it whole.
         EXPECT_FALSE(writeIniValue("Section", "BGM区分", "2", ini));
         EXPECT_EQ(folder.read("Quorlane.ini"), c.text);
+    }
+}
+
+// Two complete sets of choices that differ in every key, and the files they make.
+SettingsValues choicesA(const TempFolder& folder) {
+    SettingsValues values;
+    values.pictureMode = 1;
+    values.pictureFile = folder.file("a.bmp");
+    values.musicMode = 2;
+    values.repeatTrack = 3;
+    values.musicFile = folder.file("a.mp3");
+    return values;
+}
+
+SettingsValues choicesB(const TempFolder& folder) {
+    SettingsValues values;
+    values.pictureMode = 2;
+    values.pictureFile = folder.file("b.bmp");
+    values.musicMode = 1;
+    values.repeatTrack = 7;
+    values.musicFile = folder.file("b.mp3");
+    return values;
+}
+
+std::string fileOfA(const TempFolder& folder) {
+    return "[Section]\r\n" PICTURE_MODE "=1\r\n" PICTURE_FILE "=" + folder.file("a.bmp") +
+           "\r\n" MUSIC_MODE "=2\r\n" REPEAT_TRACK "=3\r\n" MUSIC_FILE "=" + folder.file("a.mp3") +
+           "\r\n";
+}
+
+std::string fileOfB(const TempFolder& folder) {
+    return "[Section]\r\n" PICTURE_MODE "=2\r\n" PICTURE_FILE "=" + folder.file("b.bmp") +
+           "\r\n" MUSIC_MODE "=1\r\n" REPEAT_TRACK "=7\r\n" MUSIC_FILE "=" + folder.file("b.mp3") +
+           "\r\n";
+}
+
+std::vector<std::string> temporariesIn(const TempFolder& folder) {
+    std::vector<std::string> found;
+    for (const std::string& name : folder.names()) {
+        if (name != "Quorlane.ini") found.push_back(name);
+    }
+    return found;
+}
+
+TEST_F(SettingsFileTest, ASaveReplacesTheFileOnceForAllFiveKeys) {
+    const struct {
+        const char* what;
+        std::string before;  // empty: no file yet
+    } cases[] = {
+        {"no file", ""},
+        {"other keys only", "[Other]\r\nX=1\r\n"},
+        {"all five keys old", fileOfA(folder)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(ini);
+        if (!c.before.empty()) folder.write("Quorlane.ini", c.before);
+        const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        ASSERT_GE(::inotify_add_watch(watch, folder.path().c_str(), IN_MOVED_TO | IN_CREATE), 0);
+        EXPECT_TRUE(saveSettings(choicesB(folder), ini).empty());
+        int renames = 0;
+        int creates = 0;
+        alignas(inotify_event) char buffer[4096];
+        for (ssize_t n; (n = ::read(watch, buffer, sizeof buffer)) > 0;) {
+            for (char* p = buffer; p < buffer + n;
+                 p += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(p)->len) {
+                const uint32_t mask = reinterpret_cast<inotify_event*>(p)->mask;
+                renames += (mask & IN_MOVED_TO) != 0;
+                creates += (mask & IN_CREATE) != 0;
+            }
+        }
+        ::close(watch);
+        EXPECT_EQ(renames, 1);
+        EXPECT_EQ(creates, 1);
+        const std::string other = c.before.rfind("[Other]", 0) == 0 ? c.before : "";
+        EXPECT_EQ(folder.read("Quorlane.ini"), other + fileOfB(folder));
+    }
+}
+
+// A save killed at any moment (the dialog closed by force, the session ended) leaves either
+// the old choices or the new ones, never a mix; what it left behind goes at the next save.
+TEST_F(SettingsFileTest, ASaveKilledAtRandomIsNeverHalfDone) {
+    const std::string a = fileOfA(folder);
+    const std::string b = fileOfB(folder);
+    std::mt19937 random(17);
+    int sawA = 0;
+    int sawB = 0;
+    for (int round = 0; round < 50; ++round) {
+        SCOPED_TRACE(round);
+        const pid_t saver = ::fork();
+        ASSERT_GE(saver, 0);
+        if (saver == 0) {
+            // Saves without end, so that the kill lands inside some save.
+            for (int i = 0;; ++i) saveSettings(i % 2 ? choicesA(folder) : choicesB(folder), ini);
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(2000 + random() % 20000));
+        ::kill(saver, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(saver, &status, 0), saver);
+        const std::string now = folder.read("Quorlane.ini");
+        ASSERT_TRUE(now == a || now == b) << now;
+        (now == a ? sawA : sawB)++;
+    }
+    EXPECT_GT(sawA + sawB, 0);
+
+    // Temporaries a kill left are removed by the next save once they are idle.
+    for (const std::string& name : temporariesIn(folder)) {
+        std::filesystem::last_write_time(
+            folder.file(name),
+            std::filesystem::file_time_type::clock::now() - std::chrono::minutes(1));
+    }
+    EXPECT_TRUE(saveSettings(choicesA(folder), ini).empty());
+    EXPECT_EQ(temporariesIn(folder), std::vector<std::string>{});
+    EXPECT_EQ(folder.read("Quorlane.ini"), a);
+}
+
+// The Windows routines refuse a file its owner made read-only; so does the save, root's too.
+TEST_F(SettingsFileTest, AReadOnlyFileIsKeptAndTheChangedChoicesReported) {
+    const struct {
+        ::mode_t mode;
+        SettingsValues values;
+        std::vector<std::string> unsaved;
+    } cases[] = {
+        {0444, choicesB(folder), {"画像", "画像ﾌｧｲﾙ", "BGM区分", "BGMﾘﾋﾟｰﾄ", "BGMﾌｧｲﾙ"}},
+        {0400,
+         [&] {
+             SettingsValues v = choicesA(folder);
+             v.repeatTrack = 9;
+             return v;
+         }(),
+         {"BGMﾘﾋﾟｰﾄ"}},
+        {0444, choicesA(folder), {}},  // holds them already: nothing is lost
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mode);
+        std::filesystem::remove(ini);
+        folder.write("Quorlane.ini", fileOfA(folder));
+        ASSERT_EQ(::chmod(ini.c_str(), c.mode), 0);
+        EXPECT_EQ(saveSettings(c.values, ini), c.unsaved);
+        EXPECT_EQ(folder.read("Quorlane.ini"), fileOfA(folder));
+        struct stat st {};
+        ASSERT_EQ(::stat(ini.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, c.mode);
+        EXPECT_EQ(temporariesIn(folder), std::vector<std::string>{});
     }
 }
 

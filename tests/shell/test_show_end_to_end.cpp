@@ -35,7 +35,7 @@ int exitCodeOf(const std::optional<int>& status) {
 }
 
 void writeSettingsFile(const fs::path& bin, const SettingsValues& values) {
-    writeSettings(values, bin.string());
+    saveSettings(values, settingsFilePath(bin.string()));
 }
 
 // The shell loads the toolkit only for a chosen picture, and the audio libraries only for
