@@ -2,6 +2,24 @@
 
 namespace quorlane {
 
+#ifdef _WIN32
+
+std::string folderOfPath(const std::string& path) {
+    const std::size_t last = path.find_last_of(":\\");
+    if (last == std::string::npos) return {};
+    std::string folder = path.substr(0, last + 1);
+    if (folder.back() == '\\') folder.pop_back();
+    return folder;
+}
+
+std::string joinedPath(std::string folder, std::string_view name) {
+    if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') folder += '\\';
+    folder += name;
+    return folder;
+}
+
+#else
+
 std::string folderOfPath(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos) return {};
@@ -16,5 +34,7 @@ std::string joinedPath(std::string folder, std::string_view name) {
     folder += name;
     return folder;
 }
+
+#endif
 
 }  // namespace quorlane

@@ -1,14 +1,17 @@
 // Quorlane.dll: the renderer program. Opens "Torvane_VC" full screen and flies through the
 // maze until Escape.
+#ifdef _WIN32
+#include "renderer/platform/win32/glut_on_wgl.h"
+#else
 #include <GL/freeglut.h>
-#include <GL/glx.h>
+#endif
 
 #include <cstdlib>
-#include <cstring>
 
 #include "common/desktop_image_location.h"
 #include "renderer/core/picture_texture.h"
 #include "renderer/core/scene_director.h"
+#include "renderer/core/swap_interval.h"
 #include "renderer/core/tick_count.h"
 
 namespace {
@@ -39,48 +42,6 @@ void onDisplay() {
     glutPostRedisplay();  // frames back to back; motion is scaled by the frame step
 }
 
-bool hasGlxExtension(Display* display, const char* name) {
-    const char* all = glXQueryExtensionsString(display, DefaultScreen(display));
-    if (all == nullptr) return false;
-    const size_t length = std::strlen(name);
-    for (const char* p = std::strstr(all, name); p != nullptr; p = std::strstr(p + 1, name)) {
-        const bool starts = p == all || p[-1] == ' ';
-        const bool ends = p[length] == '\0' || p[length] == ' ';
-        if (starts && ends) return true;
-    }
-    return false;
-}
-
-// Swap at most once per refresh where the driver allows it, so a real display is never
-// driven faster than it can show. Frames still follow each other back to back.
-void requestVsync() {
-    Display* display = glXGetCurrentDisplay();
-    const GLXDrawable drawable = glXGetCurrentDrawable();
-    if (display == nullptr || drawable == 0) return;
-    auto lookUp = [](const char* name) {
-        return glXGetProcAddress(reinterpret_cast<const GLubyte*>(name));
-    };
-
-    if (hasGlxExtension(display, "GLX_EXT_swap_control")) {
-        using SwapIntervalExt = void (*)(Display*, GLXDrawable, int);
-        if (auto set = reinterpret_cast<SwapIntervalExt>(lookUp("glXSwapIntervalEXT"))) {
-            set(display, drawable, 1);
-            return;
-        }
-    }
-    if (hasGlxExtension(display, "GLX_MESA_swap_control")) {
-        using SwapIntervalMesa = int (*)(unsigned);
-        if (auto set = reinterpret_cast<SwapIntervalMesa>(lookUp("glXSwapIntervalMESA"))) {
-            set(1);
-            return;
-        }
-    }
-    if (hasGlxExtension(display, "GLX_SGI_swap_control")) {
-        using SwapIntervalSgi = int (*)(int);
-        if (auto set = reinterpret_cast<SwapIntervalSgi>(lookUp("glXSwapIntervalSGI"))) set(1);
-    }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -93,7 +54,7 @@ int main(int argc, char** argv) {
     glutInitWindowSize(800, 600);
     glutInitWindowPosition(0, 0);
     glutCreateWindow("Torvane_VC");
-    requestVsync();
+    quorlane::requestVsync();
 
     endFlag = false;
     glutKeyboardFunc(onKey);
