@@ -95,11 +95,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     const auto seconds = std::chrono::seconds(argc > 3 ? std::atoi(argv[3]) : 10);
-    SettingsValues settings;
-    settings.musicFile = argv[1];
+    MusicSource source;
+    source.musicFile = argv[1];
 
     {
-        BgmPlayer player(settings, std::make_unique<SystemMediaBackend>());
+        BgmPlayer player(source, std::make_unique<SystemMediaBackend>());
         player.mp3Start();
         if (!player.mp3IsPlaying()) std::fprintf(stderr, "warning: the MP3 is not playing\n");
         double mp3 = measure([&] { player.mp3Poll(); }, std::chrono::milliseconds(1000), seconds);
@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
     writeDisc(argv[2], 20);
     setenv("QUORLANE_CDROM", (std::string(argv[2]) + "/disc.cue").c_str(), 1);
     {
-        BgmPlayer player(settings, std::make_unique<SystemMediaBackend>());
+        BgmPlayer player(source, std::make_unique<SystemMediaBackend>());
         player.cdOpen();
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
         double cd = measure([&] { player.cdPoll(); }, std::chrono::milliseconds(200), seconds);

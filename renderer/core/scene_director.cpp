@@ -5,20 +5,14 @@
 
 #include <utility>
 
-#include "common/desktop_image_location.h"
 #include "renderer/core/scene.h"
-#include "renderer/maze/maze_scene.h"
 
 namespace quorlane {
-
-namespace {
-constexpr double kMazeSceneDuration = 42.55;  // seconds of frame steps per flight
-}
 
 SceneDirector::SceneDirector(bool* endFlag, FrameClock::TickSource ticks)
     : endFlag_(endFlag), clock_(std::move(ticks)) {}
 
-SceneDirector::~SceneDirector() { delete created_; }
+SceneDirector::~SceneDirector() = default;
 
 void SceneDirector::initGraphics() {
     glEnable(GL_CULL_FACE);
@@ -28,12 +22,6 @@ void SceneDirector::initGraphics() {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(60.0, 1.33, 0.01, 1000.0);
-
-    // Only from a folder of our own; with none the maze goes without its picture.
-    const std::string picture = findDesktopImageFile();
-    created_ = new MazeScene(kMazeSceneDuration, clock_, picture.c_str());
-    created_->setNext(created_);  // the flight loops
-    setCurrentScene(created_);
 }
 
 void SceneDirector::setCurrentScene(Scene* scene) {

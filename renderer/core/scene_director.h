@@ -7,7 +7,6 @@
 namespace quorlane {
 
 class Scene;
-class MazeScene;
 
 class SceneDirector {
 public:
@@ -16,8 +15,8 @@ public:
     void initGraphics();
     void update();
     void draw();
-    // Makes the scene current and resets it, as a hand-over does; tests put their own
-    // scene in place of the maze this way.
+    // Makes the scene current and resets it, as a hand-over does. The program's entry hands
+    // the first scene over this way; the scene stays its caller's.
     void setCurrentScene(Scene* scene);
     Scene* currentScene() const { return current_; }
     const FrameClock& clock() const { return clock_; }
@@ -26,7 +25,6 @@ private:
     bool* endFlag_;
     FrameClock clock_;
     Scene* current_ = nullptr;
-    MazeScene* created_ = nullptr;
 };
 
 }  // namespace quorlane

@@ -10,7 +10,8 @@ namespace quorlane {
 
 namespace {
 
-constexpr double kPathRate = 0.399;  // path parameter per second of frame step
+constexpr double kPathRate = 0.399;        // path parameter per second of frame step
+constexpr double kFlightDuration = 42.55;  // seconds of frame steps per flight
 
 // Sphere mapping is only selected here; the wall panels switch generation on and off.
 GLuint compileWithSphereMap(GLuint pictureTexture, GLuint reflectionTexture) {
@@ -54,6 +55,13 @@ void MazeScene::draw() {
     gluLookAt(eye.x, eye.y, eye.z, centre.x, centre.y, centre.z, 0.0, 1.0, 0.0);
 
     glCallList(mazeList_);
+}
+
+std::unique_ptr<MazeScene> createMazeFlight(const FrameClock& clock,
+                                            const std::string& picturePath) {
+    auto flight = std::make_unique<MazeScene>(kFlightDuration, clock, picturePath.c_str());
+    flight->setNext(flight.get());  // the flight loops
+    return flight;
 }
 
 }  // namespace quorlane

@@ -2,6 +2,9 @@
 // The flight through the maze: the one scene the renderer shows.
 #include <GL/gl.h>
 
+#include <memory>
+#include <string>
+
 #include "renderer/core/scene.h"
 #include "renderer/maze/camera_path.h"
 
@@ -25,5 +28,10 @@ private:
     CameraPath eyePath_;
     CameraPath lookPath_;
 };
+
+// The renderer's one show: the maze flight on the picture at picturePath, 42.55 seconds of
+// frame steps long, followed by itself without end. Needs a current GL context.
+std::unique_ptr<MazeScene> createMazeFlight(const FrameClock& clock,
+                                            const std::string& picturePath);
 
 }  // namespace quorlane

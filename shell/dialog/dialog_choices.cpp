@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string_view>
 
-#include "shell/startup/settings_file.h"
+#include "shell/settings/settings_file.h"
 
 namespace quorlane {
 namespace {

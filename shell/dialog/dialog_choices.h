@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/startup/settings_values.h"
+#include "shell/settings/settings_values.h"
 
 namespace quorlane {
 

@@ -15,17 +15,18 @@
 
 #include <chrono>
 
+#include "common/window_titles.h"
 #include "shell/controls/command.h"
+#include "shell/core/window_zoom.h"
 #include "shell/dialog/dialog_geometry.h"
 #include "shell/dialog/dialog_painting.h"
 #include "shell/dialog/dialog_widgets.h"
 #include "shell/dialog/file_chooser.h"
-#include "shell/dialog/frame_extents.h"
 #include "shell/dialog/settings_save.h"
+#include "shell/platform/frame_extents.h"
 #include "shell/platform/picture_file.h"
 #include "shell/platform/zoom_animation.h"
-#include "shell/startup/settings_file.h"
-#include "shell/startup/window_zoom.h"
+#include "shell/settings/settings_file.h"
 
 // Resources of a static library must be registered by name from outside any namespace.
 static void registerDialogArt() { Q_INIT_RESOURCE(dialog_art); }
@@ -125,7 +126,7 @@ SettingsDialog::SettingsDialog(SettingsValues& values, Files files)
     markOn_ = artwork("mark_on.png");
     markOff_ = artwork("mark_off.png");
     setObjectName(QStringLiteral("Vantorel_P"));
-    setWindowTitle(QStringLiteral("<Quorlane>"));
+    setWindowTitle(QString::fromLatin1(kSettingsDialogTitle));
     setWindowIcon(QIcon(QStringLiteral(":/icons/quorlane-32.png")));
     setFixedSize(kClientWidth, kClientHeight);
     setFont(dialogFont());

@@ -3,9 +3,9 @@
 #include <optional>
 #include <utility>
 
-#include "shell/startup/code_page_932.h"
-#include "shell/startup/settings_file.h"
-#include "shell/startup/settings_keys.h"
+#include "shell/settings/code_page_932.h"
+#include "shell/settings/settings_file.h"
+#include "shell/settings/settings_keys.h"
 
 namespace quorlane {
 namespace {

@@ -47,8 +47,8 @@ std::string upToNul(const std::array<char, N>& buffer) {
 
 }  // namespace
 
-BgmPlayer::BgmPlayer(const SettingsValues& settings, std::unique_ptr<MediaBackend> backend)
-    : settings_(settings), backend_(std::move(backend)) {}
+BgmPlayer::BgmPlayer(const MusicSource& source, std::unique_ptr<MediaBackend> backend)
+    : source_(source), backend_(std::move(backend)) {}
 
 BgmPlayer::~BgmPlayer() = default;
 
@@ -111,7 +111,7 @@ void BgmPlayer::cdPoll() {
     backend_->sendString(std::string("status ") + kCdDevice + " mode", modeBuffer);
     std::string mode = upToNul(modeBuffer).substr(0, 7);
 
-    const int repeatTrack = settings_.repeatTrack;
+    const int repeatTrack = source_.repeatTrack;
     if (repeatTrack != 0) {
         long trackNumber = 0;
         if (!readTrackNumber(track, trackNumber)) {
@@ -135,7 +135,7 @@ void BgmPlayer::cdStop() {
 
 void BgmPlayer::mp3Start() {
     uint32_t code = backend_->sendString(
-        "open \"" + settings_.musicFile + "\" type MPEGVideo Alias " + kMp3Alias, {});
+        "open \"" + source_.musicFile + "\" type MPEGVideo Alias " + kMp3Alias, {});
     if (code == 0) sendQuietly(std::string("play ") + kMp3Alias);
 }
 
@@ -158,7 +158,7 @@ void BgmPlayer::mp3Stop() {
 
 void BgmPlayer::wavStart() {
     if (backend_->waveOutputCount() > 0) {
-        backend_->playSound(settings_.musicFile.c_str(), kSoundAsync | kSoundLoop);
+        backend_->playSound(source_.musicFile.c_str(), kSoundAsync | kSoundLoop);
     }
 }
 

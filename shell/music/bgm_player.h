@@ -11,8 +11,8 @@ namespace quorlane {
 
 class BgmPlayer final : public MusicPlayer {
 public:
-    // settings must outlive the player; music file and repeat track are read at each call.
-    BgmPlayer(const SettingsValues& settings, std::unique_ptr<MediaBackend> backend);
+    // source must outlive the player; music file and repeat track are read at each call.
+    BgmPlayer(const MusicSource& source, std::unique_ptr<MediaBackend> backend);
     ~BgmPlayer() override;
 
     void cdOpen() override;
@@ -38,7 +38,7 @@ public:
 private:
     void sendQuietly(const std::string& command);
 
-    const SettingsValues& settings_;
+    const MusicSource& source_;
     std::unique_ptr<MediaBackend> backend_;
     bool cdAvailable_ = false;
 };

@@ -5,8 +5,8 @@
 
 namespace quorlane {
 
-std::unique_ptr<MusicPlayer> createSystemMusicPlayer(const SettingsValues& settings) {
-    return std::make_unique<BgmPlayer>(settings, std::make_unique<SystemMediaBackend>());
+std::unique_ptr<MusicPlayer> createSystemMusicPlayer(const MusicSource& source) {
+    return std::make_unique<BgmPlayer>(source, std::make_unique<SystemMediaBackend>());
 }
 
 }  // namespace quorlane

@@ -3,7 +3,7 @@
 // show window. Failures are silent by design: the show goes on without music.
 #include <memory>
 
-#include "shell/startup/settings_values.h"
+#include "shell/music/music_source.h"
 
 namespace quorlane {
 
@@ -22,7 +22,7 @@ public:
 };
 
 // The player on the real audio services (SDL2_mixer, libcdio). It reads the music file and
-// the repeat track from settings at each call. Destroying it releases the audio output.
-std::unique_ptr<MusicPlayer> createSystemMusicPlayer(const SettingsValues& settings);
+// the repeat track from source at each call. Destroying it releases the audio output.
+std::unique_ptr<MusicPlayer> createSystemMusicPlayer(const MusicSource& source);
 
 }  // namespace quorlane

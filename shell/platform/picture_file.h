@@ -4,7 +4,7 @@
 #include <QImage>
 #include <string>
 
-#include "shell/platform/decoded_picture.h"
+#include "shell/core/decoded_picture.h"
 
 namespace quorlane {
 

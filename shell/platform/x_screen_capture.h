@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "shell/show/bmp_encoder.h"
+#include "shell/core/xrgb_pixels.h"
 
 typedef struct _XDisplay Display;
 struct _XImage;

@@ -1,7 +1,7 @@
 #pragma once
 // Hides and shows the pointer over the whole screen. The X server undoes the hiding by
 // itself when the connection closes, so a shell that dies cannot leave the cursor hidden.
-#include "shell/startup/cursor_display_count.h"
+#include "shell/core/cursor_display_count.h"
 
 typedef struct _XDisplay Display;
 

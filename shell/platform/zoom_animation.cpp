@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <thread>
 
-#include "shell/startup/window_zoom.h"
+#include "shell/core/window_zoom.h"
 
 namespace quorlane {
 

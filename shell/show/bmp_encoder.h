@@ -8,16 +8,9 @@
 #include <string>
 #include <string_view>
 
-namespace quorlane {
+#include "shell/core/xrgb_pixels.h"
 
-// 32-bit pixels, each blue, green, red and one unused byte in memory order (the X server's
-// 24-bit TrueColor layout on little-endian machines), top row first, rows stride bytes apart.
-struct XrgbPixels {
-    int width = 0;
-    int height = 0;
-    std::size_t stride = 0;
-    const uint8_t* data = nullptr;
-};
+namespace quorlane {
 
 // 3780 dots per metre is the 96 dots per inch the shell takes every screen to have, the
 // density a screen capture has always been saved with.

@@ -1,7 +1,7 @@
 #include "shell/show/show_sequence.h"
 
+#include "shell/core/skip_on_error.h"
 #include "shell/show/music_choice.h"
-#include "shell/startup/skip_on_error.h"
 
 namespace quorlane {
 

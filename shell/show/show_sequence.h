@@ -5,15 +5,14 @@
 #include <chrono>
 #include <string>
 
+#include "common/window_titles.h"
+#include "shell/core/cursor_display_count.h"
+#include "shell/core/startup_state.h"
 #include "shell/music/music_player.h"
+#include "shell/settings/settings_values.h"
 #include "shell/show/renderer_watch.h"
-#include "shell/startup/cursor_display_count.h"
-#include "shell/startup/settings_values.h"
-#include "shell/startup/startup_state.h"
 
 namespace quorlane {
-
-inline constexpr const char* kRendererWindowTitle = "Torvane_VC";
 
 enum class ShowTimer { Timer1, Timer2, Timer3 };
 

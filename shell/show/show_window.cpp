@@ -8,9 +8,9 @@
 #include <cstring>
 
 #include "common/atomic_file.h"
+#include "common/window_titles.h"
 #include "shell/platform/x_window_lookup.h"
 #include "shell/show/bmp_encoder.h"
-#include "shell/startup/startup_routine.h"
 
 namespace quorlane {
 

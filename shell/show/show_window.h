@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "shell/platform/decoded_picture.h"
+#include "shell/core/decoded_picture.h"
 #include "shell/platform/poll_loop.h"
 #include "shell/platform/renderer_process.h"
 #include "shell/platform/x_hidden_window.h"

@@ -4,8 +4,8 @@
 
 namespace {
 
-quorlane::MusicPlayer* createPlayer(const quorlane::SettingsValues& settings) {
-    return quorlane::createSystemMusicPlayer(settings).release();
+quorlane::MusicPlayer* createPlayer(const quorlane::MusicSource& source) {
+    return quorlane::createSystemMusicPlayer(source).release();
 }
 
 }  // namespace

@@ -6,6 +6,9 @@
 #include <memory>
 
 #include "common/desktop_image_location.h"
+#include "shell/core/command_line.h"
+#include "shell/core/cursor_display_count.h"
+#include "shell/core/startup_state.h"
 #include "shell/music/lazy_music_player.h"
 #include "shell/platform/poll_loop.h"
 #include "shell/platform/private_files.h"
@@ -15,15 +18,12 @@
 #include "shell/platform/x_connection.h"
 #include "shell/platform/x_window_lookup.h"
 #include "shell/platform/xfixes_cursor.h"
+#include "shell/settings/settings_file.h"
+#include "shell/settings/settings_location.h"
+#include "shell/settings/settings_values.h"
 #include "shell/show/show_window.h"
-#include "shell/startup/command_line.h"
-#include "shell/startup/cursor_display_count.h"
-#include "shell/startup/settings_file.h"
-#include "shell/startup/settings_location.h"
-#include "shell/startup/settings_values.h"
 #include "shell/startup/shell_modules.h"
 #include "shell/startup/startup_routine.h"
-#include "shell/startup/startup_state.h"
 
 namespace quorlane {
 
@@ -81,10 +81,11 @@ public:
             return 1;
         }
         // The music and picture libraries are loaded only when the settings call for them.
-        LazyMusicPlayer music([]() -> std::unique_ptr<MusicPlayer> {
+        const MusicSource source{settingsValues().musicFile, settingsValues().repeatTrack};
+        LazyMusicPlayer music([&source]() -> std::unique_ptr<MusicPlayer> {
             const MusicModule* module = loadMusicModule();
             if (module == nullptr) return nullptr;
-            return std::unique_ptr<MusicPlayer>(module->createPlayer(settingsValues()));
+            return std::unique_ptr<MusicPlayer>(module->createPlayer(source));
         });
         const std::string folder = runningProgramFolder();
         PollLoop loop;

@@ -11,6 +11,7 @@ namespace quorlane {
 
 struct SettingsValues;
 struct DecodedPicture;
+struct MusicSource;
 class MusicPlayer;
 
 struct WindowsModule {
@@ -25,7 +26,7 @@ struct WindowsModule {
 
 struct MusicModule {
     // The player on the real audio services; the caller owns it.
-    MusicPlayer* (*createPlayer)(const SettingsValues& settings);
+    MusicPlayer* (*createPlayer)(const MusicSource& source);
 };
 
 // The names each part exports its table under.

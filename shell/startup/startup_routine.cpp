@@ -1,7 +1,7 @@
 #include "shell/startup/startup_routine.h"
 
-#include "shell/startup/command_line.h"
-#include "shell/startup/skip_on_error.h"
+#include "shell/core/command_line.h"
+#include "shell/core/skip_on_error.h"
 
 namespace quorlane {
 

@@ -4,12 +4,10 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/startup/startup_state.h"
+#include "common/window_titles.h"
+#include "shell/core/startup_state.h"
 
 namespace quorlane {
-
-inline constexpr const char* kShowWindowTitle = "Vantorel_Main";
-inline constexpr const char* kSettingsDialogTitle = "<Quorlane>";
 
 class StartupServices {
 public:

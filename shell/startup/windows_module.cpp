@@ -5,9 +5,9 @@
 #include "shell/platform/picture_file.h"
 #include "shell/platform/qt_on_x.h"
 #include "shell/platform/renderer_process.h"
+#include "shell/settings/settings_file.h"
+#include "shell/settings/settings_location.h"
 #include "shell/show/preview_window.h"
-#include "shell/startup/settings_file.h"
-#include "shell/startup/settings_location.h"
 #include "shell/startup/shell_modules.h"
 
 namespace {

@@ -53,7 +53,7 @@ protected:
     BgmPlayerTest() {
         auto fake = std::make_unique<RecordingBackend>();
         backend = fake.get();
-        player = std::make_unique<BgmPlayer>(settings, std::move(fake));
+        player = std::make_unique<BgmPlayer>(source, std::move(fake));
     }
 
     // The disc as the status queries describe it.
@@ -70,7 +70,7 @@ protected:
         return backend->sent;
     }
 
-    SettingsValues settings;
+    MusicSource source;
     RecordingBackend* backend = nullptr;
     std::unique_ptr<BgmPlayer> player;
 };
@@ -87,7 +87,7 @@ TEST_F(BgmPlayerTest, CdOpenAndStopSendTheirCommandsInOrder) {
 }
 
 TEST_F(BgmPlayerTest, RepeatedTrackIsLeftAloneWhilePlayingAndRestartedOnceTheDiscMovesOn) {
-    settings.repeatTrack = 3;
+    source.repeatTrack = 3;
     disc("3", "playing");
     EXPECT_EQ(poll(), kStatusQueries);
     EXPECT_TRUE(player->cdAvailable());
@@ -105,7 +105,7 @@ TEST_F(BgmPlayerTest, RepeatedTrackIsLeftAloneWhilePlayingAndRestartedOnceTheDis
 }
 
 TEST_F(BgmPlayerTest, WholeDiscIsPlayedAgainOnlyOnceItHasStopped) {
-    settings.repeatTrack = 0;
+    source.repeatTrack = 0;
     disc("7", "playing");
     EXPECT_EQ(poll(), kStatusQueries);
     disc("not a number", "stopped");  // the track is not read at all without a repeat track
@@ -130,7 +130,7 @@ TEST_F(BgmPlayerTest, FailingStatusQueriesMakeTheCdUnavailable) {
     EXPECT_FALSE(player->cdAvailable());
 
     // A track that is not a number while a track is to be repeated.
-    settings.repeatTrack = 3;
+    source.repeatTrack = 3;
     disc("two", "playing");
     EXPECT_EQ(poll(), kStatusQueries);
     EXPECT_FALSE(player->cdAvailable());
@@ -142,7 +142,7 @@ TEST_F(BgmPlayerTest, FailingStatusQueriesMakeTheCdUnavailable) {
 }
 
 TEST_F(BgmPlayerTest, Mp3StartOpensTheQuotedPathAndPlaysOnlyWhenTheOpenWorked) {
-    settings.musicFile = "/home/user/My Music/song one.mp3";
+    source.musicFile = "/home/user/My Music/song one.mp3";
     const std::string open =
         "open \"/home/user/My Music/song one.mp3\" type MPEGVideo Alias MP3Play";
     player->mp3Start();
@@ -177,7 +177,7 @@ TEST_F(BgmPlayerTest, Mp3PollRestartsFromTheBeginningOnlyWhenNotPlaying) {
 }
 
 TEST_F(BgmPlayerTest, WavPlaysLoopingOnlyWhenThereIsAnOutput) {
-    settings.musicFile = "/music/loop.wav";
+    source.musicFile = "/music/loop.wav";
     backend->waveOutputs = 0;
     player->wavStart();
     EXPECT_TRUE(backend->sounds.empty());

@@ -51,7 +51,7 @@ protected:
     }
 
     void startPlayer() {
-        player = std::make_unique<BgmPlayer>(settings, std::make_unique<SystemMediaBackend>());
+        player = std::make_unique<BgmPlayer>(source, std::make_unique<SystemMediaBackend>());
     }
 
     // Stops everything (the output's file is complete once the player is gone).
@@ -87,13 +87,13 @@ protected:
     }
 
     fs::path folder;
-    SettingsValues settings;
+    MusicSource source;
     std::unique_ptr<BgmPlayer> player;
 };
 
 TEST_F(MusicEndToEnd, WavLoopsUntilStopped) {
-    settings.musicFile = (folder / "loop.wav").string();
-    test::writeWav(settings.musicFile, 660, 0.25);
+    source.musicFile = (folder / "loop.wav").string();
+    test::writeWav(source.musicFile, 660, 0.25);
     startPlayer();
     player->wavStart();
     std::this_thread::sleep_for(150ms);
@@ -119,9 +119,9 @@ TEST_F(MusicEndToEnd, ALongLowRateWavStreamsInLittleMemory) {
     // file, which costs no disc space and reads as a flat line.
     constexpr uint32_t kRate = 8000;
     constexpr uint32_t kDataBytes = 48'000'000;
-    settings.musicFile = (folder / "long.wav").string();
+    source.musicFile = (folder / "long.wav").string();
     {
-        std::ofstream out(settings.musicFile, std::ios::binary);
+        std::ofstream out(source.musicFile, std::ios::binary);
         auto le = [&](uint32_t value, int bytes) { test::putLe(out, value, bytes); };
         out.write("RIFF", 4);
         le(36 + kDataBytes, 4);
@@ -140,7 +140,7 @@ TEST_F(MusicEndToEnd, ALongLowRateWavStreamsInLittleMemory) {
                 static_cast<char>(128 + std::lround(100 * std::sin(2 * M_PI * 500 * i / kRate))));
         }
     }
-    std::filesystem::resize_file(settings.musicFile, 44 + kDataBytes);
+    std::filesystem::resize_file(source.musicFile, 44 + kDataBytes);
 
     startPlayer();
     const long before = peakMegabytes();
@@ -185,13 +185,13 @@ TEST_F(MusicEndToEnd, AHangingDriveNeverHoldsUpTheEnd) {
 // nothing depends on when this thread gets to run: a busy machine only makes it slower.
 TEST_F(MusicEndToEnd, Mp3PlaysAndStartsAgainAfterItEnds) {
     setenv("SDL_DISKAUDIODELAY", "23", 1);  // the output's own pace, to hear the plays apart
-    settings.musicFile = std::string(QUORLANE_SOURCE_DIR) + "/tests/music/fixtures/tone-880hz.mp3";
+    source.musicFile = std::string(QUORLANE_SOURCE_DIR) + "/tests/music/fixtures/tone-880hz.mp3";
     const auto mode = [&] { return player->mciStatusText("status MP3Play mode"); };
     const auto whyNotOpen = [&] {
         std::string text;
-        BgmPlayer probe(settings, std::make_unique<SystemMediaBackend>());
+        BgmPlayer probe(source, std::make_unique<SystemMediaBackend>());
         int32_t code = probe.sendMciCommand(
-            "open \"" + settings.musicFile + "\" type MPEGVideo alias Probe", text);
+            "open \"" + source.musicFile + "\" type MPEGVideo alias Probe", text);
         return std::to_string(code) + " " + text;
     };
     const auto waitUntilStopped = [&] {
@@ -242,7 +242,7 @@ TEST_F(MusicEndToEnd, BrokenFilesPlayNothingAndFailQuietly) {
     std::ofstream(folder / "noise.wav") << "RIFF not really";
     startPlayer();
     for (const char* name : {"empty.mp3", "noise.mp3", "missing.mp3", "noise.wav", "missing.wav"}) {
-        settings.musicFile = (folder / name).string();
+        source.musicFile = (folder / name).string();
         auto before = std::chrono::steady_clock::now();
         player->mp3Start();
         player->mp3Poll();
@@ -258,7 +258,7 @@ TEST_F(MusicEndToEnd, BrokenFilesPlayNothingAndFailQuietly) {
 }
 
 TEST_F(MusicEndToEnd, DiscPlaysTrackAfterTrackAndLoops) {
-    settings.repeatTrack = 0;
+    source.repeatTrack = 0;
     openDisc();
     keepPolling(
         [&] {
@@ -273,7 +273,7 @@ TEST_F(MusicEndToEnd, DiscPlaysTrackAfterTrackAndLoops) {
 }
 
 TEST_F(MusicEndToEnd, RepeatTrackKeepsPlayingThatTrack) {
-    settings.repeatTrack = 2;
+    source.repeatTrack = 2;
     openDisc();
     keepPolling([&] { player->cdPoll(); }, 350ms, 5ms);
     EXPECT_TRUE(player->cdAvailable());
@@ -328,8 +328,8 @@ TEST_F(MusicEndToEnd, NoUsableDiscMakesTheCdUnavailableAtTheFirstPoll) {
 // Starting the sound must not take over the signals that end the program.
 TEST_F(MusicEndToEnd, TerminationSignalsStillEndTheProgramOnceMusicPlays) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    settings.musicFile = (folder / "loop.wav").string();
-    test::writeWav(settings.musicFile, 660, 0.25);
+    source.musicFile = (folder / "loop.wav").string();
+    test::writeWav(source.musicFile, 660, 0.25);
     for (int signal : {SIGTERM, SIGINT}) {
         EXPECT_EXIT(
             {
@@ -346,8 +346,8 @@ TEST_F(MusicEndToEnd, TerminationSignalsStillEndTheProgramOnceMusicPlays) {
 
 TEST_F(MusicEndToEnd, WithoutASoundDeviceNothingPlaysAndNothingFails) {
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    settings.musicFile = (folder / "loop.wav").string();
-    test::writeWav(settings.musicFile, 660, 0.1);
+    source.musicFile = (folder / "loop.wav").string();
+    test::writeWav(source.musicFile, 660, 0.1);
     startPlayer();
     player->wavStart();
     player->mp3Start();

@@ -2,7 +2,7 @@
 // frames in between.
 #include <gtest/gtest.h>
 
-#include "shell/startup/window_zoom.h"
+#include "shell/core/window_zoom.h"
 
 namespace quorlane {
 namespace {

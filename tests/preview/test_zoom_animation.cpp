@@ -12,8 +12,8 @@
 #include <thread>
 #include <vector>
 
+#include "shell/core/window_zoom.h"
 #include "shell/platform/zoom_animation.h"
-#include "shell/startup/window_zoom.h"
 #include "tests/preview/x_test_window.h"
 
 namespace quorlane::testing {

@@ -71,6 +71,8 @@ protected:
     std::unique_ptr<SceneDirector> makeDirector() {
         auto director = std::make_unique<SceneDirector>(&endFlag_, [this] { return now_; });
         director->initGraphics();
+        flights_.push_back(createMazeFlight(director->clock(), findDesktopImageFile()));
+        director->setCurrentScene(flights_.back().get());
         return director;
     }
     static MazeScene& mazeOf(SceneDirector& director) {
@@ -97,6 +99,7 @@ protected:
     static inline std::string runtimeDir_;
     uint32_t now_ = 0;
     bool endFlag_ = false;
+    std::vector<std::unique_ptr<MazeScene>> flights_;
 };
 
 void MazeSceneTest::expectReferenceFrame(const std::string& name,

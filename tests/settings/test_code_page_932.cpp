@@ -1,4 +1,4 @@
-#include "shell/startup/code_page_932.h"
+#include "shell/settings/code_page_932.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "shell/startup/profile_file.h"
+#include "shell/settings/profile_file.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>

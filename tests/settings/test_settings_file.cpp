@@ -1,4 +1,4 @@
-#include "shell/startup/settings_file.h"
+#include "shell/settings/settings_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/inotify.h>

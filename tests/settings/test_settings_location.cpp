@@ -1,4 +1,4 @@
-#include "shell/startup/settings_location.h"
+#include "shell/settings/settings_location.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -16,7 +16,7 @@
 #include <thread>
 #include <vector>
 
-#include "shell/startup/settings_file.h"
+#include "shell/settings/settings_file.h"
 #include "tests/music/tone_tools.h"
 #include "tests/shell/show_harness.h"
 

@@ -4,10 +4,10 @@
 #include <set>
 #include <vector>
 
+#include "shell/core/command_line.h"
 #include "shell/show/music_choice.h"
 #include "shell/show/renderer_watch.h"
 #include "shell/show/show_sequence.h"
-#include "shell/startup/command_line.h"
 
 #include <algorithm>
 

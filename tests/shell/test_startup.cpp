@@ -4,8 +4,8 @@
 #include <map>
 #include <vector>
 
-#include "shell/startup/command_line.h"
-#include "shell/startup/cursor_display_count.h"
+#include "shell/core/command_line.h"
+#include "shell/core/cursor_display_count.h"
 #include "shell/startup/startup_routine.h"
 
 namespace quorlane {

@@ -1,4 +1,4 @@
-#include "shell/startup/settings_file.h"
+#include "shell/settings/settings_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,9 +10,9 @@
 #include <optional>
 #include <string_view>
 
-#include "shell/startup/code_page_932.h"
-#include "shell/startup/profile_file.h"
-#include "shell/startup/settings_keys.h"
+#include "shell/settings/code_page_932.h"
+#include "shell/settings/profile_file.h"
+#include "shell/settings/settings_keys.h"
 
 namespace quorlane {
 namespace {

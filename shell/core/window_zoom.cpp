@@ -1,4 +1,4 @@
-#include "shell/startup/window_zoom.h"
+#include "shell/core/window_zoom.h"
 
 #include <algorithm>
 #include <cmath>

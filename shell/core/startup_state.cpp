@@ -1,6 +1,6 @@
-#include "shell/startup/startup_state.h"
+#include "shell/core/startup_state.h"
 
-#include "shell/startup/command_line.h"
+#include "shell/core/command_line.h"
 
 namespace quorlane {
 

@@ -1,4 +1,4 @@
-#include "shell/startup/settings_location.h"
+#include "shell/settings/settings_location.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "common/file_path.h"
-#include "shell/startup/settings_file.h"
+#include "shell/settings/settings_file.h"
 
 namespace quorlane {
 

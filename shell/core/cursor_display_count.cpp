@@ -1,4 +1,4 @@
-#include "shell/startup/cursor_display_count.h"
+#include "shell/core/cursor_display_count.h"
 
 namespace quorlane {
 

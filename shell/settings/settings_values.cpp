@@ -1,4 +1,4 @@
-#include "shell/startup/settings_values.h"
+#include "shell/settings/settings_values.h"
 
 namespace quorlane {
 

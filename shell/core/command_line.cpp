@@ -1,4 +1,4 @@
-#include "shell/startup/command_line.h"
+#include "shell/core/command_line.h"
 
 #include <cfenv>
 #include <cmath>

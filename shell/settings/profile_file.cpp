@@ -1,4 +1,4 @@
-#include "shell/startup/profile_file.h"
+#include "shell/settings/profile_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +10,7 @@
 
 #include "common/ascii_case.h"
 #include "common/atomic_file.h"
-#include "shell/startup/code_page_932.h"
+#include "shell/settings/code_page_932.h"
 
 namespace quorlane {
 namespace {

@@ -9,16 +9,19 @@
 #include <cstdlib>
 
 #include "common/desktop_image_location.h"
+#include "common/window_titles.h"
 #include "renderer/core/picture_texture.h"
 #include "renderer/core/scene_director.h"
 #include "renderer/core/swap_interval.h"
 #include "renderer/core/tick_count.h"
+#include "renderer/maze/maze_scene.h"
 
 namespace {
 
-// The renderer's process-wide state: the one director, and the flag it raises when the
-// show has run out of scenes.
+// The renderer's process-wide state: the one director, the maze flight it runs, and the flag
+// it raises when the show has run out of scenes.
 quorlane::SceneDirector* director = nullptr;
+quorlane::MazeScene* flight = nullptr;
 bool endFlag = false;
 
 constexpr unsigned char kEscape = 27;
@@ -27,6 +30,8 @@ constexpr unsigned char kEscape = 27;
     // Textures and display lists end with the process.
     delete director;
     director = nullptr;
+    delete flight;
+    flight = nullptr;
     std::exit(0);
 }
 
@@ -53,7 +58,7 @@ int main(int argc, char** argv) {
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH);
     glutInitWindowSize(800, 600);
     glutInitWindowPosition(0, 0);
-    glutCreateWindow("Torvane_VC");
+    glutCreateWindow(quorlane::kRendererWindowTitle);
     quorlane::requestVsync();
 
     endFlag = false;
@@ -63,6 +68,10 @@ int main(int argc, char** argv) {
 
     director = new quorlane::SceneDirector(&endFlag, quorlane::tickCount);
     director->initGraphics();
+    // Only from a folder of our own; with none the maze goes without its picture.
+    flight =
+        quorlane::createMazeFlight(director->clock(), quorlane::findDesktopImageFile()).release();
+    director->setCurrentScene(flight);
     glutFullScreen();
 
     glutMainLoop();

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "common/file_path.h"  // folderOfPath
-#include "shell/startup/profile_file.h"
-#include "shell/startup/settings_values.h"
+#include "shell/settings/profile_file.h"
+#include "shell/settings/settings_values.h"
 
 namespace quorlane {
 
