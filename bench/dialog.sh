@@ -15,7 +15,7 @@ cmake --build "$build" --target quorlane_shell dialog_bench -j2 >/dev/null
 # A copy of the program in a folder of its own, so that its settings file is the bench's.
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cp "$build/bin/Quorlane.scr" "$work/"
+cp "$build/bin/Quorlane.scr" "$build"/bin/quorlane-*.so "$work/"
 echo "Settings dialog benchmark (Xvfb 1920x1080, openbox), $(nproc) cores"
 "$root/tests/support/run-with-xvfb.sh" --wm \
   "$build/bench/dialog_bench" "$work/Quorlane.scr" "${LAUNCHES:-10}" "${IDLE_SECONDS:-10}"

@@ -1,55 +1,21 @@
 #include "shell/dialog/dialog_choices.h"
 
-#include <charconv>
-#include <cmath>
 #include <string_view>
 
+#include "common/decimal_number.h"
 #include "shell/settings/settings_file.h"
 
 namespace quorlane {
 namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The whole text as one decimal number, or nothing. Parsed without the locale, so "2,5" is no
-// number whatever the user's language.
+// The whole text, blanks and tabs around it aside, as one decimal number, or nothing.
 std::optional<double> parseNumber(std::string_view text) {
     while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
     while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-    std::string number;
-    std::size_t i = 0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        if (text[i] == '-') number += '-';
-        ++i;
-    }
-    const std::size_t start = i;
-    std::size_t digits = 0;
-    while (i < text.size() && isDigit(text[i])) ++i, ++digits;
-    if (i < text.size() && text[i] == '.') {
-        ++i;
-        while (i < text.size() && isDigit(text[i])) ++i, ++digits;
-    }
-    if (digits == 0) return std::nullopt;
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        std::size_t j = i + 1;
-        if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
-        const std::size_t exponent = j;
-        while (j < text.size() && isDigit(text[j])) ++j;
-        if (j == exponent) return std::nullopt;
-        i = j;
-    }
-    if (i != text.size()) return std::nullopt;
-    number.append(text.substr(start, i - start));
-    double value = 0;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-    // A huge exponent is still a number; it just does not fit the track below.
-    if (error == std::errc::result_out_of_range) return number.front() == '-' ? -1e300 : 1e300;
-    if (error != std::errc() || end != number.data() + number.size()) return std::nullopt;
-    return value;
+    return parseDecimal(text);
 }
-
-bool fitsInt16(double value) { return value >= -32768.0 && value <= 32767.0; }
 
 }  // namespace
 
@@ -66,9 +32,7 @@ std::vector<std::string> repeatTrackEntries() {
 int16_t repeatTrackFromText(const std::string& text, int16_t previous) {
     const std::optional<double> number = parseNumber(text);
     if (!number) return 0;
-    const double rounded = std::nearbyint(*number);  // the default mode rounds halves to even
-    if (!fitsInt16(rounded)) return previous;
-    return static_cast<int16_t>(rounded);
+    return roundToInt16(*number, Rounding::HalvesToEven).value_or(previous);
 }
 
 int16_t anchorCoordinate(long position, int16_t previous) {

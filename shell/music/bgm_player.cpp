@@ -5,6 +5,8 @@
 #include <cstring>
 #include <utility>
 
+#include "common/ascii_case.h"
+
 namespace quorlane {
 namespace {
 
@@ -17,15 +19,8 @@ constexpr std::size_t kErrorTextLength = 256;
 constexpr std::size_t kCdModeLength = 255;
 constexpr std::size_t kMp3ModeLength = 30;
 
-std::string upperAscii(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return text;
-}
-
 bool hasError(const std::string& statusText) {
-    return upperAscii(statusText).find("ERR") != std::string::npos;
+    return asciiUppercase(statusText).find("ERR") != std::string::npos;
 }
 
 // A track number as the device wrote it, blanks around it allowed; nothing else is a number.

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <mutex>
 
+#include "common/ascii_case.h"
+
 namespace quorlane {
 namespace {
 
@@ -31,12 +33,7 @@ private:
     DiscToc toc_;
 };
 
-bool endsWithCue(const std::string& path) {
-    if (path.size() < 4) return false;
-    std::string tail = path.substr(path.size() - 4);
-    for (char& c : tail) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return tail == ".cue";
-}
+bool endsWithCue(const std::string& path) { return asciiEndsWithIgnoringCase(path, ".cue"); }
 
 bool readToc(CdIo_t* cdio, DiscToc& toc) {
     track_t first = cdio_get_first_track_num(cdio);

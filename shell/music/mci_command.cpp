@@ -3,6 +3,7 @@
 #include <charconv>
 #include <vector>
 
+#include "common/ascii_case.h"
 #include "shell/music/mci_errors.h"
 
 namespace quorlane::mci {
@@ -151,16 +152,7 @@ uint32_t parseSet(const std::vector<Token>& t, std::size_t i, Command& c) {
 
 }  // namespace
 
-bool sameWord(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
-}
+bool sameWord(std::string_view a, std::string_view b) { return asciiEqualIgnoringCase(a, b); }
 
 uint32_t parseCommand(std::string_view text, Command& command) {
     command = Command{};

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string_view>
 
+#include "common/decimal_number.h"
 #include "shell/settings/code_page_932.h"
 #include "shell/settings/profile_file.h"
 #include "shell/settings/settings_keys.h"
@@ -20,51 +21,17 @@ namespace {
 // The caller's buffer on Windows is 256 bytes including the terminating zero.
 constexpr std::size_t kValueBytes = 255;
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-// A decimal number (sign, digits, point, exponent), rounded toward minus infinity, that fits a
-// 16-bit signed integer. The text is parsed without the locale: a Qt program runs under the
-// user's, where "1,9" could otherwise pass as a number.
-std::optional<int16_t> parseInt16(std::string_view text) {
-    std::string_view rest = text;
-    std::string number;
-    if (!rest.empty() && (rest.front() == '+' || rest.front() == '-')) {
-        if (rest.front() == '-') number += '-';
-        rest.remove_prefix(1);
-    }
-    std::size_t digits = 0;
-    std::size_t i = 0;
-    while (i < rest.size() && isDigit(rest[i])) ++i, ++digits;
-    if (i < rest.size() && rest[i] == '.') {
-        ++i;
-        while (i < rest.size() && isDigit(rest[i])) ++i, ++digits;
-    }
-    if (digits == 0) return std::nullopt;
-    if (i < rest.size() && (rest[i] == 'e' || rest[i] == 'E')) {
-        std::size_t j = i + 1;
-        if (j < rest.size() && (rest[j] == '+' || rest[j] == '-')) ++j;
-        std::size_t expStart = j;
-        while (j < rest.size() && isDigit(rest[j])) ++j;
-        if (j == expStart) return std::nullopt;
-        i = j;
-    }
-    if (i != rest.size()) return std::nullopt;
-    number.append(rest.substr(0, i));
-    double value = 0;
-    auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (error != std::errc() || end != number.data() + number.size()) return std::nullopt;
-    value = std::floor(value);
-    if (!(value >= -32768.0 && value <= 32767.0)) return std::nullopt;
-    return static_cast<int16_t>(value);
-}
-
 // Empty gives 0; text that is no usable number leaves the value as it was.
 void loadNumber(int16_t& target, const std::string& text) {
     if (text.empty()) {
         target = 0;
         return;
     }
-    if (std::optional<int16_t> number = parseInt16(text)) target = *number;
+    // Rounded toward minus infinity, as the value is converted when it is read.
+    if (const std::optional<double> number = parseDecimal(text)) {
+        if (const std::optional<int16_t> fitted = roundToInt16(*number, Rounding::Down))
+            target = *fitted;
+    }
 }
 
 // A file that cannot be opened is dropped, and the mode that would play or show it falls back.

@@ -2,7 +2,8 @@
 // The parts of Quorlane.scr that are loaded only when a run needs them, and what each offers
 // the program: the windows (Qt: the settings dialog, the preview, pictures the user chose)
 // and the music (SDL2_mixer, libcdio). A show of the desktop without music loads neither.
-// Both sides are built together from this tree, so ordinary C++ types cross between them.
+// Each is a shared object installed beside Quorlane.scr. Both sides are built together from
+// this tree, so ordinary C++ types cross between them.
 #include <string>
 
 typedef struct _XDisplay Display;
@@ -29,12 +30,16 @@ struct MusicModule {
     MusicPlayer* (*createPlayer)(const MusicSource& source);
 };
 
+// Each part's file, in the folder of Quorlane.scr.
+inline constexpr char kWindowsModuleFile[] = "quorlane-windows.so";
+inline constexpr char kMusicModuleFile[] = "quorlane-music.so";
+
 // The names each part exports its table under.
 inline constexpr char kWindowsModuleEntry[] = "quorlane_windows_module";
 inline constexpr char kMusicModuleEntry[] = "quorlane_music_module";
 
 // Load a part (each call loads it anew: keep what it returns); null, with the reason told on
-// stderr, when it cannot be loaded. Defined in the program only.
+// stderr, when it is missing or cannot be loaded. Defined in the program only.
 const WindowsModule* loadWindowsModule();
 const MusicModule* loadMusicModule();
 

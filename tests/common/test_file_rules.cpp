@@ -33,6 +33,11 @@ TEST(AsciiCase, ChangesAsciiLettersAndNothingElse) {
     EXPECT_EQ(asciiLower('Z'), 'z');
     EXPECT_EQ(asciiUppercase("\xC3\xA9t\xC3\xA9.wav"), "\xC3\xA9T\xC3\xA9.WAV");  // UTF-8 "été"
     EXPECT_EQ(asciiUppercase("@[`{"), "@[`{");  // the neighbours of the letter ranges
+    EXPECT_TRUE(asciiEqualIgnoringCase("Play CDAudio", "play cdaudio"));
+    EXPECT_FALSE(asciiEqualIgnoringCase("play", "plays"));
+    EXPECT_FALSE(asciiEqualIgnoringCase("@", "`"));  // 0x40 and 0x60 differ by the case bit
+    EXPECT_TRUE(asciiEndsWithIgnoringCase("/discs/Album.CUE", ".cue"));
+    EXPECT_FALSE(asciiEndsWithIgnoringCase("cue", ".cue"));
 }
 
 class AtomicFile : public ::testing::Test {

@@ -136,14 +136,15 @@ std::string readAll(const std::string& path) {
 TEST(ButtonFaces, HighLightSelectIsTheHoverPictureAndAllSixAreInTheShell) {
     EXPECT_EQ(readAll(kFaces + "highlight_select.bmp"), readAll(kFaces + "highlight.bmp"));
 
-    const std::string program = readAll(std::string(QUORLANE_BIN_DIR) + "/Quorlane.scr");
+    // The shell's windows part, which the dialog's buttons are drawn by.
+    const std::string program = readAll(std::string(QUORLANE_BIN_DIR) + "/quorlane-windows.so");
     ASSERT_FALSE(program.empty());
     for (const char* file : {"normal.bmp", "highlight.bmp", "highlight_select.bmp", "pressed.bmp",
                              "disable.bmp", "selected.bmp"}) {
         const std::string face = readAll(kFaces + file);
         ASSERT_EQ(face.size(), 4854u) << file;
         EXPECT_NE(program.find(face), std::string::npos)
-            << file << " is not built into Quorlane.scr";
+            << file << " is not built into quorlane-windows.so";
     }
 }
 

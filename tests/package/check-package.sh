@@ -53,6 +53,11 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 for f in bin/quorlane lib/quorlane/Quorlane.scr lib/quorlane/Quorlane.dll; do
   [ -x "$prefix/$f" ] || fail "$f is missing or not executable"
 done
+# The shell's parts are ordinary files beside it, whose libraries the loader can find.
+for f in lib/quorlane/quorlane-windows.so lib/quorlane/quorlane-music.so; do
+  [ -f "$prefix/$f" ] || fail "$f is missing"
+  ! ldd "$prefix/$f" | grep -q 'not found' || fail "$f: $(ldd "$prefix/$f" | grep 'not found')"
+done
 desktop=$prefix/share/applications/quorlane.desktop
 grep -qxF 'Name=Quorlane' "$desktop" || fail "the desktop entry is not named Quorlane"
 grep -qxF "Exec=\"$prefix/lib/quorlane/Quorlane.scr\" /c" "$desktop" ||
@@ -84,13 +89,17 @@ debs=("$work"/deb/quorlane_*.deb)
 deb=${debs[0]}
 contents=$(dpkg-deb -c "$deb")
 for f in ./usr/lib/quorlane/Quorlane.scr ./usr/lib/quorlane/Quorlane.dll ./usr/bin/quorlane \
+         ./usr/lib/quorlane/quorlane-windows.so ./usr/lib/quorlane/quorlane-music.so \
          ./usr/share/applications/quorlane.desktop; do
   grep -q " $f\$" <<<"$contents" || fail "the package lacks $f"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in libqt6widgets6 libglut3.12 libsdl2-mixer-2.0-0 libcdio19 fonts-ipafont-gothic; do
-  grep -q "$d" <<<"$depends" || fail "the package does not depend on $d: $depends"
+# Each library a part links comes with the version dpkg-shlibdeps found, not a bare name.
+for d in libqt6widgets6 libglut3.12 libsdl2-mixer-2.0-0 libcdio19; do
+  grep -qE "(^|, )$d(:[a-z0-9]+)? \\(>= " <<<"$depends" ||
+    fail "the package does not depend on a version of $d: $depends"
 done
+grep -q fonts-ipafont-gothic <<<"$depends" || fail "the package does not depend on the font: $depends"
 dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/applications/quorlane.desktop |
   grep -qxF 'Exec="/usr/lib/quorlane/Quorlane.scr" /c' || fail "the packaged desktop entry"
 if compgen -G '/var/lib/apt/lists/*_Packages*' >/dev/null && [ "$(id -u)" = 0 ]; then

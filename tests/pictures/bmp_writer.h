@@ -1,9 +1,12 @@
 #pragma once
 // Builds BMP files byte by byte, including malformed ones, for the decoder's tests and the
-// fuzzer's seed inputs.
+// fuzzer's seed inputs, and writes plain 24-bit pictures for the renderer's tests.
 #include <array>
 #include <cstdint>
+#include <fstream>
+#include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace quorlane::testing {
@@ -86,6 +89,25 @@ inline Bytes paddedRows(const std::vector<Bytes>& rows) {
         out.resize(out.size() + (4 - row.size() % 4) % 4, 0);
     }
     return out;
+}
+
+// A 24-bit picture file, pixel(x, y) giving red, green, blue with y = 0 the top row.
+inline bool writeBmpFile(const std::string& path, int width, int height,
+                         const std::function<Rgb(int, int)>& pixel) {
+    std::vector<Bytes> rows;
+    for (int y = height - 1; y >= 0; --y) {  // stored bottom-up
+        Bytes row;
+        for (int x = 0; x < width; ++x) {
+            const Rgb c = pixel(x, y);
+            row.insert(row.end(), {c[2], c[1], c[0]});
+        }
+        rows.push_back(std::move(row));
+    }
+    const Bytes file = buildBmp({.width = width, .height = height, .pixels = paddedRows(rows)});
+    std::ofstream stream(path, std::ios::binary);
+    stream.write(reinterpret_cast<const char*>(file.data()),
+                 static_cast<std::streamsize>(file.size()));
+    return static_cast<bool>(stream);
 }
 
 }  // namespace quorlane::testing

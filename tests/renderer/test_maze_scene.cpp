@@ -19,7 +19,7 @@
 #include "common/desktop_image_location.h"
 #include "renderer/core/scene_director.h"
 #include "renderer/maze/maze_scene.h"
-#include "tests/renderer/bmp_file_writer.h"
+#include "tests/pictures/bmp_writer.h"
 #include "tests/renderer/pin_loaded_libraries.h"
 
 namespace quorlane {

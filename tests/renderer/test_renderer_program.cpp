@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "common/desktop_image_location.h"
-#include "tests/renderer/bmp_file_writer.h"
+#include "tests/pictures/bmp_writer.h"
 
 // Xlib last: its macros (None, Bool, Status) clash with the test framework's names.
 #include <X11/Xlib.h>

@@ -46,6 +46,9 @@ ShowHarness::ShowHarness(bool withRenderer) {
     const fs::path built = QUORLANE_BIN_DIR;
     fs::copy_file(built / "Quorlane.scr", bin() / "Quorlane.scr");
     if (withRenderer) fs::copy_file(built / "Quorlane.dll", bin() / "Quorlane.dll");
+    // The shell's loadable parts, beside it as they are installed.
+    for (const char* part : {"quorlane-windows.so", "quorlane-music.so"})
+        fs::copy_file(built / part, bin() / part);
     fs::create_directory(cacheDir());
     env_["XDG_RUNTIME_DIR"] = runtimeDir();
     env_["XDG_CACHE_HOME"] = cacheDir();  // never the user's own, should the first place fail

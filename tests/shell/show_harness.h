@@ -1,7 +1,8 @@
 #pragma once
-// Runs the built programs in a private folder on the test's own X display: both programs
-// copied side by side (so a test can put its own Quorlane.ini beside them), a private
-// runtime folder for the desktop image file, and a clean environment for the shell.
+// Runs the built programs in a private folder on the test's own X display: both programs and
+// the shell's two loadable parts copied side by side (so a test can put its own Quorlane.ini beside
+// them), a private runtime folder for the desktop image file, and a clean environment for the
+// shell.
 #include <chrono>
 #include <filesystem>
 #include <map>

@@ -59,12 +59,6 @@ std::string readAll(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-uint32_t le32(const std::string& bytes, std::size_t at) {
-    uint32_t v = 0;
-    std::memcpy(&v, bytes.data() + at, 4);
-    return v;
-}
-
 TEST(PrivateFiles, FolderIsMadeWithParentsAndPrivate) {
     TempFolder temp;
     const fs::path folder = temp.path / "cache" / "orvask";
@@ -156,33 +150,6 @@ TEST(PrivateFiles, ReplacingIsWholeOrNothing) {
     fs::remove_all(temp.path / "busy.bmp");
     EXPECT_FALSE(replaceFileAtomically(temp.path / "missing" / "x.bmp", "data"));
     EXPECT_EQ(std::distance(fs::directory_iterator(temp.path), fs::directory_iterator()), 1);
-}
-
-TEST(PictureFile, DesktopImageIsA24BitBmpWithThePlainInfoHeader) {
-    TempFolder temp;
-    // An 8-bit and an alpha image would otherwise be written at other depths.
-    QImage indexed(3, 2, QImage::Format_Indexed8);
-    indexed.setColorTable({qRgb(0x33, 0x66, 0xcc), qRgb(10, 20, 30)});
-    indexed.fill(0);
-    QImage alpha(3, 2, QImage::Format_ARGB32);
-    alpha.fill(qRgba(0x33, 0x66, 0xcc, 0x80));
-    for (const QImage& image : {indexed, alpha}) {
-        const fs::path file = temp.path / "Torvane.bmp";
-        ASSERT_TRUE(saveBmp24(image, file));
-        const std::string bytes = readAll(file);
-        ASSERT_GE(bytes.size(), 54u + 2 * 12);
-        EXPECT_EQ(bytes.substr(0, 2), "BM");
-        EXPECT_EQ(le32(bytes, 14), 40u);              // info header size
-        EXPECT_EQ(le32(bytes, 18), 3u);               // width
-        EXPECT_EQ(bytes[28] | (bytes[29] << 8), 24);  // bits per pixel
-        EXPECT_EQ(le32(bytes, 30), 0u);               // uncompressed
-        const std::size_t first = le32(bytes, 10);
-        EXPECT_EQ(static_cast<unsigned char>(bytes[first]), 0xcc);      // blue
-        EXPECT_EQ(static_cast<unsigned char>(bytes[first + 1]), 0x66);  // green
-        EXPECT_EQ(static_cast<unsigned char>(bytes[first + 2]), 0x33);  // red
-    }
-    EXPECT_FALSE(saveBmp24(QImage(), temp.path / "null.bmp"));
-    EXPECT_FALSE(fs::exists(temp.path / "null.bmp"));
 }
 
 TEST(PictureFile, PicturesLoadAtTheirOwnSize) {

@@ -235,6 +235,46 @@ TEST(ShowEndToEnd, AShowThatCannotRunSaysWhyAndFails) {
               std::vector<std::string>({"Quorlane.scr: cannot open the X display \"\": no show"}));
 }
 
+// Without its loadable parts the shell says so in one line each, and a show still runs: the
+// chosen picture and the music are what is lost.
+TEST(ShowEndToEnd, MissingPartsAreToldInOneLineAndTheShowStillRuns) {
+    ShowHarness show;
+    fs::remove(show.bin() / "quorlane-windows.so");
+    fs::remove(show.bin() / "quorlane-music.so");
+    const std::string windowsLine =
+        "Quorlane.scr: cannot load its windows (settings, preview, "
+        "pictures): " +
+        (show.bin() / "quorlane-windows.so").string() +
+        ": cannot open shared object file: No such file or directory";
+    show.captureStderr(show.root() / "dialog.txt");
+    EXPECT_EQ(exitCodeOf(show.waitExit(show.startShell({"/c"}), kQuick)), 1);
+    EXPECT_EQ(linesOf(show.root() / "dialog.txt"), std::vector<std::string>({windowsLine}));
+
+    SettingsValues settings;
+    settings.pictureMode = 1;
+    settings.pictureFile = show.root() / "holiday.jpg";
+    QImage picture(64, 36, QImage::Format_RGB32);
+    picture.fill(QColor(0x20, 0xa0, 0x40));
+    ASSERT_TRUE(picture.save(QString::fromStdString(settings.pictureFile), "JPEG"));
+    settings.musicMode = 2;
+    settings.musicFile = show.root() / "tone.wav";
+    test::writeWav(settings.musicFile, 440, 0.5);
+    writeSettingsFile(show.bin(), settings);
+    show.captureStderr(show.root() / "show.txt");
+    const pid_t shell = show.startShell({"/s"});
+    const unsigned long renderer = show.waitForWindow("Torvane_VC", kAppear);
+    ASSERT_NE(renderer, 0u);
+    EXPECT_TRUE(fs::exists(show.desktopImage()));
+    show.pressEscape(renderer);
+    EXPECT_EQ(exitCodeOf(show.waitExit(shell, kQuick)), 0);
+    EXPECT_EQ(
+        linesOf(show.root() / "show.txt"),
+        std::vector<std::string>(
+            {windowsLine,
+             "Quorlane.scr: cannot load its music: " + (show.bin() / "quorlane-music.so").string() +
+                 ": cannot open shared object file: No such file or directory"}));
+}
+
 // A full disc makes the save fail: the show goes on, says so, and the renderer is not
 // handed the previous show's picture.
 TEST(ShowEndToEnd, AFailedSaveLeavesNoStalePicture) {

@@ -15,7 +15,7 @@
 #include "renderer/core/bmp_decoder.h"
 #include "renderer/core/mipmap_chain.h"
 #include "renderer/core/picture_texture.h"
-#include "tests/renderer/bmp_file_writer.h"
+#include "tests/pictures/bmp_writer.h"
 #include "tests/renderer/pin_loaded_libraries.h"
 
 namespace quorlane {

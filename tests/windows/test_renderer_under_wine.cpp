@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "common/desktop_image_location.h"
-#include "tests/renderer/bmp_file_writer.h"
+#include "tests/pictures/bmp_writer.h"
 
 namespace quorlane {
 namespace {
