@@ -5,8 +5,8 @@
 
 #include <thread>
 
-#include "shell/platform/x_errors.h"
-#include "shell/platform/x_property.h"
+#include "common/x11/x_errors.h"
+#include "common/x11/x_property.h"
 
 namespace quorlane {
 namespace {

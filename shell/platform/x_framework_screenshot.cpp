@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/x11/x_property.h"
+
 namespace quorlane {
 
 std::optional<ScreenRect> screenshotPartBehind(const ScreenRect& window, int pixmapWidth,
@@ -28,17 +30,9 @@ std::optional<ScreenRect> screenshotPartBehind(const ScreenRect& window, int pix
 
 std::unique_ptr<RootCapture> frameworkScreenshot(Display* display, unsigned long window) {
     const Atom property = XInternAtom(display, "_SCREENSAVER_SCREENSHOT", False);
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, remaining = 0;
-    unsigned char* data = nullptr;
-    Pixmap pixmap = None;
-    if (XGetWindowProperty(display, window, property, 0, 1, False, XA_PIXMAP, &type, &format,
-                           &count, &remaining, &data) == Success &&
-        type == XA_PIXMAP && format == 32 && count == 1) {
-        pixmap = static_cast<Pixmap>(*reinterpret_cast<unsigned long*>(data));
-    }
-    if (data != nullptr) XFree(data);
+    const auto value = readXProperty(display, window, property, XA_PIXMAP, 1);
+    const Pixmap pixmap =
+        value && value->format == 32 && value->items.size() == 1 ? value->items[0] : None;
     if (pixmap == None) return nullptr;
 
     Window root = None, child = None;

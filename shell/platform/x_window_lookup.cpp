@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "shell/platform/x_property.h"
+#include "common/x11/x_property.h"
 
 namespace quorlane {
 

@@ -9,8 +9,8 @@
 #include <thread>
 
 #include "shell/core/window_zoom.h"
-#include "shell/platform/x_errors.h"
-#include "shell/platform/x_property.h"
+#include "common/x11/x_errors.h"
+#include "common/x11/x_property.h"
 
 namespace quorlane {
 

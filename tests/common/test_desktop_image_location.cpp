@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "tests/support/temp_folder.h"
+
 using quorlane::desktopImageLocation;
 
 TEST(DesktopImageLocation, PrefersRuntimeFolderThenCacheThenHome) {
@@ -52,17 +54,15 @@ namespace {
 namespace fs = std::filesystem;
 
 struct Environment {
-    fs::path root;
+    quorlane::test::TempFolder folder;
+    fs::path root = folder.path();
     Environment() {
-        char name[] = "/tmp/quorlane-location-XXXXXX";
-        root = mkdtemp(name);
         fs::create_directories(root / "run");
         fs::create_directories(root / "cache");
         fs::create_directories(root / "elsewhere");
         setenv("XDG_RUNTIME_DIR", (root / "run").c_str(), 1);
         setenv("XDG_CACHE_HOME", (root / "cache").c_str(), 1);
     }
-    ~Environment() { fs::remove_all(root); }
 };
 
 }  // namespace

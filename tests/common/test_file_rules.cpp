@@ -12,6 +12,7 @@
 #include "common/atomic_file.h"
 #include "common/file_path.h"
 #include "tests/support/read_file.h"
+#include "tests/support/temp_folder.h"
 
 namespace quorlane {
 namespace {
@@ -43,13 +44,8 @@ TEST(AsciiCase, ChangesAsciiLettersAndNothingElse) {
 
 class AtomicFile : public ::testing::Test {
 protected:
-    fs::path folder;
-    void SetUp() override {
-        std::string pattern = fs::temp_directory_path() / "quorlane-atomic-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-    }
-    void TearDown() override { fs::remove_all(folder); }
+    test::TempFolder temp;
+    fs::path folder = temp.path();
 
     static std::string read(const fs::path& file) { return test::readFile(file); }
     static unsigned modeOf(const fs::path& file) {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Fails when an include between folders runs sideways or back up. Each folder stands on a
-# floor; a file may include its own folder, common/, and folders of its own program on lower
-# floors only. Floors: FOLDER=N arguments after the source folder.
+# floor; a file may include its own folder, common/ (and its adapters' subfolders), and
+# folders of its own program on lower floors only. Floors: FOLDER=N arguments after the source folder.
 # Usage: check-include-direction.sh SOURCE_DIR FOLDER=N...
 set -euo pipefail
 root=$1; shift
@@ -15,7 +15,7 @@ for folder in "${!floor[@]}"; do
     files=$((files + 1))
     while IFS=: read -r line inc; do
       target=$(dirname "$inc")
-      [ "$target" = "$folder" ] || [ "$target" = common ] && continue
+      case $target in "$folder" | common | common/*) continue ;; esac
       if [ -z "${floor[$target]:-}" ]; then
         echo "${file#"$root"/}:$line includes $inc, from a folder on no floor"
         status=1

@@ -19,6 +19,7 @@
 #include "shell/music/audio_output.h"
 #include "shell/music/bgm_player.h"
 #include "shell/music/system_media_backend.h"
+#include "tests/support/temp_folder.h"
 #include "tone_tools.h"
 
 namespace quorlane {
@@ -35,20 +36,12 @@ constexpr double kTrackSeconds = kTrackSectors / 75.0;
 class MusicEndToEnd : public testing::Test {
 protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("quorlane-music-" + std::to_string(::getpid()) + "-" +
-                  testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
         setenv("SDL_AUDIODRIVER", "disk", 1);
         setenv("SDL_DISKAUDIOFILE", (folder / "heard.raw").c_str(), 1);
         setenv("SDL_DISKAUDIODELAY", "1", 1);
         unsetenv("QUORLANE_CDROM");
     }
-    void TearDown() override {
-        player.reset();
-        fs::remove_all(folder);
-    }
+    void TearDown() override { player.reset(); }
 
     void startPlayer() {
         player = std::make_unique<BgmPlayer>(source, std::make_unique<SystemMediaBackend>());
@@ -86,7 +79,8 @@ protected:
         }
     }
 
-    fs::path folder;
+    test::TempFolder temp;  // goes after the player, which may still write into it
+    fs::path folder = temp.path();
     MusicSource source;
     std::unique_ptr<BgmPlayer> player;
 };

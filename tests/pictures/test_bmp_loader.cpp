@@ -10,6 +10,7 @@
 
 #include "renderer/core/bmp_decoder.h"
 #include "tests/pictures/bmp_writer.h"
+#include "tests/support/temp_folder.h"
 
 namespace quorlane {
 namespace {
@@ -21,13 +22,6 @@ using testing::Bytes;
 
 class BmpLoader : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = fs::temp_directory_path() / "quorlane-bmp-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     std::string write(const std::string& name, const Bytes& bytes) {
         const std::string path = dir_ / name;
         std::ofstream(path, std::ios::binary)
@@ -44,7 +38,8 @@ protected:
         return err;
     }
 
-    fs::path dir_;
+    test::TempFolder temp_;
+    fs::path dir_ = temp_.path();
 };
 
 TEST_F(BmpLoader, ValidFileLoadsQuietly) {

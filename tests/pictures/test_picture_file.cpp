@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "shell/platform/picture_file.h"
+#include "tests/support/temp_folder.h"
 
 namespace quorlane {
 namespace {
@@ -33,8 +34,8 @@ TEST(PictureSize, LargePicturesKeepTheirShapeWithinTheCap) {
 
 // A 48-megapixel colour JPEG, above what Qt decodes by default (128 MB as RGB32).
 TEST(PictureFile, APhonePhotoIsTakenScaledDownNotRefused) {
-    const fs::path path =
-        fs::temp_directory_path() / ("quorlane-photo-" + std::to_string(::getpid()) + ".jpg");
+    const test::TempFolder folder;
+    const fs::path path = folder.file("photo.jpg");
     {
         QImage photo(8064, 6048, QImage::Format_RGB888);
         photo.fill(QColor(200, 40, 90));
@@ -45,7 +46,6 @@ TEST(PictureFile, APhonePhotoIsTakenScaledDownNotRefused) {
         ASSERT_TRUE(photo.save(QString::fromStdString(path), "JPEG", 90));
     }
     const QImage loaded = loadPictureFile(path);
-    fs::remove(path);
     ASSERT_FALSE(loaded.isNull());
     EXPECT_EQ(loaded.size(), QSize(4032, 3024));
     const auto near = [](QColor a, QColor b) {

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@
 #include "renderer/maze/maze_scene.h"
 #include "tests/pictures/bmp_writer.h"
 #include "tests/renderer/pin_loaded_libraries.h"
+#include "tests/support/temp_folder.h"
 
 namespace quorlane {
 namespace {
@@ -46,9 +48,8 @@ class MazeSceneTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         // A private picture location, so the user's real desktop image is never touched.
-        char pattern[] = "/tmp/quorlane-maze-XXXXXX";
-        runtimeDir_ = mkdtemp(pattern);
-        setenv("XDG_RUNTIME_DIR", runtimeDir_.c_str(), 1);
+        runtimeDir_.emplace();
+        setenv("XDG_RUNTIME_DIR", runtimeDir_->path().c_str(), 1);
         std::filesystem::create_directories(desktopImageLocation().folder);
 
         int argc = 1;
@@ -65,7 +66,7 @@ protected:
             usleep(10'000);
         }
     }
-    static void TearDownTestSuite() { std::filesystem::remove_all(runtimeDir_); }
+    static void TearDownTestSuite() { runtimeDir_.reset(); }
 
     // A director set up as the renderer sets it up, on a scripted clock.
     std::unique_ptr<SceneDirector> makeDirector() {
@@ -96,7 +97,7 @@ protected:
 
     static void expectReferenceFrame(const std::string& name, const std::vector<uint8_t>& pixels);
 
-    static inline std::string runtimeDir_;
+    static inline std::optional<test::TempFolder> runtimeDir_;
     uint32_t now_ = 0;
     bool endFlag_ = false;
     std::vector<std::unique_ptr<MazeScene>> flights_;

@@ -15,6 +15,7 @@
 
 #include "common/desktop_image_location.h"
 #include "tests/pictures/bmp_writer.h"
+#include "tests/support/temp_folder.h"
 
 // Xlib last: its macros (None, Bool, Status) clash with the test framework's names.
 #include <X11/Xlib.h>
@@ -89,9 +90,6 @@ protected:
         ASSERT_NE(display_, nullptr) << "needs an X display";
         int eventBase = 0, errorBase = 0;
         ASSERT_TRUE(XFixesQueryExtension(display_, &eventBase, &errorBase));
-
-        char pattern[] = "/tmp/quorlane-run-XXXXXX";
-        runtimeDir_ = mkdtemp(pattern);
     }
     void TearDown() override {
         if (pid_ > 0) {
@@ -99,7 +97,6 @@ protected:
             waitpid(pid_, nullptr, 0);
         }
         if (display_ != nullptr) XCloseDisplay(display_);
-        std::filesystem::remove_all(runtimeDir_);
     }
 
     void putPicture() {
@@ -157,7 +154,8 @@ protected:
     void xdotool(const std::string& args) { runCommand("xdotool " + args + " >/dev/null 2>&1"); }
 
     Display* display_ = nullptr;
-    std::string runtimeDir_;
+    test::TempFolder runtimeFolder_;
+    std::string runtimeDir_ = runtimeFolder_.path().string();
     pid_t pid_ = -1;
 };
 

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "shell/platform/loadable_part.h"
+#include "tests/support/temp_folder.h"
 
 namespace quorlane {
 namespace {
@@ -25,8 +26,8 @@ int openDescriptors() {
 }
 
 TEST(LoadablePart, LoadsByPathOrSaysWhyNot) {
-    char name[] = "/tmp/quorlane-part-XXXXXX";
-    const std::filesystem::path folder = mkdtemp(name);
+    const test::TempFolder temp;
+    const std::filesystem::path& folder = temp.path();
     const std::string text = (folder / "not-an-elf.so").string();
     std::ofstream(text) << "not an ELF";
     struct Case {
@@ -62,7 +63,6 @@ TEST(LoadablePart, LoadsByPathOrSaysWhyNot) {
             EXPECT_EQ(error.find('\n'), std::string::npos) << error;
         }
     }
-    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

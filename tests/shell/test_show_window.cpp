@@ -15,6 +15,7 @@
 #include "shell/platform/poll_loop.h"
 #include "shell/platform/x_window_lookup.h"
 #include "shell/show/show_window.h"
+#include "tests/support/temp_folder.h"
 
 namespace quorlane {
 namespace {
@@ -51,8 +52,8 @@ struct Case {
 TEST(ShowWindow, EachTimerFirstTicksOneIntervalAfterTheStart) {
     Display* display = XOpenDisplay(nullptr);
     ASSERT_NE(display, nullptr) << "needs an X display";
-    const fs::path folder = fs::temp_directory_path() / ("show_window_" + std::to_string(getpid()));
-    fs::create_directories(folder);
+    const test::TempFolder temp;
+    const fs::path& folder = temp.path();
     // A renderer that never shows a window and lives until the show ends it.
     const fs::path renderer = folder / "renderer";
     std::ofstream(renderer) << "#!/bin/sh\nexec sleep 30\n";
@@ -94,7 +95,6 @@ TEST(ShowWindow, EachTimerFirstTicksOneIntervalAfterTheStart) {
         EXPECT_LT(first, c.interval + 800ms);
     }
     XCloseDisplay(display);
-    fs::remove_all(folder);
 }
 
 }  // namespace

@@ -38,8 +38,6 @@ int run(const std::vector<std::string>& command) {
 }  // namespace
 
 ShowHarness::ShowHarness(bool withRenderer) {
-    char name[] = "/tmp/quorlane-show-XXXXXX";
-    root_ = mkdtemp(name);
     fs::create_directories(bin());
     fs::create_directory(runtimeDir());
     fs::permissions(runtimeDir(), fs::perms::owner_all);
@@ -65,7 +63,6 @@ ShowHarness::~ShowHarness() {
         waitpid(pid, nullptr, 0);
     }
     if (display_ != nullptr) XCloseDisplay(display_);
-    fs::remove_all(root_);
 }
 
 pid_t ShowHarness::startShell(const std::vector<std::string>& args) {

@@ -12,6 +12,8 @@
 
 #include <sys/types.h>
 
+#include "tests/support/temp_folder.h"
+
 typedef struct _XDisplay Display;
 
 namespace quorlane::testing {
@@ -55,7 +57,8 @@ public:
     void screenshot(const fs::path& file);
 
 private:
-    fs::path root_;
+    test::TempFolder folder_;  // removed, with all the show left in it, after everything else
+    fs::path root_ = folder_.path();
     std::map<std::string, std::string> env_;
     fs::path stderrFile_;
     Display* display_ = nullptr;

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "renderer/core/picture_texture.h"
 #include "tests/pictures/bmp_writer.h"
 #include "tests/renderer/pin_loaded_libraries.h"
+#include "tests/support/temp_folder.h"
 
 namespace quorlane {
 namespace {
@@ -63,10 +65,9 @@ protected:
         glutCreateWindow("mipmap chain test");
         glutDisplayFunc([] {});
         testing::pinLoadedLibraries();
-        char pattern[] = "/tmp/quorlane-mipmaps-XXXXXX";
-        folder_ = mkdtemp(pattern);
+        folder_ = temp_.emplace().path();
     }
-    static void TearDownTestSuite() { fs::remove_all(folder_); }
+    static void TearDownTestSuite() { temp_.reset(); }
 
     // Every level of the bound texture, as GL holds it.
     static std::vector<std::vector<uint8_t>> levelsOf(GLuint texture) {
@@ -97,6 +98,7 @@ protected:
         return texture;
     }
 
+    static inline std::optional<test::TempFolder> temp_;
     static inline fs::path folder_;
 };
 

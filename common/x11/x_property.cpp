@@ -1,4 +1,4 @@
-#include "shell/platform/x_property.h"
+#include "common/x11/x_property.h"
 
 #include <X11/Xlib.h>
 

@@ -1,7 +1,7 @@
 #pragma once
-// One X window property read whole: the few places that read one (window titles, the
-// managed-window list, the window manager's frame and its announcements) share this read
-// and its checks instead of each calling Xlib by hand.
+// One X window property read whole: the few places in both programs that read one (window
+// titles, the managed-window list, the window manager's frame and its announcements, the
+// framework's screenshot) share this read and its checks instead of each calling Xlib.
 //
 // Supports: properties of format 8 (as bytes), 16 and 32 (as items; Xlib hands format 32 as
 // longs). Does not: read a property in pieces, or wait for one to be set.

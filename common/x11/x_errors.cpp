@@ -1,4 +1,4 @@
-#include "shell/platform/x_errors.h"
+#include "common/x11/x_errors.h"
 
 #include <X11/Xlib.h>
 
