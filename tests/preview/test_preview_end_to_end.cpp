@@ -30,9 +30,9 @@ using Clock = std::chrono::steady_clock;
 constexpr unsigned long kRed = 0xff0000;
 // Generous: the shared machine is slow, the sanitizer build slower still.
 constexpr auto kAppear = 15s;
-// How soon a preview must end once its window is gone. A sanitizer build spends seconds in
-// its leak check on the way out, so there the limit only says that it ends.
-constexpr long kEndWithinMs = QUORLANE_PREVIEW_END_MS;
+// Only a guard against a preview that never ends once its window is gone; how soon it ends
+// is measured in bench/preview.sh.
+constexpr auto kEnd = 15s;
 
 int ignoreXError(Display*, XErrorEvent*) { return 0; }
 
@@ -73,15 +73,12 @@ protected:
 
     // Destroys the host and gives the time the preview process then took to end, or
     // nothing when it was still there after ten seconds.
-    std::optional<std::chrono::milliseconds> endByDestroying(ShowHarness& harness,
-                                                             XTestWindow& host, pid_t pid,
-                                                             int& exitCode) {
-        const auto start = Clock::now();
+    // The preview's exit code once its host is destroyed; nothing while it outlives it.
+    std::optional<int> endByDestroying(ShowHarness& harness, XTestWindow& host, pid_t pid) {
         host.destroy();
-        const auto status = harness.waitExit(pid, 10s);
+        const auto status = harness.waitExit(pid, kEnd);
         if (!status) return std::nullopt;
-        exitCode = WIFEXITED(*status) ? WEXITSTATUS(*status) : 128 + WTERMSIG(*status);
-        return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+        return WIFEXITED(*status) ? WEXITSTATUS(*status) : 128 + WTERMSIG(*status);
     }
 
     Display* display_ = nullptr;
@@ -154,11 +151,7 @@ TEST_F(PreviewEndToEnd, TheStillFillsTheHostStretched) {
     EXPECT_EQ(pixels.front(), still.pixel(0, 0) & 0xffffff);
     EXPECT_EQ(pixels.back(), still.pixel(119, 89) & 0xffffff);
 
-    int exitCode = -1;
-    const auto took = endByDestroying(harness, host, pid, exitCode);
-    ASSERT_TRUE(took) << "the preview outlived its host";
-    EXPECT_LT(took->count(), kEndWithinMs);
-    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(endByDestroying(harness, host, pid), 0) << "the preview outlived its host";
 }
 
 // Two requests, two independent previews: each ends with its own host only.
@@ -173,13 +166,11 @@ TEST_F(PreviewEndToEnd, TwoPreviewsRunSideBySide) {
     ASSERT_NE(secondPreview, 0u);
     EXPECT_EQ(geometryOf(display_, secondPreview), (XGeometry{0, 0, 200, 150}));
 
-    int exitCode = -1;
-    ASSERT_TRUE(endByDestroying(harness, first, firstPid, exitCode));
+    ASSERT_EQ(endByDestroying(harness, first, firstPid), 0);
     std::this_thread::sleep_for(300ms);
     EXPECT_EQ(harness.waitExit(secondPid, 0ms), std::nullopt) << "the other preview ended too";
     EXPECT_EQ(childrenOf(display_, second.id()), std::vector<Window>{secondPreview});
-    ASSERT_TRUE(endByDestroying(harness, second, secondPid, exitCode));
-    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(endByDestroying(harness, second, secondPid), 0);
 }
 
 // A host may also destroy just the preview inside it, and keep itself.
@@ -190,7 +181,7 @@ TEST_F(PreviewEndToEnd, DestroyingOnlyThePreviewEndsIt) {
     ASSERT_NE(waitForPreview(host.id()), 0u);
     XDestroySubwindows(display_, host.id());
     XSync(display_, False);
-    const auto status = harness.waitExit(pid, std::chrono::milliseconds(kEndWithinMs));
+    const auto status = harness.waitExit(pid, kEnd);
     ASSERT_TRUE(status) << "the preview outlived its window";
     EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0);
 }
@@ -204,9 +195,7 @@ TEST_F(PreviewEndToEnd, AHostBeyondTheTwipLimitIsFilledWhole) {
     const Window preview = waitForPreview(host.id());
     ASSERT_NE(preview, 0u);
     EXPECT_EQ(geometryOf(display_, preview), (XGeometry{0, 0, 2400, 2300}));
-    int exitCode = -1;
-    ASSERT_TRUE(endByDestroying(harness, host, pid, exitCode));
-    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(endByDestroying(harness, host, pid), 0);
 }
 
 // A handle that names no window ends the request at once, without a window.
@@ -268,8 +257,7 @@ TEST_F(PreviewEndToEnd, ThePreviewTouchesNoFolderAndNoSettings) {
     XTestWindow host(display_, 0, 0, 152, 112, kRed);
     const pid_t pid = harness.startShell({"/p", std::to_string(host.id())});
     ASSERT_NE(waitForPreview(host.id()), 0u);
-    int exitCode = -1;
-    ASSERT_TRUE(endByDestroying(harness, host, pid, exitCode));
+    ASSERT_EQ(endByDestroying(harness, host, pid), 0);
     EXPECT_EQ(activity.take(), std::vector<std::string>{});
     EXPECT_FALSE(fs::exists(harness.runtimeDir() / "orvask"));
 
