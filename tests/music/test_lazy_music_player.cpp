@@ -6,29 +6,10 @@
 #include <vector>
 
 #include "shell/music/lazy_music_player.h"
+#include "tests/support/recording_fakes.h"
 
 namespace quorlane {
 namespace {
-
-class RecordingPlayer : public MusicPlayer {
-public:
-    explicit RecordingPlayer(std::vector<std::string>& calls) : calls_(calls) {}
-    void cdOpen() override { calls_.push_back("cdOpen"); }
-    void cdPoll() override { calls_.push_back("cdPoll"); }
-    bool cdAvailable() const override {
-        calls_.push_back("cdAvailable");
-        return true;
-    }
-    void cdStop() override { calls_.push_back("cdStop"); }
-    void mp3Start() override { calls_.push_back("mp3Start"); }
-    void mp3Poll() override { calls_.push_back("mp3Poll"); }
-    void mp3Stop() override { calls_.push_back("mp3Stop"); }
-    void wavStart() override { calls_.push_back("wavStart"); }
-    void wavStop() override { calls_.push_back("wavStop"); }
-
-private:
-    std::vector<std::string>& calls_;
-};
 
 void call(LazyMusicPlayer& player, const std::string& name, std::string& available) {
     if (name == "cdOpen") player.cdOpen();
@@ -85,7 +66,9 @@ TEST(LazyMusicPlayer, MakesThePlayerOnceAtTheFirstStartAndPassesEverythingOn) {
         LazyMusicPlayer player([&]() -> std::unique_ptr<MusicPlayer> {
             ++made;
             if (!c.canBeMade) return nullptr;
-            return std::make_unique<RecordingPlayer>(passedOn);
+            auto made = std::make_unique<test::RecordingMusic>(passedOn);
+            made->recordsAvailabilityQueries = true;
+            return made;
         });
         std::string available;
         for (const std::string& name : c.calls) call(player, name, available);

@@ -8,6 +8,7 @@
 #include "shell/show/music_choice.h"
 #include "shell/show/renderer_watch.h"
 #include "shell/show/show_sequence.h"
+#include "tests/support/recording_fakes.h"
 
 #include <algorithm>
 
@@ -16,28 +17,11 @@ namespace {
 
 using namespace std::chrono_literals;
 using Calls = std::vector<std::string>;
+using test::RecordingCursor;
 
 struct Log {
     Calls calls;
     void add(const std::string& call) { calls.push_back(call); }
-};
-
-class FakeMusic : public MusicPlayer {
-public:
-    explicit FakeMusic(Log& log) : log_(log) {}
-    bool cdIsAvailable = true;
-    void cdOpen() override { log_.add("cdOpen"); }
-    void cdPoll() override { log_.add("cdPoll"); }
-    bool cdAvailable() const override { return cdIsAvailable; }
-    void cdStop() override { log_.add("cdStop"); }
-    void mp3Start() override { log_.add("mp3Start"); }
-    void mp3Poll() override { log_.add("mp3Poll"); }
-    void mp3Stop() override { log_.add("mp3Stop"); }
-    void wavStart() override { log_.add("wavStart"); }
-    void wavStop() override { log_.add("wavStop"); }
-
-private:
-    Log& log_;
 };
 
 class FakeServices : public ShowServices {
@@ -112,15 +96,10 @@ private:
     Log& log_;
 };
 
-struct RecordingCursor : CursorVisibility {
-    std::vector<bool> changes;
-    void setCursorVisible(bool visible) override { changes.push_back(visible); }
-};
-
 // A show as start-up leaves it: settings loaded, cursor hidden in mode "S".
 struct Show {
     Log log;
-    FakeMusic music{log};
+    test::RecordingMusic music{log.calls};
     FakeServices services{log};
     SettingsValues settings;
     StartupState startup;
@@ -332,12 +311,12 @@ TEST(ShowSequence, EndingTwiceOrTickingAfterTheEndDoesNothingMore) {
 }
 
 TEST(ShowSequence, AThrowingStepIsSkipped) {
-    struct ThrowingMusic : FakeMusic {
-        using FakeMusic::FakeMusic;
+    struct ThrowingMusic : test::RecordingMusic {
+        using RecordingMusic::RecordingMusic;
         void wavStart() override { throw std::runtime_error("no audio"); }
     };
     Show show;
-    ThrowingMusic music(show.log);
+    ThrowingMusic music(show.log.calls);
     show.settings.musicMode = 2;
     show.settings.musicFile = "/m/a.wav";
     ShowSequence sequence(show.services, music, show.settings, show.startup, show.cursor);

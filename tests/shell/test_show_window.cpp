@@ -15,6 +15,7 @@
 #include "shell/platform/poll_loop.h"
 #include "shell/platform/x_window_lookup.h"
 #include "shell/show/show_window.h"
+#include "tests/support/recording_fakes.h"
 #include "tests/support/temp_folder.h"
 
 namespace quorlane {
@@ -23,23 +24,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
-
-struct PollingMusic : MusicPlayer {
-    std::function<void()> onPoll;
-    void cdOpen() override {}
-    void cdPoll() override { onPoll(); }
-    bool cdAvailable() const override { return true; }
-    void cdStop() override {}
-    void mp3Start() override {}
-    void mp3Poll() override { onPoll(); }
-    void mp3Stop() override {}
-    void wavStart() override {}
-    void wavStop() override {}
-};
-
-struct NoCursor : CursorVisibility {
-    void setCursorVisible(bool) override {}
-};
 
 struct Case {
     const char* timer;
@@ -66,13 +50,14 @@ TEST(ShowWindow, EachTimerFirstTicksOneIntervalAfterTheStart) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.timer);
-        PollingMusic music;
+        std::vector<std::string> calls;
+        test::RecordingMusic music(calls);
         SettingsValues settings;
         settings.musicMode = c.musicMode;
         settings.musicFile = c.musicFile;
         StartupState startup;
-        NoCursor noCursor;
-        CursorDisplayCount cursor(noCursor);
+        test::RecordingCursor system;
+        CursorDisplayCount cursor(system);
         PollLoop loop;
         ShowWindow window(display, loop, music, settings, startup, cursor,
                           {c.rendererRuns ? renderer.string() : (folder / "missing").string(),
@@ -82,7 +67,8 @@ TEST(ShowWindow, EachTimerFirstTicksOneIntervalAfterTheStart) {
 
         Clock::duration firstPoll{};
         const auto start = Clock::now();
-        music.onPoll = [&] {
+        music.onCall = [&](const std::string& call) {
+            if (call != "cdPoll" && call != "mp3Poll") return;
             firstPoll = Clock::now() - start;
             window.endShow(0);
         };

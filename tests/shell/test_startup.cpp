@@ -7,6 +7,7 @@
 #include "shell/core/command_line.h"
 #include "shell/core/cursor_display_count.h"
 #include "shell/startup/startup_routine.h"
+#include "tests/support/recording_fakes.h"
 
 namespace quorlane {
 namespace {
@@ -225,10 +226,7 @@ TEST(StartupRoutine, AFailingStepIsSkipped) {
     EXPECT_EQ(services.calls, withLookups({"claim", "hide cursor", "show"}));
 }
 
-struct RecordingCursor : CursorVisibility {
-    std::vector<bool> changes;
-    void setCursorVisible(bool visible) override { changes.push_back(visible); }
-};
+using test::RecordingCursor;
 
 TEST(CursorDisplayCount, OnlyCrossingZeroChangesTheCursor) {
     RecordingCursor cursor;
