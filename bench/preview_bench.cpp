@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "bench/process_figures.h"
+#include "common/x11/x_errors.h"
 
 extern char** environ;
 
@@ -31,8 +32,6 @@ using quorlane::bench::statusField;
 using Clock = std::chrono::steady_clock;
 constexpr unsigned long kRed = 0xff0000;  // no pixel of the still is pure red
 constexpr unsigned kWidth = 152, kHeight = 112;
-
-int ignoreXError(Display*, XErrorEvent*) { return 0; }
 
 double msSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -62,7 +61,7 @@ int main(int argc, char** argv) {
     const std::string program = argv[1];
     const int launches = argc > 2 ? std::atoi(argv[2]) : 10;
     const int idleSeconds = argc > 3 ? std::atoi(argv[3]) : 10;
-    XSetErrorHandler(ignoreXError);
+    quorlane::ignoreXErrorsFromNowOn();
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) return 1;
 
