@@ -9,7 +9,6 @@
 
 #include "shell/platform/x_framework_screenshot.h"
 #include "shell/platform/x_window_lookup.h"
-#include "shell/show/desktop_image_save.h"
 
 namespace quorlane {
 
@@ -41,11 +40,7 @@ HostedShowWindow::HostedShowWindow(Display* display, unsigned long host, PollLoo
       settings_(settings),
       places_(std::move(places)),
       decodePicture_(std::move(decodePicture)),
-      dotsPerMeterX_(kScreenDotsPerMeter),
-      dotsPerMeterY_(kScreenDotsPerMeter),
-      timer1_(loop.addTimer(std::chrono::milliseconds(1000), [this] { sequence_.timer1Tick(); })),
-      timer2_(loop.addTimer(std::chrono::milliseconds(200), [this] { sequence_.timer2Tick(); })),
-      timer3_(loop.addTimer(std::chrono::milliseconds(100), [this] { sequence_.timer3Tick(); })),
+      timers_(loop, sequence_),
       sequence_(*this, music, settings, startup, cursor) {
     // Told when the framework destroys its window; any number of clients may listen so.
     XSelectInput(display_, host_, StructureNotifyMask);
@@ -81,17 +76,9 @@ void HostedShowWindow::coverPrimaryScreen() {}
 
 bool HostedShowWindow::loadPicture(const std::string& file) {
     DecodedPicture decoded;
-    if (!decodePicture_ || !decodePicture_(file, decoded)) return false;
-    if (decoded.width <= 0 || decoded.height <= 0 ||
-        decoded.pixels.size() != static_cast<std::size_t>(decoded.width) * decoded.height) {
+    if (!decodePicture_ || !decodePicture_(file, decoded) || !picture_.take(std::move(decoded))) {
         return false;
     }
-    capture_.reset();
-    ownPixels_ = std::move(decoded.pixels);
-    picture_ = {decoded.width, decoded.height, static_cast<std::size_t>(decoded.width) * 4,
-                reinterpret_cast<const uint8_t*>(ownPixels_.data())};
-    dotsPerMeterX_ = decoded.dotsPerMeterX;
-    dotsPerMeterY_ = decoded.dotsPerMeterY;
     havePicture_ = true;
     return true;
 }
@@ -99,17 +86,14 @@ bool HostedShowWindow::loadPicture(const std::string& file) {
 // The desktop as the framework saw it before it covered the screen. A framework that kept
 // none must not give a black maze: the chosen picture stands in, or no picture at all.
 bool HostedShowWindow::captureScreen() {
-    dotsPerMeterX_ = dotsPerMeterY_ = kScreenDotsPerMeter;
-    capture_ = frameworkScreenshot(display_, host_);
+    auto capture = frameworkScreenshot(display_, host_);
     // Given the root window itself, nothing covers the desktop unless a framework's blank
     // window does, which shows as one colour.
-    if (!capture_ && host_ == DefaultRootWindow(display_)) {
-        capture_ = RootCapture::grab(display_, primaryScreenRect(display_));
-        if (capture_ && isOneColour(capture_->pixels())) capture_.reset();
+    if (!capture && host_ == DefaultRootWindow(display_)) {
+        capture = RootCapture::grab(display_, primaryScreenRect(display_));
+        if (capture && isOneColour(capture->pixels())) capture.reset();
     }
-    if (capture_) {
-        ownPixels_.clear();
-        picture_ = capture_->pixels();
+    if (picture_.take(std::move(capture))) {
         havePicture_ = true;
         return true;
     }
@@ -128,7 +112,7 @@ bool HostedShowWindow::captureScreen() {
 
 bool HostedShowWindow::saveDesktopImage() {
     if (!havePicture_) return false;
-    return saveDesktopImageFile(places_.desktopImageFile, picture_, dotsPerMeterX_, dotsPerMeterY_);
+    return picture_.saveAs(places_.desktopImageFile);
 }
 
 void HostedShowWindow::removeDesktopImage() {
@@ -173,27 +157,11 @@ bool HostedShowWindow::windowExists(const std::string&) {
 
 void HostedShowWindow::stopRenderer() { renderer_.endGroup(kRendererGrace); }
 
-int HostedShowWindow::timer(ShowTimer which) const {
-    switch (which) {
-    case ShowTimer::Timer1: return timer1_;
-    case ShowTimer::Timer2: return timer2_;
-    case ShowTimer::Timer3: return timer3_;
-    }
-    return timer3_;
-}
-
 void HostedShowWindow::setTimerEnabled(ShowTimer which, bool enabled) {
-    if (enabled) {
-        loop_.startTimer(timer(which));
-    } else {
-        loop_.stopTimer(timer(which));
-    }
+    timers_.setEnabled(which, enabled);
 }
 
-std::chrono::milliseconds HostedShowWindow::now() {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-        std::chrono::steady_clock::now().time_since_epoch());
-}
+std::chrono::milliseconds HostedShowWindow::now() { return ShowTimers::now(); }
 
 // The window's picture is this show's alone: it goes with the show.
 void HostedShowWindow::endProcess(int exitCode) {

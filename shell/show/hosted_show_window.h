@@ -14,7 +14,9 @@
 #include "shell/platform/poll_loop.h"
 #include "shell/platform/renderer_process.h"
 #include "shell/platform/x_screen_capture.h"
+#include "shell/show/show_picture.h"
 #include "shell/show/show_sequence.h"
+#include "shell/show/show_timers.h"
 
 typedef struct _XDisplay Display;
 
@@ -53,7 +55,6 @@ private:
 
     void drainHostEvents();
     void readHostEvents();
-    int timer(ShowTimer which) const;
 
     Display* display_;
     unsigned long host_;
@@ -63,11 +64,8 @@ private:
     PictureDecoder decodePicture_;
     bool hostAlive_ = true;
     bool havePicture_ = false;
-    std::unique_ptr<RootCapture> capture_;
-    std::vector<uint32_t> ownPixels_;
-    XrgbPixels picture_;
-    int32_t dotsPerMeterX_, dotsPerMeterY_;
-    int timer1_, timer2_, timer3_;
+    ShowPicture picture_;
+    ShowTimers timers_;
     RendererProcess renderer_;
     ShowSequence sequence_;
 };

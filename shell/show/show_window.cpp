@@ -10,7 +10,6 @@
 #include "common/window_titles.h"
 #include "shell/platform/x_monitors.h"
 #include "shell/platform/x_window_lookup.h"
-#include "shell/show/desktop_image_save.h"
 
 namespace quorlane {
 
@@ -33,20 +32,9 @@ ShowWindow::ShowWindow(Display* display, PollLoop& loop, MusicPlayer& music,
       decodePicture_(std::move(decodePicture)),
       // Made at once: the single-instance test of a second start looks for exactly it.
       window_(display, kShowWindowTitle),
-      dotsPerMeterX_(kScreenDotsPerMeter),
-      dotsPerMeterY_(kScreenDotsPerMeter),
-      timer1_(loop.addTimer(std::chrono::milliseconds(1000), [this] { sequence_.timer1Tick(); })),
-      timer2_(loop.addTimer(std::chrono::milliseconds(200), [this] { sequence_.timer2Tick(); })),
-      timer3_(loop.addTimer(std::chrono::milliseconds(100), [this] { sequence_.timer3Tick(); })),
+      timers_(loop, sequence_),
       sequence_(*this, music, settings, startup, cursor) {
-    holdBlack(kEmptyPictureSide, kEmptyPictureSide);
-}
-
-void ShowWindow::holdBlack(int width, int height) {
-    capture_.reset();
-    ownPixels_.assign(static_cast<std::size_t>(width) * height, 0);
-    picture_ = {width, height, static_cast<std::size_t>(width) * 4,
-                reinterpret_cast<const uint8_t*>(ownPixels_.data())};
+    picture_.holdBlack(kEmptyPictureSide, kEmptyPictureSide);
 }
 
 void ShowWindow::startShow() { sequence_.start(); }
@@ -58,37 +46,18 @@ void ShowWindow::coverPrimaryScreen() {
 
 bool ShowWindow::loadPicture(const std::string& file) {
     DecodedPicture decoded;
-    if (!decodePicture_ || !decodePicture_(file, decoded)) return false;
-    if (decoded.width <= 0 || decoded.height <= 0 ||
-        decoded.pixels.size() != static_cast<std::size_t>(decoded.width) * decoded.height) {
-        return false;
-    }
-    capture_.reset();
-    ownPixels_ = std::move(decoded.pixels);
-    picture_ = {decoded.width, decoded.height, static_cast<std::size_t>(decoded.width) * 4,
-                reinterpret_cast<const uint8_t*>(ownPixels_.data())};
-    dotsPerMeterX_ = decoded.dotsPerMeterX;
-    dotsPerMeterY_ = decoded.dotsPerMeterY;
-    return true;
+    return decodePicture_ && decodePicture_(file, decoded) && picture_.take(std::move(decoded));
 }
 
 bool ShowWindow::captureScreen() {
     if (screen_.width <= 0) screen_ = primaryScreenRect(display_);
-    dotsPerMeterX_ = dotsPerMeterY_ = kScreenDotsPerMeter;
-    capture_ = RootCapture::grab(display_, screen_);
-    if (capture_) {
-        ownPixels_.clear();
-        picture_ = capture_->pixels();
-        return true;
-    }
+    if (picture_.take(RootCapture::grab(display_, screen_))) return true;
     // The picture area has taken the screen's size: a failed grab leaves it black.
-    holdBlack(screen_.width, screen_.height);
+    picture_.holdBlack(screen_.width, screen_.height);
     return false;
 }
 
-bool ShowWindow::saveDesktopImage() {
-    return saveDesktopImageFile(places_.desktopImageFile, picture_, dotsPerMeterX_, dotsPerMeterY_);
-}
+bool ShowWindow::saveDesktopImage() { return picture_.saveAs(places_.desktopImageFile); }
 
 void ShowWindow::removeDesktopImage() {
     if (!places_.desktopImageFile.empty()) unlink(places_.desktopImageFile.c_str());
@@ -145,7 +114,7 @@ void ShowWindow::stopRendererOn(int id) {
 // The X server drops a dead client's window a moment after the process ends, so the watch
 // looks a few times in quick succession before leaving it to its regular tick.
 void ShowWindow::watchSoon(int triesLeft) {
-    if (triesLeft <= 0 || !loop_.timerActive(timer3_)) return;
+    if (triesLeft <= 0 || !timers_.enabled(ShowTimer::Timer3)) return;
     sequence_.timer3Tick();
     loop_.singleShot(std::chrono::milliseconds(5), [this, triesLeft] { watchSoon(triesLeft - 1); });
 }
@@ -166,27 +135,11 @@ bool ShowWindow::windowExists(const std::string& title) {
     return topLevelWindowExists(display_, title);
 }
 
-int ShowWindow::timer(ShowTimer which) const {
-    switch (which) {
-    case ShowTimer::Timer1: return timer1_;
-    case ShowTimer::Timer2: return timer2_;
-    case ShowTimer::Timer3: return timer3_;
-    }
-    return timer3_;
-}
-
 void ShowWindow::setTimerEnabled(ShowTimer which, bool enabled) {
-    if (enabled) {
-        loop_.startTimer(timer(which));
-    } else {
-        loop_.stopTimer(timer(which));
-    }
+    timers_.setEnabled(which, enabled);
 }
 
-std::chrono::milliseconds ShowWindow::now() {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-        std::chrono::steady_clock::now().time_since_epoch());
-}
+std::chrono::milliseconds ShowWindow::now() { return ShowTimers::now(); }
 
 void ShowWindow::endProcess(int exitCode) {
     renderer_.ended();  // reap a renderer that has just gone

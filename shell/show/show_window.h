@@ -13,7 +13,9 @@
 #include "shell/platform/renderer_process.h"
 #include "shell/platform/x_hidden_window.h"
 #include "shell/platform/x_screen_capture.h"
+#include "shell/show/show_picture.h"
 #include "shell/show/show_sequence.h"
+#include "shell/show/show_timers.h"
 
 typedef struct _XDisplay Display;
 
@@ -57,8 +59,6 @@ private:
     RendererState rendererOnState(int id) override;
     void stopRendererOn(int id) override;
 
-    int timer(ShowTimer which) const;
-    void holdBlack(int width, int height);
     void watchSoon(int triesLeft);
     // Starts a renderer on a monitor (none: the whole screen, as alone) and has its end
     // looked at at once.
@@ -70,13 +70,8 @@ private:
     PictureDecoder decodePicture_;
     XHiddenWindow window_;
     ScreenRect screen_;
-    // The picture area "Display", kept off screen: a capture where it landed, or pixels of
-    // its own (a chosen picture, or black).
-    std::unique_ptr<RootCapture> capture_;
-    std::vector<uint32_t> ownPixels_;
-    XrgbPixels picture_;
-    int32_t dotsPerMeterX_, dotsPerMeterY_;
-    int timer1_, timer2_, timer3_;
+    ShowPicture picture_;
+    ShowTimers timers_;
     RendererProcess renderer_;
     std::optional<MonitorRect> primaryMonitor_;
     // The other monitors' renderers, by number; never removed, so numbers stay valid.
