@@ -107,12 +107,12 @@ protected:
     }
 };
 
-// Client-area points of the controls (panel origin plus the control's position).
-constexpr int kMusicCdX = 12 + 132 + 10, kMusicCdY = 124 + 12 + 6;
-constexpr int kRepeatX = 12 + 200 + 12, kRepeatY = 124 + 8 + 10;
-constexpr int kNoMusicX = 12 + 132 + 8, kNoMusicY = 124 + 32 + 6;
-constexpr int kPictureFileX = 12 + 132 + 20, kPictureFileY = 12 + 32 + 6;
-constexpr int kPictureChooserX = 12 + 228 + 18, kPictureChooserY = 12 + 28 + 10;
+// Client-area points of the controls (panel origin, its border, then the control's position).
+constexpr int kMusicCdX = 14 + 132 + 10, kMusicCdY = 126 + 12 + 6;
+constexpr int kRepeatX = 14 + 200 + 12, kRepeatY = 126 + 8 + 10;
+constexpr int kNoMusicX = 14 + 132 + 8, kNoMusicY = 126 + 32 + 6;
+constexpr int kPictureFileX = 14 + 132 + 20, kPictureFileY = 14 + 32 + 6;
+constexpr int kPictureChooserX = 14 + 228 + 18, kPictureChooserY = 14 + 28 + 10;
 constexpr int kSetX = 236 + 34, kSetY = 256 + 12;
 constexpr int kCancelX = 308 + 34, kCancelY = 256 + 12;
 constexpr int kLinkX = 12 + 20, kLinkY = 268 + 6;
@@ -141,11 +141,11 @@ TEST_F(DialogEndToEnd, OpensInPlaceAndSavesTheChoicesByteForByte) {
     EXPECT_EQ(pixel(5, 150), 0xFADCFAu);
     EXPECT_EQ(pixel(5, 250), 0x8A6C8Au);
     // The empty preview box is white inside its sunken border.
-    EXPECT_EQ(pixel(12 + 272 + 40, 12 + 8 + 40), 0xFFFFFFu);
+    EXPECT_EQ(pixel(14 + 272 + 40, 14 + 8 + 40), 0xFFFFFFu);
     // Some glyph of "画像の選択" is drawn dark on the title plate.
     int dark = 0;
-    for (int y = 12 + 12; y < 12 + 25; ++y) {
-        for (int x = 12 + 8; x < 12 + 103; ++x) dark += qGray(pixel(x, y)) < 100;
+    for (int y = 14 + 12; y < 14 + 25; ++y) {
+        for (int x = 14 + 8; x < 14 + 103; ++x) dark += qGray(pixel(x, y)) < 100;
     }
     EXPECT_GT(dark, 30);
 
@@ -160,7 +160,7 @@ TEST_F(DialogEndToEnd, OpensInPlaceAndSavesTheChoicesByteForByte) {
     std::this_thread::sleep_for(200ms);
     shell.screenshot(shot);
     const QImage after(QString::fromStdString(shot.string()));
-    EXPECT_EQ(after.pixel(clientX + 12 + 272 + 10, clientY + 12 + 8 + 10) & 0xFFFFFF, 0x005AC8u);
+    EXPECT_EQ(after.pixel(clientX + 14 + 272 + 10, clientY + 14 + 8 + 10) & 0xFFFFFF, 0x005AC8u);
 
     click(kSetX, kSetY);
     EXPECT_EQ(shell.waitExit(pid, 5s), std::optional<int>(0));

@@ -199,6 +199,37 @@ TEST_F(DialogWindow, PressesOnTheDesktopLabelAndMarkAndTheRepeatBox) {
     EXPECT_EQ(repeat->currentText(), QStringLiteral("7"));  // kept, and still read when saving
 }
 
+TEST_F(DialogWindow, ControlsOnThePanelsSitInsideTheirBorders) {
+    auto dialog = loaded(0, "");
+    // Top-left corners in the dialog's client area: the panel's corner, its 2-pixel border,
+    // then the control's position in the panel's client area.
+    struct Case {
+        const char* name;
+        QPoint at;
+    };
+    const std::vector<Case> cases = {
+        {"Img_Sel(0)", {130, 26}},   {"Img_Sel(1)", {130, 46}},   {"lbl_Sel(0)", {146, 26}},
+        {"Cmd_Pic", {242, 42}},      {"lbl_Fname(1)", {22, 70}},  {"Display", {286, 22}},
+        {"Img_BGM(1)", {130, 138}},  {"Img_BGM(0)", {130, 158}},  {"Img_BGM(2)", {130, 178}},
+        {"BGM_Repeat", {214, 134}},  {"Cmd_BGM", {214, 174}},     {"lbl_Fname(0)", {22, 198}},
+        {"Cmd_Set", {236, 256}},     {"Cmd_Can", {308, 256}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto* control = dialog->findChild<QWidget*>(QString::fromLatin1(c.name));
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(control->mapTo(dialog.get(), QPoint(0, 0)), c.at);
+    }
+    // The music path box has the same margin on both sides of the panel's inside.
+    const QWidget* music = dialog->findChild<QWidget*>(QStringLiteral("lbl_Fname(0)"));
+    const QWidget* panel = dialog->panel(1);
+    const int left = music->mapTo(panel, QPoint(0, 0)).x() - RetainedBox::kBorder;
+    const int right = panel->width() - RetainedBox::kBorder - (left + RetainedBox::kBorder) -
+                      music->width();
+    EXPECT_EQ(left, 8);
+    EXPECT_EQ(right, 8);
+}
+
 TEST(FileChooser, PatternsMatchInEitherCaseAsWritten) {
     TempFolder folder;
     for (const char* name : {"a.bmp", "b.BMP", "c.Jpg", "djpg", "e.png", "f.wav", "g.Mp3"}) {
