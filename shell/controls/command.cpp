@@ -143,8 +143,14 @@ void Command::mouseReleaseEvent(QMouseEvent* event) { behaviour_->buttonUp(butto
 
 void Command::mouseMoveEvent(QMouseEvent*) { behaviour_->pointerMoves(); }
 
+// A window above the button that goes away while the pointer rests shows up here as the
+// pointer entering, or as the host window becoming active again.
+void Command::enterEvent(QEnterEvent*) { behaviour_->windowsAboveChanged(true); }
+
 void Command::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange && !loading_) markPropertyChanged("Font");
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        behaviour_->windowsAboveChanged(pointerOverButton());
     QWidget::changeEvent(event);
 }
 

@@ -47,6 +47,9 @@ public:
     void buttonDown(MouseButton button);
     void buttonUp(MouseButton button);
     void pointerMoves();
+    // The windows above the button changed (one above it closed, or its host window became
+    // active): a pointer that now rests on the button has arrived there as if it had moved.
+    void windowsAboveChanged(bool pointerOverButton);
     // One hover poll: whether the window under the pointer is the button's own.
     void hoverTick(bool pointerOverButton);
     // Whether a poll can change anything: only an enabled button with hover can lose it.

@@ -93,6 +93,23 @@ protected:
             std::this_thread::sleep_for(20ms);
     }
 
+    // Whether the window manager has made this window the active one.
+    bool active(unsigned long which) {
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        const Atom active = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
+        if (XGetWindowProperty(display, DefaultRootWindow(display), active, 0, 1, False,
+                               AnyPropertyType, &type, &format, &count, &after,
+                               &data) != Success)
+            return false;
+        const bool is = data != nullptr && count == 1 && format == 32 &&
+                        *reinterpret_cast<unsigned long*>(data) == which;
+        if (data != nullptr) XFree(data);
+        return is;
+    }
+
     void pressCloseBox() {
         XEvent event{};
         event.xclient.type = ClientMessage;
@@ -233,6 +250,32 @@ TEST_F(DialogEndToEnd, AChoiceThatCannotBeSavedIsToldAndTheFileKept) {
     click(kCancelX, kCancelY);
     EXPECT_EQ(shell.waitExit(pid, 5s), std::optional<int>(0));
     EXPECT_EQ(readFile(ini), before);
+}
+
+TEST_F(DialogEndToEnd, AClickRightAfterTheChooserClosesOverItsButtonOpensItAgain) {
+    const pid_t pid = openDialog();
+    click(kPictureFileX, kPictureFileY);
+    click(kPictureChooserX, kPictureChooserY);
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        const unsigned long chooser = shell.waitForWindow("ﾌｧｲﾙを開く", 5s);
+        ASSERT_NE(chooser, 0u);
+        for (int i = 0; i < 250 && !active(chooser); ++i) std::this_thread::sleep_for(20ms);
+        // Cancelled from the keyboard: the pointer stays on "..." throughout.
+        xdotool({"key", "Escape"});
+        for (int i = 0; i < 250 && (shell.findWindow("ﾌｧｲﾙを開く") != 0 || !active(window)); ++i)
+            std::this_thread::sleep_for(20ms);
+        ASSERT_TRUE(active(window));
+        xdotool({"click", "1"});
+    }
+    const unsigned long last = shell.waitForWindow("ﾌｧｲﾙを開く", 5s);
+    EXPECT_NE(last, 0u);
+    for (int i = 0; i < 250 && !active(last); ++i) std::this_thread::sleep_for(20ms);
+    xdotool({"key", "Escape"});
+    for (int i = 0; i < 250 && shell.findWindow("ﾌｧｲﾙを開く") != 0; ++i)
+        std::this_thread::sleep_for(20ms);
+    click(kCancelX, kCancelY);
+    EXPECT_EQ(shell.waitExit(pid, 5s), std::optional<int>(0));
 }
 
 TEST_F(DialogEndToEnd, AnythingStartedWhileTheDialogIsOpenEndsAtOnce) {
