@@ -98,6 +98,8 @@ void CommandBehaviour::leaveHover() {
 }
 
 void CommandBehaviour::applyEnabledLook() {
+    // A disabled button ignores focus, so Tab passes it by instead of resting on it unseen.
+    view_.setTakesFocus(enabled_);
     if (enabled_) {
         view_.paintFace(FaceImage::Normal);
         view_.setCaptionEnabled(true);

@@ -23,6 +23,8 @@ public:
     virtual uint32_t captionColour() const = 0;  // 0x00BBGGRR
     virtual void setCaptionColour(uint32_t colour) = 0;
     virtual void setFaceOpaque(bool opaque) = 0;
+    // Whether Tab may move the keyboard focus onto the button.
+    virtual void setTakesFocus(bool takes) = 0;
     virtual void startHoverTimer(int intervalMs) = 0;
     virtual void raiseClick() = 0;
     // The stored property set no longer matches this property.
