@@ -87,6 +87,7 @@ protected:
         const unsigned long chooser = shell.waitForWindow("ﾌｧｲﾙを開く", 5s);
         ASSERT_NE(chooser, 0u);
         std::this_thread::sleep_for(300ms);
+        if (const char* keep = std::getenv("QUORLANE_KEEP_CHOOSER")) shell.screenshot(keep);
         xdotool({"type", "--delay", "5", path});
         xdotool({"key", "Return"});
         for (int i = 0; i < 100 && shell.findWindow("ﾌｧｲﾙを開く") != 0; ++i)

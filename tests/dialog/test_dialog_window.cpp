@@ -5,7 +5,11 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QImage>
+#include <QDialogButtonBox>
+#include <QLabel>
 #include <QListView>
+#include <QPushButton>
+#include <QTranslator>
 #include <QTest>
 
 #include <set>
@@ -13,6 +17,7 @@
 #include "shell/dialog/dialog_painting.h"
 #include "shell/dialog/dialog_widgets.h"
 #include "shell/dialog/file_chooser.h"
+#include "shell/dialog/qt_translations.h"
 #include "shell/dialog/settings_dialog.h"
 #include "tests/support/temp_folder.h"
 
@@ -270,6 +275,30 @@ TEST(FileChooser, PatternsMatchInEitherCaseAsWritten) {
             3000);
         EXPECT_EQ(listed, c.listed);
     }
+}
+
+TEST(QtTexts, TheChooserAndTheWarningBoxSpeakJapanese) {
+    QTranslator japanese;
+    ASSERT_TRUE(installQtJapanese(japanese));
+    TempFolder folder;
+    const auto chooser =
+        makeChooser(nullptr, QString::fromStdString(folder.path()), {"x", "*.BMP"});
+    struct Case {
+        const char* label;
+        QString text;
+    };
+    for (const Case& c : std::vector<Case>{{"lookInLabel", QStringLiteral("アドレス:")},
+                                           {"fileNameLabel", QStringLiteral("ファイル名(&N):")},
+                                           {"fileTypeLabel", QStringLiteral("ファイルの種類:")}}) {
+        const auto* label = chooser->findChild<QLabel*>(QLatin1String(c.label));
+        ASSERT_NE(label, nullptr) << c.label;
+        EXPECT_EQ(label->text(), c.text) << c.label;
+    }
+    const auto* buttons = chooser->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+    ASSERT_NE(buttons, nullptr);
+    EXPECT_EQ(buttons->button(QDialogButtonBox::Open)->text(), QStringLiteral("開く(&O)"));
+    EXPECT_EQ(buttons->button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
+    // The warning box's only text of Qt's own is its "OK", the same in Japanese.
 }
 
 }  // namespace
