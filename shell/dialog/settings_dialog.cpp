@@ -239,7 +239,7 @@ bool SettingsDialog::onX11() const {
 }
 
 void SettingsDialog::load() {
-    placeWindow();
+    const ZoomRect outer = placeWindow();
     for (Command* button : {setButton_, cancelButton_, pictureButton_, musicButton_}) {
         button->initialize();
     }
@@ -258,10 +258,11 @@ void SettingsDialog::load() {
     ZoomAnchor& anchor = zoomAnchor();
     anchor.x = anchorCoordinate(pointer.x(), anchor.x);
     anchor.y = anchorCoordinate(pointer.y(), anchor.y);
-    if (onX11()) zoomWindowOpen(static_cast<unsigned long>(winId()));
+    // Still hidden: the zoom heads for where the window manager will show it.
+    if (onX11()) zoomWindowOpen(outer);
 }
 
-void SettingsDialog::placeWindow() {
+ZoomRect SettingsDialog::placeWindow() {
     FrameExtents frame;
     if (onX11()) {
         auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
@@ -272,11 +273,13 @@ void SettingsDialog::placeWindow() {
     }
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect whole = screen != nullptr ? screen->geometry() : QRect(0, 0, 0, 0);
-    const IntPoint outer =
-        windowPlacement(whole.width(), whole.height(), kClientWidth + frame.left + frame.right,
-                        kClientHeight + frame.top + frame.bottom);
-    setGeometry(whole.x() + outer.x + frame.left, whole.y() + outer.y + frame.top, kClientWidth,
-                kClientHeight);
+    const int outerWidth = kClientWidth + frame.left + frame.right;
+    const int outerHeight = kClientHeight + frame.top + frame.bottom;
+    const IntPoint outer = windowPlacement(whole.width(), whole.height(), outerWidth, outerHeight);
+    const int left = whole.x() + outer.x;
+    const int top = whole.y() + outer.y;
+    setGeometry(left + frame.left, top + frame.top, kClientWidth, kClientHeight);
+    return {left, top, left + outerWidth, top + outerHeight};
 }
 
 void SettingsDialog::showChoices() {

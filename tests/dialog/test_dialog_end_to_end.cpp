@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <ostream>
 #include <thread>
 
 #include "tests/support/read_file.h"
@@ -45,6 +47,15 @@ using test::readFile;
 
 void writeFile(const fs::path& file, const std::string& bytes) {
     std::ofstream(file, std::ios::binary) << bytes;
+}
+
+struct XGeometryOnScreen {
+    int x = 0, y = 0, width = 0, height = 0;
+    bool operator==(const XGeometryOnScreen&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const XGeometryOnScreen& g) {
+    return out << g.x << "," << g.y << " " << g.width << "x" << g.height;
 }
 
 class DialogEndToEnd : public ::testing::Test {
@@ -109,6 +120,46 @@ protected:
                         *reinterpret_cast<unsigned long*>(data) == which;
         if (data != nullptr) XFree(data);
         return is;
+    }
+
+    // The window the user sees as the dialog: the window manager's frame around it.
+    XGeometryOnScreen outerOf(unsigned long client) {
+        Window current = client;
+        for (;;) {
+            Window root = 0, parent = 0, *children = nullptr;
+            unsigned count = 0;
+            if (XQueryTree(display, current, &root, &parent, &children, &count) == 0) break;
+            if (children != nullptr) XFree(children);
+            if (parent == root || parent == 0) break;
+            current = parent;
+        }
+        XWindowAttributes attributes{};
+        XGetWindowAttributes(display, current, &attributes);
+        return {attributes.x, attributes.y, attributes.width, attributes.height};
+    }
+
+    // The rectangles each outline of a zoom took since the last call, in the order drawn: the
+    // overlays are the override-redirect windows made on the root and mapped.
+    std::vector<std::vector<XGeometryOnScreen>> zoomOutlines() {
+        XSync(display, False);
+        std::map<Window, std::vector<XGeometryOnScreen>> frames;
+        std::vector<Window> mapped;
+        while (XPending(display) > 0) {
+            XEvent e;
+            XNextEvent(display, &e);
+            if (e.type == CreateNotify && e.xcreatewindow.override_redirect) {
+                const auto& c = e.xcreatewindow;
+                frames[c.window].push_back({c.x, c.y, c.width, c.height});
+            } else if (e.type == ConfigureNotify && frames.count(e.xconfigure.window)) {
+                const auto& c = e.xconfigure;
+                frames[c.window].push_back({c.x, c.y, c.width, c.height});
+            } else if (e.type == MapNotify && frames.count(e.xmap.window)) {
+                mapped.push_back(e.xmap.window);
+            }
+        }
+        std::vector<std::vector<XGeometryOnScreen>> outlines;
+        for (Window overlay : mapped) outlines.push_back(frames[overlay]);
+        return outlines;
     }
 
     void pressCloseBox() {
@@ -277,6 +328,35 @@ TEST_F(DialogEndToEnd, AClickRightAfterTheChooserClosesOverItsButtonOpensItAgain
         std::this_thread::sleep_for(20ms);
     click(kCancelX, kCancelY);
     EXPECT_EQ(shell.waitExit(pid, 5s), std::optional<int>(0));
+}
+
+TEST_F(DialogEndToEnd, TheZoomsRunBetweenThePointerAndWhereTheDialogIsShown) {
+    xdotool({"mousemove", "--sync", "200", "150"});
+    const Window root = DefaultRootWindow(display);
+    XSelectInput(display, root, SubstructureNotifyMask);
+    XSync(display, True);  // drop what came before
+    const pid_t pid = openDialog();
+    // Openbox's frame here is 1, 1, 20, 1 around the 390 x 299 client centred across and at a
+    // third of the free height of 1920 x 1080.
+    const XGeometryOnScreen outer = outerOf(window);
+    EXPECT_EQ(outer, (XGeometryOnScreen{764, 253, 392, 320}));
+    const auto opening = zoomOutlines();
+    ASSERT_EQ(opening.size(), 1u);
+    ASSERT_GE(opening[0].size(), 3u);
+    EXPECT_EQ(opening[0].front(), (XGeometryOnScreen{200, 150, 1, 1}));
+    EXPECT_EQ(opening[0].back(), outer);
+
+    // Closed with the pointer elsewhere: back into the point it opened from.
+    xdotool({"mousemove", "--sync", std::to_string(clientX + kCancelX),
+             std::to_string(clientY + kCancelY)});
+    std::this_thread::sleep_for(150ms);  // a hover tick of the buttons
+    xdotool({"click", "1"});
+    EXPECT_EQ(shell.waitExit(pid, 5s), std::optional<int>(0));
+    const auto closing = zoomOutlines();
+    ASSERT_EQ(closing.size(), 1u);
+    ASSERT_GE(closing[0].size(), 3u);
+    EXPECT_EQ(closing[0].front(), outer);
+    EXPECT_EQ(closing[0].back(), (XGeometryOnScreen{200, 150, 1, 1}));
 }
 
 TEST_F(DialogEndToEnd, AnythingStartedWhileTheDialogIsOpenEndsAtOnce) {
