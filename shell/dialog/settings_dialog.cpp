@@ -204,8 +204,7 @@ void SettingsDialog::buildControls() {
     repeatBox_->setGeometry(200, 8, 41, 20);
     plainLabel(musicArea, QStringLiteral("曲目をﾘﾋﾟｰﾄ"), QRect(248, 12, 66, 13), false);
     musicMarks_[0] = mark(musicArea, "Img_BGM(0)", 116, 32);
-    musicLabels_[0] =
-        choiceLabel(musicArea, QStringLiteral("無し"), QRect(132, 32, 23, 13), false);
+    musicLabels_[0] = choiceLabel(musicArea, QStringLiteral("無し"), QRect(132, 32, 23, 13), false);
     musicMarks_[2] = mark(musicArea, "Img_BGM(2)", 116, 52);
     musicLabels_[2] =
         choiceLabel(musicArea, QStringLiteral("MP3、WAV"), QRect(132, 52, 60, 13), false);

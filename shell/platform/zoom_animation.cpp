@@ -116,8 +116,7 @@ public:
     BackgroundSnapshot(Display* display, Window window) : display_(display), window_(window) {
         XWindowAttributes attributes{};
         if (XGetWindowAttributes(display, window, &attributes) == 0 ||
-            attributes.map_state != IsViewable || attributes.width <= 0 ||
-            attributes.height <= 0)
+            attributes.map_state != IsViewable || attributes.width <= 0 || attributes.height <= 0)
             return;
         pixmap_ = XCreatePixmap(display, window, static_cast<unsigned>(attributes.width),
                                 static_cast<unsigned>(attributes.height),

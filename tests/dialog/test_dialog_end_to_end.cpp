@@ -113,8 +113,7 @@ protected:
         unsigned char* data = nullptr;
         const Atom active = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
         if (XGetWindowProperty(display, DefaultRootWindow(display), active, 0, 1, False,
-                               AnyPropertyType, &type, &format, &count, &after,
-                               &data) != Success)
+                               AnyPropertyType, &type, &format, &count, &after, &data) != Success)
             return false;
         const bool is = data != nullptr && count == 1 && format == 32 &&
                         *reinterpret_cast<unsigned long*>(data) == which;
@@ -291,8 +290,8 @@ TEST_F(DialogEndToEnd, AChoiceThatCannotBeSavedIsToldAndTheFileKept) {
     if (const char* keep = std::getenv("QUORLANE_KEEP_MESSAGE")) {
         std::this_thread::sleep_for(1s);  // painted, for a person to look at
         // The box alone: a shot of the whole screen here can miss what Qt drew into it.
-        const std::string shot = "xwd -silent -id " + std::to_string(message) +
-                                 " | convert xwd:- '" + keep + "'";
+        const std::string shot =
+            "xwd -silent -id " + std::to_string(message) + " | convert xwd:- '" + keep + "'";
         EXPECT_EQ(std::system(shot.c_str()), 0);
     }
     EXPECT_NE(shell.findWindow("<Quorlane>"), 0u);  // the dialog stays open

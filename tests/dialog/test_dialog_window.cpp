@@ -3,14 +3,14 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QImage>
-#include <QDialogButtonBox>
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
-#include <QTranslator>
 #include <QTest>
+#include <QTranslator>
 
 #include <set>
 
@@ -213,11 +213,11 @@ TEST_F(DialogWindow, ControlsOnThePanelsSitInsideTheirBorders) {
         QPoint at;
     };
     const std::vector<Case> cases = {
-        {"Img_Sel(0)", {130, 26}},   {"Img_Sel(1)", {130, 46}},   {"lbl_Sel(0)", {146, 26}},
-        {"Cmd_Pic", {242, 42}},      {"lbl_Fname(1)", {22, 70}},  {"Display", {286, 22}},
-        {"Img_BGM(1)", {130, 138}},  {"Img_BGM(0)", {130, 158}},  {"Img_BGM(2)", {130, 178}},
-        {"BGM_Repeat", {214, 134}},  {"Cmd_BGM", {214, 174}},     {"lbl_Fname(0)", {22, 198}},
-        {"Cmd_Set", {236, 256}},     {"Cmd_Can", {308, 256}},
+        {"Img_Sel(0)", {130, 26}},  {"Img_Sel(1)", {130, 46}},  {"lbl_Sel(0)", {146, 26}},
+        {"Cmd_Pic", {242, 42}},     {"lbl_Fname(1)", {22, 70}}, {"Display", {286, 22}},
+        {"Img_BGM(1)", {130, 138}}, {"Img_BGM(0)", {130, 158}}, {"Img_BGM(2)", {130, 178}},
+        {"BGM_Repeat", {214, 134}}, {"Cmd_BGM", {214, 174}},    {"lbl_Fname(0)", {22, 198}},
+        {"Cmd_Set", {236, 256}},    {"Cmd_Can", {308, 256}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -229,8 +229,8 @@ TEST_F(DialogWindow, ControlsOnThePanelsSitInsideTheirBorders) {
     const QWidget* music = dialog->findChild<QWidget*>(QStringLiteral("lbl_Fname(0)"));
     const QWidget* panel = dialog->panel(1);
     const int left = music->mapTo(panel, QPoint(0, 0)).x() - RetainedBox::kBorder;
-    const int right = panel->width() - RetainedBox::kBorder - (left + RetainedBox::kBorder) -
-                      music->width();
+    const int right =
+        panel->width() - RetainedBox::kBorder - (left + RetainedBox::kBorder) - music->width();
     EXPECT_EQ(left, 8);
     EXPECT_EQ(right, 8);
 }

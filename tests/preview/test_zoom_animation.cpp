@@ -230,8 +230,7 @@ TEST_F(ZoomAnimation, TheClosingOutlineLeavesNoTrailsOnAWindowThatCannotRepaint)
     XSelectInput(display_, window, ExposureMask);
     XMapWindow(display_, window);
     waitUntilManaged(window);
-    for (XEvent e; XWindowEvent(display_, window, ExposureMask, &e), e.xexpose.count != 0;) {
-    }
+    for (XEvent e; XWindowEvent(display_, window, ExposureMask, &e), e.xexpose.count != 0;) {}
     GC gc = XCreateGC(display_, window, 0, nullptr);
     XSetForeground(display_, gc, 0x336699);
     XFillRectangle(display_, window, gc, 0, 0, 200, 150);
