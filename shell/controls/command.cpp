@@ -39,6 +39,30 @@ MouseButton buttonOf(const QMouseEvent* event) {
     return event->button() == Qt::LeftButton ? MouseButton::Left : MouseButton::Other;
 }
 
+// The classic disabled text: grey letters over a white copy one pixel down and right, readable
+// on the pale disabled face where a palette's faded text colour all but vanishes.
+const QColor kDisabledText(128, 128, 128);
+const QColor kDisabledEmboss(255, 255, 255);
+
+class CaptionLabel : public QLabel {
+public:
+    explicit CaptionLabel(QWidget* parent) : QLabel(parent) {}
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        if (isEnabled()) {
+            QLabel::paintEvent(event);
+            return;
+        }
+        QPainter painter(this);
+        painter.setFont(font());
+        painter.setPen(kDisabledEmboss);
+        painter.drawText(rect().translated(1, 1), static_cast<int>(alignment()), text());
+        painter.setPen(kDisabledText);
+        painter.drawText(rect(), static_cast<int>(alignment()), text());
+    }
+};
+
 }  // namespace
 
 Command::Command(QWidget* parent)
@@ -53,11 +77,11 @@ Command::Command(QWidget* parent)
         faces_[i] =
             QImage(QString::fromLatin1(kFaceFiles[i])).convertToFormat(QImage::Format_RGB32);
 
-    // Keyboard focus by Tab; a left press takes focus itself, so other buttons never do.
-    setFocusPolicy(Qt::TabFocus);
+    // Keyboard focus by Tab when enabled (setTakesFocus); a left press takes focus itself, so
+    // other buttons never do.
     setMouseTracking(true);
 
-    label_ = new QLabel(this);
+    label_ = new CaptionLabel(this);
     label_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     // Presses, moves and releases over the caption belong to the button.
     label_->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -143,8 +167,14 @@ void Command::mouseReleaseEvent(QMouseEvent* event) { behaviour_->buttonUp(butto
 
 void Command::mouseMoveEvent(QMouseEvent*) { behaviour_->pointerMoves(); }
 
+// A window above the button that goes away while the pointer rests shows up here as the
+// pointer entering, or as the host window becoming active again.
+void Command::enterEvent(QEnterEvent*) { behaviour_->windowsAboveChanged(true); }
+
 void Command::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange && !loading_) markPropertyChanged("Font");
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        behaviour_->windowsAboveChanged(pointerOverButton());
     QWidget::changeEvent(event);
 }
 
@@ -190,7 +220,7 @@ uint32_t Command::captionColour() const { return captionColour_; }
 
 void Command::setCaptionColour(uint32_t colour) {
     captionColour_ = colour;
-    // The disabled look keeps the system's own disabled text colour.
+    // The disabled look draws in its own colours (CaptionLabel), whatever the caption's.
     QPalette palette = label_->palette();
     palette.setColor(QPalette::Active, QPalette::WindowText, fromBgr(colour));
     palette.setColor(QPalette::Inactive, QPalette::WindowText, fromBgr(colour));
@@ -201,6 +231,8 @@ void Command::setFaceOpaque(bool opaque) {
     opaque_ = opaque;
     update();
 }
+
+void Command::setTakesFocus(bool takes) { setFocusPolicy(takes ? Qt::TabFocus : Qt::NoFocus); }
 
 void Command::startHoverTimer(int intervalMs) { hoverTimer_.start(intervalMs); }
 

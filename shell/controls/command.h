@@ -58,6 +58,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -71,6 +72,7 @@ private:
     uint32_t captionColour() const override;
     void setCaptionColour(uint32_t colour) override;
     void setFaceOpaque(bool opaque) override;
+    void setTakesFocus(bool takes) override;
     void startHoverTimer(int intervalMs) override;
     void raiseClick() override;
     void markPropertyChanged(const char* name) override;

@@ -70,6 +70,12 @@ void CommandBehaviour::pointerMoves() {
     }
 }
 
+void CommandBehaviour::windowsAboveChanged(bool pointerOverButton) {
+    // Without this, a button whose chooser closed under a resting pointer stays in focus
+    // without hover, and its next click would be taken for a press dragged out and back.
+    if (pointerOverButton) pointerMoves();
+}
+
 void CommandBehaviour::hoverTick(bool pointerOverButton) {
     if (!pointerOverButton) leaveHover();
 }
@@ -92,6 +98,8 @@ void CommandBehaviour::leaveHover() {
 }
 
 void CommandBehaviour::applyEnabledLook() {
+    // A disabled button ignores focus, so Tab passes it by instead of resting on it unseen.
+    view_.setTakesFocus(enabled_);
     if (enabled_) {
         view_.paintFace(FaceImage::Normal);
         view_.setCaptionEnabled(true);

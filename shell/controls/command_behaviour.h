@@ -23,6 +23,8 @@ public:
     virtual uint32_t captionColour() const = 0;  // 0x00BBGGRR
     virtual void setCaptionColour(uint32_t colour) = 0;
     virtual void setFaceOpaque(bool opaque) = 0;
+    // Whether Tab may move the keyboard focus onto the button.
+    virtual void setTakesFocus(bool takes) = 0;
     virtual void startHoverTimer(int intervalMs) = 0;
     virtual void raiseClick() = 0;
     // The stored property set no longer matches this property.
@@ -47,6 +49,9 @@ public:
     void buttonDown(MouseButton button);
     void buttonUp(MouseButton button);
     void pointerMoves();
+    // The windows above the button changed (one above it closed, or its host window became
+    // active): a pointer that now rests on the button has arrived there as if it had moved.
+    void windowsAboveChanged(bool pointerOverButton);
     // One hover poll: whether the window under the pointer is the button's own.
     void hoverTick(bool pointerOverButton);
     // Whether a poll can change anything: only an enabled button with hover can lose it.

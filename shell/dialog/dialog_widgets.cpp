@@ -7,9 +7,18 @@
 
 namespace quorlane {
 
-RetainedBox::RetainedBox(QWidget* parent, QColor base) : QWidget(parent), base_(base) {
+RetainedBox::RetainedBox(QWidget* parent, QColor base)
+    : QWidget(parent), base_(base), client_(new QWidget(this)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    fitClient();
 }
+
+void RetainedBox::fitClient() {
+    client_->setGeometry(kBorder, kBorder, std::max(0, width() - 2 * kBorder),
+                         std::max(0, height() - 2 * kBorder));
+}
+
+void RetainedBox::resizeEvent(QResizeEvent*) { fitClient(); }
 
 QImage& RetainedBox::retained() {
     fitRetained();
@@ -18,6 +27,7 @@ QImage& RetainedBox::retained() {
 
 void RetainedBox::setOuterSize(int width, int height) {
     resize(width, height);
+    fitClient();
     fitRetained();
     update();
 }

@@ -8,7 +8,8 @@
 namespace quorlane {
 
 // A box with a sunken two-pixel border whose inner area shows a retained image: what is drawn
-// into it stays until drawn over. Used for the two panels and for the picture preview.
+// into it stays until drawn over. Used for the two panels and for the picture preview. Controls
+// on a box go on its client area, inside the border, so their positions count from there.
 class RetainedBox : public QWidget {
     Q_OBJECT
 public:
@@ -18,6 +19,8 @@ public:
 
     // The image of the inner area, at the box's current size.
     QImage& retained();
+    // The inner area as a parent for controls; it draws nothing of its own.
+    QWidget* client() const { return client_; }
     // Changes the outer size; the retained image is cleared to the base colour.
     void setOuterSize(int width, int height);
     // Fills the retained image with the base colour.
@@ -25,14 +28,17 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void fitClient();
     // A hidden widget gets its resize event only when shown, but the dialog draws into its
     // boxes while loading: so the image follows the size here, not in an event.
     void fitRetained();
 
     QColor base_;
     QImage retained_;
+    QWidget* client_ = nullptr;
 };
 
 // A label (or an option mark) that tells of a press of any mouse button and of a completed

@@ -165,51 +165,52 @@ void SettingsDialog::buildControls() {
     cancelButton_ =
         command(this, "Cmd_Can", QStringLiteral("ｷｬﾝｾﾙ"), QRect(308, 256, 69, 25), font);
 
-    // The picture panel.
-    auto* plateP = new QLabel(picturePanel);
+    // The picture panel; positions count from its client area, inside the border.
+    QWidget* pictureArea = picturePanel->client();
+    auto* plateP = new QLabel(pictureArea);
     plateP->setPixmap(plate);
     plateP->setGeometry(8, 8, 95, 22);
-    plainLabel(picturePanel, QStringLiteral("画像の選択"), QRect(8, 12, 95, 13), false,
+    plainLabel(pictureArea, QStringLiteral("画像の選択"), QRect(8, 12, 95, 13), false,
                Qt::AlignHCenter | Qt::AlignTop);
-    pictureMarks_[0] = mark(picturePanel, "Img_Sel(0)", 116, 12);
+    pictureMarks_[0] = mark(pictureArea, "Img_Sel(0)", 116, 12);
     pictureLabels_[0] =
-        choiceLabel(picturePanel, QStringLiteral("ｶﾚﾝﾄ・ﾃﾞｽｸﾄｯﾌﾟ"), QRect(132, 12, 83, 13), true);
-    pictureMarks_[1] = mark(picturePanel, "Img_Sel(1)", 116, 32);
+        choiceLabel(pictureArea, QStringLiteral("ｶﾚﾝﾄ・ﾃﾞｽｸﾄｯﾌﾟ"), QRect(132, 12, 83, 13), true);
+    pictureMarks_[1] = mark(pictureArea, "Img_Sel(1)", 116, 32);
     pictureLabels_[1] =
-        choiceLabel(picturePanel, QStringLiteral("画像ﾌｧｲﾙを指定"), QRect(132, 32, 92, 13), true);
+        choiceLabel(pictureArea, QStringLiteral("画像ﾌｧｲﾙを指定"), QRect(132, 32, 92, 13), true);
     pictureButton_ =
-        command(picturePanel, "Cmd_Pic", QStringLiteral("..."), QRect(228, 28, 37, 21), font);
-    picturePath_ = new PathBox(picturePanel);
+        command(pictureArea, "Cmd_Pic", QStringLiteral("..."), QRect(228, 28, 37, 21), font);
+    picturePath_ = new PathBox(pictureArea);
     picturePath_->setObjectName(QStringLiteral("lbl_Fname(1)"));
     picturePath_->setGeometry(8, 56, 257, 33);
-    display_ = new RetainedBox(picturePanel, kWindowColour);
+    display_ = new RetainedBox(pictureArea, kWindowColour);
     display_->setObjectName(QStringLiteral("Display"));
     display_->setGeometry(272, 8, 80, 80);
 
     // The music panel, its choices in the screen order CD, none, file.
-    auto* plateM = new QLabel(musicPanel);
+    QWidget* musicArea = musicPanel->client();
+    auto* plateM = new QLabel(musicArea);
     plateM->setPixmap(plate);
     plateM->setGeometry(8, 8, 95, 22);
-    plainLabel(musicPanel, QStringLiteral("BGM"), QRect(8, 12, 95, 13), false,
+    plainLabel(musicArea, QStringLiteral("BGM"), QRect(8, 12, 95, 13), false,
                Qt::AlignHCenter | Qt::AlignTop);
-    musicMarks_[1] = mark(musicPanel, "Img_BGM(1)", 116, 12);
+    musicMarks_[1] = mark(musicArea, "Img_BGM(1)", 116, 12);
     musicLabels_[1] =
-        choiceLabel(musicPanel, QStringLiteral("音楽CD"), QRect(132, 12, 43, 13), false);
-    repeatBox_ = new QComboBox(musicPanel);
+        choiceLabel(musicArea, QStringLiteral("音楽CD"), QRect(132, 12, 43, 13), false);
+    repeatBox_ = new QComboBox(musicArea);
     repeatBox_->setObjectName(QStringLiteral("BGM_Repeat"));
     repeatBox_->setEditable(true);
     repeatBox_->setInsertPolicy(QComboBox::NoInsert);
     repeatBox_->setGeometry(200, 8, 41, 20);
-    plainLabel(musicPanel, QStringLiteral("曲目をﾘﾋﾟｰﾄ"), QRect(248, 12, 66, 13), false);
-    musicMarks_[0] = mark(musicPanel, "Img_BGM(0)", 116, 32);
-    musicLabels_[0] =
-        choiceLabel(musicPanel, QStringLiteral("無し"), QRect(132, 32, 23, 13), false);
-    musicMarks_[2] = mark(musicPanel, "Img_BGM(2)", 116, 52);
+    plainLabel(musicArea, QStringLiteral("曲目をﾘﾋﾟｰﾄ"), QRect(248, 12, 66, 13), false);
+    musicMarks_[0] = mark(musicArea, "Img_BGM(0)", 116, 32);
+    musicLabels_[0] = choiceLabel(musicArea, QStringLiteral("無し"), QRect(132, 32, 23, 13), false);
+    musicMarks_[2] = mark(musicArea, "Img_BGM(2)", 116, 52);
     musicLabels_[2] =
-        choiceLabel(musicPanel, QStringLiteral("MP3、WAV"), QRect(132, 52, 60, 13), false);
+        choiceLabel(musicArea, QStringLiteral("MP3、WAV"), QRect(132, 52, 60, 13), false);
     musicButton_ =
-        command(musicPanel, "Cmd_BGM", QStringLiteral("..."), QRect(200, 48, 37, 21), font);
-    musicPath_ = new PathBox(musicPanel);
+        command(musicArea, "Cmd_BGM", QStringLiteral("..."), QRect(200, 48, 37, 21), font);
+    musicPath_ = new PathBox(musicArea);
     musicPath_->setObjectName(QStringLiteral("lbl_Fname(0)"));
     musicPath_->setGeometry(8, 72, 345, 33);
 
@@ -237,7 +238,7 @@ bool SettingsDialog::onX11() const {
 }
 
 void SettingsDialog::load() {
-    placeWindow();
+    const ZoomRect outer = placeWindow();
     for (Command* button : {setButton_, cancelButton_, pictureButton_, musicButton_}) {
         button->initialize();
     }
@@ -256,10 +257,11 @@ void SettingsDialog::load() {
     ZoomAnchor& anchor = zoomAnchor();
     anchor.x = anchorCoordinate(pointer.x(), anchor.x);
     anchor.y = anchorCoordinate(pointer.y(), anchor.y);
-    if (onX11()) zoomWindowOpen(static_cast<unsigned long>(winId()));
+    // Still hidden: the zoom heads for where the window manager will show it.
+    if (onX11()) zoomWindowOpen(outer);
 }
 
-void SettingsDialog::placeWindow() {
+ZoomRect SettingsDialog::placeWindow() {
     FrameExtents frame;
     if (onX11()) {
         auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
@@ -270,11 +272,13 @@ void SettingsDialog::placeWindow() {
     }
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect whole = screen != nullptr ? screen->geometry() : QRect(0, 0, 0, 0);
-    const IntPoint outer =
-        windowPlacement(whole.width(), whole.height(), kClientWidth + frame.left + frame.right,
-                        kClientHeight + frame.top + frame.bottom);
-    setGeometry(whole.x() + outer.x + frame.left, whole.y() + outer.y + frame.top, kClientWidth,
-                kClientHeight);
+    const int outerWidth = kClientWidth + frame.left + frame.right;
+    const int outerHeight = kClientHeight + frame.top + frame.bottom;
+    const IntPoint outer = windowPlacement(whole.width(), whole.height(), outerWidth, outerHeight);
+    const int left = whole.x() + outer.x;
+    const int top = whole.y() + outer.y;
+    setGeometry(left + frame.left, top + frame.top, kClientWidth, kClientHeight);
+    return {left, top, left + outerWidth, top + outerHeight};
 }
 
 void SettingsDialog::showChoices() {

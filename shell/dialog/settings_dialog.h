@@ -7,6 +7,7 @@
 #include <array>
 #include <string>
 
+#include "shell/core/window_zoom.h"
 #include "shell/dialog/dialog_choices.h"
 
 class QComboBox;
@@ -65,7 +66,8 @@ public slots:
 
 private:
     void buildControls();
-    void placeWindow();
+    // Places the window; its outer rectangle on the screen, frame included.
+    ZoomRect placeWindow();
     void showChoices();
     void pressPicture(int choice, bool onLabel);
     void clickMusic(int choice);

@@ -108,29 +108,68 @@ void animate(Display* display, const ZoomPath& path) {
     XSync(display, False);
 }
 
-enum class Direction { open, close };
+// While the outline moves over a window, the window cannot redraw what it uncovers: its owner is
+// the caller, blocked in the zoom. The window's own picture as its background lets the server
+// put back what the outline leaves, so no trail of outlines stays on it.
+class BackgroundSnapshot {
+public:
+    BackgroundSnapshot(Display* display, Window window) : display_(display), window_(window) {
+        XWindowAttributes attributes{};
+        if (XGetWindowAttributes(display, window, &attributes) == 0 ||
+            attributes.map_state != IsViewable || attributes.width <= 0 || attributes.height <= 0)
+            return;
+        pixmap_ = XCreatePixmap(display, window, static_cast<unsigned>(attributes.width),
+                                static_cast<unsigned>(attributes.height),
+                                static_cast<unsigned>(attributes.depth));
+        GC gc = XCreateGC(display, pixmap_, 0, nullptr);
+        XCopyArea(display, window, pixmap_, gc, 0, 0, static_cast<unsigned>(attributes.width),
+                  static_cast<unsigned>(attributes.height), 0, 0);
+        XFreeGC(display, gc);
+        XSetWindowBackgroundPixmap(display, window, pixmap_);
+    }
+    ~BackgroundSnapshot() {
+        if (pixmap_ == None) return;
+        // Back to no background, as a toolkit's window keeps it: it paints every pixel itself.
+        XSetWindowBackgroundPixmap(display_, window_, None);
+        XFreePixmap(display_, pixmap_);
+        XSync(display_, False);
+    }
+    BackgroundSnapshot(const BackgroundSnapshot&) = delete;
+    BackgroundSnapshot& operator=(const BackgroundSnapshot&) = delete;
 
-void zoom(unsigned long window, Direction direction) {
+private:
+    Display* display_;
+    Window window_;
+    Pixmap pixmap_ = None;
+};
+
+// Runs `draw` on a display connection of our own with the SHAPE extension, X errors ignored.
+template <typename Draw>
+void withZoomDisplay(Draw draw) {
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) return;
     {
         // The window may go away while we look at it; that must never end the caller.
         const XErrorsIgnored ignored(display);
         int eventBase = 0, errorBase = 0;
-        if (XShapeQueryExtension(display, &eventBase, &errorBase)) {
-            const ZoomRect rect = outerRect(display, static_cast<Window>(window));
-            const ZoomAnchor anchor = zoomAnchor();
-            animate(display, direction == Direction::open ? zoomOpenPath(anchor, rect)
-                                                          : zoomClosePath(rect, anchor));
-        }
+        if (XShapeQueryExtension(display, &eventBase, &errorBase)) draw(display);
     }
     XCloseDisplay(display);
 }
 
 }  // namespace
 
-void zoomWindowOpen(unsigned long window) { zoom(window, Direction::open); }
+void zoomWindowOpen(const ZoomRect& outer) {
+    withZoomDisplay([&](Display* display) { animate(display, zoomOpenPath(zoomAnchor(), outer)); });
+}
 
-void zoomWindowClose(unsigned long window) { zoom(window, Direction::close); }
+void zoomWindowClose(unsigned long window) {
+    withZoomDisplay([&](Display* display) {
+        const auto id = static_cast<Window>(window);
+        const ZoomRect rect = outerRect(display, id);
+        const BackgroundSnapshot kept(display, id);
+        animate(display, zoomClosePath(rect, zoomAnchor()));
+    });
+}
 
 }  // namespace quorlane

@@ -1,6 +1,8 @@
 // The windows part of Quorlane.scr (see shell_modules.h): everything that needs Qt.
 #include <QApplication>
+#include <QTranslator>
 
+#include "shell/dialog/qt_translations.h"
 #include "shell/dialog/settings_dialog.h"
 #include "shell/platform/picture_file.h"
 #include "shell/platform/qt_on_x.h"
@@ -17,6 +19,8 @@ int runSettingsDialog(const char* program, quorlane::SettingsValues& settings) {
     QtOnXArguments arguments(program);
     QApplication application(arguments.argc(), arguments.argv());
     QApplication::setFont(SettingsDialog::dialogFont());  // message boxes and the chooser too
+    QTranslator qtJapanese;
+    installQtJapanese(qtJapanese);  // without it the chooser and the warning stay English
     const std::string folder = runningProgramFolder();
     SettingsDialog dialog(
         settings, {folder, settingsFilePath(settingsFolder(folder)), shippedReadme(folder)});

@@ -48,6 +48,7 @@ public:
         log.push_back("colour=" + std::to_string(value));
     }
     void setFaceOpaque(bool value) override { opaque = value; }
+    void setTakesFocus(bool) override {}
     void startHoverTimer(int ms) override { log.push_back("timer=" + std::to_string(ms)); }
     void raiseClick() override { log.push_back("CLICK"); }
     void markPropertyChanged(const char* name) override {
@@ -73,6 +74,10 @@ void feed(CommandBehaviour& button, const std::string& event) {
         button.buttonUp(MouseButton::Other);
     else if (event == "move")
         button.pointerMoves();
+    else if (event == "above-in")
+        button.windowsAboveChanged(true);
+    else if (event == "above-out")
+        button.windowsAboveChanged(false);
     else if (event == "tick-in")
         button.hoverTick(true);
     else if (event == "tick-out")
@@ -114,6 +119,24 @@ const Scenario kScenarios[] = {
      "timer=100 Selected HighLightSelect Pressed HighLightSelect CLICK", 4, false},
     {"press, drag out, back in, release: no click", true,
      "init move focus+ downL move tick-out move move upL tick-out",
+     "timer=100 HighLight Pressed Pressed Selected", 3, false},
+    // A chooser opened by the click takes the focus; closed, it gives it back to the button
+    // under the resting pointer.
+    {"chooser closed over the button: the next click counts", true,
+     "init move focus+ downL upL focus- focus+ above-in downL upL",
+     "timer=100 HighLight Pressed Pressed HighLightSelect CLICK Normal Selected HighLightSelect "
+     "Pressed HighLightSelect CLICK",
+     4, false},
+    {"host active again before the focus returns", true,
+     "init move focus+ downL upL focus- above-in focus+ downL upL",
+     "timer=100 HighLight Pressed Pressed HighLightSelect CLICK Normal HighLight Pressed Pressed "
+     "HighLightSelect CLICK",
+     4, false},
+    {"chooser closed with the pointer elsewhere: no hover, no click", true,
+     "init move focus+ downL upL focus- focus+ above-out downL upL",
+     "timer=100 HighLight Pressed Pressed HighLightSelect CLICK Normal Selected Pressed", 3, false},
+    {"dragged out and back while a window above closes: still no click", true,
+     "init move focus+ downL move tick-out above-in move upL",
      "timer=100 HighLight Pressed Pressed Selected", 3, false},
     {"released outside before the tick still clicks", true, "init move focus+ downL upL tick-out",
      "timer=100 HighLight Pressed Pressed HighLightSelect CLICK Selected", 3, false},

@@ -2,6 +2,8 @@
 // platform: frame pieces, stretched edges, gradient direction, caption placement and look.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <QApplication>
 #include <QFontInfo>
 #include <QLabel>
@@ -204,6 +206,10 @@ int countPixels(const QImage& image, const QRect& area, Test test) {
 
 bool dark(const QColor& c) { return c.red() < 0x40 && c.green() < 0x40 && c.blue() < 0x40; }
 bool red(const QColor& c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; }
+// The classic disabled caption: grey 808080 letters over a white copy, plainly darker than
+// the pale disabled face (DCDCE7 in its middle) but never black.
+bool grey(const QColor& c) { return qGray(c.rgb()) >= 0x70 && qGray(c.rgb()) <= 0xA0; }
+bool white(const QColor& c) { return c.red() >= 0xF8 && c.green() >= 0xF8 && c.blue() >= 0xF8; }
 
 TEST(CommandPainting, CaptionFontColourDisabledLookAndTransparentFace) {
     Host host(69, 25);
@@ -223,8 +229,11 @@ TEST(CommandPainting, CaptionFontColourDisabledLookAndTransparentFace) {
     EXPECT_EQ(host.face(34, 1), 0xC9C7BAu);
     EXPECT_FALSE(host.button->findChild<QLabel*>()->isEnabled());
     const QImage disabled = host.window.grab().toImage();
+    if (const char* keep = std::getenv("QUORLANE_KEEP_DISABLED")) disabled.save(keep);
     EXPECT_EQ(countPixels(disabled, text, red), 0);
     EXPECT_EQ(countPixels(disabled, text, dark), 0);
+    EXPECT_GT(countPixels(disabled, text, grey), 10);
+    EXPECT_GT(countPixels(disabled, text, white), 5);
     host.button->setButtonEnabled(true);
 
     host.button->setCaption(QString());
@@ -261,6 +270,26 @@ TEST(CommandWidget, CaptionClicksRightButtonAndKeys) {
     EXPECT_EQ(other.button->currentFace(), FaceImage::HighLight);
     other.release(Qt::RightButton);
     EXPECT_EQ(otherClicks.count(), 1);
+}
+
+TEST(CommandWidget, TabPassesADisabledButtonBy) {
+    Host host(69, 25);
+    auto* middle = new Command(&host.window);
+    middle->setGeometry(10, 40, 69, 25);
+    auto* last = new Command(&host.window);
+    last->setGeometry(10, 70, 69, 25);
+    middle->show();
+    last->show();
+    middle->setButtonEnabled(false);
+    host.button->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(host.button->hasFocus());
+    QTest::keyClick(&host.window, Qt::Key_Tab);
+    EXPECT_TRUE(last->hasFocus());
+    // Enabled again, it is in the chain again.
+    middle->setButtonEnabled(true);
+    host.button->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(&host.window, Qt::Key_Tab);
+    EXPECT_TRUE(middle->hasFocus());
 }
 
 TEST(CommandWidget, StoredPropertiesAndChangeMarks) {

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <ostream>
 #include <thread>
 
 #include "tests/support/read_file.h"
@@ -45,6 +47,15 @@ using test::readFile;
 
 void writeFile(const fs::path& file, const std::string& bytes) {
     std::ofstream(file, std::ios::binary) << bytes;
+}
+
+struct XGeometryOnScreen {
+    int x = 0, y = 0, width = 0, height = 0;
+    bool operator==(const XGeometryOnScreen&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const XGeometryOnScreen& g) {
+    return out << g.x << "," << g.y << " " << g.width << "x" << g.height;
 }
 
 class DialogEndToEnd : public ::testing::Test {
@@ -87,10 +98,67 @@ protected:
         const unsigned long chooser = shell.waitForWindow("ﾌｧｲﾙを開く", 5s);
         ASSERT_NE(chooser, 0u);
         std::this_thread::sleep_for(300ms);
+        if (const char* keep = std::getenv("QUORLANE_KEEP_CHOOSER")) shell.screenshot(keep);
         xdotool({"type", "--delay", "5", path});
         xdotool({"key", "Return"});
         for (int i = 0; i < 100 && shell.findWindow("ﾌｧｲﾙを開く") != 0; ++i)
             std::this_thread::sleep_for(20ms);
+    }
+
+    // Whether the window manager has made this window the active one.
+    bool active(unsigned long which) {
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        const Atom active = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
+        if (XGetWindowProperty(display, DefaultRootWindow(display), active, 0, 1, False,
+                               AnyPropertyType, &type, &format, &count, &after, &data) != Success)
+            return false;
+        const bool is = data != nullptr && count == 1 && format == 32 &&
+                        *reinterpret_cast<unsigned long*>(data) == which;
+        if (data != nullptr) XFree(data);
+        return is;
+    }
+
+    // The window the user sees as the dialog: the window manager's frame around it.
+    XGeometryOnScreen outerOf(unsigned long client) {
+        Window current = client;
+        for (;;) {
+            Window root = 0, parent = 0, *children = nullptr;
+            unsigned count = 0;
+            if (XQueryTree(display, current, &root, &parent, &children, &count) == 0) break;
+            if (children != nullptr) XFree(children);
+            if (parent == root || parent == 0) break;
+            current = parent;
+        }
+        XWindowAttributes attributes{};
+        XGetWindowAttributes(display, current, &attributes);
+        return {attributes.x, attributes.y, attributes.width, attributes.height};
+    }
+
+    // The rectangles each outline of a zoom took since the last call, in the order drawn: the
+    // overlays are the override-redirect windows made on the root and mapped.
+    std::vector<std::vector<XGeometryOnScreen>> zoomOutlines() {
+        XSync(display, False);
+        std::map<Window, std::vector<XGeometryOnScreen>> frames;
+        std::vector<Window> mapped;
+        while (XPending(display) > 0) {
+            XEvent e;
+            XNextEvent(display, &e);
+            if (e.type == CreateNotify && e.xcreatewindow.override_redirect) {
+                const auto& c = e.xcreatewindow;
+                frames[c.window].push_back({c.x, c.y, c.width, c.height});
+            } else if (e.type == ConfigureNotify && frames.count(e.xconfigure.window)) {
+                const auto& c = e.xconfigure;
+                frames[c.window].push_back({c.x, c.y, c.width, c.height});
+            } else if (e.type == MapNotify && frames.count(e.xmap.window)) {
+                mapped.push_back(e.xmap.window);
+            }
+        }
+        std::vector<std::vector<XGeometryOnScreen>> outlines;
+        for (Window overlay : mapped) outlines.push_back(frames[overlay]);
+        return outlines;
     }
 
     void pressCloseBox() {
@@ -107,12 +175,12 @@ protected:
     }
 };
 
-// Client-area points of the controls (panel origin plus the control's position).
-constexpr int kMusicCdX = 12 + 132 + 10, kMusicCdY = 124 + 12 + 6;
-constexpr int kRepeatX = 12 + 200 + 12, kRepeatY = 124 + 8 + 10;
-constexpr int kNoMusicX = 12 + 132 + 8, kNoMusicY = 124 + 32 + 6;
-constexpr int kPictureFileX = 12 + 132 + 20, kPictureFileY = 12 + 32 + 6;
-constexpr int kPictureChooserX = 12 + 228 + 18, kPictureChooserY = 12 + 28 + 10;
+// Client-area points of the controls (panel origin, its border, then the control's position).
+constexpr int kMusicCdX = 14 + 132 + 10, kMusicCdY = 126 + 12 + 6;
+constexpr int kRepeatX = 14 + 200 + 12, kRepeatY = 126 + 8 + 10;
+constexpr int kNoMusicX = 14 + 132 + 8, kNoMusicY = 126 + 32 + 6;
+constexpr int kPictureFileX = 14 + 132 + 20, kPictureFileY = 14 + 32 + 6;
+constexpr int kPictureChooserX = 14 + 228 + 18, kPictureChooserY = 14 + 28 + 10;
 constexpr int kSetX = 236 + 34, kSetY = 256 + 12;
 constexpr int kCancelX = 308 + 34, kCancelY = 256 + 12;
 constexpr int kLinkX = 12 + 20, kLinkY = 268 + 6;
@@ -141,11 +209,11 @@ TEST_F(DialogEndToEnd, OpensInPlaceAndSavesTheChoicesByteForByte) {
     EXPECT_EQ(pixel(5, 150), 0xFADCFAu);
     EXPECT_EQ(pixel(5, 250), 0x8A6C8Au);
     // The empty preview box is white inside its sunken border.
-    EXPECT_EQ(pixel(12 + 272 + 40, 12 + 8 + 40), 0xFFFFFFu);
+    EXPECT_EQ(pixel(14 + 272 + 40, 14 + 8 + 40), 0xFFFFFFu);
     // Some glyph of "画像の選択" is drawn dark on the title plate.
     int dark = 0;
-    for (int y = 12 + 12; y < 12 + 25; ++y) {
-        for (int x = 12 + 8; x < 12 + 103; ++x) dark += qGray(pixel(x, y)) < 100;
+    for (int y = 14 + 12; y < 14 + 25; ++y) {
+        for (int x = 14 + 8; x < 14 + 103; ++x) dark += qGray(pixel(x, y)) < 100;
     }
     EXPECT_GT(dark, 30);
 
@@ -160,7 +228,7 @@ TEST_F(DialogEndToEnd, OpensInPlaceAndSavesTheChoicesByteForByte) {
     std::this_thread::sleep_for(200ms);
     shell.screenshot(shot);
     const QImage after(QString::fromStdString(shot.string()));
-    EXPECT_EQ(after.pixel(clientX + 12 + 272 + 10, clientY + 12 + 8 + 10) & 0xFFFFFF, 0x005AC8u);
+    EXPECT_EQ(after.pixel(clientX + 14 + 272 + 10, clientY + 14 + 8 + 10) & 0xFFFFFF, 0x005AC8u);
 
     click(kSetX, kSetY);
     EXPECT_EQ(shell.waitExit(pid, 5s), std::optional<int>(0));
@@ -221,18 +289,85 @@ TEST_F(DialogEndToEnd, AChoiceThatCannotBeSavedIsToldAndTheFileKept) {
     ASSERT_NE(message, 0u);
     if (const char* keep = std::getenv("QUORLANE_KEEP_MESSAGE")) {
         std::this_thread::sleep_for(1s);  // painted, for a person to look at
-        shell.screenshot(keep);
+        // The box alone: a shot of the whole screen here can miss what Qt drew into it.
+        const std::string shot =
+            "xwd -silent -id " + std::to_string(message) + " | convert xwd:- '" + keep + "'";
+        EXPECT_EQ(std::system(shot.c_str()), 0);
     }
     EXPECT_NE(shell.findWindow("<Quorlane>"), 0u);  // the dialog stays open
     EXPECT_EQ(readFile(ini), before);
     // Released in a run of its own: the box closes on the press (see ShowHarness::pressEscape).
     xdotool({"keydown", "--window", std::to_string(message), "Return"});
     xdotool({"keyup", "Return"});
-    for (int i = 0; i < 100 && shell.findWindow("Quorlane") != 0; ++i)
+    for (int i = 0; i < 250 && (shell.findWindow("Quorlane") != 0 || !active(window)); ++i)
+        std::this_thread::sleep_for(20ms);
+    // The pointer has stayed on "設定": the next click there is a click, and tells again.
+    ASSERT_TRUE(active(window));
+    xdotool({"click", "1"});
+    const unsigned long again = shell.waitForWindow("Quorlane", 5s);
+    ASSERT_NE(again, 0u);
+    for (int i = 0; i < 250 && !active(again); ++i) std::this_thread::sleep_for(20ms);
+    xdotool({"key", "Return"});
+    for (int i = 0; i < 250 && shell.findWindow("Quorlane") != 0; ++i)
         std::this_thread::sleep_for(20ms);
     click(kCancelX, kCancelY);
     EXPECT_EQ(shell.waitExit(pid, 5s), std::optional<int>(0));
     EXPECT_EQ(readFile(ini), before);
+}
+
+TEST_F(DialogEndToEnd, AClickRightAfterTheChooserClosesOverItsButtonOpensItAgain) {
+    const pid_t pid = openDialog();
+    click(kPictureFileX, kPictureFileY);
+    click(kPictureChooserX, kPictureChooserY);
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        const unsigned long chooser = shell.waitForWindow("ﾌｧｲﾙを開く", 5s);
+        ASSERT_NE(chooser, 0u);
+        for (int i = 0; i < 250 && !active(chooser); ++i) std::this_thread::sleep_for(20ms);
+        // Cancelled from the keyboard: the pointer stays on "..." throughout.
+        xdotool({"key", "Escape"});
+        for (int i = 0; i < 250 && (shell.findWindow("ﾌｧｲﾙを開く") != 0 || !active(window)); ++i)
+            std::this_thread::sleep_for(20ms);
+        ASSERT_TRUE(active(window));
+        xdotool({"click", "1"});
+    }
+    const unsigned long last = shell.waitForWindow("ﾌｧｲﾙを開く", 5s);
+    EXPECT_NE(last, 0u);
+    for (int i = 0; i < 250 && !active(last); ++i) std::this_thread::sleep_for(20ms);
+    xdotool({"key", "Escape"});
+    for (int i = 0; i < 250 && shell.findWindow("ﾌｧｲﾙを開く") != 0; ++i)
+        std::this_thread::sleep_for(20ms);
+    click(kCancelX, kCancelY);
+    EXPECT_EQ(shell.waitExit(pid, 5s), std::optional<int>(0));
+}
+
+TEST_F(DialogEndToEnd, TheZoomsRunBetweenThePointerAndWhereTheDialogIsShown) {
+    xdotool({"mousemove", "--sync", "200", "150"});
+    const Window root = DefaultRootWindow(display);
+    XSelectInput(display, root, SubstructureNotifyMask);
+    XSync(display, True);  // drop what came before
+    const pid_t pid = openDialog();
+    // Openbox's frame here is 1, 1, 20, 1 around the 390 x 299 client centred across and at a
+    // third of the free height of 1920 x 1080.
+    const XGeometryOnScreen outer = outerOf(window);
+    EXPECT_EQ(outer, (XGeometryOnScreen{764, 253, 392, 320}));
+    const auto opening = zoomOutlines();
+    ASSERT_EQ(opening.size(), 1u);
+    ASSERT_GE(opening[0].size(), 3u);
+    EXPECT_EQ(opening[0].front(), (XGeometryOnScreen{200, 150, 1, 1}));
+    EXPECT_EQ(opening[0].back(), outer);
+
+    // Closed with the pointer elsewhere: back into the point it opened from.
+    xdotool({"mousemove", "--sync", std::to_string(clientX + kCancelX),
+             std::to_string(clientY + kCancelY)});
+    std::this_thread::sleep_for(150ms);  // a hover tick of the buttons
+    xdotool({"click", "1"});
+    EXPECT_EQ(shell.waitExit(pid, 5s), std::optional<int>(0));
+    const auto closing = zoomOutlines();
+    ASSERT_EQ(closing.size(), 1u);
+    ASSERT_GE(closing[0].size(), 3u);
+    EXPECT_EQ(closing[0].front(), outer);
+    EXPECT_EQ(closing[0].back(), (XGeometryOnScreen{200, 150, 1, 1}));
 }
 
 TEST_F(DialogEndToEnd, AnythingStartedWhileTheDialogIsOpenEndsAtOnce) {

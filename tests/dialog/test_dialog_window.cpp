@@ -3,16 +3,21 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QImage>
+#include <QLabel>
 #include <QListView>
+#include <QPushButton>
 #include <QTest>
+#include <QTranslator>
 
 #include <set>
 
 #include "shell/dialog/dialog_painting.h"
 #include "shell/dialog/dialog_widgets.h"
 #include "shell/dialog/file_chooser.h"
+#include "shell/dialog/qt_translations.h"
 #include "shell/dialog/settings_dialog.h"
 #include "tests/support/temp_folder.h"
 
@@ -199,6 +204,37 @@ TEST_F(DialogWindow, PressesOnTheDesktopLabelAndMarkAndTheRepeatBox) {
     EXPECT_EQ(repeat->currentText(), QStringLiteral("7"));  // kept, and still read when saving
 }
 
+TEST_F(DialogWindow, ControlsOnThePanelsSitInsideTheirBorders) {
+    auto dialog = loaded(0, "");
+    // Top-left corners in the dialog's client area: the panel's corner, its 2-pixel border,
+    // then the control's position in the panel's client area.
+    struct Case {
+        const char* name;
+        QPoint at;
+    };
+    const std::vector<Case> cases = {
+        {"Img_Sel(0)", {130, 26}},  {"Img_Sel(1)", {130, 46}},  {"lbl_Sel(0)", {146, 26}},
+        {"Cmd_Pic", {242, 42}},     {"lbl_Fname(1)", {22, 70}}, {"Display", {286, 22}},
+        {"Img_BGM(1)", {130, 138}}, {"Img_BGM(0)", {130, 158}}, {"Img_BGM(2)", {130, 178}},
+        {"BGM_Repeat", {214, 134}}, {"Cmd_BGM", {214, 174}},    {"lbl_Fname(0)", {22, 198}},
+        {"Cmd_Set", {236, 256}},    {"Cmd_Can", {308, 256}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto* control = dialog->findChild<QWidget*>(QString::fromLatin1(c.name));
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(control->mapTo(dialog.get(), QPoint(0, 0)), c.at);
+    }
+    // The music path box has the same margin on both sides of the panel's inside.
+    const QWidget* music = dialog->findChild<QWidget*>(QStringLiteral("lbl_Fname(0)"));
+    const QWidget* panel = dialog->panel(1);
+    const int left = music->mapTo(panel, QPoint(0, 0)).x() - RetainedBox::kBorder;
+    const int right =
+        panel->width() - RetainedBox::kBorder - (left + RetainedBox::kBorder) - music->width();
+    EXPECT_EQ(left, 8);
+    EXPECT_EQ(right, 8);
+}
+
 TEST(FileChooser, PatternsMatchInEitherCaseAsWritten) {
     TempFolder folder;
     for (const char* name : {"a.bmp", "b.BMP", "c.Jpg", "djpg", "e.png", "f.wav", "g.Mp3"}) {
@@ -239,6 +275,30 @@ TEST(FileChooser, PatternsMatchInEitherCaseAsWritten) {
             3000);
         EXPECT_EQ(listed, c.listed);
     }
+}
+
+TEST(QtTexts, TheChooserAndTheWarningBoxSpeakJapanese) {
+    QTranslator japanese;
+    ASSERT_TRUE(installQtJapanese(japanese));
+    TempFolder folder;
+    const auto chooser =
+        makeChooser(nullptr, QString::fromStdString(folder.path()), {"x", "*.BMP"});
+    struct Case {
+        const char* label;
+        QString text;
+    };
+    for (const Case& c : std::vector<Case>{{"lookInLabel", QStringLiteral("アドレス:")},
+                                           {"fileNameLabel", QStringLiteral("ファイル名(&N):")},
+                                           {"fileTypeLabel", QStringLiteral("ファイルの種類:")}}) {
+        const auto* label = chooser->findChild<QLabel*>(QLatin1String(c.label));
+        ASSERT_NE(label, nullptr) << c.label;
+        EXPECT_EQ(label->text(), c.text) << c.label;
+    }
+    const auto* buttons = chooser->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+    ASSERT_NE(buttons, nullptr);
+    EXPECT_EQ(buttons->button(QDialogButtonBox::Open)->text(), QStringLiteral("開く(&O)"));
+    EXPECT_EQ(buttons->button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
+    // The warning box's only text of Qt's own is its "OK", the same in Japanese.
 }
 
 }  // namespace

@@ -102,6 +102,8 @@ for d in libqt6widgets6 libglut3.12 libsdl2-mixer-2.0-0 libcdio19; do
     fail "the package does not depend on a version of $d: $depends"
 done
 grep -q fonts-ipafont-gothic <<<"$depends" || fail "the package does not depend on the font: $depends"
+grep -q qt6-translations-l10n <<<"$depends" ||
+  fail "the package does not depend on Qt's translations: $depends"
 [ "$(dpkg-deb -f "$deb" Suggests)" = "xscreensaver | xsecurelock" ] ||
   fail "the package does not suggest the frameworks: $(dpkg-deb -f "$deb" Suggests)"
 dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/applications/quorlane.desktop |
