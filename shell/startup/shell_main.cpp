@@ -39,6 +39,13 @@ std::unique_ptr<MusicPlayer> createMusicPlayer(const MusicSource& source) {
     return std::unique_ptr<MusicPlayer>(module->createPlayer(source));
 }
 
+// What a run that needs the display says when there is none, naming what is lost.
+void tellNoDisplay(const char* lost) {
+    const char* name = std::getenv("DISPLAY");
+    std::fprintf(stderr, "Quorlane.scr: cannot open the X display \"%s\": %s\n",
+                 name != nullptr ? name : "", lost);
+}
+
 class ShellServices : public StartupServices {
 public:
     ShellServices(const char* program, XConnection* x)
@@ -72,7 +79,10 @@ public:
 
     // Modal, without an owner; the process ends when it closes, however it closes.
     int runSettingsDialog() override {
-        if (x_ == nullptr) return 1;  // no display to show it on
+        if (x_ == nullptr) {
+            tellNoDisplay("no settings dialog");
+            return 1;
+        }
         const WindowsModule* windows = windowsModule();
         if (windows == nullptr) return 1;
         return windows->runSettingsDialog(program_, settingsValues());
@@ -85,9 +95,7 @@ public:
 
     int runShow() override {
         if (x_ == nullptr) {
-            const char* name = std::getenv("DISPLAY");
-            std::fprintf(stderr, "Quorlane.scr: cannot open the X display \"%s\": no show\n",
-                         name != nullptr ? name : "");
+            tellNoDisplay("no show");
             return 1;
         }
         // The music and picture libraries are loaded only when the settings call for them.
@@ -113,9 +121,7 @@ public:
 
     int runHostedShow(uint32_t window) override {
         if (x_ == nullptr) {
-            const char* name = std::getenv("DISPLAY");
-            std::fprintf(stderr, "Quorlane.scr: cannot open the X display \"%s\": no show\n",
-                         name != nullptr ? name : "");
+            tellNoDisplay("no show");
             return 1;
         }
         Display* display = x_->display();

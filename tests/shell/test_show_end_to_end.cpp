@@ -224,11 +224,18 @@ TEST(ShowEndToEnd, AShowThatCannotRunSaysWhyAndFails) {
                                         (show.bin() / "Quorlane.dll").string() +
                                         ": No such file or directory"}));
 
-    show.captureStderr(show.root() / "nodisplay.txt");
+    // Without a display neither a show nor the settings dialog can run; both say so.
     show.setEnv("DISPLAY", "");
-    EXPECT_EQ(exitCodeOf(show.waitExit(show.startShell({"/s"}), kQuick)), 1);
-    EXPECT_EQ(linesOf(show.root() / "nodisplay.txt"),
-              std::vector<std::string>({"Quorlane.scr: cannot open the X display \"\": no show"}));
+    const std::pair<const char*, const char*> noDisplay[] = {
+        {"/s", "Quorlane.scr: cannot open the X display \"\": no show"},
+        {"/c", "Quorlane.scr: cannot open the X display \"\": no settings dialog"},
+    };
+    for (const auto& [mode, line] : noDisplay) {
+        show.captureStderr(show.root() / (std::string(mode + 1) + "-nodisplay.txt"));
+        EXPECT_EQ(exitCodeOf(show.waitExit(show.startShell({mode}), kQuick)), 1) << mode;
+        EXPECT_EQ(linesOf(show.root() / (std::string(mode + 1) + "-nodisplay.txt")),
+                  std::vector<std::string>({line}));
+    }
 }
 
 // Without its loadable parts the shell says so in one line each, and a show still runs: the
