@@ -356,6 +356,38 @@ TEST(ShowEndToEnd, TenShowsStartedAtOnceGiveOneShow) {
     for (pid_t shell : showing) EXPECT_EQ(exitCodeOf(show.waitExit(shell, kQuick)), 0);
 }
 
+// Another program's window titled like the renderer's: Escape in ours still ends the show,
+// and the next show is not refused.
+TEST(ShowEndToEnd, AStrangersWindowOfTheRenderersTitleDoesNotKeepTheShow) {
+    ShowHarness show;
+    Display* stranger = XOpenDisplay(nullptr);
+    ASSERT_NE(stranger, nullptr);
+    const Window theirs = XCreateSimpleWindow(stranger, DefaultRootWindow(stranger), 0, 0, 64, 64,
+                                              0, 0, 0);
+    XStoreName(stranger, theirs, "Torvane_VC");
+    XMapWindow(stranger, theirs);
+    XSync(stranger, False);
+    ASSERT_NE(show.waitForWindow("Torvane_VC", kAppear), 0u);
+
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        const pid_t shell = show.startShell({"/s"});
+        unsigned long ours = 0;
+        for (const auto until = std::chrono::steady_clock::now() + kAppear;
+             ours == 0 && std::chrono::steady_clock::now() < until;
+             std::this_thread::sleep_for(20ms)) {
+            for (const unsigned long id : show.findWindows("Torvane_VC")) {
+                if (id != theirs) ours = id;
+            }
+        }
+        ASSERT_NE(ours, 0u);
+        show.pressEscape(ours);
+        EXPECT_EQ(exitCodeOf(show.waitExit(shell, kQuick)), 0);
+        EXPECT_EQ(show.findWindow("Vantorel_Main"), 0u);
+    }
+    XCloseDisplay(stranger);
+}
+
 // Neither a link in the folder's place nor another user's folder receives the user's
 // screen; the picture goes to the next place, which the renderer reads as well.
 TEST(ShowEndToEnd, OnlyAFolderOfOurOwnHoldsThePicture) {
