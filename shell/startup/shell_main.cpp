@@ -18,6 +18,7 @@
 #include "shell/platform/show_claim.h"
 #include "shell/platform/termination_signals.h"
 #include "shell/platform/x_connection.h"
+#include "shell/platform/x_window_activation.h"
 #include "shell/platform/x_window_lookup.h"
 #include "shell/platform/xfixes_cursor.h"
 #include "shell/settings/settings_file.h"
@@ -90,8 +91,13 @@ public:
 
     int32_t hideCursor() override { return cursor_.showCursor(0); }
 
-    // Without a display there is nothing to claim; runShow says so.
-    bool claimShow() override { return x_ == nullptr || quorlane::claimShow(x_->display()); }
+    // Without a display there is nothing to claim; runShow and runSettingsDialog say so.
+    bool claimDisplay() override { return x_ == nullptr || quorlane::claimDisplay(x_->display()); }
+
+    void bringBackDialog() override {
+        if (x_ == nullptr) return;
+        bringWindowBack(x_->display(), findTopLevelWindow(x_->display(), kSettingsDialogTitle));
+    }
 
     int runShow() override {
         if (x_ == nullptr) {
