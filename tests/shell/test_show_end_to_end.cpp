@@ -5,6 +5,7 @@
 #include <QImage>
 
 #include <X11/Xlib.h>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -439,6 +440,39 @@ TEST(ShowEndToEnd, OnlyAFolderOfOurOwnHoldsThePicture) {
         show.pressEscape(renderer);
         EXPECT_EQ(exitCodeOf(show.waitExit(shell, kQuick)), 0);
     }
+}
+
+// A picture in a folder that fails the check is never opened by the renderer, not even read
+// ahead: a FIFO there would be held open by a reader waiting for a writer.
+TEST(ShowEndToEnd, TheRendererNeverOpensAPictureInARefusedFolder) {
+    ShowHarness show;
+    const fs::path elsewhere = show.root() / "elsewhere";
+    fs::create_directory(elsewhere);
+    ASSERT_EQ(mkfifo((elsewhere / "Torvane.bmp").c_str(), 0600), 0);
+    fs::create_directory_symlink(elsewhere, show.runtimeDir() / "orvask");
+
+    show.paintRoot(0x3366cc);
+    const pid_t shell = show.startShell({"/s"});
+    const unsigned long renderer = show.waitForWindow("Torvane_VC", kAppear);
+    ASSERT_NE(renderer, 0u);
+    // Flying with the picture of our own folder: it has read its picture by now. The desktop
+    // turns black, so only the renderer's window can show that colour.
+    show.paintRoot(0x000000);
+    bool flying = false;
+    for (const auto until = std::chrono::steady_clock::now() + kAppear;
+         !flying && std::chrono::steady_clock::now() < until;) {
+        show.screenshot(show.root() / "maze.png");
+        flying = shareOfColour(show.root() / "maze.png", 0x3366cc, 40) > 0.1;
+    }
+    ASSERT_TRUE(flying);
+    // A writer's open that does not wait succeeds only while someone has the FIFO open to read.
+    const int writer = open((elsewhere / "Torvane.bmp").c_str(), O_WRONLY | O_NONBLOCK);
+    const int error = errno;
+    EXPECT_EQ(writer, -1) << "the renderer opened the refused folder's picture";
+    EXPECT_EQ(error, ENXIO);
+    if (writer >= 0) close(writer);
+    show.pressEscape(renderer);
+    EXPECT_EQ(exitCodeOf(show.waitExit(shell, kQuick)), 0);
 }
 
 // A renderer that never shows a window, ignores SIGTERM and has started a child of its
