@@ -64,7 +64,9 @@ public:
     }
 
     void loadSettings() override {
-        quorlane::loadSettings(settingsValues(), settingsFolder(runningProgramFolder()));
+        const std::string folder = runningProgramFolder();
+        quorlane::loadSettings(settingsValues(), settingsFolder(folder),
+                               settingsDefaultsFile(folder));
     }
 
     bool isPreviewHost(int32_t handle) override {
