@@ -19,6 +19,7 @@
 
 #include "shell/settings/settings_file.h"
 #include "tests/music/tone_tools.h"
+#include "tests/support/read_file.h"
 #include "tests/support/show_harness.h"
 
 namespace quorlane::testing {
@@ -148,6 +149,48 @@ TEST(ShowEndToEnd, AChosenJpegBecomesABmpOfItsOwnSize) {
     EXPECT_NEAR(static_cast<int>((centre >> 8) & 0xff), 0xa0, 6);
     show.pressEscape(renderer);
     EXPECT_EQ(exitCodeOf(show.waitExit(shell, kQuick)), 0);
+}
+
+// An installed copy run by root: root's own file decides, the administrator's file beside the
+// programs gives what it leaves out, and nothing is written beside the programs.
+TEST(ShowEndToEnd, AnInstalledCopyKeepsToTheUsersOwnFileOverTheDefaults) {
+    ShowHarness show;
+    std::ofstream(show.bin() / "Quorlane.installed") << "installed\n";
+    QImage picture(64, 36, QImage::Format_RGB32);
+    picture.fill(QColor(0x20, 0xa0, 0x40));
+    const fs::path jpeg = show.root() / "house.jpg";
+    ASSERT_TRUE(picture.save(QString::fromStdString(jpeg.string()), "JPEG", 95));
+    SettingsValues defaults;
+    defaults.pictureMode = 1;
+    defaults.pictureFile = jpeg;
+    writeSettingsFile(show.bin(), defaults);
+    const std::string before = test::readFile(show.bin() / "Quorlane.ini");
+    show.setEnv("XDG_CONFIG_HOME", show.root() / "config");
+    const fs::path own = show.root() / "config" / "quorlane";
+    fs::create_directories(own);
+    show.paintRoot(0x3366cc);
+
+    struct Case {
+        std::string ownFile;  // root's own Quorlane.ini
+        int width;            // of the picture the show saved
+    };
+    const Case cases[] = {
+        {"[Section]\r\nBGM\x8B\xE6\x95\xAA=0\r\n", 64},          // no picture key: the default's
+        {"[Section]\r\n\x89\xE6\x91\x9C=0\r\n", 1920},            // its own: the desktop
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.width);
+        std::ofstream(own / "Quorlane.ini", std::ios::binary) << c.ownFile;
+        const pid_t shell = show.startShell({"/s"});
+        const unsigned long renderer = show.waitForWindow("Torvane_VC", kAppear);
+        ASSERT_NE(renderer, 0u);
+        const auto bmp = readBmp(show.desktopImage());
+        ASSERT_TRUE(bmp);
+        EXPECT_EQ(bmp->width, c.width);
+        show.pressEscape(renderer);
+        EXPECT_EQ(exitCodeOf(show.waitExit(shell, kQuick)), 0);
+    }
+    EXPECT_EQ(test::readFile(show.bin() / "Quorlane.ini"), before);
 }
 
 // Zero crossings a second of the left channel of 16-bit stereo samples.
