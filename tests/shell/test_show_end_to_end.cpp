@@ -358,7 +358,7 @@ TEST(ShowEndToEnd, AFailedSaveLeavesNoStalePicture) {
 }
 
 TEST(ShowEndToEnd, TerminationSignalEndsTheShowCleanly) {
-    for (const int signalNumber : {SIGTERM, SIGINT}) {
+    for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
         ShowHarness show;
         const pid_t shell = show.startShell({"/s"});
         ASSERT_NE(show.waitForWindow("Torvane_VC", kAppear), 0u);
