@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <chrono>
 #include <fstream>
 #include <string>
@@ -235,6 +236,10 @@ TEST_F(PreviewEndToEnd, TheStillFollowsAResizedHost) {
         EXPECT_EQ(off, 0) << "host pixels that are not the stretched still";
         EXPECT_EQ(geometryOf(display_, preview),
                   (XGeometry{0, 0, static_cast<unsigned>(w), static_cast<unsigned>(h)}));
+        if (const char* shots = std::getenv("QUORLANE_SCREENSHOT_DIR")) {
+            harness.screenshot(fs::path(shots) /
+                               ("preview-" + std::to_string(w) + "x" + std::to_string(h) + ".png"));
+        }
     }
     int exitCode = -1;
     ASSERT_TRUE(endByDestroying(harness, host, pid, exitCode));
