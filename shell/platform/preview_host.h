@@ -1,8 +1,8 @@
 #pragma once
 // The foreign window a preview is drawn into, seen through the shell's Xlib connection:
-// its size as it changes, and whether it (or the preview inside it) has been destroyed. The host owns
-// the preview's lifetime, and nothing tells a Qt program that a foreign parent went, so
-// the preview asks the X server to tell it.
+// its size as it changes, and whether it (or the preview inside it) has been destroyed. The host
+// owns the preview's lifetime, and nothing tells a Qt program that a foreign parent went, so the
+// preview asks the X server to tell it.
 //
 // Supports: an X window id given in decimal, its size and its ConfigureNotify, its
 //   DestroyNotify.

@@ -60,7 +60,8 @@ int runPreviewWindow(Display* display, unsigned long host, const char* program) 
     // held in 16-bit twips would stop at 2184 pixels and leave the rest of a larger host
     // uncovered.)
     const auto fillHost = [&] {
-        const QRect whole(0, 0, std::max(0, previewHost.width()), std::max(0, previewHost.height()));
+        const QRect whole(0, 0, std::max(0, previewHost.width()),
+                          std::max(0, previewHost.height()));
         window.setGeometry(whole);
         window.setPictureGeometry(whole);
     };

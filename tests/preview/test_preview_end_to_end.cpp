@@ -13,8 +13,8 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -227,8 +227,8 @@ TEST_F(PreviewEndToEnd, TheStillFollowsAResizedHost) {
         int off = w * h;
         for (auto until = Clock::now() + kAppear; off != 0 && Clock::now() < until;) {
             std::this_thread::sleep_for(20ms);
-            const auto pixels = pixelsOf(display_, host.id(), static_cast<unsigned>(w),
-                                         static_cast<unsigned>(h));
+            const auto pixels =
+                pixelsOf(display_, host.id(), static_cast<unsigned>(w), static_cast<unsigned>(h));
             if (pixels.size() == static_cast<size_t>(w * h)) {
                 off = pixelsOffTheStretchedStill(pixels, still, w, h);
             }

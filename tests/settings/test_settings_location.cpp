@@ -54,7 +54,8 @@ TEST(SettingsLocation, AnInstalledCopyUsesTheUsersOwnFolderAndMakesIt) {
         const std::string folder =
             settingsFolder(readOnlyProgramFolder(temp), c.configHome ? configHome.c_str() : nullptr,
                            inTemp(c.home).c_str());
-        EXPECT_EQ(folder, temp.path().string() + c.expected) << (c.configHome ? c.configHome : "(unset)");
+        EXPECT_EQ(folder, temp.path().string() + c.expected)
+            << (c.configHome ? c.configHome : "(unset)");
         EXPECT_TRUE(fs::is_directory(folder)) << "made, so that a save can land";
     }
 }
@@ -97,8 +98,8 @@ TEST(SettingsLocation, AnInstalledCopyKeepsEveryUsersSettingsInTheirOwnFolder) {
     temp.write("lib/Quorlane.installed", "installed\n");
     temp.write("picture.jpg", "a picture");
     const std::string admin = "[Section]\r\n" PICTURE_MODE "=1\r\n" PICTURE_FILE "=" +
-                              temp.file("picture.jpg") + "\r\n" MUSIC_MODE "=1\r\n" REPEAT_TRACK
-                              "=4\r\n";
+                              temp.file("picture.jpg") +
+                              "\r\n" MUSIC_MODE "=1\r\n" REPEAT_TRACK "=4\r\n";
     temp.write("lib/Quorlane.ini", admin);
     const std::string config = temp.file("config");
     const std::string folder = settingsFolder(program, config.c_str(), "/home/u");

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "shell/platform/x_property.h"
 #include "tests/support/show_harness.h"
 
 #include <X11/Xatom.h>
@@ -66,69 +67,51 @@ TEST(OnePerDisplay, StartsMadeAtOnceGiveOneDialogOrOneShow) {
     }
 }
 
-class Client {
-public:
-    Client() : display_(XOpenDisplay(nullptr)) {}
-    ~Client() {
-        if (display_ != nullptr) XCloseDisplay(display_);
-    }
-    Display* display() const { return display_; }
+bool viewable(Display* display, unsigned long window) {
+    XWindowAttributes attributes{};
+    return XGetWindowAttributes(display, window, &attributes) != 0 &&
+           attributes.map_state == IsViewable;
+}
 
-    bool viewable(unsigned long window) {
-        XWindowAttributes attributes{};
-        return XGetWindowAttributes(display_, window, &attributes) != 0 &&
-               attributes.map_state == IsViewable;
-    }
-    unsigned long activeWindow() {
-        Atom type = 0;
-        int format = 0;
-        unsigned long count = 0, after = 0;
-        unsigned char* data = nullptr;
-        unsigned long active = 0;
-        if (XGetWindowProperty(display_, DefaultRootWindow(display_),
-                               XInternAtom(display_, "_NET_ACTIVE_WINDOW", False), 0, 1, False,
-                               XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
-            data != nullptr) {
-            if (count == 1 && format == 32) active = *reinterpret_cast<unsigned long*>(data);
-            XFree(data);
-        }
-        return active;
-    }
-    // Looks until the condition holds or the limit passes.
-    template <typename Condition>
-    bool becomes(Condition condition) {
-        for (const auto until = Clock::now() + kLimit; Clock::now() < until;) {
-            if (condition()) return true;
-            std::this_thread::sleep_for(20ms);
-        }
-        return condition();
-    }
+unsigned long activeWindow(Display* display) {
+    const auto active =
+        readXProperty(display, DefaultRootWindow(display),
+                      XInternAtom(display, "_NET_ACTIVE_WINDOW", False), XA_WINDOW, 1);
+    return active && active->items.size() == 1 ? active->items.front() : 0;
+}
 
-private:
-    Display* display_;
-};
+// Looks until the condition holds or the limit passes.
+template <typename Condition>
+bool becomes(Condition condition) {
+    for (const auto until = Clock::now() + kLimit; !condition();
+         std::this_thread::sleep_for(20ms)) {
+        if (Clock::now() >= until) return false;
+    }
+    return true;
+}
 
 TEST(OnePerDisplay, ARefusedStartBringsBackAMinimisedDialog) {
     ShowHarness shell;
-    Client client;
-    ASSERT_NE(client.display(), nullptr);
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
     const pid_t dialog = shell.startShell({"/c"});
     const unsigned long window = shell.waitForWindow("<Quorlane>", kLimit);
     ASSERT_NE(window, 0u);
-    ASSERT_TRUE(client.becomes([&] { return client.viewable(window); }));
+    ASSERT_TRUE(becomes([&] { return viewable(display, window); }));
 
     for (const char* mode : {"/c", "/s"}) {
         SCOPED_TRACE(mode);
-        XIconifyWindow(client.display(), window, DefaultScreen(client.display()));
-        XFlush(client.display());
-        ASSERT_TRUE(client.becomes([&] { return !client.viewable(window); }));
+        XIconifyWindow(display, window, DefaultScreen(display));
+        XFlush(display);
+        ASSERT_TRUE(becomes([&] { return !viewable(display, window); }));
 
         EXPECT_EQ(exitCodeOf(shell.waitExit(shell.startShell({mode}), kLimit)), 0);
-        EXPECT_TRUE(client.becomes([&] { return client.viewable(window); }));
-        EXPECT_TRUE(client.becomes([&] { return client.activeWindow() == window; }));
+        EXPECT_TRUE(becomes([&] { return viewable(display, window); }));
+        EXPECT_TRUE(becomes([&] { return activeWindow(display) == window; }));
     }
     EXPECT_TRUE(shell.rendererProcesses().empty());
     EXPECT_FALSE(shell.waitExit(dialog, 0ms));  // the dialog is still the one open
+    XCloseDisplay(display);
 }
 
 }  // namespace

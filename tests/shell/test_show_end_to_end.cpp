@@ -175,8 +175,8 @@ TEST(ShowEndToEnd, AnInstalledCopyKeepsToTheUsersOwnFileOverTheDefaults) {
         int width;            // of the picture the show saved
     };
     const Case cases[] = {
-        {"[Section]\r\nBGM\x8B\xE6\x95\xAA=0\r\n", 64},          // no picture key: the default's
-        {"[Section]\r\n\x89\xE6\x91\x9C=0\r\n", 1920},            // its own: the desktop
+        {"[Section]\r\nBGM\x8B\xE6\x95\xAA=0\r\n", 64},  // no picture key: the default's
+        {"[Section]\r\n\x89\xE6\x91\x9C=0\r\n", 1920},   // its own: the desktop
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.width);
@@ -406,8 +406,8 @@ TEST(ShowEndToEnd, AStrangersWindowOfTheRenderersTitleDoesNotKeepTheShow) {
     ShowHarness show;
     Display* stranger = XOpenDisplay(nullptr);
     ASSERT_NE(stranger, nullptr);
-    const Window theirs = XCreateSimpleWindow(stranger, DefaultRootWindow(stranger), 0, 0, 64, 64,
-                                              0, 0, 0);
+    const Window theirs =
+        XCreateSimpleWindow(stranger, DefaultRootWindow(stranger), 0, 0, 64, 64, 0, 0, 0);
     XStoreName(stranger, theirs, "Torvane_VC");
     XMapWindow(stranger, theirs);
     XSync(stranger, False);
