@@ -64,9 +64,12 @@ int main(int argc, char** argv) {
         return quorlane::runInHostWindow(host.window, host.picture);
     }
 
-    // The picture is read and its mipmaps computed while GLUT and GL start up; the maze
-    // scene then only uploads them.
-    quorlane::preparePictureTexture(quorlane::desktopImageLocation().file.c_str());
+    // Looked up once, only in a folder of our own: a place that fails the check is never
+    // opened (a link to another user's folder could hold anything, a FIFO that never ends).
+    // With none the maze goes without its picture. The picture is read and its mipmaps
+    // computed while GLUT and GL start up; the maze scene then only uploads them.
+    const std::string picture = quorlane::findDesktopImageFile();
+    if (!picture.empty()) quorlane::preparePictureTexture(picture.c_str());
 
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH);
@@ -85,9 +88,7 @@ int main(int argc, char** argv) {
 
     director = new quorlane::SceneDirector(&endFlag, quorlane::tickCount);
     director->initGraphics();
-    // Only from a folder of our own; with none the maze goes without its picture.
-    flight =
-        quorlane::createMazeFlight(director->clock(), quorlane::findDesktopImageFile()).release();
+    flight = quorlane::createMazeFlight(director->clock(), picture).release();
     director->setCurrentScene(flight);
     if (placement.unmanaged && !quorlane::managerDoesFullScreen()) {
         glutReshapeWindow(placement.unmanaged->width, placement.unmanaged->height);

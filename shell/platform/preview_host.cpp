@@ -36,6 +36,11 @@ bool PreviewHost::gone() {
             (event.xdestroywindow.window == host_ ||
              (preview_ != 0 && event.xdestroywindow.window == preview_))) {
             gone_ = true;
+        } else if (event.type == ConfigureNotify && event.xconfigure.window == host_ &&
+                   (event.xconfigure.width != width_ || event.xconfigure.height != height_)) {
+            width_ = event.xconfigure.width;
+            height_ = event.xconfigure.height;
+            resized_ = true;
         }
     }
     return gone_;

@@ -82,9 +82,9 @@ bool RendererProcess::start(const std::string& program, const std::vector<std::s
         // Outside the terminal's foreground group a write to the terminal would stop it.
         setpgid(0, 0);
         ::signal(SIGTTOU, SIG_IGN);
-        // If the shell dies without its end sequence (killed, crashed) or gives up on a
-        // renderer whose window never came, the renderer must not outlive the show.
-        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        // If the shell dies without its end sequence (killed, crashed), the renderer must not
+        // outlive the show: a signal it cannot ignore, since nobody is left to insist.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (getppid() != parent) _exit(127);
         execve(program.c_str(), argv.data(), childEnvironment);
         const int error = errno;
@@ -116,7 +116,12 @@ bool RendererProcess::start(const std::string& program, const std::vector<std::s
     return true;
 }
 
+// However the owner goes (an exception, an early return), the group goes with it.
 RendererProcess::~RendererProcess() {
+    if (pid_ > 0 && !reaped_) {
+        kill(-pid_, SIGKILL);
+        reap();
+    }
     if (pidfd_ >= 0) close(pidfd_);
 }
 

@@ -2,12 +2,13 @@
 // The renderer runs as a separate program, started by path with no arguments in the
 // shell's working folder and environment, in a process group of its own. The shell watches
 // it; when the show ends, anything of it still running is ended (endGroup). The kernel ends
-// it (SIGTERM) if the shell itself goes away first, so a show never leaves a renderer
-// running behind it.
+// it (SIGKILL) if the shell itself goes away first, so a show never leaves a renderer
+// running behind it, however stubborn.
 //
 // Supports: fork and exec by path, a parent-death signal, an exec failure reported through a
 //   pipe, a pidfd to watch.
-// Does not: arguments, a changed environment, restarting a renderer that ended.
+// Does not: arguments, a changed environment, restarting a renderer that ended; processes a
+//   foreign renderer starts itself outlive a shell killed outright (ours starts none).
 #include <sys/types.h>
 #include <chrono>
 #include <string>

@@ -4,7 +4,7 @@
 
 namespace quorlane {
 
-bool claimShow(Display* display) {
+bool claimDisplay(Display* display) {
     if (display == nullptr) return false;
     const Atom selection = XInternAtom(display, "QUORLANE_SHOW", False);
     const Window root = DefaultRootWindow(display);

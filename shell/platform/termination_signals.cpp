@@ -30,11 +30,19 @@ TerminationSignals::TerminationSignals() {
     action.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
+    // A closed terminal or an ended session ends the show the same way, renderer group and
+    // all; under nohup it stays ignored.
+    struct sigaction hangup {};
+    if (sigaction(SIGHUP, nullptr, &hangup) == 0 && hangup.sa_handler != SIG_IGN) {
+        sigaction(SIGHUP, &action, nullptr);
+        hangupHandled_ = true;
+    }
 }
 
 TerminationSignals::~TerminationSignals() {
     signal(SIGTERM, SIG_DFL);
     signal(SIGINT, SIG_DFL);
+    if (hangupHandled_) signal(SIGHUP, SIG_DFL);
 }
 
 int TerminationSignals::fd() const { return pipeEnds[0]; }

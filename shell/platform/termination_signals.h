@@ -1,9 +1,10 @@
 #pragma once
-// SIGTERM and SIGINT end a show the ordinary way (music stopped, cursor back) instead of
+// SIGTERM, SIGINT and SIGHUP end a show the ordinary way (music stopped, cursor back) instead of
 // killing the shell mid-sound: the handler only writes the signal's number into a pipe,
 // and the show's event loop reads it.
 //
-// Supports: SIGTERM and SIGINT through a pipe the poll loop reads.
+// Supports: SIGTERM, SIGINT and SIGHUP (unless ignored, as nohup does) through a pipe the
+//   poll loop reads.
 // Does not: other signals, several threads.
 
 namespace quorlane {
@@ -20,6 +21,9 @@ public:
     int fd() const;
     // The last signal's number since the previous call, 0 when none came.
     int takePending();
+
+private:
+    bool hangupHandled_ = false;
 };
 
 }  // namespace quorlane

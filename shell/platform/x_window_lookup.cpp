@@ -62,23 +62,27 @@ std::vector<Window> clientList(Display* display, Window root) {
 
 }  // namespace
 
-bool topLevelWindowExists(Display* display, const std::string& title) {
-    if (display == nullptr) return false;
+unsigned long findTopLevelWindow(Display* display, const std::string& title) {
+    if (display == nullptr) return 0;
     const Window root = DefaultRootWindow(display);
     for (Window window : clientList(display, root)) {
-        if (titled(display, window, title)) return true;
+        if (titled(display, window, title)) return window;
     }
     Window rootReturn = 0, parent = 0;
     Window* children = nullptr;
     unsigned int count = 0;
-    bool found = false;
+    Window found = 0;
     if (XQueryTree(display, root, &rootReturn, &parent, &children, &count) != 0) {
-        for (unsigned int i = 0; i < count && !found; ++i) {
-            found = titled(display, children[i], title);
+        for (unsigned int i = 0; i < count && found == 0; ++i) {
+            if (titled(display, children[i], title)) found = children[i];
         }
     }
     if (children != nullptr) XFree(children);
     return found;
+}
+
+bool topLevelWindowExists(Display* display, const std::string& title) {
+    return findTopLevelWindow(display, title) != 0;
 }
 
 bool isExistingWindow(Display* display, uint32_t window) {

@@ -14,6 +14,8 @@ namespace quorlane {
 // Looks at the root window's children (unmapped ones too) and at the window manager's
 // client list, whose windows sit inside frames. The title is _NET_WM_NAME, else WM_NAME.
 bool topLevelWindowExists(Display* display, const std::string& title);
+// The same search: the first such window (the client, not its frame), 0 when there is none.
+unsigned long findTopLevelWindow(Display* display, const std::string& title);
 
 // Whether the id names an existing window.
 bool isExistingWindow(Display* display, uint32_t window);

@@ -85,28 +85,38 @@ bool writeIniValue(const std::string& section, const std::string& key, const std
     return writeProfileString(filePath, *fileSection, *fileKey, *fileValue);
 }
 
-void loadSettings(SettingsValues& values, const std::string& shellFolder) {
+void loadSettings(SettingsValues& values, const std::string& shellFolder,
+                  const std::string& defaultsFile) {
     values = SettingsValues{};
-    const std::string path = settingsFilePath(shellFolder);
     // Read once for all five keys: the file may be large, and is not to change between keys.
-    ProfileText file("");
-    if (readProfileFile(path, file) == ProfileRead::TooLarge) {
-        std::fprintf(stderr,
-                     "Quorlane: the settings file %s is larger than %zu KiB, which no settings "
-                     "file is; it is not read and the defaults are used.\n",
-                     path.c_str(), kMaxProfileBytes / 1024);
-    }
+    const auto readWhole = [](const std::string& path, ProfileText& file) {
+        if (readProfileFile(path, file) == ProfileRead::TooLarge) {
+            std::fprintf(stderr,
+                         "Quorlane: the settings file %s is larger than %zu KiB, which no "
+                         "settings file is; it is not read and the defaults are used.\n",
+                         path.c_str(), kMaxProfileBytes / 1024);
+        }
+    };
+    ProfileText file(""), defaults("");
+    readWhole(settingsFilePath(shellFolder), file);
+    if (!defaultsFile.empty()) readWhole(defaultsFile, defaults);
+    // A key the user's own file does not hold comes from the administrator's defaults.
+    const std::optional<std::string> fileSection = utf8ToCp932(kSection);
+    const auto setting = [&](const char* key) {
+        const std::optional<std::string> fileKey = utf8ToCp932(key);
+        const bool own = fileSection && fileKey && file.value(*fileSection, *fileKey).has_value();
+        return readIniValue(kSection, key, own ? file : defaults);
+    };
 
-    loadNumber(values.pictureMode, readIniValue(kSection, kPictureModeKey, file));
+    loadNumber(values.pictureMode, setting(kPictureModeKey));
     values.pictureFolder = shellFolder;
     loadFile(values.pictureFile, values.pictureFolder, values.pictureMode, 1,
-             readIniValue(kSection, kPictureFileKey, file));
+             setting(kPictureFileKey));
 
-    loadNumber(values.musicMode, readIniValue(kSection, kMusicModeKey, file));
-    loadNumber(values.repeatTrack, readIniValue(kSection, kRepeatTrackKey, file));
+    loadNumber(values.musicMode, setting(kMusicModeKey));
+    loadNumber(values.repeatTrack, setting(kRepeatTrackKey));
     values.musicFolder = shellFolder;
-    loadFile(values.musicFile, values.musicFolder, values.musicMode, 2,
-             readIniValue(kSection, kMusicFileKey, file));
+    loadFile(values.musicFile, values.musicFolder, values.musicMode, 2, setting(kMusicFileKey));
 }
 
 std::vector<std::string> saveSettings(const SettingsValues& values, const std::string& filePath) {

@@ -22,9 +22,10 @@ std::string readIniValue(const std::string& section, const std::string& key,
 bool writeIniValue(const std::string& section, const std::string& key, const std::string& value,
                    const std::string& filePath);
 
-// Reads and checks all five keys, with every fallback; shellFolder is the folder of the
-// running shell program.
-void loadSettings(SettingsValues& values, const std::string& shellFolder);
+// Reads and checks all five keys, with every fallback, from Quorlane.ini in shellFolder (the
+// settings folder); a key that file does not hold is read from defaultsFile, when given.
+void loadSettings(SettingsValues& values, const std::string& shellFolder,
+                  const std::string& defaultsFile = {});
 // Saves the five keys, in their fixed order, in one replacement of the file at filePath:
 // either all are written or none. Temporaries a killed save left beside the file go first.
 // Returns the keys whose stored value is not the one given: empty when the save worked; when

@@ -1,5 +1,6 @@
 #include "shell/settings/settings_location.h"
 
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,15 +16,38 @@ namespace {
 
 bool usable(const char* dir) { return dir != nullptr && dir[0] == '/'; }
 
+bool exists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+std::string accountHome() {
+    struct passwd entry {};
+    struct passwd* found = nullptr;
+    char buffer[4096];
+    if (getpwuid_r(geteuid(), &entry, buffer, sizeof buffer, &found) != 0 || found == nullptr ||
+        found->pw_dir == nullptr) {
+        return {};
+    }
+    return found->pw_dir;
+}
+
 }  // namespace
+
+bool isInstalledCopy(const std::string& programFolder) {
+    return exists(joinedPath(programFolder, kInstalledMarker));
+}
 
 std::string settingsFolder(const std::string& programFolder, const char* configHome,
                            const char* home) {
-    struct stat info {};
-    const bool fileBeside = ::stat(settingsFilePath(programFolder).c_str(), &info) == 0;
-    // A new file is written beside the old one and renamed over it, so it is the folder that
-    // must be writable, not the file.
-    if (fileBeside || ::access(programFolder.c_str(), W_OK | X_OK) == 0) return programFolder;
+    if (!isInstalledCopy(programFolder)) {
+        // A new file is written beside the old one and renamed over it, so it is the folder
+        // that must be writable, not the file.
+        if (exists(settingsFilePath(programFolder)) ||
+            ::access(programFolder.c_str(), W_OK | X_OK) == 0) {
+            return programFolder;
+        }
+    }
 
     std::string own;
     if (usable(configHome)) {
@@ -41,7 +65,14 @@ std::string settingsFolder(const std::string& programFolder, const char* configH
 }
 
 std::string settingsFolder(const std::string& programFolder) {
-    return settingsFolder(programFolder, std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    const char* home = std::getenv("HOME");
+    const std::string account = usable(home) ? std::string() : accountHome();
+    return settingsFolder(programFolder, std::getenv("XDG_CONFIG_HOME"),
+                          usable(home) ? home : account.c_str());
+}
+
+std::string settingsDefaultsFile(const std::string& programFolder) {
+    return isInstalledCopy(programFolder) ? settingsFilePath(programFolder) : std::string();
 }
 
 }  // namespace quorlane

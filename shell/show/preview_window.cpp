@@ -53,24 +53,30 @@ int runPreviewWindow(Display* display, unsigned long host, const char* program) 
     QtOnXArguments arguments(program);
     QGuiApplication application(arguments.argc(), arguments.argv());
 
-    // The whole host, however large. (A size held in 16-bit twips would stop at 2184
-    // pixels and leave the rest of a larger host uncovered.)
-    const QSize size(std::max(0, previewHost.width()), std::max(0, previewHost.height()));
-
     std::unique_ptr<QWindow> hostWindow(QWindow::fromWinId(static_cast<WId>(host)));
     PreviewWindow window(previewPicture());
     window.setParent(hostWindow.get());
-    window.setGeometry(QRect(QPoint(0, 0), size));
-    window.setPictureGeometry(QRect(QPoint(0, 0), size));
+    // The whole host, however large, and again whenever the host changes its size. (A size
+    // held in 16-bit twips would stop at 2184 pixels and leave the rest of a larger host
+    // uncovered.)
+    const auto fillHost = [&] {
+        const QRect whole(0, 0, std::max(0, previewHost.width()),
+                          std::max(0, previewHost.height()));
+        window.setGeometry(whole);
+        window.setPictureGeometry(whole);
+    };
+    fillHost();
     window.create();
     previewHost.watchPreview(static_cast<unsigned long>(window.winId()));
 
     QSocketNotifier notifier(previewHost.fileDescriptor(), QSocketNotifier::Read);
     const auto checkHost = [&] {
         if (previewHost.gone()) QCoreApplication::exit(0);
+        if (previewHost.takeResize()) fillHost();
     };
     QObject::connect(&notifier, &QSocketNotifier::activated, checkHost);
     if (previewHost.gone()) return 0;
+    if (previewHost.takeResize()) fillHost();
 
     window.show();
     return application.exec();

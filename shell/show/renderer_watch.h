@@ -25,6 +25,7 @@ public:
     // One look: whether a window titled for the renderer exists now, whether the renderer's
     // process has ended (or never began), and whether it ended with exit code 0. A renderer
     // closed with Escape between two looks was never seen, yet ran and ended as it should.
+    // A window of that title does not keep the show once the renderer's process has ended.
     Verdict tick(bool windowExists, bool processEnded, bool endedNormally, Clock now);
 
 private:

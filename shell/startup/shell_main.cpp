@@ -18,6 +18,7 @@
 #include "shell/platform/show_claim.h"
 #include "shell/platform/termination_signals.h"
 #include "shell/platform/x_connection.h"
+#include "shell/platform/x_window_activation.h"
 #include "shell/platform/x_window_lookup.h"
 #include "shell/platform/xfixes_cursor.h"
 #include "shell/settings/settings_file.h"
@@ -39,6 +40,13 @@ std::unique_ptr<MusicPlayer> createMusicPlayer(const MusicSource& source) {
     return std::unique_ptr<MusicPlayer>(module->createPlayer(source));
 }
 
+// What a run that needs the display says when there is none, naming what is lost.
+void tellNoDisplay(const char* lost) {
+    const char* name = std::getenv("DISPLAY");
+    std::fprintf(stderr, "Quorlane.scr: cannot open the X display \"%s\": %s\n",
+                 name != nullptr ? name : "", lost);
+}
+
 class ShellServices : public StartupServices {
 public:
     ShellServices(const char* program, XConnection* x)
@@ -56,7 +64,9 @@ public:
     }
 
     void loadSettings() override {
-        quorlane::loadSettings(settingsValues(), settingsFolder(runningProgramFolder()));
+        const std::string folder = runningProgramFolder();
+        quorlane::loadSettings(settingsValues(), settingsFolder(folder),
+                               settingsDefaultsFile(folder));
     }
 
     bool isPreviewHost(int32_t handle) override {
@@ -72,7 +82,10 @@ public:
 
     // Modal, without an owner; the process ends when it closes, however it closes.
     int runSettingsDialog() override {
-        if (x_ == nullptr) return 1;  // no display to show it on
+        if (x_ == nullptr) {
+            tellNoDisplay("no settings dialog");
+            return 1;
+        }
         const WindowsModule* windows = windowsModule();
         if (windows == nullptr) return 1;
         return windows->runSettingsDialog(program_, settingsValues());
@@ -80,14 +93,17 @@ public:
 
     int32_t hideCursor() override { return cursor_.showCursor(0); }
 
-    // Without a display there is nothing to claim; runShow says so.
-    bool claimShow() override { return x_ == nullptr || quorlane::claimShow(x_->display()); }
+    // Without a display there is nothing to claim; runShow and runSettingsDialog say so.
+    bool claimDisplay() override { return x_ == nullptr || quorlane::claimDisplay(x_->display()); }
+
+    void bringBackDialog() override {
+        if (x_ == nullptr) return;
+        bringWindowBack(x_->display(), findTopLevelWindow(x_->display(), kSettingsDialogTitle));
+    }
 
     int runShow() override {
         if (x_ == nullptr) {
-            const char* name = std::getenv("DISPLAY");
-            std::fprintf(stderr, "Quorlane.scr: cannot open the X display \"%s\": no show\n",
-                         name != nullptr ? name : "");
+            tellNoDisplay("no show");
             return 1;
         }
         // The music and picture libraries are loaded only when the settings call for them.
@@ -113,9 +129,7 @@ public:
 
     int runHostedShow(uint32_t window) override {
         if (x_ == nullptr) {
-            const char* name = std::getenv("DISPLAY");
-            std::fprintf(stderr, "Quorlane.scr: cannot open the X display \"%s\": no show\n",
-                         name != nullptr ? name : "");
+            tellNoDisplay("no show");
             return 1;
         }
         Display* display = x_->display();

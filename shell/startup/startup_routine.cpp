@@ -26,9 +26,11 @@ int runStartup(const std::string& commandLine, StartupState& state, StartupServi
         return code;
     }
 
-    // Before anything else, for every mode: one show or one settings dialog at a time.
-    if (services.topLevelWindowExists(kShowWindowTitle) ||
-        services.topLevelWindowExists(kSettingsDialogTitle)) {
+    // Before anything else, for every mode: one show or one settings dialog at a time. A
+    // dialog the user lost (minimised, buried) is what they are looking for: bring it back.
+    if (services.topLevelWindowExists(kShowWindowTitle)) return 0;
+    if (services.topLevelWindowExists(kSettingsDialogTitle)) {
+        services.bringBackDialog();
         return 0;
     }
     state.commandLine = commandLine;
@@ -42,10 +44,14 @@ int runStartup(const std::string& commandLine, StartupState& state, StartupServi
         return services.runPreview(*handle);
     }
 
-    // The title test cannot stop a second show started before the first one's window
-    // exists (settings and Qt come first); the claim can. A loser ends like any refused start.
+    // The title test cannot stop a second show or dialog started before the first one's
+    // window exists (settings and Qt come first); the claim can. A loser ends like any
+    // refused start, bringing back a dialog that has its window by now.
     const bool show = mode == 'S' || commandLine.empty();
-    if (show && !services.claimShow()) return 0;
+    if ((show || mode == 'C') && !services.claimDisplay()) {
+        services.bringBackDialog();
+        return 0;
+    }
 
     // From the folder on, a failing step is skipped and start-up goes on with the next.
     skipOnError([&] { services.makeWorkingFolder(); });

@@ -1,6 +1,7 @@
 #pragma once
-// The shell's start-up: refuse to run beside a show or an open settings dialog, then hand
-// over to exactly one of preview, settings dialog, show, or nothing.
+// The shell's start-up: refuse to run beside a show or an open settings dialog (bringing the
+// dialog back to the user), then hand over to exactly one of preview, settings dialog, show,
+// or nothing.
 #include <cstdint>
 #include <string>
 
@@ -21,9 +22,12 @@ public:
     virtual int runSettingsDialog() = 0;
     // ShowCursor(FALSE): returns the new display count.
     virtual int32_t hideCursor() = 0;
-    // Claims the one running show for this process, atomically: of shows started at the
-    // same instant exactly one wins. Held until the process ends.
-    virtual bool claimShow() = 0;
+    // Claims the display's one show or settings dialog for this process, atomically: of
+    // starts made at the same instant exactly one wins. Held until the process ends.
+    virtual bool claimDisplay() = 0;
+    // Brings an open settings dialog back to the user (restored, raised, focused); nothing
+    // when there is none.
+    virtual void bringBackDialog() = 0;
     virtual int runShow() = 0;
     // The value of XSCREENSAVER_WINDOW, null when it is unset.
     virtual const char* screensaverWindowVariable() = 0;

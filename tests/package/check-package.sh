@@ -58,6 +58,8 @@ for f in lib/quorlane/quorlane-windows.so lib/quorlane/quorlane-music.so; do
   [ -f "$prefix/$f" ] || fail "$f is missing"
   ! ldd "$prefix/$f" | grep -q 'not found' || fail "$f: $(ldd "$prefix/$f" | grep 'not found')"
 done
+# Marked as installed, so that settings go to each user's own folder, root's too.
+[ -f "$prefix/lib/quorlane/Quorlane.installed" ] || fail "the installed copy is not marked"
 desktop=$prefix/share/applications/quorlane.desktop
 grep -qxF 'Name=Quorlane' "$desktop" || fail "the desktop entry is not named Quorlane"
 grep -qxF "Exec=\"$prefix/lib/quorlane/Quorlane.scr\" /c" "$desktop" ||
@@ -92,6 +94,7 @@ deb=${debs[0]}
 contents=$(dpkg-deb -c "$deb")
 for f in ./usr/lib/quorlane/Quorlane.scr ./usr/lib/quorlane/Quorlane.dll ./usr/bin/quorlane \
          ./usr/lib/quorlane/quorlane-windows.so ./usr/lib/quorlane/quorlane-music.so \
+         ./usr/lib/quorlane/Quorlane.installed \
          ./usr/share/applications/quorlane.desktop ./usr/share/xscreensaver/config/quorlane.xml; do
   grep -q " $f\$" <<<"$contents" || fail "the package lacks $f"
 done

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -195,6 +196,42 @@ TEST_F(PreviewEndToEnd, AHostBeyondTheTwipLimitIsFilledWhole) {
     ASSERT_NE(preview, 0u);
     EXPECT_EQ(geometryOf(display_, preview), (XGeometry{0, 0, 2400, 2300}));
     EXPECT_EQ(endByDestroying(harness, host, pid), 0);
+}
+
+// A host that changes its size: the still follows, covering all of it stretched again,
+// growing and shrinking.
+TEST_F(PreviewEndToEnd, TheStillFollowsAResizedHost) {
+    ShowHarness harness(/*withRenderer=*/false);
+    XTestWindow host(display_, 0, 0, 200, 150, kRed);
+    const pid_t pid = harness.startShell({"/p", std::to_string(host.id())});
+    const Window preview = waitForPreview(host.id());
+    ASSERT_NE(preview, 0u);
+    const QImage still = shippedStill();
+    ASSERT_FALSE(still.isNull());
+    for (const auto& [w, h] : {std::pair{200, 150}, std::pair{640, 480}, std::pair{320, 100}}) {
+        SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
+        XResizeWindow(display_, host.id(), static_cast<unsigned>(w), static_cast<unsigned>(h));
+        XSync(display_, False);
+        int off = w * h;
+        for (auto until = Clock::now() + kAppear; off != 0 && Clock::now() < until;) {
+            std::this_thread::sleep_for(20ms);
+            const auto pixels =
+                pixelsOf(display_, host.id(), static_cast<unsigned>(w), static_cast<unsigned>(h));
+            if (pixels.size() == static_cast<size_t>(w * h)) {
+                off = pixelsOffTheStretchedStill(pixels, still, w, h);
+            }
+        }
+        EXPECT_EQ(off, 0) << "host pixels that are not the stretched still";
+        EXPECT_EQ(geometryOf(display_, preview),
+                  (XGeometry{0, 0, static_cast<unsigned>(w), static_cast<unsigned>(h)}));
+        if (const char* shots = std::getenv("QUORLANE_SCREENSHOT_DIR")) {
+            harness.screenshot(fs::path(shots) /
+                               ("preview-" + std::to_string(w) + "x" + std::to_string(h) + ".png"));
+        }
+    }
+    int exitCode = -1;
+    ASSERT_TRUE(endByDestroying(harness, host, pid, exitCode));
+    EXPECT_EQ(exitCode, 0);
 }
 
 // A handle that names no window ends the request at once, without a window.

@@ -5,6 +5,7 @@
 #include <QImage>
 
 #include <X11/Xlib.h>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -18,6 +19,7 @@
 
 #include "shell/settings/settings_file.h"
 #include "tests/music/tone_tools.h"
+#include "tests/support/read_file.h"
 #include "tests/support/show_harness.h"
 
 namespace quorlane::testing {
@@ -149,6 +151,48 @@ TEST(ShowEndToEnd, AChosenJpegBecomesABmpOfItsOwnSize) {
     EXPECT_EQ(exitCodeOf(show.waitExit(shell, kQuick)), 0);
 }
 
+// An installed copy run by root: root's own file decides, the administrator's file beside the
+// programs gives what it leaves out, and nothing is written beside the programs.
+TEST(ShowEndToEnd, AnInstalledCopyKeepsToTheUsersOwnFileOverTheDefaults) {
+    ShowHarness show;
+    std::ofstream(show.bin() / "Quorlane.installed") << "installed\n";
+    QImage picture(64, 36, QImage::Format_RGB32);
+    picture.fill(QColor(0x20, 0xa0, 0x40));
+    const fs::path jpeg = show.root() / "house.jpg";
+    ASSERT_TRUE(picture.save(QString::fromStdString(jpeg.string()), "JPEG", 95));
+    SettingsValues defaults;
+    defaults.pictureMode = 1;
+    defaults.pictureFile = jpeg;
+    writeSettingsFile(show.bin(), defaults);
+    const std::string before = test::readFile(show.bin() / "Quorlane.ini");
+    show.setEnv("XDG_CONFIG_HOME", show.root() / "config");
+    const fs::path own = show.root() / "config" / "quorlane";
+    fs::create_directories(own);
+    show.paintRoot(0x3366cc);
+
+    struct Case {
+        std::string ownFile;  // root's own Quorlane.ini
+        int width;            // of the picture the show saved
+    };
+    const Case cases[] = {
+        {"[Section]\r\nBGM\x8B\xE6\x95\xAA=0\r\n", 64},  // no picture key: the default's
+        {"[Section]\r\n\x89\xE6\x91\x9C=0\r\n", 1920},   // its own: the desktop
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.width);
+        std::ofstream(own / "Quorlane.ini", std::ios::binary) << c.ownFile;
+        const pid_t shell = show.startShell({"/s"});
+        const unsigned long renderer = show.waitForWindow("Torvane_VC", kAppear);
+        ASSERT_NE(renderer, 0u);
+        const auto bmp = readBmp(show.desktopImage());
+        ASSERT_TRUE(bmp);
+        EXPECT_EQ(bmp->width, c.width);
+        show.pressEscape(renderer);
+        EXPECT_EQ(exitCodeOf(show.waitExit(shell, kQuick)), 0);
+    }
+    EXPECT_EQ(test::readFile(show.bin() / "Quorlane.ini"), before);
+}
+
 // Zero crossings a second of the left channel of 16-bit stereo samples.
 double crossingsPerSecond(const std::string& raw) {
     const std::size_t frames = raw.size() / 4;
@@ -224,11 +268,18 @@ TEST(ShowEndToEnd, AShowThatCannotRunSaysWhyAndFails) {
                                         (show.bin() / "Quorlane.dll").string() +
                                         ": No such file or directory"}));
 
-    show.captureStderr(show.root() / "nodisplay.txt");
+    // Without a display neither a show nor the settings dialog can run; both say so.
     show.setEnv("DISPLAY", "");
-    EXPECT_EQ(exitCodeOf(show.waitExit(show.startShell({"/s"}), kQuick)), 1);
-    EXPECT_EQ(linesOf(show.root() / "nodisplay.txt"),
-              std::vector<std::string>({"Quorlane.scr: cannot open the X display \"\": no show"}));
+    const std::pair<const char*, const char*> noDisplay[] = {
+        {"/s", "Quorlane.scr: cannot open the X display \"\": no show"},
+        {"/c", "Quorlane.scr: cannot open the X display \"\": no settings dialog"},
+    };
+    for (const auto& [mode, line] : noDisplay) {
+        show.captureStderr(show.root() / (std::string(mode + 1) + "-nodisplay.txt"));
+        EXPECT_EQ(exitCodeOf(show.waitExit(show.startShell({mode}), kQuick)), 1) << mode;
+        EXPECT_EQ(linesOf(show.root() / (std::string(mode + 1) + "-nodisplay.txt")),
+                  std::vector<std::string>({line}));
+    }
 }
 
 // Without its loadable parts the shell says so in one line each, and a show still runs: the
@@ -307,7 +358,7 @@ TEST(ShowEndToEnd, AFailedSaveLeavesNoStalePicture) {
 }
 
 TEST(ShowEndToEnd, TerminationSignalEndsTheShowCleanly) {
-    for (const int signalNumber : {SIGTERM, SIGINT}) {
+    for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
         ShowHarness show;
         const pid_t shell = show.startShell({"/s"});
         ASSERT_NE(show.waitForWindow("Torvane_VC", kAppear), 0u);
@@ -347,6 +398,38 @@ TEST(ShowEndToEnd, TenShowsStartedAtOnceGiveOneShow) {
     EXPECT_EQ(show.rendererProcesses().size(), 1u);
     show.pressEscape(renderer);
     for (pid_t shell : showing) EXPECT_EQ(exitCodeOf(show.waitExit(shell, kQuick)), 0);
+}
+
+// Another program's window titled like the renderer's: Escape in ours still ends the show,
+// and the next show is not refused.
+TEST(ShowEndToEnd, AStrangersWindowOfTheRenderersTitleDoesNotKeepTheShow) {
+    ShowHarness show;
+    Display* stranger = XOpenDisplay(nullptr);
+    ASSERT_NE(stranger, nullptr);
+    const Window theirs =
+        XCreateSimpleWindow(stranger, DefaultRootWindow(stranger), 0, 0, 64, 64, 0, 0, 0);
+    XStoreName(stranger, theirs, "Torvane_VC");
+    XMapWindow(stranger, theirs);
+    XSync(stranger, False);
+    ASSERT_NE(show.waitForWindow("Torvane_VC", kAppear), 0u);
+
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        const pid_t shell = show.startShell({"/s"});
+        unsigned long ours = 0;
+        for (const auto until = std::chrono::steady_clock::now() + kAppear;
+             ours == 0 && std::chrono::steady_clock::now() < until;
+             std::this_thread::sleep_for(20ms)) {
+            for (const unsigned long id : show.findWindows("Torvane_VC")) {
+                if (id != theirs) ours = id;
+            }
+        }
+        ASSERT_NE(ours, 0u);
+        show.pressEscape(ours);
+        EXPECT_EQ(exitCodeOf(show.waitExit(shell, kQuick)), 0);
+        EXPECT_EQ(show.findWindow("Vantorel_Main"), 0u);
+    }
+    XCloseDisplay(stranger);
 }
 
 // Neither a link in the folder's place nor another user's folder receives the user's
@@ -400,6 +483,39 @@ TEST(ShowEndToEnd, OnlyAFolderOfOurOwnHoldsThePicture) {
         show.pressEscape(renderer);
         EXPECT_EQ(exitCodeOf(show.waitExit(shell, kQuick)), 0);
     }
+}
+
+// A picture in a folder that fails the check is never opened by the renderer, not even read
+// ahead: a FIFO there would be held open by a reader waiting for a writer.
+TEST(ShowEndToEnd, TheRendererNeverOpensAPictureInARefusedFolder) {
+    ShowHarness show;
+    const fs::path elsewhere = show.root() / "elsewhere";
+    fs::create_directory(elsewhere);
+    ASSERT_EQ(mkfifo((elsewhere / "Torvane.bmp").c_str(), 0600), 0);
+    fs::create_directory_symlink(elsewhere, show.runtimeDir() / "orvask");
+
+    show.paintRoot(0x3366cc);
+    const pid_t shell = show.startShell({"/s"});
+    const unsigned long renderer = show.waitForWindow("Torvane_VC", kAppear);
+    ASSERT_NE(renderer, 0u);
+    // Flying with the picture of our own folder: it has read its picture by now. The desktop
+    // turns black, so only the renderer's window can show that colour.
+    show.paintRoot(0x000000);
+    bool flying = false;
+    for (const auto until = std::chrono::steady_clock::now() + kAppear;
+         !flying && std::chrono::steady_clock::now() < until;) {
+        show.screenshot(show.root() / "maze.png");
+        flying = shareOfColour(show.root() / "maze.png", 0x3366cc, 40) > 0.1;
+    }
+    ASSERT_TRUE(flying);
+    // A writer's open that does not wait succeeds only while someone has the FIFO open to read.
+    const int writer = open((elsewhere / "Torvane.bmp").c_str(), O_WRONLY | O_NONBLOCK);
+    const int error = errno;
+    EXPECT_EQ(writer, -1) << "the renderer opened the refused folder's picture";
+    EXPECT_EQ(error, ENXIO);
+    if (writer >= 0) close(writer);
+    show.pressEscape(renderer);
+    EXPECT_EQ(exitCodeOf(show.waitExit(shell, kQuick)), 0);
 }
 
 // A renderer that never shows a window, ignores SIGTERM and has started a child of its

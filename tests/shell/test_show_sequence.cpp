@@ -284,16 +284,29 @@ TEST(ShowSequence, ARendererThatNeverShowsAWindowEndsTheShowAsAFailure) {
     EXPECT_EQ(slow.services.exitCode, 1);
 }
 
-TEST(ShowSequence, AWindowAlreadyOpenCountsAsTheRenderer) {
-    Show show;
-    show.services.window = true;
-    show.services.rendererStarts = false;
-    show.start();
-    show.watch(200);
-    EXPECT_FALSE(show.services.exitCode);
-    show.services.window = false;
-    show.watch(1);
-    EXPECT_EQ(show.services.exitCode, 0);
+// Another program's window with the renderer's title: it neither keeps the show once our
+// renderer has ended, nor stands in for a renderer that could not start.
+TEST(ShowSequence, AForeignWindowOfTheSameTitleDoesNotKeepTheShow) {
+    struct Case {
+        bool starts, endsNormally;
+        int exitCode;
+    };
+    for (const Case c : {Case{true, true, 0}, Case{true, false, 0}, Case{false, false, 1}}) {
+        SCOPED_TRACE(c.starts);
+        Show show;
+        show.services.window = true;
+        show.services.rendererStarts = c.starts;
+        show.start();
+        if (c.starts) {
+            show.watch(200);
+            EXPECT_FALSE(show.services.exitCode);
+            show.services.processEnded = true;
+            show.services.endedNormally = c.endsNormally;
+        }
+        show.watch(1);
+        EXPECT_EQ(show.services.exitCode, c.exitCode);
+        EXPECT_TRUE(show.services.window);  // the stranger's window is still there
+    }
 }
 
 TEST(ShowSequence, EndingTwiceOrTickingAfterTheEndDoesNothingMore) {

@@ -91,10 +91,11 @@ public:
         return 7;
     }
     bool claimWins = true;
-    bool claimShow() override {
+    bool claimDisplay() override {
         calls.push_back("claim");
         return claimWins;
     }
+    void bringBackDialog() override { calls.push_back("bring back"); }
     const char* windowVariable = nullptr;
     const char* screensaverWindowVariable() override { return windowVariable; }
     int runHostedShow(uint32_t window) override {
@@ -163,29 +164,33 @@ TEST(StartupRoutine, AFrameworksWindowGetsAHostedShow) {
     }
 }
 
-TEST(StartupRoutine, AShowThatLosesTheClaimEndsBeforeAnythingElse) {
-    for (const std::string line : {"/s", ""}) {
+// A show or a dialog that loses the claim to another one ends before anything else, bringing
+// back a dialog that may be the winner.
+TEST(StartupRoutine, AShowOrDialogThatLosesTheClaimEndsBeforeAnythingElse) {
+    for (const std::string line : {"/s", "", "/c", "/C:5678"}) {
         FakeStartup services;
         services.claimWins = false;
         StartupState state;
         EXPECT_EQ(runStartup(line, state, services), 0);
-        EXPECT_EQ(services.calls, withLookups({"claim"})) << line;
+        EXPECT_EQ(services.calls, withLookups({"claim", "bring back"})) << line;
         EXPECT_FALSE(state.hiddenCursorCount.has_value());
     }
 }
 
 TEST(StartupRoutine, ARunningShowOrOpenDialogEndsEveryModeBeforeAnythingElse) {
-    for (const std::string open : {"Vantorel_Main", "<Quorlane>"}) {
-        for (const std::string line : {"/s", "", "/c", "/p 5", "/a"}) {
-            FakeStartup services;
-            services.openWindows = {open};
-            services.hostWindows = {5};
-            StartupState state;
-            EXPECT_EQ(runStartup(line, state, services), 0);
-            for (const auto& call : services.calls) {
-                EXPECT_EQ(call.rfind("find ", 0), 0u) << line << ": " << call;
-            }
-        }
+    for (const std::string line : {"/s", "", "/c", "/p 5", "/a"}) {
+        FakeStartup show;
+        show.openWindows = {"Vantorel_Main"};
+        show.hostWindows = {5};
+        StartupState state;
+        EXPECT_EQ(runStartup(line, state, show), 0);
+        EXPECT_EQ(show.calls, Calls({"find Vantorel_Main"})) << line;
+
+        FakeStartup dialog;
+        dialog.openWindows = {"<Quorlane>"};
+        dialog.hostWindows = {5};
+        EXPECT_EQ(runStartup(line, state, dialog), 0);
+        EXPECT_EQ(dialog.calls, withLookups({"bring back"})) << line;
     }
 }
 
@@ -195,7 +200,7 @@ TEST(StartupRoutine, UnknownSwitchesAndSettingsReadSettingsThenEnd) {
         StartupState state;
         EXPECT_EQ(runStartup(line, state, services), 0);
         Calls expected = {"folder", "settings"};
-        if (modeSwitchOf(line) == 'C') expected.push_back("dialog");
+        if (modeSwitchOf(line) == 'C') expected = {"claim", "folder", "settings", "dialog"};
         EXPECT_EQ(services.calls, withLookups(expected)) << line;
     }
 }

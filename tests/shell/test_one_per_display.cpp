@@ -1,0 +1,118 @@
+// One settings dialog or one show on a display, however many starts come at once, and a
+// start refused by an open dialog brings that dialog back. Runs under a window manager, which
+// may minimise the dialog although it asks for no minimise box.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <thread>
+#include <vector>
+
+#include "shell/platform/x_property.h"
+#include "tests/support/show_harness.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+namespace quorlane::testing {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// Generous: the shared machine is slow, the sanitizer build slower still.
+constexpr auto kLimit = 30s;
+
+int exitCodeOf(const std::optional<int>& status) {
+    return status && WIFEXITED(*status) ? WEXITSTATUS(*status) : -1;
+}
+
+// Waits until every start but one has ended, each as a refused start does; the one left.
+std::optional<pid_t> waitForOneLeft(ShowHarness& shell, std::vector<pid_t> running) {
+    for (const auto until = Clock::now() + kLimit; running.size() > 1 && Clock::now() < until;) {
+        std::erase_if(running, [&](pid_t pid) {
+            const auto status = shell.waitExit(pid, 0ms);
+            if (status) {
+                EXPECT_EQ(exitCodeOf(status), 0);
+            }
+            return status.has_value();
+        });
+        std::this_thread::sleep_for(10ms);
+    }
+    if (running.size() != 1) return std::nullopt;
+    return running.front();
+}
+
+TEST(OnePerDisplay, StartsMadeAtOnceGiveOneDialogOrOneShow) {
+    const std::vector<std::vector<std::string>> rounds = {
+        std::vector<std::string>(10, "/c"), {"/c", "/s"}, {"/s", "/c"}, {"/c", "/s", "/c", "/s"}};
+    for (const auto& modes : rounds) {
+        SCOPED_TRACE(modes.size());
+        ShowHarness shell;
+        std::vector<pid_t> started;
+        for (const std::string& mode : modes) started.push_back(shell.startShell({mode}));
+        const auto winner = waitForOneLeft(shell, started);
+        ASSERT_TRUE(winner) << "more than one kept running";
+        // The winner shows its window, and it is the only one of either kind.
+        unsigned long window = 0;
+        for (const auto until = Clock::now() + kLimit; window == 0 && Clock::now() < until;) {
+            window = shell.findWindow("<Quorlane>");
+            if (window == 0) window = shell.findWindow("Torvane_VC");
+            if (window == 0) std::this_thread::sleep_for(20ms);
+        }
+        ASSERT_NE(window, 0u);
+        EXPECT_EQ(shell.findWindows("<Quorlane>").size() + shell.findWindows("Torvane_VC").size(),
+                  1u);
+        EXPECT_LE(shell.rendererProcesses().size(), 1u);
+    }
+}
+
+bool viewable(Display* display, unsigned long window) {
+    XWindowAttributes attributes{};
+    return XGetWindowAttributes(display, window, &attributes) != 0 &&
+           attributes.map_state == IsViewable;
+}
+
+unsigned long activeWindow(Display* display) {
+    const auto active =
+        readXProperty(display, DefaultRootWindow(display),
+                      XInternAtom(display, "_NET_ACTIVE_WINDOW", False), XA_WINDOW, 1);
+    return active && active->items.size() == 1 ? active->items.front() : 0;
+}
+
+// Looks until the condition holds or the limit passes.
+template <typename Condition>
+bool becomes(Condition condition) {
+    for (const auto until = Clock::now() + kLimit; !condition();
+         std::this_thread::sleep_for(20ms)) {
+        if (Clock::now() >= until) return false;
+    }
+    return true;
+}
+
+TEST(OnePerDisplay, ARefusedStartBringsBackAMinimisedDialog) {
+    ShowHarness shell;
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
+    const pid_t dialog = shell.startShell({"/c"});
+    const unsigned long window = shell.waitForWindow("<Quorlane>", kLimit);
+    ASSERT_NE(window, 0u);
+    ASSERT_TRUE(becomes([&] { return viewable(display, window); }));
+
+    for (const char* mode : {"/c", "/s"}) {
+        SCOPED_TRACE(mode);
+        XIconifyWindow(display, window, DefaultScreen(display));
+        XFlush(display);
+        ASSERT_TRUE(becomes([&] { return !viewable(display, window); }));
+
+        EXPECT_EQ(exitCodeOf(shell.waitExit(shell.startShell({mode}), kLimit)), 0);
+        EXPECT_TRUE(becomes([&] { return viewable(display, window); }));
+        EXPECT_TRUE(becomes([&] { return activeWindow(display) == window; }));
+    }
+    EXPECT_TRUE(shell.rendererProcesses().empty());
+    EXPECT_FALSE(shell.waitExit(dialog, 0ms));  // the dialog is still the one open
+    XCloseDisplay(display);
+}
+
+}  // namespace
+}  // namespace quorlane::testing
