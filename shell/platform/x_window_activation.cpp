@@ -2,7 +2,7 @@
 
 #include <X11/Xlib.h>
 
-#include "shell/platform/x_errors.h"
+#include "common/x11/x_errors.h"
 
 namespace quorlane {
 

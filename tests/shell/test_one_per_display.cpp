@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "shell/platform/x_property.h"
+#include "common/x11/x_property.h"
 #include "tests/support/show_harness.h"
 
 #include <X11/Xatom.h>
