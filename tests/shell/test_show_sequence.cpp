@@ -157,12 +157,12 @@ TEST(MusicChoice, TheLastThreeCharactersDecideWithoutRegardToCase) {
     EXPECT_EQ(musicKindOf(""), MusicKind::None);
 }
 
-TEST(ShowSequence, DesktopShowSavesThePictureBeforeMusicAndRenderer) {
+TEST(ShowSequence, DesktopShowSavesThePictureAndStartsTheRendererBeforeTheMusic) {
     Show show;
     show.settings.musicMode = 2;
     show.settings.musicFile = "/m/song.WAV";
     show.start();
-    EXPECT_EQ(show.log.calls, Calls({"cover", "capture", "save", "wavStart", "renderer"}));
+    EXPECT_EQ(show.log.calls, Calls({"cover", "capture", "save", "renderer", "wavStart"}));
     EXPECT_TRUE(show.enabled(ShowTimer::Timer3));
     EXPECT_FALSE(show.enabled(ShowTimer::Timer1));
     EXPECT_FALSE(show.enabled(ShowTimer::Timer2));
@@ -188,14 +188,14 @@ TEST(ShowSequence, MusicModesStartTheirMusicAndTimers) {
     Show cd;
     cd.settings.musicMode = 1;
     cd.start();
-    EXPECT_EQ(cd.log.calls, Calls({"cover", "capture", "save", "cdOpen", "renderer"}));
+    EXPECT_EQ(cd.log.calls, Calls({"cover", "capture", "save", "renderer", "cdOpen"}));
     EXPECT_TRUE(cd.enabled(ShowTimer::Timer2));
 
     Show mp3;
     mp3.settings.musicMode = 2;
     mp3.settings.musicFile = "/m/song.Mp3";
     mp3.start();
-    EXPECT_EQ(mp3.log.calls, Calls({"cover", "capture", "save", "mp3Start", "renderer"}));
+    EXPECT_EQ(mp3.log.calls, Calls({"cover", "capture", "save", "renderer", "mp3Start"}));
     EXPECT_TRUE(mp3.enabled(ShowTimer::Timer1));
 
     for (auto [mode, file] :
