@@ -7,6 +7,7 @@
 #     by pair (target: at most 1.10);
 #   - the renderer alone to its first frame, on the picture the show saved;
 #   - the shell's part, from its start to the renderer's exec, and its CPU up to the fork;
+#   - the CPU both took to their first frame (a busy machine delays it, but does not add to it);
 #   - resident memory of the renderer during the show and of the bare loop while it runs,
 #     and the difference, pair by pair (target: at most 20 MB);
 #   - Escape to the shell's exit.
@@ -41,7 +42,7 @@ if [ "${1:-}" = "--inside" ]; then
     return 1
   }
 
-  show=() alone=() loopFirst=() ratio=() shellPart=() shellCpu=() showMem=() loopMem=() extra=() escape=()
+  show=() showCpu=() loopCpu=() alone=() loopFirst=() ratio=() shellPart=() shellCpu=() showMem=() loopMem=() extra=() escape=()
   for launch in $(seq 1 "${LAUNCHES:-7}"); do
     # The show.
     rm -f "$work/out"
@@ -54,6 +55,7 @@ if [ "${1:-}" = "--inside" ]; then
     show+=("$a")
     shellPart+=("$(value renderer_exec_ms)")
     shellCpu+=("$(value shell_cpu_ms)")
+    showCpu+=("$(awk '$1 == "shell_cpu_ms" || $1 == "first_swap_cpu_ms" { t += $2 } END { printf "%.1f", t }' "$work/out")")
     sleep "$settle"
     renderer=$(pgrep -n -f "^$build/bin/Quorlane.dll" || true)
     m=$(( $(rssKb "${renderer:-0}") / 1024 ))
@@ -83,6 +85,7 @@ if [ "${1:-}" = "--inside" ]; then
     awaitFirstFrame || echo "launch $launch: the bare loop drew no frame" >&2
     b=$(value first_swap_ms)
     loopFirst+=("$b")
+    loopCpu+=("$(value first_swap_cpu_ms)")
     sleep "$settle"
     n=$(( $(rssKb "$bare") / 1024 ))
     loopMem+=("$n")
@@ -99,6 +102,8 @@ if [ "${1:-}" = "--inside" ]; then
   echo "  ratio, pair by pair: ${ratio[*]}  median $(printf '%s\n' "${ratio[@]}" | median)  (target <= 1.10)"
   echo "  shell's part, /s to renderer exec (ms): ${shellPart[*]}  median $(printf '%s\n' "${shellPart[@]}" | median)"
   echo "  shell's CPU up to the renderer's fork (ms): ${shellCpu[*]}  median $(printf '%s\n' "${shellCpu[@]}" | median)"
+  echo "CPU to first frame, shell up to its fork and renderer (ms): ${showCpu[*]}  median $(printf '%s\n' "${showCpu[@]}" | median)"
+  echo "  bare GLUT loop's CPU to first frame (ms): ${loopCpu[*]}  median $(printf '%s\n' "${loopCpu[@]}" | median)"
   echo "renderer resident during the show (MB): ${showMem[*]}  median $(printf '%s\n' "${showMem[@]}" | median)"
   echo "bare GLUT loop resident (MB): ${loopMem[*]}  median $(printf '%s\n' "${loopMem[@]}" | median)"
   echo "  renderer above the loop, pair by pair (MB): ${extra[*]}  median $(printf '%s\n' "${extra[@]}" | median)  (target <= 20)"
