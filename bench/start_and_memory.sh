@@ -5,7 +5,8 @@
 #   - launch to first frame swapped of `Quorlane.scr /s` and of a bare full-screen GLUT
 #     clear-and-swap loop (bench/glut_clear_loop.c) started the same way; their ratio, pair
 #     by pair (target: at most 1.10);
-#   - the renderer alone to its first frame, on the picture the show saved;
+#   - the renderer alone to its first frame, on the picture the show saved, and the same maze
+#     drawn by the least GLUT program (bench/renderer_reference.cpp), with its memory;
 #   - the shell's part, from its start to the renderer's exec, and its CPU up to the fork;
 #   - the CPU both took to their first frame (a busy machine delays it, but does not add to it);
 #   - resident memory of the renderer during the show and of the bare loop while it runs,
@@ -22,6 +23,7 @@ if [ "${1:-}" = "--inside" ]; then
   build=$2
   probe=$build/bench/swap_probe.so
   loop=$build/bench/glut_clear_loop
+  maze=$build/bench/renderer_reference
   work=$(mktemp -d)
   export XDG_RUNTIME_DIR
   XDG_RUNTIME_DIR=$(mktemp -d -p /dev/shm 2>/dev/null || echo "$work/run")
@@ -42,7 +44,7 @@ if [ "${1:-}" = "--inside" ]; then
     return 1
   }
 
-  show=() showCpu=() loopCpu=() alone=() loopFirst=() ratio=() shellPart=() shellCpu=() showMem=() loopMem=() extra=() escape=()
+  show=() mazeFirst=() mazeMem=() showCpu=() loopCpu=() alone=() loopFirst=() ratio=() shellPart=() shellCpu=() showMem=() loopMem=() extra=() escape=()
   for launch in $(seq 1 "${LAUNCHES:-7}"); do
     # The show.
     rm -f "$work/out"
@@ -76,6 +78,21 @@ if [ "${1:-}" = "--inside" ]; then
     alone+=("$(value first_swap_ms)")
     sleep 0.5
 
+    # The same maze drawn by the least GLUT program (bench/renderer_reference.cpp), on the
+    # same picture: what drawing this maze costs with no show around it.
+    rm -f "$work/out"
+    QUORLANE_BENCH_OUT=$work/out QUORLANE_BENCH_WARMUP=1000000000 \
+      QUORLANE_BENCH_FRAMES=1000000000 LD_PRELOAD=$probe \
+      QUORLANE_BENCH_T0_NS=$(date +%s%N) "$maze" &
+    least=$!
+    awaitFirstFrame || echo "launch $launch: the maze reference drew no frame" >&2
+    mazeFirst+=("$(value first_swap_ms)")
+    sleep "$settle"
+    mazeMem+=("$(( $(rssKb "$least") / 1024 ))")
+    kill "$least" 2>/dev/null || true
+    wait "$least" 2>/dev/null || true
+    sleep 0.5
+
     # The bare loop, started the same way.
     rm -f "$work/out"
     QUORLANE_BENCH_OUT=$work/out QUORLANE_BENCH_WARMUP=1000000000 \
@@ -98,6 +115,7 @@ if [ "${1:-}" = "--inside" ]; then
   done
   echo "/s to first frame (ms): ${show[*]}  median $(printf '%s\n' "${show[@]}" | median)"
   echo "  Quorlane.dll alone, launch to first frame (ms): ${alone[*]}  median $(printf '%s\n' "${alone[@]}" | median)"
+  echo "  maze reference, launch to first frame (ms): ${mazeFirst[*]}  median $(printf '%s\n' "${mazeFirst[@]}" | median)"
   echo "bare GLUT loop, launch to first frame (ms): ${loopFirst[*]}  median $(printf '%s\n' "${loopFirst[@]}" | median)"
   echo "  ratio, pair by pair: ${ratio[*]}  median $(printf '%s\n' "${ratio[@]}" | median)  (target <= 1.10)"
   echo "  shell's part, /s to renderer exec (ms): ${shellPart[*]}  median $(printf '%s\n' "${shellPart[@]}" | median)"
@@ -105,6 +123,7 @@ if [ "${1:-}" = "--inside" ]; then
   echo "CPU to first frame, shell up to its fork and renderer (ms): ${showCpu[*]}  median $(printf '%s\n' "${showCpu[@]}" | median)"
   echo "  bare GLUT loop's CPU to first frame (ms): ${loopCpu[*]}  median $(printf '%s\n' "${loopCpu[@]}" | median)"
   echo "renderer resident during the show (MB): ${showMem[*]}  median $(printf '%s\n' "${showMem[@]}" | median)"
+  echo "  maze reference resident (MB): ${mazeMem[*]}  median $(printf '%s\n' "${mazeMem[@]}" | median)"
   echo "bare GLUT loop resident (MB): ${loopMem[*]}  median $(printf '%s\n' "${loopMem[@]}" | median)"
   echo "  renderer above the loop, pair by pair (MB): ${extra[*]}  median $(printf '%s\n' "${extra[@]}" | median)  (target <= 20)"
   echo "Escape to shell exit (ms): ${escape[*]}  median $(printf '%s\n' "${escape[@]}" | median)"
@@ -115,7 +134,7 @@ fi
 build=$(realpath -m "${1:-$root/build-release}")
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUORLANE_BENCH=ON >/dev/null
 cmake --build "$build" --target quorlane_shell quorlane_renderer swap_probe glut_clear_loop \
-  -j2 >/dev/null
+  renderer_reference -j2 >/dev/null
 
 echo "Start and memory at 1920x1080 (Xvfb, openbox, Mesa llvmpipe), $(nproc) cores"
 "$root/tests/support/run-with-xvfb.sh" --wm "$0" --inside "$build"
