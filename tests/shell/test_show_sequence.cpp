@@ -399,6 +399,18 @@ TEST(ShowMonitors, ThePrimaryRendererComesFirstThenOneForEachOtherMonitor) {
     }
 }
 
+// Music waits for every monitor's renderer, not only the primary one's.
+TEST(ShowMonitors, MusicStartsAfterTheLastRenderer) {
+    Show show;
+    show.settings.musicMode = 2;
+    show.settings.musicFile = "/m/a.wav";
+    show.services.monitorList = {kThirdLeft, kThirdMiddle, kThirdRight};
+    show.start();
+    EXPECT_EQ(show.log.calls,
+              Calls({"cover", "capture", "save", "place 640x1080+640+0", "renderer",
+                     "renderer 640x1080+0+0", "renderer 640x1080+1280+0", "wavStart"}));
+}
+
 // How a show on two monitors goes on or ends, from what becomes of its two renderers.
 TEST(ShowMonitors, EscapeInAnyRendererEndsTheShowAndAFailureEndsNothing) {
     enum class Then { Windows, PrimaryEscape, PrimaryFails, OtherEscape, OtherFails };
