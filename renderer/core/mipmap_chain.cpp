@@ -3,6 +3,10 @@
 #include <cmath>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace quorlane {
 
 namespace {
@@ -40,10 +44,16 @@ struct Texels {
             // Four bytes read at once: the caller leaves one byte of room past the box.
             uint32_t word;
             std::memcpy(&word, in.data + offset, sizeof word);
+#if defined(__SSE2__)
+            const __m128i zero = _mm_setzero_si128();
+            const __m128i bytes = _mm_cvtsi32_si128(static_cast<int>(word & 0xffffff));
+            return _mm_cvtepi32_ps(_mm_unpacklo_epi16(_mm_unpacklo_epi8(bytes, zero), zero));
+#else
             const ChannelInts bytes = {static_cast<int32_t>(word & 0xff),
                                        static_cast<int32_t>((word >> 8) & 0xff),
                                        static_cast<int32_t>((word >> 16) & 0xff), 0};
             return __builtin_convertvector(bytes, Channels);
+#endif
         }
     }
 };
