@@ -1,6 +1,11 @@
 #include "renderer/core/mipmap_chain.h"
 
 #include <cmath>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace quorlane {
 
@@ -18,14 +23,38 @@ struct Source {
     int rowBytes;
 };
 
+// One texel's three channels side by side, and a fourth lane that is never kept. Each lane
+// is added and multiplied exactly as a single float would be, so the sums round as GLU's,
+// channel by channel, while one instruction serves all three.
+typedef float Channels __attribute__((vector_size(16)));
+typedef int32_t ChannelInts __attribute__((vector_size(16)));
+
 template <bool kChecked>
 struct Texels {
     const Source& in;
-    float operator()(std::ptrdiff_t offset) const {
+    Channels operator()(std::ptrdiff_t offset) const {
         if constexpr (kChecked) {
-            if (offset < 0 || static_cast<std::size_t>(offset) >= in.size) return 0.0f;
+            Channels texel = {0, 0, 0, 0};
+            for (int k = 0; k < kChannels; ++k) {
+                const std::ptrdiff_t at = offset + k;
+                if (at >= 0 && static_cast<std::size_t>(at) < in.size) texel[k] = in.data[at];
+            }
+            return texel;
+        } else {
+            // Four bytes read at once: the caller leaves one byte of room past the box.
+            uint32_t word;
+            std::memcpy(&word, in.data + offset, sizeof word);
+#if defined(__SSE2__)
+            const __m128i zero = _mm_setzero_si128();
+            const __m128i bytes = _mm_cvtsi32_si128(static_cast<int>(word & 0xffffff));
+            return _mm_cvtepi32_ps(_mm_unpacklo_epi16(_mm_unpacklo_epi8(bytes, zero), zero));
+#else
+            const ChannelInts bytes = {static_cast<int32_t>(word & 0xff),
+                                       static_cast<int32_t>((word >> 8) & 0xff),
+                                       static_cast<int32_t>((word >> 16) & 0xff), 0};
+            return __builtin_convertvector(bytes, Channels);
+#endif
         }
-        return in.data[offset];
     }
 };
 
@@ -43,10 +72,8 @@ template <bool kChecked>
 void boxTexel(const Source& source, const Span& x, const Span& y, float area, uint8_t* dst) {
     const Texels<kChecked> at{source};
     const std::ptrdiff_t rowBytes = source.rowBytes;
-    float totals[kChannels] = {0, 0, 0};
-    auto add = [&](std::ptrdiff_t offset, float weight) {
-        for (int k = 0; k < kChannels; ++k) totals[k] += at(offset + k) * weight;
-    };
+    Channels totals = {0, 0, 0, 0};
+    auto add = [&](std::ptrdiff_t offset, float weight) { totals += at(offset) * weight; };
     const std::ptrdiff_t xOffset = static_cast<std::ptrdiff_t>(x.low) * kChannels;
 
     if (y.high > y.low && x.high > x.low) {
@@ -66,9 +93,9 @@ void boxTexel(const Source& source, const Span& x, const Span& y, float area, ui
         for (int m = y.low + 1; m < y.high; ++m) {
             left += rowBytes;
             right += rowBytes;
-            for (int k = 0; k < kChannels; ++k, ++left, ++right) {
-                totals[k] += at(left) * (1 - x.lowFrac) + at(right) * x.highFrac;
-            }
+            totals += at(left) * (1 - x.lowFrac) + at(right) * x.highFrac;
+            left += kChannels;
+            right += kChannels;
         }
     } else if (y.high > y.low) {
         // One column of texels, cut at its top and bottom.
@@ -91,11 +118,10 @@ void boxTexel(const Source& source, const Span& x, const Span& y, float area, ui
     // The texels wholly inside the box.
     for (int m = y.low + 1; m < y.high; ++m) {
         std::ptrdiff_t offset = xOffset + kChannels + m * rowBytes;
-        for (int l = x.low + 1; l < x.high; ++l, offset += kChannels) {
-            for (int k = 0; k < kChannels; ++k) totals[k] += at(offset + k);
-        }
+        for (int l = x.low + 1; l < x.high; ++l, offset += kChannels) totals += at(offset);
     }
-    for (int k = 0; k < kChannels; ++k) dst[k] = static_cast<uint8_t>(totals[k] / area);
+    const Channels means = totals / area;
+    for (int k = 0; k < kChannels; ++k) dst[k] = static_cast<uint8_t>(means[k]);
 }
 
 // Steps a box edge on by one output texel: the whole and the fractional part of the
@@ -133,11 +159,12 @@ void boxScale(const Source& in, int inWidth, int inHeight, MipLevel& out) {
     for (int i = 0; i < out.height; ++i) {
         if (y.high >= inHeight) y.high = inHeight - 1;  // never past the last row
         for (const Span& column : columns) {
-            // The furthest byte this box can touch, the drifting side columns included.
+            // The furthest byte this box can touch, the drifting side columns included;
+            // a box reads one byte past its last texel.
             const std::ptrdiff_t furthest =
                 static_cast<std::ptrdiff_t>(y.high) * in.rowBytes +
                 static_cast<std::ptrdiff_t>(column.high + 1 + (y.high - y.low)) * kChannels;
-            if (column.low >= 0 && y.low >= 0 && furthest <= static_cast<std::ptrdiff_t>(in.size)) {
+            if (column.low >= 0 && y.low >= 0 && furthest < static_cast<std::ptrdiff_t>(in.size)) {
                 boxTexel<false>(in, column, y, area, dst);
             } else {
                 boxTexel<true>(in, column, y, area, dst);

@@ -25,14 +25,18 @@ void put32(char*& at, uint32_t value) {
 // One row of pixels as 24-bit bytes, blue first.
 void encodeRow(const uint8_t* in, std::size_t width, uint8_t* dst) {
     std::size_t x = 0;
-    // Four pixels at a time become three words: the unused bytes squeezed out.
-    for (; x + 4 <= width; x += 4, in += 16, dst += 12) {
-        uint32_t p[4];
-        std::memcpy(p, in, 16);
-        const uint32_t words[3] = {(p[0] & 0xffffff) | (p[1] << 24),
-                                   ((p[1] >> 8) & 0xffff) | (p[2] << 16),
-                                   ((p[2] >> 16) & 0xff) | (p[3] << 8)};
-        std::memcpy(dst, words, 12);
+    // Eight pixels at a time become three 64-bit words, the unused bytes squeezed out: half
+    // the steps of four pixels in 32-bit words, on the way to the renderer's start.
+    for (; x + 8 <= width; x += 8, in += 32, dst += 24) {
+        uint64_t p[4];
+        std::memcpy(p, in, 32);
+        uint64_t pairs[4];  // two pixels each, in the low six bytes
+        for (int i = 0; i < 4; ++i) {
+            pairs[i] = (p[i] & 0xffffff) | ((p[i] >> 8) & 0xffffff000000);
+        }
+        const uint64_t words[3] = {pairs[0] | (pairs[1] << 48), (pairs[1] >> 16) | (pairs[2] << 32),
+                                   (pairs[2] >> 32) | (pairs[3] << 16)};
+        std::memcpy(dst, words, 24);
     }
     for (; x < width; ++x, in += 4, dst += 3) {
         dst[0] = in[0];

@@ -46,6 +46,15 @@ void ShowSequence::start() {
     skipOnError([&] { saved = services_.saveDesktopImage(); });
     if (!saved) skipOnError([&] { services_.removeDesktopImage(); });
 
+    // With several monitors the primary renderer is placed on its own, and the others follow.
+    std::optional<MonitorRect> primaryMonitor;
+    skipOnError([&] { primaryMonitor = cover_.begin(services_.monitors()); });
+    if (primaryMonitor) skipOnError([&] { services_.placeRenderer(*primaryMonitor); });
+    skipOnError([&] { services_.startRenderer(); });
+    skipOnError([&] { cover_.coverOthers(services_); });
+
+    // Music waits until every renderer has been started: loading the audio libraries would
+    // only delay the first frame, and a sound a few milliseconds later goes unnoticed.
     if (settings_.musicMode == 1) {
         skipOnError([&] { music_.cdOpen(); });
         skipOnError([&] { setTimer(ShowTimer::Timer2, true); });
@@ -60,12 +69,6 @@ void ShowSequence::start() {
         }
     }
 
-    // With several monitors the primary renderer is placed on its own, and the others follow.
-    std::optional<MonitorRect> primaryMonitor;
-    skipOnError([&] { primaryMonitor = cover_.begin(services_.monitors()); });
-    if (primaryMonitor) skipOnError([&] { services_.placeRenderer(*primaryMonitor); });
-    skipOnError([&] { services_.startRenderer(); });
-    skipOnError([&] { cover_.coverOthers(services_); });
     skipOnError([&] { watch_.start(services_.now()); });
     skipOnError([&] { setTimer(ShowTimer::Timer3, true); });
 }

@@ -66,7 +66,7 @@ TEST(BmpEncoder, WritesHeadersAndBottomUpPaddedRows) {
     EXPECT_TRUE(bmpFileOf({2, 2, 4, reinterpret_cast<const uint8_t*>(pixels)}).empty());
 }
 
-// Every width modulo 4 (the pixels go in groups of four), padded rows in the source, and
+// Every width modulo 8 (the pixels go in groups of eight), padded rows in the source, and
 // pictures of the chosen kind whose density is their own.
 TEST(BmpEncoder, MatchesTheToolkitWriterByteForByte) {
     std::mt19937 random(7);
@@ -78,6 +78,12 @@ TEST(BmpEncoder, MatchesTheToolkitWriterByteForByte) {
              {5, 7},
              {6, 1},
              {7, 5},
+             {8, 2},
+             {9, 3},
+             {11, 2},
+             {12, 3},
+             {15, 2},
+             {16, 1},
              {33, 17},
              {1366, 3},
              {1366, 200}}) {  // the last one is encoded in several pieces

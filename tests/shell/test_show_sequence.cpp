@@ -136,12 +136,12 @@ TEST(MusicChoice, TheLastThreeCharactersDecideWithoutRegardToCase) {
     EXPECT_EQ(musicKindOf(""), MusicKind::None);
 }
 
-TEST(ShowSequence, DesktopShowSavesThePictureBeforeMusicAndRenderer) {
+TEST(ShowSequence, DesktopShowSavesThePictureAndStartsTheRendererBeforeTheMusic) {
     Show show;
     show.settings.musicMode = 2;
     show.settings.musicFile = "/m/song.WAV";
     show.start();
-    EXPECT_EQ(show.log.calls, Calls({"cover", "capture", "save", "wavStart", "renderer"}));
+    EXPECT_EQ(show.log.calls, Calls({"cover", "capture", "save", "renderer", "wavStart"}));
     EXPECT_TRUE(show.enabled(ShowTimer::Timer3));
     EXPECT_FALSE(show.enabled(ShowTimer::Timer1));
     EXPECT_FALSE(show.enabled(ShowTimer::Timer2));
@@ -167,14 +167,14 @@ TEST(ShowSequence, MusicModesStartTheirMusicAndTimers) {
     Show cd;
     cd.settings.musicMode = 1;
     cd.start();
-    EXPECT_EQ(cd.log.calls, Calls({"cover", "capture", "save", "cdOpen", "renderer"}));
+    EXPECT_EQ(cd.log.calls, Calls({"cover", "capture", "save", "renderer", "cdOpen"}));
     EXPECT_TRUE(cd.enabled(ShowTimer::Timer2));
 
     Show mp3;
     mp3.settings.musicMode = 2;
     mp3.settings.musicFile = "/m/song.Mp3";
     mp3.start();
-    EXPECT_EQ(mp3.log.calls, Calls({"cover", "capture", "save", "mp3Start", "renderer"}));
+    EXPECT_EQ(mp3.log.calls, Calls({"cover", "capture", "save", "renderer", "mp3Start"}));
     EXPECT_TRUE(mp3.enabled(ShowTimer::Timer1));
 
     for (auto [mode, file] :
@@ -389,6 +389,18 @@ TEST(ShowMonitors, ThePrimaryRendererComesFirstThenOneForEachOtherMonitor) {
         EXPECT_EQ(show.log.calls[2], "save");
         EXPECT_TRUE(show.enabled(ShowTimer::Timer3));
     }
+}
+
+// Music waits for every monitor's renderer, not only the primary one's.
+TEST(ShowMonitors, MusicStartsAfterTheLastRenderer) {
+    Show show;
+    show.settings.musicMode = 2;
+    show.settings.musicFile = "/m/a.wav";
+    show.services.monitorList = {kThirdLeft, kThirdMiddle, kThirdRight};
+    show.start();
+    EXPECT_EQ(show.log.calls,
+              Calls({"cover", "capture", "save", "place 640x1080+640+0", "renderer",
+                     "renderer 640x1080+0+0", "renderer 640x1080+1280+0", "wavStart"}));
 }
 
 // How a show on two monitors goes on or ends, from what becomes of its two renderers.
