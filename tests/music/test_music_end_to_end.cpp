@@ -243,9 +243,11 @@ TEST_F(MusicEndToEnd, BrokenFilesPlayNothingAndFailQuietly) {
 TEST_F(MusicEndToEnd, DiscPlaysTrackAfterTrackAndLoops) {
     source.repeatTrack = 0;
     openDisc();
-    // Polled as the show polls, until the disc has come round to track 1 and played it out.
+    // Polled as the show polls, until the disc has come round to track 1 and played it out
+    // (the count only stops a disc that never comes round from hanging the run).
     bool cameRound = false;
-    for (int last = 1;;) {
+    for (int last = 1, polls = 0;; ++polls) {
+        ASSERT_LT(polls, 4000) << "the disc never came round to track 1";
         player->cdPoll();
         ASSERT_TRUE(player->cdAvailable());
         const int track = std::stoi(player->mciStatusText("status cdaudio current track"));
