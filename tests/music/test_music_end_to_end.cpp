@@ -105,19 +105,7 @@ TEST_F(MusicEndToEnd, ALongLowRateWavStreamsInLittleMemory) {
     source.musicFile = (folder / "long.wav").string();
     {
         std::ofstream out(source.musicFile, std::ios::binary);
-        auto le = [&](uint32_t value, int bytes) { test::putLe(out, value, bytes); };
-        out.write("RIFF", 4);
-        le(36 + kDataBytes, 4);
-        out.write("WAVEfmt ", 8);
-        le(16, 4);
-        le(1, 2);  // PCM
-        le(1, 2);  // mono
-        le(kRate, 4);
-        le(kRate, 4);  // bytes a second
-        le(1, 2);
-        le(8, 2);
-        out.write("data", 4);
-        le(kDataBytes, 4);
+        test::putWavHeader(out, kRate, 1, 8, kDataBytes);
         for (uint32_t i = 0; i < kRate / 4; ++i) {
             out.put(
                 static_cast<char>(128 + std::lround(100 * std::sin(2 * M_PI * 500 * i / kRate))));
