@@ -18,7 +18,10 @@ TEST(DesktopImageFolders, BestFirstWithTheAccountHomeForAMissingHomeAndTmpLast) 
         const char *runtime, *cache, *home, *account;
         Folders folders;
     } cases[] = {
-        {"/run/user/7", "/c", "/home/u", "/home/acct",
+        {"/run/user/7",
+         "/c",
+         "/home/u",
+         "/home/acct",
          {"/run/user/7/orvask", "/c/orvask", "/tmp/orvask-7"}},
         {nullptr, "/home/u/cache/", "/home/u", nullptr, {"/home/u/cache/orvask", "/tmp/orvask-7"}},
         {nullptr, nullptr, "/home/u", "/home/acct", {"/home/u/.cache/orvask", "/tmp/orvask-7"}},

@@ -65,7 +65,8 @@ TEST_F(BmpLoader, EachFailureSaysWhatWentWrongOrNothing) {
          "Error: Unknown DIB file format.\n"},
         {write("cut.bmp", buildBmp(BmpLayout{.width = 4, .height = 4, .pixels = {1, 2, 3}})),
          "Error: Image file conversion error.\n"},
-        {write("noise.bmp", Bytes{'B', 'M', 0xFF, 0xFF, 0xFF}), "Error: Unknown DIB file format.\n"},
+        {write("noise.bmp", Bytes{'B', 'M', 0xFF, 0xFF, 0xFF}),
+         "Error: Unknown DIB file format.\n"},
     };
     if (geteuid() != 0) {  // root reads whatever the mode says
         const std::string locked = write("locked.bmp", buildBmp(BmpLayout{.pixels = {1, 2, 3, 0}}));
