@@ -11,42 +11,44 @@
 
 using quorlane::desktopImageLocation;
 
-TEST(DesktopImageLocation, PrefersRuntimeFolderThenCacheThenHome) {
-    auto a = desktopImageLocation("/run/user/1000", "/c", "/home/u", 1000);
-    EXPECT_EQ(a.folder, "/run/user/1000/orvask");
-    EXPECT_EQ(a.file, "/run/user/1000/orvask/Torvane.bmp");
-
-    auto b = desktopImageLocation(nullptr, "/home/u/cache/", "/home/u", 1000);
-    EXPECT_EQ(b.file, "/home/u/cache/orvask/Torvane.bmp");
-
-    auto c = desktopImageLocation("", "", "/home/u/", 1000);
-    EXPECT_EQ(c.file, "/home/u/.cache/orvask/Torvane.bmp");
-}
-
-TEST(DesktopImageLocation, IgnoresRelativeValuesAndFallsBackPrivately) {
-    auto a = desktopImageLocation("run", "cache", "/home/u", 5);
-    EXPECT_EQ(a.folder, "/home/u/.cache/orvask");
-    auto b = desktopImageLocation(nullptr, nullptr, nullptr, 42);
-    EXPECT_EQ(b.file, "/tmp/orvask-42/Torvane.bmp");
-}
-
-TEST(DesktopImageLocation, RootAsBaseGivesSingleSlashes) {
-    EXPECT_EQ(desktopImageLocation("/", nullptr, nullptr, 0).file, "/orvask/Torvane.bmp");
-}
-
+// Best first: the runtime folder, then one cache folder, then the private last resort.
 TEST(DesktopImageFolders, BestFirstWithTheAccountHomeForAMissingHomeAndTmpLast) {
     using Folders = std::vector<std::string>;
-    EXPECT_EQ(quorlane::desktopImageFolders("/run/user/7", "/c", "/home/u", "/home/acct", 7),
-              Folders({"/run/user/7/orvask", "/c/orvask", "/tmp/orvask-7"}));
-    EXPECT_EQ(quorlane::desktopImageFolders(nullptr, nullptr, "/home/u", "/home/acct", 7),
-              Folders({"/home/u/.cache/orvask", "/tmp/orvask-7"}));
-    EXPECT_EQ(quorlane::desktopImageFolders(nullptr, nullptr, "", "/home/acct", 7),
-              Folders({"/home/acct/.cache/orvask", "/tmp/orvask-7"}));
-    // An account without a home of its own ("/", or none) has only the last resort.
-    EXPECT_EQ(quorlane::desktopImageFolders(nullptr, nullptr, nullptr, "/", 7),
-              Folders({"/tmp/orvask-7"}));
-    EXPECT_EQ(quorlane::desktopImageFolders(nullptr, nullptr, nullptr, nullptr, 7),
-              Folders({"/tmp/orvask-7"}));
+    const struct {
+        const char *runtime, *cache, *home, *account;
+        Folders folders;
+    } cases[] = {
+        {"/run/user/7",
+         "/c",
+         "/home/u",
+         "/home/acct",
+         {"/run/user/7/orvask", "/c/orvask", "/tmp/orvask-7"}},
+        {nullptr, "/home/u/cache/", "/home/u", nullptr, {"/home/u/cache/orvask", "/tmp/orvask-7"}},
+        {nullptr, nullptr, "/home/u", "/home/acct", {"/home/u/.cache/orvask", "/tmp/orvask-7"}},
+        // Empty and relative values count as unset.
+        {"", "", "/home/u/", nullptr, {"/home/u/.cache/orvask", "/tmp/orvask-7"}},
+        {"run", "cache", "/home/u", nullptr, {"/home/u/.cache/orvask", "/tmp/orvask-7"}},
+        {nullptr, nullptr, "", "/home/acct", {"/home/acct/.cache/orvask", "/tmp/orvask-7"}},
+        {"/", nullptr, nullptr, nullptr, {"/orvask", "/tmp/orvask-7"}},
+        // An account without a home of its own ("/", or none) has only the last resort.
+        {nullptr, nullptr, nullptr, "/", {"/tmp/orvask-7"}},
+        {nullptr, nullptr, nullptr, nullptr, {"/tmp/orvask-7"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.runtime ? c.runtime : "-") + " " + (c.cache ? c.cache : "-") +
+                     " " + (c.home ? c.home : "-") + " " + (c.account ? c.account : "-"));
+        EXPECT_EQ(quorlane::desktopImageFolders(c.runtime, c.cache, c.home, c.account, 7),
+                  c.folders);
+    }
+}
+
+// The picture's place is the best of those folders.
+TEST(DesktopImageLocation, IsTheBestFolderAndThePictureInIt) {
+    auto best = desktopImageLocation("/run/user/1000", "/c", "/home/u", 1000);
+    EXPECT_EQ(best.folder, "/run/user/1000/orvask");
+    EXPECT_EQ(best.file, "/run/user/1000/orvask/Torvane.bmp");
+    EXPECT_EQ(desktopImageLocation(nullptr, nullptr, nullptr, 42).file,
+              "/tmp/orvask-42/Torvane.bmp");
 }
 
 namespace {

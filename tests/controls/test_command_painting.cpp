@@ -66,33 +66,20 @@ void expectPixels(const Host& host, std::initializer_list<PixelCheck> checks) {
         EXPECT_EQ(host.face(check.x, check.y), check.rgb) << "at " << check.x << ", " << check.y;
 }
 
-TEST(FaceGeometry, PiecesInPixelsCaptionTopAndOversizedButtons) {
+// Where each of the eight pieces lands is read back from the painted faces below, at 69 x 25
+// and at 37 x 21; here the lengths in twips, which pixels round, and an oversized button.
+TEST(FaceGeometry, CaptionTopInTwipsAndOversizedButtons) {
     FaceGeometry geometry;
     geometry.resize(69, 25);
-    const auto pieces = geometry.pieces();
-    const PixelRect expectedDestinations[8] = {{0, 0, 4, 4},   {4, 0, 61, 4},  {65, 0, 4, 4},
-                                               {65, 4, 4, 17}, {65, 21, 4, 4}, {4, 21, 61, 4},
-                                               {0, 21, 4, 4},  {0, 4, 4, 17}};
-    const PixelRect expectedSources[8] = {{0, 0, 4, 4},   {4, 0, 56, 4},  {60, 0, 4, 4},
-                                          {60, 4, 4, 17}, {60, 21, 4, 4}, {4, 21, 56, 4},
-                                          {0, 21, 4, 4},  {0, 4, 4, 17}};
-    for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(pieces[i].destination, expectedDestinations[i]) << "piece " << i + 1;
-        EXPECT_EQ(pieces[i].source, expectedSources[i]) << "piece " << i + 1;
-    }
     EXPECT_EQ(geometry.edgeWidthTwips(), 915);
     EXPECT_EQ(geometry.edgeHeightTwips(), 255);
-
-    geometry.resize(37, 21);
-    EXPECT_EQ(geometry.pieces()[1].destination, (PixelRect{4, 0, 29, 4}));
-    EXPECT_EQ(geometry.pieces()[3].destination, (PixelRect{33, 4, 4, 13}));
-    EXPECT_EQ(geometry.pieces()[4].destination, (PixelRect{33, 17, 4, 4}));
 
     EXPECT_EQ(FaceGeometry::captionTopTwips(25), 80.0);
     EXPECT_EQ(FaceGeometry::captionTopTwips(21), 50.0);
     EXPECT_EQ(FaceGeometry::captionTopTwips(24), 72.5);
 
     // Beyond 32,767 twips the width keeps the last value that fitted; the height still follows.
+    geometry.resize(37, 21);
     geometry.resize(2200, 25);
     EXPECT_EQ(geometry.edgeWidthTwips(), 435);
     EXPECT_EQ(geometry.edgeHeightTwips(), 255);

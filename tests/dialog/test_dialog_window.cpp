@@ -36,8 +36,10 @@ TEST(DialogPainting, BackgroundRowsRunFromDarkPurpleToPaleLavenderAndBack) {
         int y;
         QRgb colour;
     };
-    // 261 and 294 are rows where 3.142 and pi give different shades.
-    std::vector<Row> rows = {{0, 0x1E001E},   {10, 0x351735},  {250, 0x8A6C8A},
+    // 179, 261 and 294 are rows where 3.142 and pi give different shades; the palest shade
+    // holds for rows 144 to 155 exactly.
+    std::vector<Row> rows = {{0, 0x1E001E},   {10, 0x351735},  {143, 0xF9DBF9},
+                             {156, 0xF9DBF9}, {179, 0xEFD1EF}, {250, 0x8A6C8A},
                              {261, 0x735573}, {294, 0x290B29}, {298, 0x200220}};
     for (int y = 144; y <= 155; ++y) rows.push_back({y, 0xFADCFA});
     for (const Row& row : rows) {

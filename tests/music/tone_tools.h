@@ -28,22 +28,29 @@ inline void putLe(std::ofstream& out, uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) out.put(static_cast<char>((value >> (8 * i)) & 0xFF));
 }
 
-inline void writeWav(const std::filesystem::path& path, double hz, double seconds) {
-    std::vector<int16_t> samples = toneSamples(hz, static_cast<int>(seconds * kRate));
-    uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
-    std::ofstream out(path, std::ios::binary);
+// The 44-byte header of a PCM WAV file whose samples follow it.
+inline void putWavHeader(std::ofstream& out, uint32_t rate, int channels, int bits,
+                         uint32_t dataBytes) {
+    const uint32_t frameBytes = static_cast<uint32_t>(channels * bits / 8);
     out.write("RIFF", 4);
     putLe(out, 36 + dataBytes, 4);
     out.write("WAVEfmt ", 8);
     putLe(out, 16, 4);
     putLe(out, 1, 2);  // PCM
-    putLe(out, 2, 2);  // stereo
-    putLe(out, kRate, 4);
-    putLe(out, kRate * 4, 4);
-    putLe(out, 4, 2);
-    putLe(out, 16, 2);
+    putLe(out, static_cast<uint32_t>(channels), 2);
+    putLe(out, rate, 4);
+    putLe(out, rate * frameBytes, 4);
+    putLe(out, frameBytes, 2);
+    putLe(out, static_cast<uint32_t>(bits), 2);
     out.write("data", 4);
     putLe(out, dataBytes, 4);
+}
+
+inline void writeWav(const std::filesystem::path& path, double hz, double seconds) {
+    std::vector<int16_t> samples = toneSamples(hz, static_cast<int>(seconds * kRate));
+    uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
+    std::ofstream out(path, std::ios::binary);
+    putWavHeader(out, kRate, 2, 16, dataBytes);
     out.write(reinterpret_cast<const char*>(samples.data()), dataBytes);
 }
 
