@@ -6,17 +6,14 @@
 #include <string>
 #include <string_view>
 
+#include "common/cp932_lead_byte.h"
+
 namespace quorlane {
 
 // A character CP932 lacks, or input that is not valid in the source encoding, gives nullopt:
 // text is never stored or shown altered.
 std::optional<std::string> utf8ToCp932(std::string_view utf8);
 std::optional<std::string> cp932ToUtf8(std::string_view cp932);
-
-// The first byte of a double-byte character (its second byte may look like ASCII: 0x5C, 'A').
-inline bool isCp932LeadByte(unsigned char byte) {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
 
 // The longest prefix of at most maxBytes bytes that does not end inside a double-byte character.
 std::size_t cp932PrefixLength(std::string_view cp932, std::size_t maxBytes);
