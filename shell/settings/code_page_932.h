@@ -1,6 +1,6 @@
 #pragma once
-// Code page 932 (the Japanese ANSI code page) as the settings file stores it. Conversion goes
-// through glibc's "CP932" table: its "SHIFT_JIS" turns 0x5C into a yen sign and breaks paths.
+// Code page 932 (the Japanese ANSI code page) as the settings file stores it, on the bare
+// conversions of code_page_conversion.h.
 #include <cstddef>
 #include <optional>
 #include <string>

@@ -5,99 +5,29 @@
 // windows.h first; the test framework after it.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <functional>
+#include <cstdlib>
 #include <string>
-#include <thread>
-#include <vector>
 
 #include "common/desktop_image_location.h"
 #include "tests/pictures/bmp_writer.h"
+#include "tests/windows/wine_screen.h"
 
 namespace quorlane {
 namespace {
 
-using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
+using testing::captureScreen;
+using testing::pictureColour;
+using testing::press;
+using testing::Screen;
+using testing::share;
+using testing::waitFor;
 
 constexpr char kRenderer[] = QUORLANE_BIN_DIR "/Quorlane.dll";
 constexpr char kShots[] = QUORLANE_TEST_OUTPUT_DIR;
 
-// Polls until the condition holds; the limit only stops a test whose program hangs.
-bool waitFor(const std::function<bool()>& condition, std::chrono::seconds limit = 90s) {
-    const auto end = Clock::now() + limit;
-    while (!condition()) {
-        if (Clock::now() > end) return false;
-        std::this_thread::sleep_for(50ms);
-    }
-    return true;
-}
-
-struct Screen {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> pixels;  // 0x00RRGGBB, top row first
-};
-
-// What the user sees: the whole screen, read back through GDI.
-Screen captureScreen() {
-    Screen screen;
-    screen.width = GetSystemMetrics(SM_CXSCREEN);
-    screen.height = GetSystemMetrics(SM_CYSCREEN);
-    HDC desktop = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(desktop);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = screen.width;
-    info.bmiHeader.biHeight = -screen.height;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap != nullptr) {
-        HGDIOBJ previous = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, screen.width, screen.height, desktop, 0, 0, SRCCOPY);
-        GdiFlush();
-        const auto* first = static_cast<const uint32_t*>(bits);
-        screen.pixels.assign(first, first + size_t(screen.width) * size_t(screen.height));
-        SelectObject(memory, previous);
-        DeleteObject(bitmap);
-    }
-    DeleteDC(memory);
-    ReleaseDC(nullptr, desktop);
-    return screen;
-}
-
-void saveScreen(const Screen& screen, const std::string& name) {
-    testing::writeBmpFile(std::string(kShots) + "/" + name, screen.width, screen.height,
-                          [&](int x, int y) {
-                              const uint32_t p = screen.pixels[size_t(y) * screen.width + x];
-                              return testing::Rgb{uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p)};
-                          });
-}
-
-// The share of the screen whose pixels pass the test.
-double share(const Screen& screen, const std::function<bool(int r, int g, int b)>& test) {
-    if (screen.pixels.empty()) return 0.0;
-    size_t count = 0;
-    for (uint32_t p : screen.pixels)
-        count += test(int(p >> 16 & 255), int(p >> 8 & 255), int(p & 255));
-    return double(count) / double(screen.pixels.size());
-}
-
-// The picture's colours, red and blue (the maze's lighting darkens them, never greens them).
-bool pictureColour(int r, int g, int b) { return g < 64 && (r > 96 || b > 96); }
 // The maze without a picture: white and grey surfaces.
 bool plainColour(int r, int g, int b) {
     return r > 48 && std::abs(r - g) < 24 && std::abs(g - b) < 24;
-}
-
-void press(WORD key) {
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = input[1].ki.wVk = key;
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, input, sizeof(INPUT));
 }
 
 class RendererUnderWine : public ::testing::Test {
@@ -178,7 +108,7 @@ TEST_F(RendererUnderWine, FliesThroughTheMazeCoveredWithThePictureUntilEscape) {
         return share(first, pictureColour) > 0.5;
     })) << "picture colours on "
         << share(first, pictureColour) << " of the screen";
-    saveScreen(first, "renderer-under-wine.bmp");
+    testing::saveScreen(first, kShots, "renderer-under-wine.bmp");
 
     // Another key changes nothing: the flight goes on (the view moves) and the program runs.
     SetForegroundWindow(window);
@@ -204,7 +134,7 @@ TEST_F(RendererUnderWine, WithoutAPictureTheMazeIsPlain) {
     })) << "plain colours on "
         << share(screen, plainColour) << " of the screen";
     EXPECT_LT(share(screen, pictureColour), 0.01);
-    saveScreen(screen, "renderer-under-wine-no-picture.bmp");
+    testing::saveScreen(screen, kShots, "renderer-under-wine-no-picture.bmp");
     endWithEscape(window);
 }
 

@@ -32,7 +32,8 @@ TEST(WindowsPrograms, CarryTheProductsVersionInformationAndIcon) {
         const char* file;
         const char* description;
     };
-    for (const Case& c : {Case{"Quorlane.dll", "Quorlane renderer"}}) {
+    for (const Case& c : {Case{"Quorlane.dll", "Quorlane renderer"},
+                          Case{"Quorlane.scr", "Quorlane (Screen Saver)"}}) {
         const std::string path = std::string(kBinDir) + "/" + c.file;
         EXPECT_EQ(versionValue(path, "ProductName"), "Quorlane (Screen Saver)") << c.file;
         EXPECT_EQ(versionValue(path, "ProductVersion"), "1.00") << c.file;
