@@ -15,6 +15,7 @@
 #include "shell/settings/settings_file.h"
 #include "shell/settings/settings_location.h"
 #include "shell/settings/settings_values.h"
+#include "shell/show/windows_preview_window.h"
 #include "shell/show/windows_show_window.h"
 #include "shell/startup/startup_routine.h"
 
@@ -44,7 +45,7 @@ public:
 
     bool isPreviewHost(int32_t handle) override { return isExistingWindow(handle); }
 
-    int runPreview(int32_t) override { return 0; }
+    int runPreview(int32_t handle) override { return runWindowsPreview(handle); }
 
     int runSettingsDialog() override { return 0; }
 

@@ -28,14 +28,15 @@ constexpr char kShell[] = QUORLANE_BIN_DIR "/Quorlane.scr";
 constexpr char kShots[] = QUORLANE_TEST_OUTPUT_DIR;
 
 // A plain window of one colour, painted by its class's brush.
-HWND colourWindow(const char* className, COLORREF colour, int x, int width, int height) {
+HWND colourWindow(const char* className, COLORREF colour, int x, int width, int height,
+                  DWORD style = 0) {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.hbrBackground = CreateSolidBrush(colour);
     windowClass.lpszClassName = className;
     RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, className, className, WS_POPUP | WS_VISIBLE, x, 0, width,
+    HWND window = CreateWindowExA(0, className, className, WS_POPUP | WS_VISIBLE | style, x, 0, width,
                                   height, nullptr, nullptr, windowClass.hInstance, nullptr);
     UpdateWindow(window);
     return window;
@@ -164,6 +165,30 @@ TEST_F(ShellUnderWine, AShowCoversTheScreenWithTheCapturedDesktopUntilEscape) {
     EXPECT_EQ(endedWith(show_), 0u);
     EXPECT_EQ(FindWindowA(nullptr, "Torvane_VC"), nullptr);
     EXPECT_EQ(FindWindowA(nullptr, "Vantorel_Main"), nullptr);
+}
+
+TEST_F(ShellUnderWine, APreviewIsAChildCoveringTheHostsAreaUntilTheHostGoes) {
+    // A host of the settings page's size, grey until the preview covers it.
+    // As the settings page's preview control, it leaves its children's area to them.
+    HWND host = colourWindow("QuorlaneTestHost", RGB(128, 128, 128), 40, 152, 112, WS_CLIPCHILDREN);
+    SetWindowPos(host, HWND_TOPMOST, 40, 40, 152, 112, SWP_SHOWWINDOW);
+    ASSERT_TRUE(start(show_, ("/p " + std::to_string(reinterpret_cast<std::intptr_t>(host))).c_str()));
+    HWND preview = nullptr;
+    ASSERT_TRUE(waitFor([&] {
+        return (preview = FindWindowExA(host, nullptr, nullptr, "Preview Window")) != nullptr;
+    }));
+    RECT area{};
+    EXPECT_TRUE(waitFor([&] {
+        GetWindowRect(preview, &area);
+        return area.left == 40 && area.top == 40 && area.right == 40 + 152 && area.bottom == 40 + 112;
+    })) << area.left << "," << area.top << " " << area.right << "x" << area.bottom;
+    EXPECT_TRUE(waitFor([&] { return IsWindowVisible(preview) != FALSE; }));
+
+    // (What the child draws is not checked here: Wine does not show a child window of another
+    // process on screen, whatever it paints.)
+
+    DestroyWindow(host);
+    EXPECT_EQ(endedWith(show_), 0u);
 }
 
 TEST_F(ShellUnderWine, CommandLinesThatAskForNoShowEndAtOnce) {

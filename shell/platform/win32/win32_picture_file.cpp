@@ -5,6 +5,7 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <cstring>
 #include <vector>
 
 namespace quorlane {
@@ -55,10 +56,31 @@ int32_t dotsPerMeter(int pixels, OLE_XSIZE_HIMETRIC himetric) {
     return static_cast<int32_t>((static_cast<long long>(pixels) * 100000 + himetric / 2) / himetric);
 }
 
+// Takes the memory, whatever the outcome.
+bool decodeGlobal(HGLOBAL memory, DecodedPicture& picture);
+
 }  // namespace
 
 bool decodePictureFile(const std::string& path, DecodedPicture& picture) {
-    const HGLOBAL memory = readIntoGlobal(path);
+    return decodeGlobal(readIntoGlobal(path), picture);
+}
+
+bool decodePictureBytes(const void* bytes, std::size_t size, DecodedPicture& picture) {
+    if (bytes == nullptr || size == 0 || size > kMaxPictureBytes) return false;
+    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+    void* data = memory != nullptr ? GlobalLock(memory) : nullptr;
+    if (data == nullptr) {
+        if (memory != nullptr) GlobalFree(memory);
+        return false;
+    }
+    std::memcpy(data, bytes, size);
+    GlobalUnlock(memory);
+    return decodeGlobal(memory, picture);
+}
+
+namespace {
+
+bool decodeGlobal(HGLOBAL memory, DecodedPicture& picture) {
     if (memory == nullptr) return false;
     IStream* stream = nullptr;
     if (CreateStreamOnHGlobal(memory, TRUE, &stream) != S_OK) {
@@ -107,5 +129,7 @@ bool decodePictureFile(const std::string& path, DecodedPicture& picture) {
     loaded->Release();
     return ok;
 }
+
+}  // namespace
 
 }  // namespace quorlane
