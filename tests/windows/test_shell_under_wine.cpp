@@ -167,6 +167,46 @@ TEST_F(ShellUnderWine, AShowCoversTheScreenWithTheCapturedDesktopUntilEscape) {
     EXPECT_EQ(FindWindowA(nullptr, "Vantorel_Main"), nullptr);
 }
 
+// The settings beside the program, as a copy unpacked anywhere keeps them; removed again after.
+class ShellWithSettings : public ShellUnderWine {
+protected:
+    const std::string ini_ = QUORLANE_BIN_DIR "/Quorlane.ini";
+    void TearDown() override {
+        ShellUnderWine::TearDown();
+        DeleteFileA(ini_.c_str());
+    }
+    void writeSettings(const std::string& pictureFile, const std::string& musicFile) {
+        // Keys in code page 932: picture mode, picture file, music mode, music file.
+        std::ofstream(ini_, std::ios::binary)
+            << "[Section]\r\n\x89\xE6\x91\x9C=1\r\n\x89\xE6\x91\x9C\xCC\xA7\xB2\xD9="
+            << pictureFile << "\r\nBGM\x8B\xE6\x95\xAA=2\r\nBGM\xCC\xA7\xB2\xD9=" << musicFile
+            << "\r\n";
+    }
+};
+
+TEST_F(ShellWithSettings, AChosenJpegIsTheShowsPictureAndMusicThatCannotPlayBlocksNothing) {
+    // The built-in preview still is a 120 x 90 JPEG; no sound device answers under Wine.
+    writeSettings(QUORLANE_SOURCE_DIR "\\shell\\assets\\preview_still.jpg",
+                  QUORLANE_SOURCE_DIR "\\tests\\music\\fixtures\\tone-880hz.mp3");
+    ASSERT_TRUE(start(show_, "/s")) << GetLastError();
+    HWND renderer = nullptr;
+    ASSERT_TRUE(waitFor([&] { return (renderer = FindWindowA(nullptr, "Torvane_VC")) != nullptr; }));
+    const std::vector<uint8_t> bmp = fileBytes(location_.file);
+    ASSERT_GE(bmp.size(), 54u);
+    EXPECT_EQ(little32(bmp, 18), 120u);
+    EXPECT_EQ(little32(bmp, 22), 90u);
+    EXPECT_EQ(bmp[28], 24);
+    // Escape once the renderer is up and has the keyboard, as a user would press it.
+    EXPECT_TRUE(waitFor([&] {
+        RECT area{};
+        GetWindowRect(renderer, &area);
+        return area.right == width_ && area.bottom == height_ && GetForegroundWindow() == renderer;
+    }));
+    SetForegroundWindow(renderer);
+    press(VK_ESCAPE);
+    EXPECT_EQ(endedWith(show_), 0u);
+}
+
 TEST_F(ShellUnderWine, APreviewIsAChildCoveringTheHostsAreaUntilTheHostGoes) {
     // A host of the settings page's size, grey until the preview covers it.
     // As the settings page's preview control, it leaves its children's area to them.
