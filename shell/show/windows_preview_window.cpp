@@ -100,16 +100,18 @@ int runWindowsPreview(std::intptr_t hostHandle) {
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kClassName;
     RegisterClassA(&windowClass);
-    // Made a child of the host at once, at its top left with its size: a window that is
-    // first a top-level one of its own and re-parented later is not drawn by every system.
-    RECT host;
-    GetClientRect(preview.host, &host);
-    const HWND window = CreateWindowExA(0, kClassName, kTitle, WS_CHILD, 0, 0, host.right,
-                                        host.bottom, preview.host, nullptr, instance, nullptr);
+    const HWND window = CreateWindowExA(0, kClassName, kTitle, WS_POPUP, 0, 0, 0, 0, nullptr,
+                                        nullptr, instance, nullptr);
     if (window == nullptr) return 1;
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&preview));
+
+    // A child of the host, at its top left with its size.
+    SetWindowLongA(window, GWL_STYLE, (GetWindowLongA(window, GWL_STYLE) & ~WS_POPUP) | WS_CHILD);
+    SetParent(window, preview.host);
+    RECT host;
+    GetClientRect(preview.host, &host);
+    SetWindowPos(window, nullptr, 0, 0, host.right, host.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(window, SW_SHOWNA);
-    UpdateWindow(window);
     SetTimer(window, kHostWatchTimer, kHostWatchMilliseconds, nullptr);
 
     MSG message;
