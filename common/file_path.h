@@ -1,14 +1,23 @@
 #pragma once
-// The path rules of the whole program. Paths are split and joined at "/" only.
+// The path rules of the whole program. On Linux paths are split and joined at "/" only; on
+// Windows at "\" and, for the folder of a path, also after a drive's ":".
 #include <string>
 #include <string_view>
 
 namespace quorlane {
 
-// Everything before the last "/": "/" itself for a file in the root, empty for a bare name.
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+// Linux: everything before the last "/": "/" itself for a file in the root, empty for a bare
+// name. Windows: everything up to the last ":" or "\", without that "\": "C:" for a file in
+// a drive's root, empty for a bare name.
 std::string folderOfPath(const std::string& path);
 
-// folder + "/" + name, without doubled slashes when the folder ends in one.
+// folder + separator + name, without a doubled separator when the folder ends in one.
 std::string joinedPath(std::string folder, std::string_view name);
 
 }  // namespace quorlane

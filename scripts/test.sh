@@ -2,7 +2,7 @@
 # Installs what is missing, builds the project three times (plain; with AddressSanitizer and
 # UndefinedBehaviorSanitizer; optimised as a packager builds it, without the tests) with warnings
 # as errors, runs the whole test suite on the first two, and checks an installation and the
-# Debian package of the optimised one.
+# Debian package of the optimised one. Then cross-builds for Windows and runs its tests under Wine.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -12,6 +12,7 @@ bash scripts/build.sh build
 bash scripts/build.sh build-asan -DQUORLANE_SANITIZE=ON
 bash scripts/build.sh build-release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
   -DQUORLANE_BENCH=OFF
+bash scripts/build-windows.sh build-windows
 
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
 export LSAN_OPTIONS="suppressions=$root/tests/support/lsan.supp:print_suppressions=0"
@@ -25,4 +26,6 @@ echo "== tests (sanitizer build)"
 ctest --test-dir build-asan --output-on-failure -j2 || status=1
 echo "== install and Debian package (optimised build)"
 bash tests/package/check-package.sh build-release || status=1
+echo "== tests (Windows build, under Wine)"
+ctest --test-dir build-windows --output-on-failure -j2 || status=1
 exit $status

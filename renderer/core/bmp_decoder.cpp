@@ -1,10 +1,5 @@
 #include "renderer/core/bmp_decoder.h"
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -12,6 +7,7 @@
 #include <new>
 
 #include "renderer/core/error_message.h"
+#include "renderer/core/mapped_file.h"
 
 namespace quorlane {
 namespace {
@@ -357,26 +353,14 @@ std::optional<RgbImage> loadBmpImage(const char* path) {
     if (probe == nullptr) return std::nullopt;
     std::fclose(probe);
 
-    void* mapped = MAP_FAILED;
-    size_t size = 0;
-    const int fd = open(path, O_RDONLY | O_CLOEXEC);
-    if (fd >= 0) {
-        struct stat st {};
-        // An empty file or a folder cannot be mapped; both end in the open failure below.
-        if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
-            size = static_cast<size_t>(st.st_size);
-            mapped = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
-        }
-        close(fd);
-    }
-    if (mapped == MAP_FAILED) {
+    const MappedFile file(path);
+    if (!file.valid()) {
         reportError(std::string("Failed to open DIB file ") + path + ".\n");
         return std::nullopt;
     }
 
     std::string error;
-    std::optional<RgbImage> image = decodeBmp(static_cast<const uint8_t*>(mapped), size, &error);
-    munmap(mapped, size);
+    std::optional<RgbImage> image = decodeBmp(file.bytes(), file.size(), &error);
     if (!image) reportError(error);
     return image;
 }

@@ -4,7 +4,8 @@
 
 namespace quorlane {
 
-// For the current GLX context and drawable; does nothing where no swap control exists.
+// For the current GL context and its window; does nothing where no swap control exists.
+// Each system supplies its own (renderer/platform).
 void requestVsync();
 
 }  // namespace quorlane

@@ -1,6 +1,10 @@
 // Quorlane.dll: the renderer program. Opens "Torvane_VC" full screen and flies through the
 // maze until Escape.
+#ifdef _WIN32
+#include "renderer/platform/win32/glut_on_wgl.h"
+#else
 #include <GL/freeglut.h>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,8 +19,10 @@
 #include "renderer/core/swap_interval.h"
 #include "renderer/core/tick_count.h"
 #include "renderer/core/window_placement.h"
+#ifndef _WIN32
 #include "renderer/entry/host_window_front_end.h"
 #include "renderer/entry/x_full_screen.h"
+#endif
 #include "renderer/maze/maze_scene.h"
 
 namespace {
@@ -53,6 +59,7 @@ void onDisplay() {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifndef _WIN32
     // Given a window (by the shell, for a screensaver framework), the flight goes there.
     const quorlane::HostWindowRequest host = quorlane::hostWindowRequest(
         std::vector<std::string>(argv + 1, argv + argc), std::getenv("XSCREENSAVER_WINDOW"));
@@ -63,6 +70,7 @@ int main(int argc, char** argv) {
     if (host.kind != quorlane::HostWindowRequest::Kind::None) {
         return quorlane::runInHostWindow(host.window, host.picture);
     }
+#endif
 
     // Looked up once, only in a folder of our own: a place that fails the check is never
     // opened (a link to another user's folder could hold anything, a FIFO that never ends).
@@ -90,11 +98,16 @@ int main(int argc, char** argv) {
     director->initGraphics();
     flight = quorlane::createMazeFlight(director->clock(), picture).release();
     director->setCurrentScene(flight);
+#ifdef _WIN32
+    // Windows has no window manager to ask: full screen is the window's own rectangle.
+    glutFullScreen();
+#else
     if (placement.unmanaged && !quorlane::managerDoesFullScreen()) {
         glutReshapeWindow(placement.unmanaged->width, placement.unmanaged->height);
     } else {
         glutFullScreen();
     }
+#endif
 
     glutMainLoop();
     return 0;

@@ -4,7 +4,7 @@ in its far wall, in grey-lavender tones. Writes icons/quorlane-<N>.png for each 
 
 Plain Python 3 (zlib and struct only), so anyone can redraw it: python3 make_icons.py
 Every size is drawn from the same shapes, 4x4 samples a pixel, so edges stay smooth; the
-output is byte-for-byte the same on every run.
+output is byte-for-byte the same on every run. Also packs them into icons/quorlane.ico.
 """
 import os
 import struct
@@ -159,14 +159,33 @@ def png(size, pixels):
             chunk(b"IDAT", zlib.compress(pixels, 9)) + chunk(b"IEND", b""))
 
 
+def ico(images):
+    """The Windows icon file: every size, each stored as its PNG (Windows Vista and later)."""
+    header = struct.pack("<HHH", 0, 1, len(images))
+    offset = len(header) + 16 * len(images)
+    entries, data = b"", b""
+    for size, image in images:
+        side = size if size < 256 else 0  # 0 stands for 256
+        entries += struct.pack("<BBBBHHII", side, side, 0, 0, 1, 32, len(image), offset)
+        offset += len(image)
+        data += image
+    return header + entries + data
+
+
 def main():
     out = os.path.join(os.path.dirname(os.path.abspath(__file__)), "icons")
     os.makedirs(out, exist_ok=True)
+    images = []
     for size in SIZES:
         path = os.path.join(out, "quorlane-%d.png" % size)
+        images.append((size, png(size, render(size))))
         with open(path, "wb") as f:
-            f.write(png(size, render(size)))
+            f.write(images[-1][1])
         print(path, file=sys.stderr)
+    path = os.path.join(out, "quorlane.ico")  # the Windows programs' icon
+    with open(path, "wb") as f:
+        f.write(ico(images))
+    print(path, file=sys.stderr)
 
 
 if __name__ == "__main__":

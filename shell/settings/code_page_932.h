@@ -1,10 +1,12 @@
 #pragma once
-// Code page 932 (the Japanese ANSI code page) as the settings file stores it. Conversion goes
-// through glibc's "CP932" table: its "SHIFT_JIS" turns 0x5C into a yen sign and breaks paths.
+// Code page 932 (the Japanese ANSI code page) as the settings file stores it, on the bare
+// conversions of code_page_conversion.h.
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "common/cp932_lead_byte.h"
 
 namespace quorlane {
 
@@ -12,11 +14,6 @@ namespace quorlane {
 // text is never stored or shown altered.
 std::optional<std::string> utf8ToCp932(std::string_view utf8);
 std::optional<std::string> cp932ToUtf8(std::string_view cp932);
-
-// The first byte of a double-byte character (its second byte may look like ASCII: 0x5C, 'A').
-inline bool isCp932LeadByte(unsigned char byte) {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
 
 // The longest prefix of at most maxBytes bytes that does not end inside a double-byte character.
 std::size_t cp932PrefixLength(std::string_view cp932, std::size_t maxBytes);

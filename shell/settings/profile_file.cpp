@@ -10,6 +10,7 @@
 
 #include "common/ascii_case.h"
 #include "common/atomic_file.h"
+#include "common/read_only_open.h"
 #include "shell/settings/code_page_932.h"
 
 namespace quorlane {
@@ -101,7 +102,7 @@ bool isUsableName(std::string_view name) {
 ProfileRead readWholeFile(const std::string& path, std::string& out) {
     out.clear();
     // Non-blocking, so that a FIFO in the file's place cannot hang the caller.
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    int fd = ::open(path.c_str(), kReadOnlyOpenFlags);
     if (fd < 0) return errno == ENOENT ? ProfileRead::Missing : ProfileRead::Unreadable;
     struct stat st {};
     ProfileRead result = ProfileRead::Ok;
@@ -223,14 +224,17 @@ std::optional<std::string> readProfileString(const std::string& path, std::strin
 bool writeProfileStrings(const std::string& path, std::string_view section,
                          const std::vector<ProfileEntry>& entries) {
     if (path.empty()) return false;
-    // Through a symbolic link the file it names is updated, not the link replaced.
     std::string target = path;
+#ifndef _WIN32
+    // Through a symbolic link the file it names is updated, not the link replaced. (Windows
+    // moves the new file over the link's own name; links to a settings file are not made there.)
     struct stat linkStat {};
     if (::lstat(path.c_str(), &linkStat) == 0 && S_ISLNK(linkStat.st_mode)) {
         char resolved[PATH_MAX];
         if (::realpath(path.c_str(), resolved) == nullptr) return false;
         target = resolved;
     }
+#endif
 
     std::string old;
     ProfileRead read = readWholeFile(target, old);

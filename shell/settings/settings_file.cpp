@@ -13,6 +13,8 @@
 
 #include "common/atomic_file.h"
 #include "common/decimal_number.h"
+#include "common/file_path.h"
+#include "common/read_only_open.h"
 #include "shell/settings/code_page_932.h"
 #include "shell/settings/profile_file.h"
 #include "shell/settings/settings_keys.h"
@@ -156,10 +158,10 @@ std::vector<std::string> saveSettings(const SettingsValues& values, const std::s
 
 bool canOpenFile(const std::string& path) {
     std::string name = path;
-    if (!name.empty() && name.back() == '/') name.pop_back();
+    if (!name.empty() && name.back() == kPathSeparator) name.pop_back();
     if (name.empty()) return false;
     // Non-blocking, so that a FIFO is refused at once instead of waiting for a writer.
-    int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    int fd = ::open(name.c_str(), kReadOnlyOpenFlags);
     if (fd < 0) return false;
     struct stat st {};
     bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <cstdio>
 #include <filesystem>
@@ -23,7 +25,7 @@ using testing::Bytes;
 class BmpLoader : public ::testing::Test {
 protected:
     std::string write(const std::string& name, const Bytes& bytes) {
-        const std::string path = dir_ / name;
+        const std::string path = (dir_ / name).string();
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
         return path;
@@ -59,8 +61,13 @@ TEST_F(BmpLoader, EachFailureSaysWhatWentWrongOrNothing) {
     std::vector<std::pair<std::string, std::string>> cases = {
         {(dir_ / "absent.bmp").string(), ""},
         {empty, "Error: Failed to open DIB file " + empty + ".\n"},
+#ifdef _WIN32
+        // On Windows a folder does not open for reading: it counts as no file.
+        {dir_.string(), ""},
+#else
         // A folder passes the read test on Linux but is no picture either.
         {dir_.string(), "Error: Failed to open DIB file " + dir_.string() + ".\n"},
+#endif
         {write("v5.bmp", buildBmp(BmpLayout{.headerSize = 124, .pixels = {1, 2, 3, 0}})),
          "Error: Unknown DIB file format.\n"},
         {write("cut.bmp", buildBmp(BmpLayout{.width = 4, .height = 4, .pixels = {1, 2, 3}})),
@@ -68,11 +75,13 @@ TEST_F(BmpLoader, EachFailureSaysWhatWentWrongOrNothing) {
         {write("noise.bmp", Bytes{'B', 'M', 0xFF, 0xFF, 0xFF}),
          "Error: Unknown DIB file format.\n"},
     };
+#ifndef _WIN32
     if (geteuid() != 0) {  // root reads whatever the mode says
         const std::string locked = write("locked.bmp", buildBmp(BmpLayout{.pixels = {1, 2, 3, 0}}));
         chmod(locked.c_str(), 0);
         cases.emplace_back(locked, "");
     }
+#endif
     EXPECT_EQ(load(nullptr, false), "");
     for (const auto& [path, said] : cases) EXPECT_EQ(load(path.c_str(), false), said) << path;
 }
@@ -85,6 +94,7 @@ TEST_F(BmpLoader, EachFailureSaysWhatWentWrongOrNothing) {
 #endif
 #endif
 
+#ifndef _WIN32  // the address-space cap is Linux's
 TEST_F(BmpLoader, AllocationFailureReportsOutOfMemory) {
 #ifdef QUORLANE_ADDRESS_SANITIZER
     GTEST_SKIP() << "the sanitizer reserves more address space than any limit leaves";
@@ -110,6 +120,7 @@ TEST_F(BmpLoader, AllocationFailureReportsOutOfMemory) {
                 "^Error: Out of memory\\.\n$");
 #endif
 }
+#endif
 
 }  // namespace
 }  // namespace quorlane

@@ -1,12 +1,15 @@
 #include "tests/support/temp_folder.h"
 
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 
 #include "tests/support/read_file.h"
@@ -14,10 +17,21 @@
 namespace quorlane::test {
 
 TempFolder::TempFolder() {
+#ifdef _WIN32
+    // No mkdtemp there: a random name, taken only when the folder is new.
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+        const auto candidate = std::filesystem::temp_directory_path() /
+                               ("quorlane-test-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate)) path_ = candidate;
+    }
+    if (path_.empty()) throw std::runtime_error("no temporary folder could be made");
+#else
     std::string pattern = (std::filesystem::temp_directory_path() / "quorlane-test-XXXXXX");
     char* made = ::mkdtemp(pattern.data());
     if (made == nullptr) throw std::runtime_error("mkdtemp failed");
     path_ = made;
+#endif
 }
 
 TempFolder::~TempFolder() {

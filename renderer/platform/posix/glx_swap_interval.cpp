@@ -1,8 +1,8 @@
-#include "renderer/core/swap_interval.h"
-
 #include <GL/glx.h>
 
 #include <cstring>
+
+#include "renderer/core/swap_interval.h"
 
 namespace quorlane {
 

@@ -1,0 +1,37 @@
+# What makes a Windows program of ours: a GUI program (no console window opens beside it) with
+# the product's version information and icon, and warnings as errors as everywhere.
+set(QUORLANE_WINDOWS_PRODUCT "Quorlane (Screen Saver)")
+set(QUORLANE_WINDOWS_VERSION "1.00")
+set(QUORLANE_WINDOWS_ICON ${CMAKE_SOURCE_DIR}/shell/assets/icons/quorlane.ico)
+enable_language(RC)
+
+# quorlane_windows_program(TARGET FILE_NAME DESCRIPTION)
+function(quorlane_windows_program target file_name description)
+  set(QUORLANE_WINDOWS_FILE_NAME ${file_name})
+  set(QUORLANE_WINDOWS_DESCRIPTION ${description})
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
+  configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/version.rc.in ${rc} @ONLY)
+  target_sources(${target} PRIVATE ${rc})
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${QUORLANE_WINDOWS_ICON})
+  set_target_properties(${target} PROPERTIES WIN32_EXECUTABLE ON)
+endfunction()
+
+# quorlane_windows_zip(ZIP_NAME TARGET...): the zip a Windows user downloads, made by every
+# build: the programs, stripped of their debugging information, and the README in Windows'
+# own line ends.
+function(quorlane_windows_zip zip_name)
+  set(stage ${CMAKE_BINARY_DIR}/zip-stage)
+  set(zip ${CMAKE_BINARY_DIR}/${zip_name})
+  set(commands COMMAND ${CMAKE_COMMAND} -E rm -rf ${stage} COMMAND ${CMAKE_COMMAND} -E make_directory ${stage})
+  set(files README.txt)
+  foreach(target ${ARGN})
+    list(APPEND commands COMMAND ${CMAKE_STRIP} -o ${stage}/$<TARGET_FILE_NAME:${target}> $<TARGET_FILE:${target}>)
+    list(APPEND files $<TARGET_FILE_NAME:${target}>)
+  endforeach()
+  list(APPEND commands COMMAND ${CMAKE_COMMAND} -DFROM=${CMAKE_SOURCE_DIR}/packaging/windows/README.txt
+       -DTO=${stage}/README.txt -P ${CMAKE_SOURCE_DIR}/packaging/windows/crlf.cmake)
+  add_custom_command(OUTPUT ${zip} ${commands}
+    COMMAND ${CMAKE_COMMAND} -E chdir ${stage} ${CMAKE_COMMAND} -E tar cf ${zip} --format=zip ${files}
+    DEPENDS ${ARGN} ${CMAKE_SOURCE_DIR}/packaging/windows/README.txt VERBATIM)
+  add_custom_target(quorlane_windows_zip ALL DEPENDS ${zip})
+endfunction()

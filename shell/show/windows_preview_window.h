@@ -1,0 +1,13 @@
+#pragma once
+// Vantorel_R on Windows: the preview, the built-in still drawn inside the small preview area of
+// the screen saver settings (the host, another program's window). It runs no show: no capture,
+// no settings, no music, no renderer.
+#include <cstdint>
+
+namespace quorlane {
+
+// Embeds the preview into the host window and runs until the host, or the preview inside
+// it, is destroyed. Returns the exit code.
+int runWindowsPreview(std::intptr_t host);
+
+}  // namespace quorlane

@@ -1,0 +1,144 @@
+#include "shell/show/windows_show_window.h"
+
+#include <cstdio>
+
+#include "common/monitor_geometry.h"
+#include "common/window_titles.h"
+#include "shell/show/desktop_image_save.h"
+
+namespace quorlane {
+
+namespace {
+
+// The picture area's size before anything is put into it.
+constexpr int kEmptyPictureSide = 29;
+
+// How long a renderer may take to end by itself before it is ended.
+constexpr unsigned kRendererGraceMilliseconds = 500;
+
+unsigned timerNumber(ShowTimer timer) {
+    switch (timer) {
+    case ShowTimer::Timer1: return 1;
+    case ShowTimer::Timer2: return 2;
+    case ShowTimer::Timer3: return 3;
+    }
+    return 3;
+}
+
+std::chrono::milliseconds timerInterval(ShowTimer timer) {
+    switch (timer) {
+    case ShowTimer::Timer1: return std::chrono::milliseconds(1000);
+    case ShowTimer::Timer2: return std::chrono::milliseconds(200);
+    case ShowTimer::Timer3: return std::chrono::milliseconds(100);
+    }
+    return std::chrono::milliseconds(100);
+}
+
+}  // namespace
+
+WindowsShowWindow::WindowsShowWindow(MusicPlayer& music, const SettingsValues& settings,
+                                     StartupState& startup, CursorDisplayCount& cursor,
+                                     Places places, PictureDecoder decodePicture)
+    : places_(std::move(places)),
+      decodePicture_(std::move(decodePicture)),
+      // Made at once: the single-instance test of a second start looks for exactly it.
+      window_(kShowWindowTitle),
+      dotsPerMeterX_(kScreenDotsPerMeter),
+      dotsPerMeterY_(kScreenDotsPerMeter),
+      sequence_(*this, music, settings, startup, cursor) {
+    holdBlack(kEmptyPictureSide, kEmptyPictureSide);
+    window_.onTimer([this](unsigned number) {
+        if (number == 1) sequence_.timer1Tick();
+        if (number == 2) sequence_.timer2Tick();
+        if (number == 3) sequence_.timer3Tick();
+    });
+}
+
+int WindowsShowWindow::run() {
+    sequence_.start();  // a show that ends at once has already posted its exit code
+    return Win32MessageWindow::runLoop();
+}
+
+void WindowsShowWindow::holdBlack(int width, int height) {
+    capture_.reset();
+    ownPixels_.assign(static_cast<std::size_t>(width) * height, 0);
+    picture_ = {width, height, static_cast<std::size_t>(width) * 4,
+                reinterpret_cast<const uint8_t*>(ownPixels_.data())};
+}
+
+void WindowsShowWindow::coverPrimaryScreen() { screen_ = primaryScreenSize(); }
+
+bool WindowsShowWindow::loadPicture(const std::string& file) {
+    DecodedPicture decoded;
+    if (!decodePicture_ || !decodePicture_(file, decoded)) return false;
+    if (decoded.width <= 0 || decoded.height <= 0 ||
+        decoded.pixels.size() != static_cast<std::size_t>(decoded.width) * decoded.height) {
+        return false;
+    }
+    capture_.reset();
+    ownPixels_ = std::move(decoded.pixels);
+    picture_ = {decoded.width, decoded.height, static_cast<std::size_t>(decoded.width) * 4,
+                reinterpret_cast<const uint8_t*>(ownPixels_.data())};
+    dotsPerMeterX_ = decoded.dotsPerMeterX;
+    dotsPerMeterY_ = decoded.dotsPerMeterY;
+    return true;
+}
+
+bool WindowsShowWindow::captureScreen() {
+    if (screen_.width <= 0) screen_ = primaryScreenSize();
+    dotsPerMeterX_ = dotsPerMeterY_ = kScreenDotsPerMeter;
+    capture_ = DesktopCapture::grab(screen_);
+    if (capture_) {
+        ownPixels_.clear();
+        picture_ = capture_->pixels();
+        return true;
+    }
+    // The picture area has taken the screen's size: a failed grab leaves it black.
+    holdBlack(screen_.width, screen_.height);
+    return false;
+}
+
+bool WindowsShowWindow::saveDesktopImage() {
+    return saveDesktopImageFile(places_.desktopImageFile, picture_, dotsPerMeterX_, dotsPerMeterY_);
+}
+
+void WindowsShowWindow::removeDesktopImage() {
+    if (!places_.desktopImageFile.empty()) std::remove(places_.desktopImageFile.c_str());
+}
+
+bool WindowsShowWindow::startRenderer() {
+    // An inherited monitor must not move a renderer that should fill the screen.
+    if (renderer_.start(places_.rendererProgram, kRendererMonitorVariable)) return true;
+    std::fprintf(stderr, "Quorlane.scr: cannot start the renderer %s: system error %lu\n",
+                 places_.rendererProgram.c_str(), renderer_.error());
+    return false;
+}
+
+bool WindowsShowWindow::rendererEnded() { return renderer_.ended(); }
+
+bool WindowsShowWindow::rendererEndedNormally() {
+    return renderer_.ended() && renderer_.exitCode() == 0;
+}
+
+bool WindowsShowWindow::windowExists(const std::string& title) {
+    return topLevelWindowExists(title);
+}
+
+void WindowsShowWindow::stopRenderer() { renderer_.end(kRendererGraceMilliseconds); }
+
+void WindowsShowWindow::setTimerEnabled(ShowTimer timer, bool enabled) {
+    if (enabled) {
+        window_.startTimer(timerNumber(timer), timerInterval(timer));
+    } else {
+        window_.stopTimer(timerNumber(timer));
+    }
+}
+
+std::chrono::milliseconds WindowsShowWindow::now() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now().time_since_epoch());
+}
+
+void WindowsShowWindow::endProcess(int exitCode) { Win32MessageWindow::quit(exitCode); }
+
+}  // namespace quorlane

@@ -1,0 +1,73 @@
+#include "tests/windows/wine_screen.h"
+
+#include <thread>
+
+#include "tests/pictures/bmp_writer.h"
+
+namespace quorlane::testing {
+
+bool waitFor(const std::function<bool()>& condition, std::chrono::seconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
+Screen captureScreen() {
+    Screen screen;
+    screen.width = GetSystemMetrics(SM_CXSCREEN);
+    screen.height = GetSystemMetrics(SM_CYSCREEN);
+    HDC desktop = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(desktop);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = screen.width;
+    info.bmiHeader.biHeight = -screen.height;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap != nullptr) {
+        HGDIOBJ previous = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, screen.width, screen.height, desktop, 0, 0, SRCCOPY);
+        GdiFlush();
+        const auto* first = static_cast<const uint32_t*>(bits);
+        screen.pixels.assign(first, first + size_t(screen.width) * size_t(screen.height));
+        SelectObject(memory, previous);
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, desktop);
+    return screen;
+}
+
+void saveScreen(const Screen& screen, const std::string& folder, const std::string& name) {
+    writeBmpFile(folder + "/" + name, screen.width, screen.height, [&](int x, int y) {
+        const uint32_t p = screen.pixels[size_t(y) * screen.width + x];
+        return Rgb{uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p)};
+    });
+}
+
+double share(const Screen& screen, const std::function<bool(int r, int g, int b)>& test) {
+    if (screen.pixels.empty()) return 0.0;
+    size_t count = 0;
+    for (uint32_t p : screen.pixels)
+        count += test(int(p >> 16 & 255), int(p >> 8 & 255), int(p & 255));
+    return double(count) / double(screen.pixels.size());
+}
+
+bool pictureColour(int r, int g, int b) { return g < 64 && (r > 96 || b > 96); }
+
+void press(WORD key) {
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = key;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
+}  // namespace quorlane::testing
