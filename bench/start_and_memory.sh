@@ -6,7 +6,8 @@
 #     clear-and-swap loop (bench/glut_clear_loop.c) started the same way; their ratio, pair
 #     by pair (target: at most 1.10);
 #   - the renderer alone to its first frame, on the picture the show saved, and the same maze
-#     drawn by the least GLUT program (bench/renderer_reference.cpp), with its memory;
+#     drawn by the least GLUT program (bench/renderer_reference.cpp), with its memory, and
+#     the show's first frame against that plain GL program's, pair by pair;
 #   - the shell's part, from its start to the renderer's exec, and its CPU up to the fork;
 #   - the CPU both took to their first frame (a busy machine delays it, but does not add to it);
 #   - resident memory of the renderer during the show and of the bare loop while it runs,
@@ -44,7 +45,7 @@ if [ "${1:-}" = "--inside" ]; then
     return 1
   }
 
-  show=() mazeFirst=() mazeMem=() showCpu=() loopCpu=() alone=() loopFirst=() ratio=() shellPart=() shellCpu=() showMem=() loopMem=() extra=() escape=()
+  show=() mazeRatio=() mazeFirst=() mazeMem=() showCpu=() loopCpu=() alone=() loopFirst=() ratio=() shellPart=() shellCpu=() showMem=() loopMem=() extra=() escape=()
   for launch in $(seq 1 "${LAUNCHES:-7}"); do
     # The show.
     rm -f "$work/out"
@@ -86,7 +87,8 @@ if [ "${1:-}" = "--inside" ]; then
       QUORLANE_BENCH_T0_NS=$(date +%s%N) "$maze" &
     least=$!
     awaitFirstFrame || echo "launch $launch: the maze reference drew no frame" >&2
-    mazeFirst+=("$(value first_swap_ms)")
+    c=$(value first_swap_ms)
+    mazeFirst+=("$c")
     sleep "$settle"
     mazeMem+=("$(( $(rssKb "$least") / 1024 ))")
     kill "$least" 2>/dev/null || true
@@ -111,11 +113,13 @@ if [ "${1:-}" = "--inside" ]; then
     sleep 0.5
 
     ratio+=("$(awk -v a="$a" -v b="$b" 'BEGIN { if (b > 0) printf "%.3f", a / b }')")
+    mazeRatio+=("$(awk -v a="$a" -v c="$c" 'BEGIN { if (c > 0) printf "%.3f", a / c }')")
     extra+=("$((m - n))")
   done
   echo "/s to first frame (ms): ${show[*]}  median $(printf '%s\n' "${show[@]}" | median)"
   echo "  Quorlane.dll alone, launch to first frame (ms): ${alone[*]}  median $(printf '%s\n' "${alone[@]}" | median)"
   echo "  maze reference, launch to first frame (ms): ${mazeFirst[*]}  median $(printf '%s\n' "${mazeFirst[@]}" | median)"
+  echo "  /s against the maze reference, pair by pair: ${mazeRatio[*]}  median $(printf '%s\n' "${mazeRatio[@]}" | median)"
   echo "bare GLUT loop, launch to first frame (ms): ${loopFirst[*]}  median $(printf '%s\n' "${loopFirst[@]}" | median)"
   echo "  ratio, pair by pair: ${ratio[*]}  median $(printf '%s\n' "${ratio[@]}" | median)  (target <= 1.10)"
   echo "  shell's part, /s to renderer exec (ms): ${shellPart[*]}  median $(printf '%s\n' "${shellPart[@]}" | median)"
