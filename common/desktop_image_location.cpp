@@ -12,8 +12,6 @@ namespace quorlane {
 
 namespace {
 
-bool usable(const char* dir) { return dir != nullptr && dir[0] == '/'; }
-
 std::string accountHome(uid_t uid) {
     struct passwd entry {};
     struct passwd* found = nullptr;
@@ -28,12 +26,12 @@ std::vector<std::string> desktopImageFolders(const char* runtimeDir, const char*
                                              const char* home, const char* accountHome,
                                              unsigned uid) {
     std::vector<std::string> folders;
-    if (usable(runtimeDir)) folders.push_back(joinedPath(runtimeDir, "orvask"));
-    if (usable(cacheHome)) {
+    if (isAbsolutePath(runtimeDir)) folders.push_back(joinedPath(runtimeDir, "orvask"));
+    if (isAbsolutePath(cacheHome)) {
         folders.push_back(joinedPath(cacheHome, "orvask"));
-    } else if (usable(home)) {
+    } else if (isAbsolutePath(home)) {
         folders.push_back(joinedPath(joinedPath(home, ".cache"), "orvask"));
-    } else if (usable(accountHome) && std::string(accountHome) != "/") {
+    } else if (isAbsolutePath(accountHome) && std::string(accountHome) != "/") {
         folders.push_back(joinedPath(joinedPath(accountHome, ".cache"), "orvask"));
     }
     folders.push_back("/tmp/orvask-" + std::to_string(uid));
@@ -44,7 +42,7 @@ std::vector<std::string> desktopImageFolders() {
     const uid_t uid = geteuid();
     const char* home = std::getenv("HOME");
     // The password database is asked only when it is needed.
-    const std::string account = usable(home) ? std::string() : accountHome(uid);
+    const std::string account = isAbsolutePath(home) ? std::string() : accountHome(uid);
     return desktopImageFolders(std::getenv("XDG_RUNTIME_DIR"), std::getenv("XDG_CACHE_HOME"), home,
                                account.c_str(), static_cast<unsigned>(uid));
 }

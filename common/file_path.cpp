@@ -35,7 +35,16 @@ std::string joinedPath(std::string folder, std::string_view name) {
     return folder;
 }
 
+bool isAbsolutePath(const char* path) {
+    if (path == nullptr) return false;
+    const bool drive = path[0] != '\0' && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+    const bool share = path[0] == '\\' && path[1] == '\\';
+    return drive || share;
+}
+
 #else
+
+bool isAbsolutePath(const char* path) { return path != nullptr && path[0] == '/'; }
 
 std::string folderOfPath(const std::string& path) {
     const std::size_t slash = path.rfind('/');

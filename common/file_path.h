@@ -17,6 +17,10 @@ inline constexpr char kPathSeparator = '/';
 // a drive's root, empty for a bare name.
 std::string folderOfPath(const std::string& path);
 
+// Whether a folder named by the environment may be used: Linux, from the root ("/...");
+// Windows, on a drive ("C:\..." or "C:/...") or a share ("\\server\..."). Null is not.
+bool isAbsolutePath(const char* path);
+
 // folder + separator + name, without a doubled separator when the folder ends in one.
 std::string joinedPath(std::string folder, std::string_view name);
 

@@ -4,40 +4,19 @@
 // windows.h first: the shell folder header needs its types.
 #include <shlobj.h>
 
-#include <cstdlib>
+#include "common/file_path.h"
+#include "common/win32/user_folder.h"
 
 namespace quorlane {
 
-namespace {
-
-// An absolute folder: a drive's ("C:\...") or a share's ("\\server\...").
-bool usable(const char* dir) {
-    if (dir == nullptr) return false;
-    const bool drive = dir[0] != '\0' && dir[1] == ':' && (dir[2] == '\\' || dir[2] == '/');
-    const bool share = dir[0] == '\\' && dir[1] == '\\';
-    return drive || share;
-}
-
-std::string localAppData() {
-    if (const char* fromEnvironment = std::getenv("LOCALAPPDATA"); usable(fromEnvironment))
-        return fromEnvironment;
-    // A process started with a cleared environment still has the user's profile.
-    char folder[MAX_PATH] = {};
-    if (SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder) == S_OK)
-        return folder;
-    return {};
-}
-
-}  // namespace
-
 DesktopImageLocation desktopImageLocationIn(const char* localAppData) {
-    if (!usable(localAppData)) return {};
+    if (!isAbsolutePath(localAppData)) return {};
     const std::string folder = joinedPath(localAppData, "orvask");
     return {folder, desktopImageFileIn(folder)};
 }
 
 DesktopImageLocation desktopImageLocation() {
-    return desktopImageLocationIn(localAppData().c_str());
+    return desktopImageLocationIn(userFolder("LOCALAPPDATA", CSIDL_LOCAL_APPDATA).c_str());
 }
 
 bool isOwnFolder(const std::string& folder) {

@@ -14,8 +14,6 @@ namespace quorlane {
 
 namespace {
 
-bool usable(const char* dir) { return dir != nullptr && dir[0] == '/'; }
-
 bool exists(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0;
@@ -50,9 +48,9 @@ std::string settingsFolder(const std::string& programFolder, const char* configH
     }
 
     std::string own;
-    if (usable(configHome)) {
+    if (isAbsolutePath(configHome)) {
         own = joinedPath(configHome, "quorlane");
-    } else if (usable(home)) {
+    } else if (isAbsolutePath(home)) {
         own = joinedPath(joinedPath(home, ".config"), "quorlane");
     } else {
         return programFolder;
@@ -66,9 +64,9 @@ std::string settingsFolder(const std::string& programFolder, const char* configH
 
 std::string settingsFolder(const std::string& programFolder) {
     const char* home = std::getenv("HOME");
-    const std::string account = usable(home) ? std::string() : accountHome();
+    const std::string account = isAbsolutePath(home) ? std::string() : accountHome();
     return settingsFolder(programFolder, std::getenv("XDG_CONFIG_HOME"),
-                          usable(home) ? home : account.c_str());
+                          isAbsolutePath(home) ? home : account.c_str());
 }
 
 std::string settingsDefaultsFile(const std::string& programFolder) {

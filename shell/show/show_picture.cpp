@@ -20,13 +20,11 @@ bool ShowPicture::take(DecodedPicture&& decoded) {
     return true;
 }
 
-bool ShowPicture::take(std::unique_ptr<RootCapture> capture) {
-    if (!capture) return false;
+void ShowPicture::holdCapture(std::shared_ptr<const void> capture, const XrgbPixels& view) {
     capture_ = std::move(capture);
     own_.clear();
-    pixels_ = capture_->pixels();
+    pixels_ = view;
     dotsPerMeterX_ = dotsPerMeterY_ = kScreenDotsPerMeter;
-    return true;
 }
 
 void ShowPicture::holdBlack(int width, int height) {

@@ -4,7 +4,6 @@
 
 #include "common/monitor_geometry.h"
 #include "common/window_titles.h"
-#include "shell/show/desktop_image_save.h"
 
 namespace quorlane {
 
@@ -43,10 +42,8 @@ WindowsShowWindow::WindowsShowWindow(MusicPlayer& music, const SettingsValues& s
       decodePicture_(std::move(decodePicture)),
       // Made at once: the single-instance test of a second start looks for exactly it.
       window_(kShowWindowTitle),
-      dotsPerMeterX_(kScreenDotsPerMeter),
-      dotsPerMeterY_(kScreenDotsPerMeter),
       sequence_(*this, music, settings, startup, cursor) {
-    holdBlack(kEmptyPictureSide, kEmptyPictureSide);
+    picture_.holdBlack(kEmptyPictureSide, kEmptyPictureSide);
     window_.onTimer([this](unsigned number) {
         if (number == 1) sequence_.timer1Tick();
         if (number == 2) sequence_.timer2Tick();
@@ -59,48 +56,22 @@ int WindowsShowWindow::run() {
     return Win32MessageWindow::runLoop();
 }
 
-void WindowsShowWindow::holdBlack(int width, int height) {
-    capture_.reset();
-    ownPixels_.assign(static_cast<std::size_t>(width) * height, 0);
-    picture_ = {width, height, static_cast<std::size_t>(width) * 4,
-                reinterpret_cast<const uint8_t*>(ownPixels_.data())};
-}
-
 void WindowsShowWindow::coverPrimaryScreen() { screen_ = primaryScreenSize(); }
 
 bool WindowsShowWindow::loadPicture(const std::string& file) {
     DecodedPicture decoded;
-    if (!decodePicture_ || !decodePicture_(file, decoded)) return false;
-    if (decoded.width <= 0 || decoded.height <= 0 ||
-        decoded.pixels.size() != static_cast<std::size_t>(decoded.width) * decoded.height) {
-        return false;
-    }
-    capture_.reset();
-    ownPixels_ = std::move(decoded.pixels);
-    picture_ = {decoded.width, decoded.height, static_cast<std::size_t>(decoded.width) * 4,
-                reinterpret_cast<const uint8_t*>(ownPixels_.data())};
-    dotsPerMeterX_ = decoded.dotsPerMeterX;
-    dotsPerMeterY_ = decoded.dotsPerMeterY;
-    return true;
+    return decodePicture_ && decodePicture_(file, decoded) && picture_.take(std::move(decoded));
 }
 
 bool WindowsShowWindow::captureScreen() {
     if (screen_.width <= 0) screen_ = primaryScreenSize();
-    dotsPerMeterX_ = dotsPerMeterY_ = kScreenDotsPerMeter;
-    capture_ = DesktopCapture::grab(screen_);
-    if (capture_) {
-        ownPixels_.clear();
-        picture_ = capture_->pixels();
-        return true;
-    }
+    if (picture_.take(DesktopCapture::grab(screen_))) return true;
     // The picture area has taken the screen's size: a failed grab leaves it black.
-    holdBlack(screen_.width, screen_.height);
+    picture_.holdBlack(screen_.width, screen_.height);
     return false;
 }
 
-bool WindowsShowWindow::saveDesktopImage() {
-    return saveDesktopImageFile(places_.desktopImageFile, picture_, dotsPerMeterX_, dotsPerMeterY_);
-}
+bool WindowsShowWindow::saveDesktopImage() { return picture_.saveAs(places_.desktopImageFile); }
 
 void WindowsShowWindow::removeDesktopImage() {
     if (!places_.desktopImageFile.empty()) std::remove(places_.desktopImageFile.c_str());

@@ -9,6 +9,7 @@
 #include "shell/platform/win32/win32_desktop.h"
 #include "shell/platform/win32/win32_message_window.h"
 #include "shell/platform/win32/win32_process.h"
+#include "shell/show/show_picture.h"
 #include "shell/show/show_sequence.h"
 
 namespace quorlane {
@@ -41,16 +42,11 @@ private:
     std::chrono::milliseconds now() override;
     void endProcess(int exitCode) override;
 
-    void holdBlack(int width, int height);
-
     Places places_;
     PictureDecoder decodePicture_;
     Win32MessageWindow window_;
     ScreenSize screen_;
-    std::unique_ptr<DesktopCapture> capture_;
-    std::vector<uint32_t> ownPixels_;
-    XrgbPixels picture_;
-    int32_t dotsPerMeterX_, dotsPerMeterY_;
+    ShowPicture picture_;
     Win32Process renderer_;
     ShowSequence sequence_;
 };

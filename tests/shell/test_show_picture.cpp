@@ -42,7 +42,10 @@ TEST(ShowPicture, HoldsTheLastWholePictureAndSavesItWithItsResolution) {
     // Neither a picture that is not whole nor a missing capture replaces what is held.
     DecodedPicture broken{4, 4, {0, 0, 0}, 3780, 3780};
     EXPECT_FALSE(picture.take(std::move(broken)));
-    EXPECT_FALSE(picture.take(std::unique_ptr<RootCapture>()));
+    struct NoCapture {
+        XrgbPixels pixels() const { return {}; }
+    };
+    EXPECT_FALSE(picture.take(std::unique_ptr<NoCapture>()));
     EXPECT_EQ(picture.pixels().width, 2);
     ASSERT_TRUE(picture.saveAs(folder.file("kept.bmp")));
     EXPECT_EQ(folder.read("kept.bmp"), file);

@@ -7,21 +7,13 @@
 // windows.h first: the shell folder header needs its types.
 #include <shlobj.h>
 
-#include <cstdlib>
-
 #include "common/file_path.h"
+#include "common/win32/user_folder.h"
 #include "shell/settings/settings_file.h"
 
 namespace quorlane {
 
 namespace {
-
-bool usable(const char* dir) {
-    if (dir == nullptr) return false;
-    const bool drive = dir[0] != '\0' && dir[1] == ':' && (dir[2] == '\\' || dir[2] == '/');
-    const bool share = dir[0] == '\\' && dir[1] == '\\';
-    return drive || share;
-}
 
 bool fileExists(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
@@ -42,25 +34,19 @@ bool canWriteFolder(const std::string& folder) {
 }  // namespace
 
 // configHome stands for %APPDATA% here; home is not used.
-std::string settingsFolder(const std::string& programFolder, const char* configHome,
-                           const char*) {
+std::string settingsFolder(const std::string& programFolder, const char* configHome, const char*) {
     if (fileExists(settingsFilePath(programFolder)) || canWriteFolder(programFolder)) {
         return programFolder;
     }
-    if (!usable(configHome)) return programFolder;
+    if (!isAbsolutePath(configHome)) return programFolder;
     const std::string own = joinedPath(configHome, "Quorlane");
     CreateDirectoryA(own.c_str(), nullptr);  // made now, so that a save can land
     return own;
 }
 
 std::string settingsFolder(const std::string& programFolder) {
-    const char* appData = std::getenv("APPDATA");
-    char folder[MAX_PATH] = {};
-    if (!usable(appData) &&
-        SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder) == S_OK) {
-        appData = folder;
-    }
-    return settingsFolder(programFolder, appData, nullptr);
+    const std::string appData = userFolder("APPDATA", CSIDL_APPDATA);
+    return settingsFolder(programFolder, appData.c_str(), nullptr);
 }
 
 }  // namespace quorlane
