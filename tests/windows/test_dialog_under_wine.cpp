@@ -1,0 +1,153 @@
+// The settings dialog of the built Quorlane.scr ("/c") under Wine on the test's X display,
+// driven by the pointer and keys as a user would: its painted window, saving, cancelling.
+#include <windows.h>
+// windows.h first; the test framework after it.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "tests/windows/wine_screen.h"
+
+namespace quorlane {
+namespace {
+
+using testing::captureScreen;
+using testing::clickAt;
+using testing::Screen;
+using testing::waitFor;
+
+constexpr char kShell[] = QUORLANE_BIN_DIR "/Quorlane.scr";
+constexpr char kShots[] = QUORLANE_TEST_OUTPUT_DIR;
+
+// Keys in code page 932.
+#define PICTURE_MODE "\x89\xE6\x91\x9C"
+#define PICTURE_FILE "\x89\xE6\x91\x9C\xCC\xA7\xB2\xD9"
+#define MUSIC_MODE "BGM\x8B\xE6\x95\xAA"
+#define REPEAT_TRACK "BGM\xD8\xCB\xDF\xB0\xC4"
+#define MUSIC_FILE "BGM\xCC\xA7\xB2\xD9"
+
+// Points of the client area: a panel's controls sit 2 pixels inside its corner.
+constexpr POINT kMusicCd{14 + 132 + 6, 126 + 12 + 6};
+constexpr POINT kNoMusic{14 + 132 + 6, 126 + 32 + 6};
+constexpr POINT kRepeatBox{14 + 200 + 10, 126 + 8 + 10};
+constexpr POINT kSet{236 + 34, 256 + 12};
+constexpr POINT kCancel{308 + 34, 256 + 12};
+
+std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class DialogUnderWine : public ::testing::Test {
+protected:
+    const std::string ini_ = QUORLANE_BIN_DIR "/Quorlane.ini";
+
+    void SetUp() override { DeleteFileA(ini_.c_str()); }
+    void TearDown() override {
+        testing::endProcess(dialog_);
+        testing::endProcess(second_);
+        DeleteFileA(ini_.c_str());
+    }
+
+    void writeSettings(const std::string& text) { std::ofstream(ini_, std::ios::binary) << text; }
+
+    // Starts "/c" and waits until the dialog is up and painted.
+    void open() {
+        ASSERT_TRUE(testing::startProgram(kShell, "/c", dialog_)) << GetLastError();
+        ASSERT_TRUE(waitFor([&] {
+            window_ = FindWindowA(nullptr, "<Quorlane>");
+            return window_ != nullptr && IsWindowVisible(window_);
+        }));
+        origin_ = {0, 0};
+        ClientToScreen(window_, &origin_);
+        // The gradient's first row is up once the window has painted.
+        ASSERT_TRUE(waitFor([&] { return pixel(captureScreen(), 5, 0) == 0x1E001Eu; }));
+    }
+
+    uint32_t pixel(const Screen& screen, int x, int y) const {
+        const int sx = origin_.x + x;
+        const int sy = origin_.y + y;
+        if (sx < 0 || sy < 0 || sx >= screen.width || sy >= screen.height) return 0xFFFFFFFFu;
+        return screen.pixels[size_t(sy) * size_t(screen.width) + size_t(sx)] & 0xFFFFFF;
+    }
+
+    void click(POINT at) { clickAt({origin_.x + at.x, origin_.y + at.y}); }
+
+    PROCESS_INFORMATION dialog_{}, second_{};
+    HWND window_ = nullptr;
+    POINT origin_{};
+};
+
+TEST_F(DialogUnderWine, ShowsThePaintedWindowInPlaceAndCancelWritesNothing) {
+    open();
+    char className[64] = {};
+    GetClassNameA(window_, className, sizeof className);
+    EXPECT_STREQ(className, "Vantorel_P");
+    RECT client{};
+    GetClientRect(window_, &client);
+    EXPECT_EQ(client.right, 390);
+    EXPECT_EQ(client.bottom, 299);
+    // Centred across, a third of the free height above it.
+    RECT outer{};
+    GetWindowRect(window_, &outer);
+    const int freeWidth = GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left);
+    const int freeHeight = GetSystemMetrics(SM_CYSCREEN) - (outer.bottom - outer.top);
+    EXPECT_NEAR(outer.left, freeWidth / 2, 1);
+    EXPECT_NEAR(outer.top, freeHeight / 3, 1);
+
+    const Screen screen = captureScreen();
+    testing::saveScreen(screen, kShots, "dialog-under-wine.bmp");
+    // The gradient in the margins, dark purple to pale lavender and back.
+    struct Row {
+        int y;
+        uint32_t colour;
+    };
+    for (const Row& row : {Row{0, 0x1E001E}, Row{10, 0x351735}, Row{150, 0xFADCFA},
+                           Row{179, 0xEFD1EF}, Row{250, 0x8A6C8A}, Row{298, 0x200220}}) {
+        for (int x : {5, 385}) EXPECT_EQ(pixel(screen, x, row.y), row.colour) << x << "," << row.y;
+    }
+    // The empty preview box is white inside its sunken edge.
+    EXPECT_EQ(pixel(screen, 14 + 272 + 40, 14 + 8 + 40), 0xFFFFFFu);
+    // The buttons show their faces: the frame's corner pixels are not the gradient beneath.
+    EXPECT_NE(pixel(screen, kSet.x, kSet.y - 11), pixel(screen, kSet.x, 256 - 2));
+
+    // A second start while the dialog is open ends at once.
+    ASSERT_TRUE(testing::startProgram(kShell, "/c", second_));
+    EXPECT_EQ(testing::waitForExit(second_), 0u);
+
+    click(kNoMusic);
+    click(kCancel);
+    EXPECT_EQ(testing::waitForExit(dialog_), 0u);
+    EXPECT_EQ(FindWindowA(nullptr, "<Quorlane>"), nullptr);
+    EXPECT_EQ(GetFileAttributesA(ini_.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(DialogUnderWine, TheCloseBoxLeavesTheFileAsItWas) {
+    const std::string before =
+        "[Section]\r\n" PICTURE_MODE "=0\r\n" MUSIC_MODE "=1\r\n" REPEAT_TRACK "=3\r\n; note\r\n";
+    writeSettings(before);
+    open();
+    click(kNoMusic);
+    PostMessageA(window_, WM_CLOSE, 0, 0);  // what the close box sends
+    EXPECT_EQ(testing::waitForExit(dialog_), 0u);
+    EXPECT_EQ(fileText(ini_), before);
+}
+
+TEST_F(DialogUnderWine, SetSavesTheChoicesByteForByte) {
+    writeSettings("; kept\r\n[Other]\r\nkeep=me\r\n[Section]\r\n");
+    open();
+    click(kMusicCd);
+    click(kRepeatBox);
+    testing::type("7");
+    click(kSet);
+    EXPECT_EQ(testing::waitForExit(dialog_), 0u);
+    EXPECT_EQ(fileText(ini_), "; kept\r\n[Other]\r\nkeep=me\r\n[Section]\r\n" PICTURE_MODE
+                              "=0\r\n" PICTURE_FILE "=\r\n" MUSIC_MODE "=1\r\n" REPEAT_TRACK
+                              "=7\r\n" MUSIC_FILE "=\r\n");
+}
+
+}  // namespace
+}  // namespace quorlane
