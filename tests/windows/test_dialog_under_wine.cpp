@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "tests/windows/wine_screen.h"
 
@@ -33,6 +34,7 @@ constexpr char kShots[] = QUORLANE_TEST_OUTPUT_DIR;
 constexpr POINT kMusicCd{14 + 132 + 6, 126 + 12 + 6};
 constexpr POINT kNoMusic{14 + 132 + 6, 126 + 32 + 6};
 constexpr POINT kRepeatBox{14 + 200 + 10, 126 + 8 + 10};
+constexpr POINT kPictureFileLabel{14 + 132 + 6, 14 + 32 + 6};
 constexpr POINT kSet{236 + 34, 256 + 12};
 constexpr POINT kCancel{308 + 34, 256 + 12};
 
@@ -134,6 +136,38 @@ TEST_F(DialogUnderWine, TheCloseBoxLeavesTheFileAsItWas) {
     PostMessageA(window_, WM_CLOSE, 0, 0);  // what the close box sends
     EXPECT_EQ(testing::waitForExit(dialog_), 0u);
     EXPECT_EQ(fileText(ini_), before);
+}
+
+// The buttons' faces as the pointer comes and goes: at rest the gradient is white at the top,
+// under the pointer it turns over; a chooser's button shows its disabled face until its choice.
+TEST_F(DialogUnderWine, TheButtonsFacesFollowThePointerAndTheirChoices) {
+    open();
+    // A column left of the caption, inside the frame: rows 5 and 19 show the gradient.
+    const int x = 236 + 8;
+    auto whiteAtTop = [&] {
+        const Screen screen = captureScreen();
+        return (pixel(screen, x, 256 + 5) & 0xFF) > (pixel(screen, x, 256 + 19) & 0xFF);
+    };
+    EXPECT_TRUE(whiteAtTop());
+    testing::moveTo({origin_.x + kSet.x, origin_.y + kSet.y});
+    EXPECT_TRUE(waitFor([&] { return !whiteAtTop(); }));
+    // The hover poll finds the pointer gone.
+    testing::moveTo({origin_.x + 5, origin_.y + 290});
+    EXPECT_TRUE(waitFor(whiteAtTop));
+
+    auto chooserFace = [&] {
+        const Screen screen = captureScreen();
+        std::vector<uint32_t> face;
+        for (int y = 14 + 28; y < 14 + 28 + 21; ++y) {
+            for (int cx = 14 + 228; cx < 14 + 228 + 37; ++cx) face.push_back(pixel(screen, cx, y));
+        }
+        return face;
+    };
+    const std::vector<uint32_t> disabled = chooserFace();
+    click(kPictureFileLabel);
+    EXPECT_TRUE(waitFor([&] { return chooserFace() != disabled; }));
+    click(kCancel);
+    EXPECT_EQ(testing::waitForExit(dialog_), 0u);
 }
 
 TEST_F(DialogUnderWine, SetSavesTheChoicesByteForByte) {

@@ -75,16 +75,29 @@ void type(const std::string& text) {
     for (char c : text) press(static_cast<WORD>(VkKeyScanA(c) & 0xFF));
 }
 
+namespace {
+
+// Absolute positions count 0 to 65535 across the screen, to the pixel's centre.
+INPUT absoluteMove(POINT at) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((at.x * 65536LL + 32768) / GetSystemMetrics(SM_CXSCREEN));
+    input.mi.dy = static_cast<LONG>((at.y * 65536LL + 32768) / GetSystemMetrics(SM_CYSCREEN));
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+}  // namespace
+
+void moveTo(POINT at) {
+    INPUT input = absoluteMove(at);
+    SendInput(1, &input, sizeof(INPUT));
+}
+
 void clickAt(POINT at) {
-    INPUT input[3] = {};
-    for (INPUT& one : input) one.type = INPUT_MOUSE;
     // A move onto the point first: the window under it hears of the pointer before the press.
-    // Absolute positions count 0 to 65535 across the screen, to the pixel's centre.
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
-    input[0].mi.dx = static_cast<LONG>((at.x * 65536LL + 32768) / width);
-    input[0].mi.dy = static_cast<LONG>((at.y * 65536LL + 32768) / height);
-    input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    INPUT input[3] = {absoluteMove(at), {}, {}};
+    input[1].type = input[2].type = INPUT_MOUSE;
     input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(3, input, sizeof(INPUT));

@@ -35,6 +35,8 @@ bool pictureColour(int r, int g, int b);
 void press(WORD key);
 // Types the characters one by one, as keys of the current layout.
 void type(const std::string& text);
+// The pointer moved to a screen point, as a user moves it.
+void moveTo(POINT at);
 // A left click at a screen point, the pointer moved there first.
 void clickAt(POINT at);
 
