@@ -54,7 +54,7 @@ public:
         const std::string folder = runningProgramFolder();
         return runWin32SettingsDialog(settingsValues(),
                                       {folder, settingsFilePath(settingsFolder(folder)),
-                                       joinedPath(folder, "README.md")});
+                                       joinedPath(folder, "README.txt")});
     }
 
     int32_t hideCursor() override { return cursor_.showCursor(0); }

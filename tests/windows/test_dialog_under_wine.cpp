@@ -35,6 +35,7 @@ constexpr POINT kMusicCd{14 + 132 + 6, 126 + 12 + 6};
 constexpr POINT kNoMusic{14 + 132 + 6, 126 + 32 + 6};
 constexpr POINT kRepeatBox{14 + 200 + 10, 126 + 8 + 10};
 constexpr POINT kPictureFileLabel{14 + 132 + 6, 14 + 32 + 6};
+constexpr POINT kPictureChooser{14 + 228 + 18, 14 + 28 + 10};
 constexpr POINT kSet{236 + 34, 256 + 12};
 constexpr POINT kCancel{308 + 34, 256 + 12};
 
@@ -52,6 +53,7 @@ protected:
         testing::endProcess(dialog_);
         testing::endProcess(second_);
         DeleteFileA(ini_.c_str());
+        RemoveDirectoryA(ini_.c_str());
     }
 
     void writeSettings(const std::string& text) { std::ofstream(ini_, std::ios::binary) << text; }
@@ -181,6 +183,61 @@ TEST_F(DialogUnderWine, SetSavesTheChoicesByteForByte) {
     EXPECT_EQ(fileText(ini_), "; kept\r\n[Other]\r\nkeep=me\r\n[Section]\r\n" PICTURE_MODE
                               "=0\r\n" PICTURE_FILE "=\r\n" MUSIC_MODE "=1\r\n" REPEAT_TRACK
                               "=7\r\n" MUSIC_FILE "=\r\n");
+}
+
+// The chooser takes a typed path; the preview shows the picture and Set saves it.
+TEST_F(DialogUnderWine, APictureChosenInTheChooserIsPreviewedAndSaved) {
+    open();
+    click(kPictureFileLabel);
+    click(kPictureChooser);
+    HWND chooser = nullptr;
+    ASSERT_TRUE(waitFor([&] {
+        chooser = FindWindowW(nullptr, L"ﾌｧｲﾙを開く");
+        return chooser != nullptr && IsWindowVisible(chooser);
+    }));
+    std::string picture = QUORLANE_SOURCE_DIR "\\shell\\assets\\preview_still.jpg";
+    for (char& c : picture) c = c == '/' ? '\\' : c;
+    // The chooser's own file name box (its combo box, or the plain edit of older ones) and
+    // its Open button: that part is Windows', not ours.
+    HWND name = GetDlgItem(chooser, 0x480);
+    if (name == nullptr) name = GetDlgItem(chooser, 0x47C);
+    ASSERT_NE(name, nullptr);
+    SetWindowTextA(name, picture.c_str());
+    PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(waitFor([&] { return !IsWindow(chooser); }, std::chrono::seconds(20)))
+        << [&] { testing::saveScreen(captureScreen(), kShots, "chooser.bmp"); return ""; }();
+    // 120 x 90 shows at 80 x 60: the box's lower part is the panel again, no longer white.
+    Screen shown;
+    EXPECT_TRUE(waitFor([&] {
+        shown = captureScreen();
+        return pixel(shown, 14 + 272 + 40, 14 + 8 + 30) != 0xFFFFFFu &&
+               pixel(shown, 14 + 272 + 40, 14 + 8 + 70) != 0xFFFFFFu;
+    }));
+    testing::saveScreen(shown, kShots, "dialog-with-picture-under-wine.bmp");
+    click(kSet);
+    EXPECT_EQ(testing::waitForExit(dialog_), 0u);
+    EXPECT_EQ(fileText(ini_), "[Section]\r\n" PICTURE_MODE "=1\r\n" PICTURE_FILE "=" + picture +
+                                  "\r\n" MUSIC_MODE "=0\r\n" REPEAT_TRACK "=0\r\n" MUSIC_FILE
+                                  "=\r\n");
+}
+
+// A settings file that cannot be written is told in a warning box, and the dialog stays.
+TEST_F(DialogUnderWine, ASaveThatFailsIsToldAndTheDialogStays) {
+    ASSERT_TRUE(CreateDirectoryA(ini_.c_str(), nullptr));  // where the file would go
+    open();
+    click(kSet);
+    HWND warning = nullptr;
+    ASSERT_TRUE(waitFor([&] {
+        warning = FindWindowA("#32770", "Quorlane");
+        return warning != nullptr && IsWindowVisible(warning);
+    }));
+    SetForegroundWindow(warning);
+    testing::press(VK_RETURN);
+    ASSERT_TRUE(waitFor([&] { return !IsWindow(warning); }));
+    EXPECT_EQ(WaitForSingleObject(dialog_.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_TRUE(IsWindowVisible(window_));
+    click(kCancel);
+    EXPECT_EQ(testing::waitForExit(dialog_), 0u);
 }
 
 }  // namespace

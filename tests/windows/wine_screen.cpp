@@ -72,7 +72,15 @@ void press(WORD key) {
 }
 
 void type(const std::string& text) {
-    for (char c : text) press(static_cast<WORD>(VkKeyScanA(c) & 0xFF));
+    // As characters, not keys: whatever the layout, with no shift to hold for ':' or '\\'.
+    for (char c : text) {
+        INPUT input[2] = {};
+        input[0].type = input[1].type = INPUT_KEYBOARD;
+        input[0].ki.wScan = input[1].ki.wScan = static_cast<WORD>(static_cast<unsigned char>(c));
+        input[0].ki.dwFlags = KEYEVENTF_UNICODE;
+        input[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+        SendInput(2, input, sizeof(INPUT));
+    }
 }
 
 namespace {

@@ -33,7 +33,7 @@ double share(const Screen& screen, const std::function<bool(int r, int g, int b)
 bool pictureColour(int r, int g, int b);
 
 void press(WORD key);
-// Types the characters one by one, as keys of the current layout.
+// Types the characters (ASCII) one by one.
 void type(const std::string& text);
 // The pointer moved to a screen point, as a user moves it.
 void moveTo(POINT at);
