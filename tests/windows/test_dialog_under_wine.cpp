@@ -150,7 +150,9 @@ TEST_F(DialogUnderWine, TheButtonsFacesFollowThePointerAndTheirChoices) {
         const Screen screen = captureScreen();
         return (pixel(screen, x, 256 + 5) & 0xFF) > (pixel(screen, x, 256 + 19) & 0xFF);
     };
-    EXPECT_TRUE(whiteAtTop());
+    // Away from the buttons, once they have painted their rest faces.
+    testing::moveTo({origin_.x + 5, origin_.y + 290});
+    EXPECT_TRUE(waitFor(whiteAtTop));
     testing::moveTo({origin_.x + kSet.x, origin_.y + kSet.y});
     EXPECT_TRUE(waitFor([&] { return !whiteAtTop(); }));
     // The hover poll finds the pointer gone.

@@ -3,6 +3,7 @@
 #include <windows.h>
 // windows.h first: the dialogs' headers need its types.
 #include <commdlg.h>
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <array>
@@ -750,9 +751,14 @@ private:
 }  // namespace
 
 int runWin32SettingsDialog(SettingsValues& values, const SettingsDialogFiles& files) {
-    SettingsDialog dialog(values, files);
-    dialog.load();
-    dialog.run();
+    // The shell's file associations, behind ShellExecute and the chooser, may be COM objects.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    {
+        SettingsDialog dialog(values, files);
+        dialog.load();
+        dialog.run();
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
     return 0;
 }
 
