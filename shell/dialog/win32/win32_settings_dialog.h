@@ -3,7 +3,8 @@
 // choices, geometry, saving and button behaviour as the Qt dialog. Windows only.
 // Supports: the painted background and panels, the choices, the repeat box, the choosers
 // (GetOpenFileName), the warning box, saving, the zoom (DrawAnimatedRects), the README link.
-// Does not: the Qt dialog's stand-in font (Windows has its own), keyboard shortcuts.
+// Does not: Enter or Escape as buttons (as in the Qt dialog); a zoom where Windows' own
+// animation is switched off (DrawAnimatedRects then draws nothing).
 #include <string>
 
 #include "shell/settings/settings_values.h"
