@@ -1,5 +1,6 @@
 // Quorlane.scr on Windows: the same start-up as on Linux over Windows' own services. A show
-// lives in the thread's message loop until the renderer's window has come and gone.
+// lives in the thread's message loop until the renderer's window has come and gone; the settings
+// dialog in its own until it closes.
 #include <string>
 
 #include "common/atomic_file.h"
@@ -8,6 +9,7 @@
 #include "shell/core/command_line.h"
 #include "shell/core/cursor_display_count.h"
 #include "shell/core/startup_state.h"
+#include "shell/dialog/win32/win32_settings_dialog.h"
 #include "shell/music/bgm_player.h"
 #include "shell/music/lazy_music_player.h"
 #include "shell/music/win32_media_backend.h"
@@ -48,7 +50,12 @@ public:
 
     int runPreview(int32_t handle) override { return runWindowsPreview(handle); }
 
-    int runSettingsDialog() override { return 0; }
+    int runSettingsDialog() override {
+        const std::string folder = runningProgramFolder();
+        return runWin32SettingsDialog(settingsValues(),
+                                      {folder, settingsFilePath(settingsFolder(folder)),
+                                       joinedPath(folder, "README.txt")});
+    }
 
     int32_t hideCursor() override { return cursor_.showCursor(0); }
 

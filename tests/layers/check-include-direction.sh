@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Fails when an include between folders runs sideways or back up. Each folder stands on a
 # floor; a file may include its own folder, common/ (and its adapters' subfolders), and
-# folders of its own program on lower floors only. Floors: FOLDER=N arguments after the source folder.
+# folders of its own program on lower floors only; a platform subfolder (shell/dialog/win32) may
+# include the folder it adapts. Floors: FOLDER=N arguments after the source folder.
 # Usage: check-include-direction.sh SOURCE_DIR FOLDER=N...
 set -euo pipefail
 root=$1; shift
@@ -16,6 +17,8 @@ for folder in "${!floor[@]}"; do
     while IFS=: read -r line inc; do
       target=$(dirname "$inc")
       case $target in "$folder" | common | common/*) continue ;; esac
+      # A platform's subfolder adapts its own folder's logic: it stands on that folder's floor.
+      [ "$target" = "${folder%/*}" ] && [ "$folder" != "$target" ] && continue
       if [ -z "${floor[$target]:-}" ]; then
         echo "${file#"$root"/}:$line includes $inc, from a folder on no floor"
         status=1

@@ -90,33 +90,17 @@ protected:
         }));
     }
     void TearDown() override {
-        for (PROCESS_INFORMATION* process : {&show_, &second_}) {
-            if (process->hProcess == nullptr) continue;
-            TerminateProcess(process->hProcess, 1);
-            CloseHandle(process->hProcess);
-            CloseHandle(process->hThread);
-        }
+        for (PROCESS_INFORMATION* process : {&show_, &second_}) testing::endProcess(*process);
         DestroyWindow(left_);
         DestroyWindow(right_);
     }
 
     bool start(PROCESS_INFORMATION& process, const char* arguments) {
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        std::string commandLine = std::string("Quorlane.scr ") + arguments;
-        return CreateProcessA(kShell, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                              nullptr, &startup, &process);
+        return testing::startProgram(kShell, arguments, process);
     }
 
     // The process's exit code once it has ended by itself.
-    DWORD endedWith(const PROCESS_INFORMATION& process) {
-        DWORD code = STILL_ACTIVE;
-        EXPECT_TRUE(waitFor([&] {
-            return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
-        }));
-        GetExitCodeProcess(process.hProcess, &code);
-        return code;
-    }
+    DWORD endedWith(const PROCESS_INFORMATION& process) { return testing::waitForExit(process); }
 
     int width_ = 0, height_ = 0;
     DesktopImageLocation location_;

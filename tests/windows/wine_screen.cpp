@@ -1,5 +1,6 @@
 #include "tests/windows/wine_screen.h"
 
+#include <cstring>
 #include <thread>
 
 #include "tests/pictures/bmp_writer.h"
@@ -68,6 +69,72 @@ void press(WORD key) {
     input[0].ki.wVk = input[1].ki.wVk = key;
     input[1].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(2, input, sizeof(INPUT));
+}
+
+void type(const std::string& text) {
+    // As characters, not keys: whatever the layout, with no shift to hold for ':' or '\\'.
+    for (char c : text) {
+        INPUT input[2] = {};
+        input[0].type = input[1].type = INPUT_KEYBOARD;
+        input[0].ki.wScan = input[1].ki.wScan = static_cast<WORD>(static_cast<unsigned char>(c));
+        input[0].ki.dwFlags = KEYEVENTF_UNICODE;
+        input[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+        SendInput(2, input, sizeof(INPUT));
+    }
+}
+
+namespace {
+
+// Absolute positions count 0 to 65535 across the screen, to the pixel's centre.
+INPUT absoluteMove(POINT at) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((at.x * 65536LL + 32768) / GetSystemMetrics(SM_CXSCREEN));
+    input.mi.dy = static_cast<LONG>((at.y * 65536LL + 32768) / GetSystemMetrics(SM_CYSCREEN));
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+}  // namespace
+
+void moveTo(POINT at) {
+    INPUT input = absoluteMove(at);
+    SendInput(1, &input, sizeof(INPUT));
+}
+
+void clickAt(POINT at) {
+    // A move onto the point first: the window under it hears of the pointer before the press.
+    INPUT input[3] = {absoluteMove(at), {}, {}};
+    input[1].type = input[2].type = INPUT_MOUSE;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(3, input, sizeof(INPUT));
+}
+
+bool startProgram(const char* path, const char* arguments, PROCESS_INFORMATION& process) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    const char* name = std::strrchr(path, '/');
+    std::string commandLine = std::string(name != nullptr ? name + 1 : path) + " " + arguments;
+    return CreateProcessA(path, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process);
+}
+
+DWORD waitForExit(const PROCESS_INFORMATION& process) {
+    DWORD code = STILL_ACTIVE;
+    if (!waitFor([&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; }))
+        return code;
+    GetExitCodeProcess(process.hProcess, &code);
+    return code;
+}
+
+void endProcess(PROCESS_INFORMATION& process) {
+    if (process.hProcess == nullptr) return;
+    TerminateProcess(process.hProcess, 1);
+    WaitForSingleObject(process.hProcess, INFINITE);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    process = {};
 }
 
 }  // namespace quorlane::testing

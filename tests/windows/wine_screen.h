@@ -33,5 +33,18 @@ double share(const Screen& screen, const std::function<bool(int r, int g, int b)
 bool pictureColour(int r, int g, int b);
 
 void press(WORD key);
+// Types the characters (ASCII) one by one.
+void type(const std::string& text);
+// The pointer moved to a screen point, as a user moves it.
+void moveTo(POINT at);
+// A left click at a screen point, the pointer moved there first.
+void clickAt(POINT at);
+
+// Starts a program with "NAME arguments" as its command line.
+bool startProgram(const char* path, const char* arguments, PROCESS_INFORMATION& process);
+// Waits for the process to end by itself and gives its exit code (STILL_ACTIVE if it did not).
+DWORD waitForExit(const PROCESS_INFORMATION& process);
+// Ends a process still running and closes its handles.
+void endProcess(PROCESS_INFORMATION& process);
 
 }  // namespace quorlane::testing

@@ -1,0 +1,267 @@
+#include "shell/controls/win32/win32_command.h"
+
+#include <cmath>
+
+#include "shell/controls/face_geometry.h"
+
+namespace quorlane {
+
+namespace {
+
+const char* const kClassName = "Command";
+constexpr UINT_PTR kHoverTimer = 1;
+
+const char* const kFaceResources[kFaceImageCount] = {
+    "FACE_NORMAL",  "FACE_HIGHLIGHT", "FACE_HIGHLIGHT_SELECT",
+    "FACE_PRESSED", "FACE_DISABLE",   "FACE_SELECTED",
+};
+
+// Where the caption's face is missing (Windows without Japanese fonts, Wine), the first of these
+// that is installed stands in: each has the Japanese glyphs and the Latin ones.
+const wchar_t* const kFaceStandIns[] = {L"IPAPGothic", L"Meiryo UI", L"MS UI Gothic", L"Yu Gothic UI"};
+
+int CALLBACK noteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+bool faceInstalled(const std::wstring& face) {
+    if (face.empty() || face.size() >= LF_FACESIZE) return false;
+    LOGFONTW wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    face.copy(wanted.lfFaceName, face.size());
+    bool found = false;
+    HDC dc = GetDC(nullptr);
+    EnumFontFamiliesExW(dc, &wanted, noteFace, reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, dc);
+    return found;
+}
+
+std::wstring installedFace(const std::string& face) {
+    const std::wstring wanted = wideText(face);
+    if (faceInstalled(wanted)) return wanted;
+    for (const wchar_t* standIn : kFaceStandIns) {
+        if (faceInstalled(standIn)) return standIn;
+    }
+    return wanted;
+}
+
+COLORREF fromBgr(uint32_t colour) { return static_cast<COLORREF>(colour & 0x00FFFFFF); }
+
+void registerClass() {
+    WNDCLASSA windowClass = {};
+    windowClass.style = CS_DBLCLKS;
+    windowClass.lpfnWndProc = DefWindowProcA;  // replaced per window once its object exists
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = kClassName;
+    RegisterClassA(&windowClass);  // fails harmlessly when already registered
+}
+
+}  // namespace
+
+FontDescription commandCaptionFont() {
+    return {"ＭＳ Ｐゴシック", 9.75, 400, false, false, false, kShiftJisCharset};
+}
+
+std::wstring wideText(const std::string& utf8) {
+    if (utf8.empty()) return {};
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
+    std::wstring wide(size_t(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), wide.data(), length);
+    return wide;
+}
+
+HFONT createGdiFont(const FontDescription& font) {
+    // Points to pixels at 96 dots an inch, as the dialog's twips are fixed there too.
+    const int height = -static_cast<int>(std::lround(font.pointSize * 96.0 / 72.0));
+    return CreateFontW(height, 0, 0, 0, font.weight, font.italic, font.underline,
+                       font.strikethrough, static_cast<DWORD>(font.charset), OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                       installedFace(font.faceName).c_str());
+}
+
+Win32Command::Win32Command(HWND parent, const std::string& caption, RECT area,
+                           std::function<void()> onClick)
+    : behaviour_(std::make_unique<CommandBehaviour>(static_cast<CommandView&>(*this))),
+      onClick_(std::move(onClick)) {
+    registerClass();
+    for (int i = 0; i < kFaceImageCount; ++i) faces_[size_t(i)] = loadResourcePicture(kFaceResources[i]);
+    window_ = CreateWindowExA(0, kClassName, "", WS_CHILD | WS_VISIBLE, area.left, area.top,
+                              area.right - area.left, area.bottom - area.top, parent, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32Command::procedure));
+    width_ = area.right - area.left;
+    height_ = area.bottom - area.top;
+
+    PropertySet placed;
+    placed.set("Caption", std::string("Command"));
+    placed.set("Font", commandCaptionFont());
+    behaviour_->readProperties(placed, commandCaptionFont());
+    behaviour_->sizeChanged();
+    behaviour_->setCaption(caption);
+}
+
+Win32Command::~Win32Command() {
+    if (window_ != nullptr) {
+        SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+        DestroyWindow(window_);
+    }
+    if (gdiFont_ != nullptr) DeleteObject(gdiFont_);
+}
+
+LRESULT CALLBACK Win32Command::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<Win32Command*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT Win32Command::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT:
+        paint();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;  // the face covers everything
+    case WM_SIZE:
+        width_ = LOWORD(lParam);
+        height_ = HIWORD(lParam);
+        behaviour_->sizeChanged();
+        return 0;
+    case WM_SETFOCUS:
+        behaviour_->focusArrives();
+        return 0;
+    case WM_KILLFOCUS:
+        behaviour_->focusLeaves();
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        mouseDown(MouseButton::Left);
+        return 0;
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        mouseDown(MouseButton::Other);
+        return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+        // Presses grab the pointer, as a push button's do, so the release comes here.
+        if (GetCapture() == window_) ReleaseCapture();
+        behaviour_->buttonUp(message == WM_LBUTTONUP ? MouseButton::Left : MouseButton::Other);
+        return 0;
+    case WM_MOUSEMOVE:
+        behaviour_->pointerMoves();
+        return 0;
+    case WM_TIMER:
+        // Asking where the pointer is would be wasted on a button without hover.
+        if (wParam == kHoverTimer && behaviour_->hoverCanEnd())
+            behaviour_->hoverTick(pointerOverButton());
+        return 0;
+    case WM_GETDLGCODE:
+        return DLGC_BUTTON;
+    default:
+        return DefWindowProcA(window_, message, wParam, lParam);
+    }
+}
+
+void Win32Command::mouseDown(MouseButton button) {
+    // Focus first, so that a click on an unfocused button goes through its focus face.
+    if (button == MouseButton::Left && GetFocus() != window_) SetFocus(window_);
+    SetCapture(window_);
+    behaviour_->buttonDown(button);
+}
+
+bool Win32Command::pointerOverButton() const {
+    POINT at{};
+    GetCursorPos(&at);
+    return WindowFromPoint(at) == window_;
+}
+
+void Win32Command::paintFace(FaceImage face) {
+    currentFace_ = face;
+    if (width_ <= 0 || height_ <= 0) return;
+    surface_.assign(size_t(width_) * size_t(height_), 0);
+    const ResourcePicture& picture = faces_[static_cast<size_t>(face)];
+    const FacePixels pixels{picture.empty() ? nullptr : picture.pixels.data(), picture.width};
+    painter_.paint({surface_.data(), width_, height_, width_}, pixels, behaviour_->state());
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
+void Win32Command::paint() {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window_, &paint);
+    if (opaque_ && !surface_.empty()) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width_;
+        info.bmiHeader.biHeight = -height_;  // top row first, as the painter writes it
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        SetDIBitsToDevice(dc, 0, 0, DWORD(width_), DWORD(height_), 0, 0, 0, UINT(height_),
+                          surface_.data(), &info, DIB_RGB_COLORS);
+    }
+    HGDIOBJ previous = SelectObject(dc, gdiFont_ != nullptr ? gdiFont_ : GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    const std::wstring text = wideText(caption_);
+    RECT label{0, FaceGeometry::captionTopPixels(height_), width_,
+               FaceGeometry::captionTopPixels(height_) + kCaptionHeightTwips / kTwipsPerPixel};
+    const UINT format = DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP;
+    if (captionEnabled_) {
+        SetTextColor(dc, fromBgr(colour_));
+        DrawTextW(dc, text.c_str(), int(text.size()), &label, format);
+    } else {
+        // Grey letters over a white copy one pixel down and right: readable on the pale face.
+        RECT emboss = label;
+        OffsetRect(&emboss, 1, 1);
+        SetTextColor(dc, RGB(255, 255, 255));
+        DrawTextW(dc, text.c_str(), int(text.size()), &emboss, format);
+        SetTextColor(dc, RGB(128, 128, 128));
+        DrawTextW(dc, text.c_str(), int(text.size()), &label, format);
+    }
+    SelectObject(dc, previous);
+    EndPaint(window_, &paint);
+}
+
+void Win32Command::setCaptionEnabled(bool enabled) {
+    captionEnabled_ = enabled;
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
+void Win32Command::setCaptionText(const std::string& text) {
+    caption_ = text;
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
+void Win32Command::setCaptionFont(const FontDescription& font) {
+    font_ = font;
+    if (gdiFont_ != nullptr) DeleteObject(gdiFont_);
+    gdiFont_ = createGdiFont(font);
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
+void Win32Command::setCaptionColour(uint32_t colour) {
+    colour_ = colour;
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
+void Win32Command::setFaceOpaque(bool opaque) {
+    opaque_ = opaque;
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+void Win32Command::setTakesFocus(bool takes) {
+    if (window_ == nullptr) return;
+    const LONG_PTR style = GetWindowLongPtrA(window_, GWL_STYLE);
+    SetWindowLongPtrA(window_, GWL_STYLE, takes ? style | WS_TABSTOP : style & ~LONG_PTR(WS_TABSTOP));
+}
+
+void Win32Command::startHoverTimer(int intervalMs) {
+    SetTimer(window_, kHoverTimer, UINT(intervalMs), nullptr);
+}
+
+void Win32Command::raiseClick() {
+    if (onClick_) onClick_();
+}
+
+}  // namespace quorlane

@@ -1,0 +1,765 @@
+#include "shell/dialog/win32/win32_settings_dialog.h"
+
+#include <windows.h>
+// windows.h first: the dialogs' headers need its types.
+#include <commdlg.h>
+#include <objbase.h>
+#include <shellapi.h>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "common/window_titles.h"
+#include "shell/controls/win32/resource_picture.h"
+#include "shell/controls/win32/win32_command.h"
+#include "shell/core/decoded_picture.h"
+#include "shell/core/window_zoom.h"
+#include "shell/dialog/dialog_choices.h"
+#include "shell/dialog/dialog_geometry.h"
+#include "shell/dialog/settings_save.h"
+#include "shell/platform/win32/win32_picture_file.h"
+
+namespace quorlane {
+
+namespace {
+
+constexpr int kClientWidth = 390;
+constexpr int kClientHeight = 299;
+constexpr int kBorder = 2;  // the sunken edge of a panel or the preview box
+constexpr uint32_t kWindowColour = 0xFFFFFF;
+constexpr uint32_t kPanelColour = 0x808080;
+const char* const kDialogClass = "Vantorel_P";
+const char* const kBoxClass = "QuorlaneBox";
+const char* const kLabelClass = "QuorlaneLabel";
+
+std::string utf8Text(const std::wstring& wide) {
+    if (wide.empty()) return {};
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), nullptr, 0,
+                                           nullptr, nullptr);
+    std::string text(size_t(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), text.data(), length, nullptr,
+                        nullptr);
+    return text;
+}
+
+// A retained picture the window's painting copies from: what is drawn into it stays.
+class Surface {
+public:
+    Surface() = default;
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
+    ~Surface() { release(); }
+
+    void resize(int width, int height, uint32_t fill) {
+        release();
+        width_ = width > 0 ? width : 0;
+        height_ = height > 0 ? height : 0;
+        dc_ = CreateCompatibleDC(nullptr);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width_ > 0 ? width_ : 1;
+        info.bmiHeader.biHeight = -(height_ > 0 ? height_ : 1);  // top row first
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        bits_ = static_cast<uint32_t*>(bits);
+        if (bitmap_ != nullptr) previous_ = SelectObject(dc_, bitmap_);
+        clear(fill);
+    }
+    void clear(uint32_t colour) {
+        if (bits_ == nullptr) return;
+        for (size_t i = 0; i < size_t(width_) * size_t(height_); ++i) bits_[i] = colour;
+    }
+    uint32_t* row(int y) { return bits_ + size_t(y) * size_t(width_); }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    HDC dc() const { return dc_; }
+    // Copies the rectangle at (x, y) of the surface onto (0, 0) of the target.
+    void copyTo(HDC target, int x, int y, int width, int height) const {
+        if (bits_ != nullptr) GdiFlush();
+        if (dc_ != nullptr) BitBlt(target, 0, 0, width, height, dc_, x, y, SRCCOPY);
+    }
+
+private:
+    void release() {
+        if (dc_ != nullptr) {
+            if (previous_ != nullptr) SelectObject(dc_, previous_);
+            DeleteDC(dc_);
+        }
+        if (bitmap_ != nullptr) DeleteObject(bitmap_);
+        dc_ = nullptr;
+        bitmap_ = nullptr;
+        previous_ = nullptr;
+        bits_ = nullptr;
+    }
+
+    int width_ = 0;
+    int height_ = 0;
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+    uint32_t* bits_ = nullptr;
+};
+
+// Copies a picture onto the surface at (x, y); pixels less than half opaque let it show through.
+void drawPicture(Surface& surface, const ResourcePicture& picture, int x, int y) {
+    for (int py = 0; py < picture.height; ++py) {
+        const int sy = y + py;
+        if (sy < 0 || sy >= surface.height()) continue;
+        for (int px = 0; px < picture.width; ++px) {
+            const int sx = x + px;
+            const uint32_t pixel = picture.pixels[size_t(py) * size_t(picture.width) + size_t(px)];
+            if (sx < 0 || sx >= surface.width() || (pixel >> 24) < 0x80) continue;
+            surface.row(sy)[sx] = pixel & 0xFFFFFF;
+        }
+    }
+}
+
+// Every window of the dialog answers through one procedure to its object.
+class Window {
+public:
+    virtual ~Window() {
+        if (window_ != nullptr) {
+            SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+            DestroyWindow(window_);
+        }
+    }
+    HWND window() const { return window_; }
+
+protected:
+    static void registerClass(const char* name, HCURSOR cursor) {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = &Window::procedure;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.hCursor = cursor;
+        windowClass.lpszClassName = name;
+        windowClass.hIcon = LoadIconA(windowClass.hInstance, MAKEINTRESOURCEA(1));
+        RegisterClassA(&windowClass);  // fails harmlessly when already registered
+    }
+    void create(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y,
+                int width, int height, HWND parent) {
+        window_ = CreateWindowExA(exStyle, className, title, style, x, y, width, height, parent,
+                                  nullptr, GetModuleHandleA(nullptr), this);
+    }
+    virtual LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) {
+        return DefWindowProcA(window_, message, wParam, lParam);
+    }
+    HWND window_ = nullptr;
+
+private:
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_NCCREATE) {
+            auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+            self->window_ = window;
+            SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        }
+        auto* self = reinterpret_cast<Window*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+        return self->handle(message, wParam, lParam);
+    }
+};
+
+// A box with a sunken two-pixel edge whose inner area shows a retained surface: the panels and
+// the preview. Controls placed on it count from its inner area, as Windows' client area does.
+class RetainedBox : public Window {
+public:
+    RetainedBox(HWND parent, uint32_t base, RECT outer) : base_(base) {
+        registerClass(kBoxClass, LoadCursor(nullptr, IDC_ARROW));
+        create(WS_EX_CLIENTEDGE, kBoxClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, outer.left,
+               outer.top, outer.right - outer.left, outer.bottom - outer.top, parent);
+        setOuterSize(outer.right - outer.left, outer.bottom - outer.top);
+    }
+    Surface& retained() { return retained_; }
+    void setOuterSize(int width, int height) {
+        outerWidth_ = width;
+        outerHeight_ = height;
+        SetWindowPos(window_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        retained_.resize(width - 2 * kBorder, height - 2 * kBorder, base_);
+        InvalidateRect(window_, nullptr, FALSE);
+    }
+    void clear() {
+        retained_.clear(base_);
+        InvalidateRect(window_, nullptr, FALSE);
+    }
+    int outerWidth() const { return outerWidth_; }
+    int outerHeight() const { return outerHeight_; }
+
+protected:
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_ERASEBKGND) return 1;
+        if (message == WM_PAINT) {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(window_, &paint);
+            retained_.copyTo(dc, 0, 0, retained_.width(), retained_.height());
+            EndPaint(window_, &paint);
+            return 0;
+        }
+        return Window::handle(message, wParam, lParam);
+    }
+
+private:
+    uint32_t base_;
+    Surface retained_;
+    int outerWidth_ = 0;
+    int outerHeight_ = 0;
+};
+
+// A caption, an option mark or a path box: drawn over what its parent shows beneath it, so it
+// looks transparent; tells of a press of any mouse button and of a completed left click.
+class Label : public Window {
+public:
+    struct Look {
+        HFONT font = nullptr;
+        COLORREF colour = RGB(0, 0, 0);
+        UINT format = DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX;
+        bool framed = false;  // the path box's single dark line
+    };
+    // `beneath` is the parent's surface; `at` the label's place on it.
+    Label(HWND parent, const Surface& beneath, RECT at, Look look, HCURSOR cursor = nullptr)
+        : beneath_(beneath), x_(at.left), y_(at.top), look_(look) {
+        registerClass(kLabelClass, LoadCursor(nullptr, IDC_ARROW));
+        create(0, kLabelClass, "", WS_CHILD | WS_VISIBLE, at.left, at.top, at.right - at.left,
+               at.bottom - at.top, parent);
+        cursor_ = cursor;
+    }
+    std::function<void()> pressed;
+    std::function<void()> clicked;
+
+    void setText(const std::string& text) {
+        text_ = wideText(text);
+        InvalidateRect(window_, nullptr, FALSE);
+    }
+    void setPicture(const ResourcePicture* picture) {
+        picture_ = picture;
+        InvalidateRect(window_, nullptr, FALSE);
+    }
+    // Grows or shrinks the label to its text, as a label sized to its caption does.
+    void fitText() {
+        const SIZE size = textSize();
+        SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    // The font here may run wider than the design's: never cut a caption short.
+    void widenToText() {
+        const SIZE size = textSize();
+        RECT area;
+        GetClientRect(window_, &area);
+        if (size.cx > area.right)
+            SetWindowPos(window_, nullptr, 0, 0, size.cx, area.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+protected:
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT:
+            paint();
+            return 0;
+        case WM_SETCURSOR:
+            if (cursor_ != nullptr) {
+                SetCursor(cursor_);
+                return TRUE;
+            }
+            break;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            leftHeld_ = true;
+            SetCapture(window_);
+            if (pressed) pressed();
+            return 0;
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+            if (pressed) pressed();
+            return 0;
+        case WM_LBUTTONUP: {
+            if (GetCapture() == window_) ReleaseCapture();
+            if (!leftHeld_) return 0;
+            leftHeld_ = false;
+            RECT area;
+            GetClientRect(window_, &area);
+            const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+            if (PtInRect(&area, at) && clicked) clicked();
+            return 0;
+        }
+        default:
+            break;
+        }
+        return Window::handle(message, wParam, lParam);
+    }
+
+private:
+    SIZE textSize() const {
+        HDC dc = GetDC(window_);
+        HGDIOBJ previous = SelectObject(dc, look_.font);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text_.c_str(), int(text_.size()), &size);
+        SelectObject(dc, previous);
+        ReleaseDC(window_, dc);
+        return size;
+    }
+
+    void paint() {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window_, &paint);
+        RECT area;
+        GetClientRect(window_, &area);
+        // Drawn off screen first, so a change never flickers through the parent's picture.
+        HDC memory = CreateCompatibleDC(dc);
+        HBITMAP bitmap = CreateCompatibleBitmap(dc, area.right, area.bottom);
+        HGDIOBJ previousBitmap = SelectObject(memory, bitmap);
+        beneath_.copyTo(memory, x_, y_, area.right, area.bottom);
+        if (picture_ != nullptr && !picture_->empty()) {
+            BITMAPINFO info{};
+            info.bmiHeader.biSize = sizeof info.bmiHeader;
+            info.bmiHeader.biWidth = picture_->width;
+            info.bmiHeader.biHeight = -picture_->height;
+            info.bmiHeader.biPlanes = 1;
+            info.bmiHeader.biBitCount = 32;
+            SetDIBitsToDevice(memory, 0, 0, DWORD(picture_->width), DWORD(picture_->height), 0, 0, 0,
+                              UINT(picture_->height), picture_->pixels.data(), &info, DIB_RGB_COLORS);
+        }
+        if (look_.framed) {
+            HPEN pen = CreatePen(PS_SOLID, 1, RGB(64, 64, 64));
+            HGDIOBJ previousPen = SelectObject(memory, pen);
+            HGDIOBJ previousBrush = SelectObject(memory, GetStockObject(NULL_BRUSH));
+            Rectangle(memory, 0, 0, area.right, area.bottom);
+            SelectObject(memory, previousBrush);
+            SelectObject(memory, previousPen);
+            DeleteObject(pen);
+        }
+        if (!text_.empty()) {
+            HGDIOBJ previousFont = SelectObject(memory, look_.font);
+            SetBkMode(memory, TRANSPARENT);
+            SetTextColor(memory, look_.colour);
+            RECT text = area;
+            if (look_.framed) InflateRect(&text, -2, -2);
+            DrawTextW(memory, text_.c_str(), int(text_.size()), &text, look_.format);
+            SelectObject(memory, previousFont);
+        }
+        BitBlt(dc, 0, 0, area.right, area.bottom, memory, 0, 0, SRCCOPY);
+        SelectObject(memory, previousBitmap);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        EndPaint(window_, &paint);
+    }
+
+    const Surface& beneath_;
+    int x_;
+    int y_;
+    Look look_;
+    HCURSOR cursor_ = nullptr;
+    std::wstring text_;
+    const ResourcePicture* picture_ = nullptr;
+    bool leftHeld_ = false;
+};
+
+class SettingsDialog : public Window {
+public:
+    SettingsDialog(SettingsValues& values, const SettingsDialogFiles& files)
+        : choices_(values, files.programFolder), files_(files) {
+        font_ = createGdiFont(commandCaptionFont());
+        FontDescription underlined = commandCaptionFont();
+        underlined.underline = true;
+        linkFont_ = createGdiFont(underlined);
+        tileStrip_ = loadResourcePicture("DIALOG_TILE_STRIP");
+        plate_ = loadResourcePicture("DIALOG_TITLE_PLATE");
+        markOn_ = loadResourcePicture("DIALOG_MARK_ON");
+        markOff_ = loadResourcePicture("DIALOG_MARK_OFF");
+
+        registerClass(kDialogClass, LoadCursor(nullptr, IDC_ARROW));
+        const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+        RECT outer{0, 0, kClientWidth, kClientHeight};
+        AdjustWindowRectEx(&outer, style, FALSE, WS_EX_DLGMODALFRAME);
+        create(WS_EX_DLGMODALFRAME, kDialogClass, kSettingsDialogTitle, style, 0, 0,
+               outer.right - outer.left, outer.bottom - outer.top, nullptr);
+        background_.resize(kClientWidth, kClientHeight, 0);
+        paintBackground();
+        buildControls();
+    }
+    ~SettingsDialog() override {
+        // The children go before the fonts they draw with.
+        for (auto& button : buttons_) button.reset();
+        labels_.clear();
+        boxes_.clear();
+        if (window_ != nullptr) {
+            SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+            DestroyWindow(window_);
+            window_ = nullptr;
+        }
+        DeleteObject(font_);
+        DeleteObject(linkFont_);
+    }
+
+    // The load steps: placement, buttons, panels, choices, zoom anchor, zoom open; then shown.
+    void load() {
+        const RECT outer = placeWindow();
+        for (auto& button : buttons_) button->initialize();
+        tilePanels();
+        if (choices_.load()) drawPreview();
+        SendMessageW(repeatBox_, CB_RESETCONTENT, 0, 0);
+        for (const std::string& entry : repeatTrackEntries())
+            SendMessageW(repeatBox_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wideText(entry).c_str()));
+        SetWindowTextW(repeatBox_, wideText(choices_.view().repeatText).c_str());
+        showChoices();
+
+        POINT pointer{};
+        GetCursorPos(&pointer);
+        ZoomAnchor& anchor = zoomAnchor();
+        anchor.x = anchorCoordinate(pointer.x, anchor.x);
+        anchor.y = anchorCoordinate(pointer.y, anchor.y);
+        zoom(zoomOpenPath(anchor, {outer.left, outer.top, outer.right, outer.bottom}));
+        ShowWindow(window_, SW_SHOW);
+        UpdateWindow(window_);
+        SetForegroundWindow(window_);
+    }
+
+    // Runs until the window is gone.
+    void run() {
+        MSG message;
+        while (!closed_ && GetMessageA(&message, nullptr, 0, 0) > 0) {
+            if (IsDialogMessageA(window_, &message)) continue;
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+
+protected:
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(window_, &paint);
+            background_.copyTo(dc, 0, 0, kClientWidth, kClientHeight);
+            EndPaint(window_, &paint);
+            return 0;
+        }
+        case WM_COMMAND:
+            // No button answers Enter or Escape: the keys do what the focused control does.
+            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) return 0;
+            break;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) != WA_INACTIVE) {
+                for (auto& button : buttons_) button->windowsAboveChanged();
+            }
+            break;
+        case WM_CLOSE:
+            finish();
+            return 0;
+        default:
+            break;
+        }
+        return Window::handle(message, wParam, lParam);
+    }
+
+private:
+    enum Button { SetButton, CancelButton, PictureButton, MusicButton };
+
+    void paintBackground() {
+        for (int y = 0; y < background_.height(); ++y) {
+            const uint32_t b = static_cast<uint32_t>(backgroundShade(y, background_.height()));
+            const uint32_t colour = (b + 30) << 16 | b << 8 | (b + 30);
+            uint32_t* row = background_.row(y);
+            for (int x = 0; x < background_.width(); ++x) row[x] = colour;
+        }
+    }
+
+    void tilePanels() {
+        for (RetainedBox* panel : {panels_[0], panels_[1]}) {
+            Surface& surface = panel->retained();
+            for (const IntPoint& at : tileOrigins(panel->outerWidth(), panel->outerHeight(),
+                                                  tileStrip_.width, tileStrip_.height))
+                drawPicture(surface, tileStrip_, at.x, at.y);
+            drawPicture(surface, plate_, 8, 8);
+            InvalidateRect(panel->window(), nullptr, FALSE);
+        }
+    }
+
+    RetainedBox* box(HWND parent, uint32_t base, RECT outer) {
+        boxes_.push_back(std::make_unique<RetainedBox>(parent, base, outer));
+        return boxes_.back().get();
+    }
+
+    Label* label(HWND parent, const Surface& beneath, const std::string& text, RECT at,
+                 bool sizedToText, Label::Look look = {}) {
+        if (look.font == nullptr) look.font = font_;
+        labels_.push_back(std::make_unique<Label>(parent, beneath, at, look));
+        Label* made = labels_.back().get();
+        made->setText(text);
+        if (sizedToText) {
+            made->fitText();
+        } else if (!look.framed) {
+            made->widenToText();
+        }
+        return made;
+    }
+
+    Label* mark(HWND parent, const Surface& beneath, int x, int y) {
+        return label(parent, beneath, "", {x, y, x + 12, y + 12}, false);
+    }
+
+    void button(Button which, HWND parent, const std::string& caption, RECT at,
+                std::function<void()> onClick) {
+        buttons_[which] = std::make_unique<Win32Command>(parent, caption, at, std::move(onClick));
+    }
+
+    void buildControls() {
+        RetainedBox* picturePanel = box(window_, kPanelColour, {12, 12, 12 + 365, 12 + 101});
+        RetainedBox* musicPanel = box(window_, kPanelColour, {12, 124, 12 + 365, 124 + 117});
+        panels_ = {musicPanel, picturePanel};
+
+        Label::Look white;
+        white.colour = RGB(255, 255, 255);
+        label(window_, background_, "Designed by Quorlane Ver.1.0.0", {12, 252, 177, 265}, true, white);
+        Label::Look linkLook = white;
+        linkLook.font = linkFont_;
+        labels_.push_back(std::make_unique<Label>(window_, background_, RECT{12, 268, 226, 281},
+                                                  linkLook, LoadCursor(nullptr, IDC_HAND)));
+        link_ = labels_.back().get();
+        link_->setText("README.md");
+        link_->fitText();
+        link_->clicked = [this] { openLink(); };
+
+        button(SetButton, window_, "設定", {236, 256, 236 + 69, 256 + 25}, [this] { save(); });
+        button(CancelButton, window_, "ｷｬﾝｾﾙ", {308, 256, 308 + 69, 256 + 25}, [this] { finish(); });
+
+        // The picture panel; positions count from its inner area.
+        HWND pictureArea = picturePanel->window();
+        const Surface& pictureBeneath = picturePanel->retained();
+        Label::Look centred;
+        centred.format = DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX;
+        label(pictureArea, pictureBeneath, "画像の選択", {8, 12, 103, 25}, false, centred);
+        pictureMarks_[0] = mark(pictureArea, pictureBeneath, 116, 12);
+        pictureLabels_[0] = label(pictureArea, pictureBeneath, "ｶﾚﾝﾄ・ﾃﾞｽｸﾄｯﾌﾟ", {132, 12, 215, 25}, true);
+        pictureMarks_[1] = mark(pictureArea, pictureBeneath, 116, 32);
+        pictureLabels_[1] = label(pictureArea, pictureBeneath, "画像ﾌｧｲﾙを指定", {132, 32, 224, 45}, true);
+        button(PictureButton, pictureArea, "...", {228, 28, 228 + 37, 28 + 21}, [this] { choosePicture(); });
+        Label::Look path;
+        path.framed = true;
+        path.format = DT_LEFT | DT_TOP | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX;
+        picturePath_ = label(pictureArea, pictureBeneath, "", {8, 56, 8 + 257, 56 + 33}, false, path);
+        display_ = box(pictureArea, kWindowColour, {272, 8, 272 + 80, 8 + 80});
+
+        // The music panel, its choices in the screen order CD, none, file.
+        HWND musicArea = musicPanel->window();
+        const Surface& musicBeneath = musicPanel->retained();
+        label(musicArea, musicBeneath, "BGM", {8, 12, 103, 25}, false, centred);
+        musicMarks_[1] = mark(musicArea, musicBeneath, 116, 12);
+        musicLabels_[1] = label(musicArea, musicBeneath, "音楽CD", {132, 12, 175, 25}, false);
+        repeatBox_ = CreateWindowExW(0, L"COMBOBOX", L"",
+                                     WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN |
+                                         CBS_AUTOHSCROLL,
+                                     200, 8, 41, 200, musicArea, nullptr, GetModuleHandleA(nullptr), nullptr);
+        SendMessageW(repeatBox_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+        label(musicArea, musicBeneath, "曲目をﾘﾋﾟｰﾄ", {248, 12, 314, 25}, false);
+        musicMarks_[0] = mark(musicArea, musicBeneath, 116, 32);
+        musicLabels_[0] = label(musicArea, musicBeneath, "無し", {132, 32, 155, 45}, false);
+        musicMarks_[2] = mark(musicArea, musicBeneath, 116, 52);
+        musicLabels_[2] = label(musicArea, musicBeneath, "MP3、WAV", {132, 52, 192, 65}, false);
+        button(MusicButton, musicArea, "...", {200, 48, 200 + 37, 48 + 21}, [this] { chooseMusic(); });
+        musicPath_ = label(musicArea, musicBeneath, "", {8, 72, 8 + 345, 72 + 33}, false, path);
+
+        for (int i = 0; i < 2; ++i) {
+            pictureMarks_[size_t(i)]->pressed = [this, i] { pressPicture(i, false); };
+            pictureLabels_[size_t(i)]->pressed = [this, i] { pressPicture(i, true); };
+        }
+        for (int i = 0; i < 3; ++i) {
+            musicMarks_[size_t(i)]->clicked = [this, i] { clickMusic(i); };
+            musicLabels_[size_t(i)]->clicked = [this, i] { clickMusic(i); };
+        }
+    }
+
+    // Places the window centred across, at a third of the free height; its outer rectangle.
+    RECT placeWindow() {
+        RECT outer;
+        GetWindowRect(window_, &outer);
+        const int width = outer.right - outer.left;
+        const int height = outer.bottom - outer.top;
+        const IntPoint at = windowPlacement(GetSystemMetrics(SM_CXSCREEN),
+                                            GetSystemMetrics(SM_CYSCREEN), width, height);
+        SetWindowPos(window_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return {at.x, at.y, at.x + width, at.y + height};
+    }
+
+    void zoom(const ZoomPath& path) {
+        const RECT from{path.from.left, path.from.top, path.from.right, path.from.bottom};
+        const RECT to{path.to.left, path.to.top, path.to.right, path.to.bottom};
+        DrawAnimatedRects(window_, IDANI_CAPTION, &from, &to);
+    }
+
+    void showChoices() {
+        const DialogView& view = choices_.view();
+        auto showMark = [this](Label* label, Mark mark) {
+            label->setPicture(mark == Mark::Empty ? nullptr : mark == Mark::On ? &markOn_ : &markOff_);
+        };
+        for (size_t i = 0; i < pictureMarks_.size(); ++i) showMark(pictureMarks_[i], view.pictureMarks[i]);
+        for (size_t i = 0; i < musicMarks_.size(); ++i) showMark(musicMarks_[i], view.musicMarks[i]);
+        buttons_[PictureButton]->setButtonEnabled(view.pictureChooserEnabled);
+        buttons_[MusicButton]->setButtonEnabled(view.musicChooserEnabled);
+        EnableWindow(repeatBox_, view.repeatBoxEnabled);
+        picturePath_->setText(view.picturePathText);
+        musicPath_->setText(view.musicPathText);
+    }
+
+    void pressPicture(int choice, bool onLabel) {
+        if (choices_.pressPicture(choice, onLabel)) {
+            display_->setOuterSize(80, 80);
+            display_->clear();
+        }
+        showChoices();
+    }
+
+    void clickMusic(int choice) {
+        choices_.clickMusic(choice);
+        showChoices();
+    }
+
+    void drawPreview() {
+        const std::string& path = choices_.view().picturePathText;
+        DecodedPicture picture;
+        // A file that cannot be decoded shows the empty box, never the picture chosen before it.
+        if (path.empty() || !decodePictureFile(path, picture) || picture.width <= 0 ||
+            picture.height <= 0) {
+            display_->setOuterSize(80, 80);
+            display_->clear();
+            return;
+        }
+        const PreviewSize size = previewSize(picture.width, picture.height);
+        const int width = roundHalfEven(size.width);
+        const int height = roundHalfEven(size.height);
+        display_->setOuterSize(width, height);
+        display_->clear();
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = picture.width;
+        info.bmiHeader.biHeight = -picture.height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        HDC dc = display_->retained().dc();
+        // Whole rows and columns kept or dropped, never blended.
+        SetStretchBltMode(dc, COLORONCOLOR);
+        StretchDIBits(dc, 0, 0, width, height, 0, 0, picture.width, picture.height,
+                      picture.pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+        GdiFlush();
+        InvalidateRect(display_->window(), nullptr, FALSE);
+    }
+
+    // The chosen file, or nothing when the user cancelled.
+    std::optional<std::string> chooseFile(const std::string& startFolder, const wchar_t* filter) {
+        std::wstring file(MAX_PATH * 4, L'\0');
+        const std::wstring folder = wideText(startFolder);
+        OPENFILENAMEW open{};
+        open.lStructSize = sizeof open;
+        open.hwndOwner = window_;
+        open.lpstrFilter = filter;
+        open.lpstrFile = file.data();
+        open.nMaxFile = DWORD(file.size());
+        open.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+        open.lpstrTitle = L"ﾌｧｲﾙを開く";
+        open.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
+        const BOOL chosen = GetOpenFileNameW(&open);
+        // The chooser lay over the buttons: one under a resting pointer has it again.
+        for (auto& button : buttons_) button->windowsAboveChanged();
+        if (!chosen) return std::nullopt;
+        file.resize(wcslen(file.c_str()));
+        if (file.empty()) return std::nullopt;
+        return utf8Text(file);
+    }
+
+    void choosePicture() {
+        const auto path = chooseFile(choices_.values().pictureFolder,
+                                     L"画像ﾌｧｲﾙ (BMP JPG)\0*.BMP;*JPG\0");
+        if (!path) return;
+        choices_.pictureChosen(*path);
+        showChoices();
+        drawPreview();
+    }
+
+    void chooseMusic() {
+        const auto path = chooseFile(choices_.values().musicFolder, L"BGMﾌｧｲﾙ (MP3 WAV)\0*.MP3;*.WAV\0");
+        if (!path) return;
+        choices_.musicChosen(*path);
+        showChoices();
+    }
+
+    void save() {
+        const int length = GetWindowTextLengthW(repeatBox_);
+        std::wstring text(size_t(length) + 1, L'\0');
+        GetWindowTextW(repeatBox_, text.data(), length + 1);
+        text.resize(size_t(length));
+        choices_.setRepeatText(utf8Text(text));
+        choices_.takeRepeatTrack();
+        const std::vector<UnsavedChoice> unsaved =
+            saveDialogSettings(choices_.values(), files_.settingsFile);
+        if (!unsaved.empty()) {
+            // The dialog stays open: the user can choose again, or leave with "ｷｬﾝｾﾙ".
+            MessageBoxW(window_, wideText(unsavedChoicesMessage(unsaved)).c_str(), L"Quorlane",
+                        MB_OK | MB_ICONWARNING);
+            for (auto& button : buttons_) button->windowsAboveChanged();
+            return;
+        }
+        finish();
+    }
+
+    void openLink() {
+        HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+        ShellExecuteW(window_, L"open", wideText(files_.readme).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        SetCursor(previous);
+    }
+
+    // The unload: the zoom back into the anchor, then the window goes.
+    void finish() {
+        if (closed_) return;
+        closed_ = true;
+        RECT outer;
+        GetWindowRect(window_, &outer);
+        ShowWindow(window_, SW_HIDE);
+        zoom(zoomClosePath({outer.left, outer.top, outer.right, outer.bottom}, zoomAnchor()));
+    }
+
+    DialogChoices choices_;
+    SettingsDialogFiles files_;
+    HFONT font_ = nullptr;
+    HFONT linkFont_ = nullptr;
+    ResourcePicture tileStrip_;
+    ResourcePicture plate_;
+    ResourcePicture markOn_;
+    ResourcePicture markOff_;
+    Surface background_;
+    bool closed_ = false;
+
+    std::vector<std::unique_ptr<RetainedBox>> boxes_;
+    std::vector<std::unique_ptr<Label>> labels_;
+    std::array<std::unique_ptr<Win32Command>, 4> buttons_;
+    std::array<RetainedBox*, 2> panels_{};  // music, picture
+    RetainedBox* display_ = nullptr;
+    std::array<Label*, 2> pictureMarks_{};
+    std::array<Label*, 2> pictureLabels_{};
+    std::array<Label*, 3> musicMarks_{};
+    std::array<Label*, 3> musicLabels_{};
+    Label* picturePath_ = nullptr;
+    Label* musicPath_ = nullptr;
+    Label* link_ = nullptr;
+    HWND repeatBox_ = nullptr;
+};
+
+}  // namespace
+
+int runWin32SettingsDialog(SettingsValues& values, const SettingsDialogFiles& files) {
+    // The shell's file associations, behind ShellExecute and the chooser, may be COM objects.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    {
+        SettingsDialog dialog(values, files);
+        dialog.load();
+        dialog.run();
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+    return 0;
+}
+
+}  // namespace quorlane

@@ -1,0 +1,246 @@
+// The settings dialog of the built Quorlane.scr ("/c") under Wine on the test's X display,
+// driven by the pointer and keys as a user would: its painted window, saving, cancelling.
+#include <windows.h>
+// windows.h first; the test framework after it.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "tests/windows/wine_screen.h"
+
+namespace quorlane {
+namespace {
+
+using testing::captureScreen;
+using testing::clickAt;
+using testing::Screen;
+using testing::waitFor;
+
+constexpr char kShell[] = QUORLANE_BIN_DIR "/Quorlane.scr";
+constexpr char kShots[] = QUORLANE_TEST_OUTPUT_DIR;
+
+// Keys in code page 932.
+#define PICTURE_MODE "\x89\xE6\x91\x9C"
+#define PICTURE_FILE "\x89\xE6\x91\x9C\xCC\xA7\xB2\xD9"
+#define MUSIC_MODE "BGM\x8B\xE6\x95\xAA"
+#define REPEAT_TRACK "BGM\xD8\xCB\xDF\xB0\xC4"
+#define MUSIC_FILE "BGM\xCC\xA7\xB2\xD9"
+
+// Points of the client area: a panel's controls sit 2 pixels inside its corner.
+constexpr POINT kMusicCd{14 + 132 + 6, 126 + 12 + 6};
+constexpr POINT kNoMusic{14 + 132 + 6, 126 + 32 + 6};
+constexpr POINT kRepeatBox{14 + 200 + 10, 126 + 8 + 10};
+constexpr POINT kPictureFileLabel{14 + 132 + 6, 14 + 32 + 6};
+constexpr POINT kPictureChooser{14 + 228 + 18, 14 + 28 + 10};
+constexpr POINT kSet{236 + 34, 256 + 12};
+constexpr POINT kCancel{308 + 34, 256 + 12};
+
+std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class DialogUnderWine : public ::testing::Test {
+protected:
+    const std::string ini_ = QUORLANE_BIN_DIR "/Quorlane.ini";
+
+    void SetUp() override { DeleteFileA(ini_.c_str()); }
+    void TearDown() override {
+        testing::endProcess(dialog_);
+        testing::endProcess(second_);
+        DeleteFileA(ini_.c_str());
+        RemoveDirectoryA(ini_.c_str());
+    }
+
+    void writeSettings(const std::string& text) { std::ofstream(ini_, std::ios::binary) << text; }
+
+    // Starts "/c" and waits until the dialog is up and painted.
+    void open() {
+        ASSERT_TRUE(testing::startProgram(kShell, "/c", dialog_)) << GetLastError();
+        ASSERT_TRUE(waitFor([&] {
+            window_ = FindWindowA(nullptr, "<Quorlane>");
+            return window_ != nullptr && IsWindowVisible(window_);
+        }));
+        origin_ = {0, 0};
+        ClientToScreen(window_, &origin_);
+        // The gradient's first row is up once the window has painted.
+        ASSERT_TRUE(waitFor([&] { return pixel(captureScreen(), 5, 0) == 0x1E001Eu; }));
+    }
+
+    uint32_t pixel(const Screen& screen, int x, int y) const {
+        const int sx = origin_.x + x;
+        const int sy = origin_.y + y;
+        if (sx < 0 || sy < 0 || sx >= screen.width || sy >= screen.height) return 0xFFFFFFFFu;
+        return screen.pixels[size_t(sy) * size_t(screen.width) + size_t(sx)] & 0xFFFFFF;
+    }
+
+    void click(POINT at) { clickAt({origin_.x + at.x, origin_.y + at.y}); }
+
+    PROCESS_INFORMATION dialog_{}, second_{};
+    HWND window_ = nullptr;
+    POINT origin_{};
+};
+
+TEST_F(DialogUnderWine, ShowsThePaintedWindowInPlaceAndCancelWritesNothing) {
+    open();
+    char className[64] = {};
+    GetClassNameA(window_, className, sizeof className);
+    EXPECT_STREQ(className, "Vantorel_P");
+    RECT client{};
+    GetClientRect(window_, &client);
+    EXPECT_EQ(client.right, 390);
+    EXPECT_EQ(client.bottom, 299);
+    // Centred across, a third of the free height above it.
+    RECT outer{};
+    GetWindowRect(window_, &outer);
+    const int freeWidth = GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left);
+    const int freeHeight = GetSystemMetrics(SM_CYSCREEN) - (outer.bottom - outer.top);
+    EXPECT_NEAR(outer.left, freeWidth / 2, 1);
+    EXPECT_NEAR(outer.top, freeHeight / 3, 1);
+
+    const Screen screen = captureScreen();
+    testing::saveScreen(screen, kShots, "dialog-under-wine.bmp");
+    // The gradient in the margins, dark purple to pale lavender and back.
+    struct Row {
+        int y;
+        uint32_t colour;
+    };
+    for (const Row& row : {Row{0, 0x1E001E}, Row{10, 0x351735}, Row{150, 0xFADCFA},
+                           Row{179, 0xEFD1EF}, Row{250, 0x8A6C8A}, Row{298, 0x200220}}) {
+        for (int x : {5, 385}) EXPECT_EQ(pixel(screen, x, row.y), row.colour) << x << "," << row.y;
+    }
+    // The empty preview box is white inside its sunken edge.
+    EXPECT_EQ(pixel(screen, 14 + 272 + 40, 14 + 8 + 40), 0xFFFFFFu);
+    // The buttons show their faces: the frame's corner pixels are not the gradient beneath.
+    EXPECT_NE(pixel(screen, kSet.x, kSet.y - 11), pixel(screen, kSet.x, 256 - 2));
+
+    // A second start while the dialog is open ends at once.
+    ASSERT_TRUE(testing::startProgram(kShell, "/c", second_));
+    EXPECT_EQ(testing::waitForExit(second_), 0u);
+
+    click(kNoMusic);
+    click(kCancel);
+    EXPECT_EQ(testing::waitForExit(dialog_), 0u);
+    EXPECT_EQ(FindWindowA(nullptr, "<Quorlane>"), nullptr);
+    EXPECT_EQ(GetFileAttributesA(ini_.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(DialogUnderWine, TheCloseBoxLeavesTheFileAsItWas) {
+    const std::string before =
+        "[Section]\r\n" PICTURE_MODE "=0\r\n" MUSIC_MODE "=1\r\n" REPEAT_TRACK "=3\r\n; note\r\n";
+    writeSettings(before);
+    open();
+    click(kNoMusic);
+    PostMessageA(window_, WM_CLOSE, 0, 0);  // what the close box sends
+    EXPECT_EQ(testing::waitForExit(dialog_), 0u);
+    EXPECT_EQ(fileText(ini_), before);
+}
+
+// The buttons' faces as the pointer comes and goes: at rest the gradient is white at the top,
+// under the pointer it turns over; a chooser's button shows its disabled face until its choice.
+TEST_F(DialogUnderWine, TheButtonsFacesFollowThePointerAndTheirChoices) {
+    open();
+    // A column left of the caption, inside the frame: rows 5 and 19 show the gradient.
+    const int x = 236 + 8;
+    auto whiteAtTop = [&] {
+        const Screen screen = captureScreen();
+        return (pixel(screen, x, 256 + 5) & 0xFF) > (pixel(screen, x, 256 + 19) & 0xFF);
+    };
+    // Away from the buttons, once they have painted their rest faces.
+    testing::moveTo({origin_.x + 5, origin_.y + 290});
+    EXPECT_TRUE(waitFor(whiteAtTop));
+    testing::moveTo({origin_.x + kSet.x, origin_.y + kSet.y});
+    EXPECT_TRUE(waitFor([&] { return !whiteAtTop(); }));
+    // The hover poll finds the pointer gone.
+    testing::moveTo({origin_.x + 5, origin_.y + 290});
+    EXPECT_TRUE(waitFor(whiteAtTop));
+
+    auto chooserFace = [&] {
+        const Screen screen = captureScreen();
+        std::vector<uint32_t> face;
+        for (int y = 14 + 28; y < 14 + 28 + 21; ++y) {
+            for (int cx = 14 + 228; cx < 14 + 228 + 37; ++cx) face.push_back(pixel(screen, cx, y));
+        }
+        return face;
+    };
+    const std::vector<uint32_t> disabled = chooserFace();
+    click(kPictureFileLabel);
+    EXPECT_TRUE(waitFor([&] { return chooserFace() != disabled; }));
+    click(kCancel);
+    EXPECT_EQ(testing::waitForExit(dialog_), 0u);
+}
+
+TEST_F(DialogUnderWine, SetSavesTheChoicesByteForByte) {
+    writeSettings("; kept\r\n[Other]\r\nkeep=me\r\n[Section]\r\n");
+    open();
+    click(kMusicCd);
+    click(kRepeatBox);
+    testing::type("7");
+    click(kSet);
+    EXPECT_EQ(testing::waitForExit(dialog_), 0u);
+    EXPECT_EQ(fileText(ini_), "; kept\r\n[Other]\r\nkeep=me\r\n[Section]\r\n" PICTURE_MODE
+                              "=0\r\n" PICTURE_FILE "=\r\n" MUSIC_MODE "=1\r\n" REPEAT_TRACK
+                              "=7\r\n" MUSIC_FILE "=\r\n");
+}
+
+// The chooser takes a typed path; the preview shows the picture and Set saves it.
+TEST_F(DialogUnderWine, APictureChosenInTheChooserIsPreviewedAndSaved) {
+    open();
+    click(kPictureFileLabel);
+    click(kPictureChooser);
+    HWND chooser = nullptr;
+    ASSERT_TRUE(waitFor([&] {
+        chooser = FindWindowW(nullptr, L"ﾌｧｲﾙを開く");
+        return chooser != nullptr && IsWindowVisible(chooser);
+    }));
+    std::string picture = QUORLANE_SOURCE_DIR "\\shell\\assets\\preview_still.jpg";
+    for (char& c : picture) c = c == '/' ? '\\' : c;
+    // The chooser's own file name box (its combo box, or the plain edit of older ones) and
+    // its Open button: that part is Windows', not ours.
+    HWND name = GetDlgItem(chooser, 0x480);
+    if (name == nullptr) name = GetDlgItem(chooser, 0x47C);
+    ASSERT_NE(name, nullptr);
+    SetWindowTextA(name, picture.c_str());
+    PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(waitFor([&] { return !IsWindow(chooser); }, std::chrono::seconds(20)))
+        << [&] { testing::saveScreen(captureScreen(), kShots, "chooser.bmp"); return ""; }();
+    // 120 x 90 shows at 80 x 60: the box's lower part is the panel again, no longer white.
+    Screen shown;
+    EXPECT_TRUE(waitFor([&] {
+        shown = captureScreen();
+        return pixel(shown, 14 + 272 + 40, 14 + 8 + 30) != 0xFFFFFFu &&
+               pixel(shown, 14 + 272 + 40, 14 + 8 + 70) != 0xFFFFFFu;
+    }));
+    testing::saveScreen(shown, kShots, "dialog-with-picture-under-wine.bmp");
+    click(kSet);
+    EXPECT_EQ(testing::waitForExit(dialog_), 0u);
+    EXPECT_EQ(fileText(ini_), "[Section]\r\n" PICTURE_MODE "=1\r\n" PICTURE_FILE "=" + picture +
+                                  "\r\n" MUSIC_MODE "=0\r\n" REPEAT_TRACK "=0\r\n" MUSIC_FILE
+                                  "=\r\n");
+}
+
+// A settings file that cannot be written is told in a warning box, and the dialog stays.
+TEST_F(DialogUnderWine, ASaveThatFailsIsToldAndTheDialogStays) {
+    ASSERT_TRUE(CreateDirectoryA(ini_.c_str(), nullptr));  // where the file would go
+    open();
+    click(kSet);
+    HWND warning = nullptr;
+    ASSERT_TRUE(waitFor([&] {
+        warning = FindWindowA("#32770", "Quorlane");
+        return warning != nullptr && IsWindowVisible(warning);
+    }));
+    SetForegroundWindow(warning);
+    testing::press(VK_RETURN);
+    ASSERT_TRUE(waitFor([&] { return !IsWindow(warning); }));
+    EXPECT_EQ(WaitForSingleObject(dialog_.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_TRUE(IsWindowVisible(window_));
+    click(kCancel);
+    EXPECT_EQ(testing::waitForExit(dialog_), 0u);
+}
+
+}  // namespace
+}  // namespace quorlane
