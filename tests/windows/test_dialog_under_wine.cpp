@@ -182,9 +182,9 @@ TEST_F(DialogUnderWine, SetSavesTheChoicesByteForByte) {
     testing::type("7");
     click(kSet);
     EXPECT_EQ(testing::waitForExit(dialog_), 0u);
-    EXPECT_EQ(fileText(ini_), "; kept\r\n[Other]\r\nkeep=me\r\n[Section]\r\n" PICTURE_MODE
-                              "=0\r\n" PICTURE_FILE "=\r\n" MUSIC_MODE "=1\r\n" REPEAT_TRACK
-                              "=7\r\n" MUSIC_FILE "=\r\n");
+    EXPECT_EQ(fileText(ini_),
+              "; kept\r\n[Other]\r\nkeep=me\r\n[Section]\r\n" PICTURE_MODE "=0\r\n" PICTURE_FILE
+              "=\r\n" MUSIC_MODE "=1\r\n" REPEAT_TRACK "=7\r\n" MUSIC_FILE "=\r\n");
 }
 
 // The chooser takes a typed path; the preview shows the picture and Set saves it.
@@ -206,14 +206,21 @@ TEST_F(DialogUnderWine, APictureChosenInTheChooserIsPreviewedAndSaved) {
     ASSERT_NE(name, nullptr);
     SetWindowTextA(name, picture.c_str());
     PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    ASSERT_TRUE(waitFor([&] { return !IsWindow(chooser); }, std::chrono::seconds(20)))
-        << [&] { testing::saveScreen(captureScreen(), kShots, "chooser.bmp"); return ""; }();
+    ASSERT_TRUE(waitFor([&] { return !IsWindow(chooser); }, std::chrono::seconds(20))) << [&] {
+        testing::saveScreen(captureScreen(), kShots, "chooser.bmp");
+        return "";
+    }();
     // 120 x 90 shows at 80 x 60: the box's lower part is the panel again, no longer white.
     Screen shown;
     EXPECT_TRUE(waitFor([&] {
         shown = captureScreen();
         return pixel(shown, 14 + 272 + 40, 14 + 8 + 30) != 0xFFFFFFu &&
                pixel(shown, 14 + 272 + 40, 14 + 8 + 70) != 0xFFFFFFu;
+    }));
+    // And what the chooser covered is the dialog again (panels, not the chooser's white list).
+    EXPECT_TRUE(waitFor([&] {
+        shown = captureScreen();
+        return pixel(shown, 200, 150) != 0xFFFFFFu && pixel(shown, 100, 250) != 0xFFFFFFu;
     }));
     testing::saveScreen(shown, kShots, "dialog-with-picture-under-wine.bmp");
     click(kSet);
