@@ -1,6 +1,6 @@
 #pragma once
-// X errors a client of ours must live through: windows come and go while it looks at them, and Xlib's
-// default handler ends the process on the first BadWindow. Error handlers are per process.
+// X errors a client of ours must live through: windows come and go while it looks at them, and
+// Xlib's default handler ends the process on the first BadWindow. Error handlers are per process.
 typedef struct _XDisplay Display;
 
 namespace quorlane {

@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <thread>
 
-#include "shell/core/window_zoom.h"
 #include "common/x11/x_errors.h"
 #include "common/x11/x_property.h"
+#include "shell/core/window_zoom.h"
 
 namespace quorlane {
 

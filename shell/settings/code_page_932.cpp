@@ -14,9 +14,7 @@ std::optional<std::string> utf8ToCp932(std::string_view utf8) {
     return cp932;
 }
 
-std::optional<std::string> cp932ToUtf8(std::string_view cp932) {
-    return convertCp932ToUtf8(cp932);
-}
+std::optional<std::string> cp932ToUtf8(std::string_view cp932) { return convertCp932ToUtf8(cp932); }
 
 std::size_t cp932PrefixLength(std::string_view cp932, std::size_t maxBytes) {
     std::size_t pos = 0;

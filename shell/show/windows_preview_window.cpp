@@ -67,8 +67,8 @@ LRESULT CALLBACK previewProcedure(HWND window, UINT message, WPARAM wParam, LPAR
             // Stretched to the whole area, whatever its shape.
             SetStretchBltMode(target, HALFTONE);
             SetBrushOrgEx(target, 0, 0, nullptr);
-            StretchBlt(target, 0, 0, area.right, area.bottom, preview->memory, 0, 0,
-                       preview->width, preview->height, SRCCOPY);
+            StretchBlt(target, 0, 0, area.right, area.bottom, preview->memory, 0, 0, preview->width,
+                       preview->height, SRCCOPY);
         }
         EndPaint(window, &paint);
         return 0;

@@ -52,9 +52,9 @@ public:
 
     int runSettingsDialog() override {
         const std::string folder = runningProgramFolder();
-        return runWin32SettingsDialog(settingsValues(),
-                                      {folder, settingsFilePath(settingsFolder(folder)),
-                                       joinedPath(folder, "README.txt")});
+        return runWin32SettingsDialog(
+            settingsValues(),
+            {folder, settingsFilePath(settingsFolder(folder)), joinedPath(folder, "README.txt")});
     }
 
     int32_t hideCursor() override { return cursor_.showCursor(0); }

@@ -21,8 +21,8 @@ TempFolder::TempFolder() {
     // No mkdtemp there: a random name, taken only when the folder is new.
     std::random_device random;
     for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
-        const auto candidate = std::filesystem::temp_directory_path() /
-                               ("quorlane-test-" + std::to_string(random()));
+        const auto candidate =
+            std::filesystem::temp_directory_path() / ("quorlane-test-" + std::to_string(random()));
         if (std::filesystem::create_directory(candidate)) path_ = candidate;
     }
     if (path_.empty()) throw std::runtime_error("no temporary folder could be made");

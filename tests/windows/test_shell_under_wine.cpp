@@ -36,8 +36,8 @@ HWND colourWindow(const char* className, COLORREF colour, int x, int width, int 
     windowClass.hbrBackground = CreateSolidBrush(colour);
     windowClass.lpszClassName = className;
     RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, className, className, WS_POPUP | WS_VISIBLE | style, x, 0, width,
-                                  height, nullptr, nullptr, windowClass.hInstance, nullptr);
+    HWND window = CreateWindowExA(0, className, className, WS_POPUP | WS_VISIBLE | style, x, 0,
+                                  width, height, nullptr, nullptr, windowClass.hInstance, nullptr);
     UpdateWindow(window);
     return window;
 }
@@ -111,7 +111,8 @@ protected:
 TEST_F(ShellUnderWine, AShowCoversTheScreenWithTheCapturedDesktopUntilEscape) {
     ASSERT_TRUE(start(show_, "/s")) << GetLastError();
     HWND renderer = nullptr;
-    ASSERT_TRUE(waitFor([&] { return (renderer = FindWindowA(nullptr, "Torvane_VC")) != nullptr; }));
+    ASSERT_TRUE(
+        waitFor([&] { return (renderer = FindWindowA(nullptr, "Torvane_VC")) != nullptr; }));
     EXPECT_NE(FindWindowA(nullptr, "Vantorel_Main"), nullptr);
 
     // The picture file was written before the renderer started: the screen as it was.
@@ -141,7 +142,8 @@ TEST_F(ShellUnderWine, AShowCoversTheScreenWithTheCapturedDesktopUntilEscape) {
         // The maze's walls in the picture's colours, over most of the screen in place of the
         // test's flat halves.
         return share(shown, pictureColour) > 0.5 && changedShare(shown) > 0.5;
-    })) << share(shown, pictureColour) << " " << changedShare(shown);
+    })) << share(shown, pictureColour)
+        << " " << changedShare(shown);
     testing::saveScreen(shown, kShots, "show-under-wine.bmp");
 
     SetForegroundWindow(renderer);
@@ -162,9 +164,8 @@ protected:
     void writeSettings(const std::string& pictureFile, const std::string& musicFile) {
         // Keys in code page 932: picture mode, picture file, music mode, music file.
         std::ofstream(ini_, std::ios::binary)
-            << "[Section]\r\n\x89\xE6\x91\x9C=1\r\n\x89\xE6\x91\x9C\xCC\xA7\xB2\xD9="
-            << pictureFile << "\r\nBGM\x8B\xE6\x95\xAA=2\r\nBGM\xCC\xA7\xB2\xD9=" << musicFile
-            << "\r\n";
+            << "[Section]\r\n\x89\xE6\x91\x9C=1\r\n\x89\xE6\x91\x9C\xCC\xA7\xB2\xD9=" << pictureFile
+            << "\r\nBGM\x8B\xE6\x95\xAA=2\r\nBGM\xCC\xA7\xB2\xD9=" << musicFile << "\r\n";
     }
 };
 
@@ -174,7 +175,8 @@ TEST_F(ShellWithSettings, AChosenJpegIsTheShowsPictureAndMusicThatCannotPlayBloc
                   QUORLANE_SOURCE_DIR "\\tests\\music\\fixtures\\tone-880hz.mp3");
     ASSERT_TRUE(start(show_, "/s")) << GetLastError();
     HWND renderer = nullptr;
-    ASSERT_TRUE(waitFor([&] { return (renderer = FindWindowA(nullptr, "Torvane_VC")) != nullptr; }));
+    ASSERT_TRUE(
+        waitFor([&] { return (renderer = FindWindowA(nullptr, "Torvane_VC")) != nullptr; }));
     const std::vector<uint8_t> bmp = fileBytes(location_.file);
     ASSERT_GE(bmp.size(), 54u);
     EXPECT_EQ(little32(bmp, 18), 120u);
@@ -196,7 +198,8 @@ TEST_F(ShellUnderWine, APreviewIsAChildCoveringTheHostsAreaUntilTheHostGoes) {
     // As the settings page's preview control, it leaves its children's area to them.
     HWND host = colourWindow("QuorlaneTestHost", RGB(128, 128, 128), 40, 152, 112, WS_CLIPCHILDREN);
     SetWindowPos(host, HWND_TOPMOST, 40, 40, 152, 112, SWP_SHOWWINDOW);
-    ASSERT_TRUE(start(show_, ("/p " + std::to_string(reinterpret_cast<std::intptr_t>(host))).c_str()));
+    ASSERT_TRUE(
+        start(show_, ("/p " + std::to_string(reinterpret_cast<std::intptr_t>(host))).c_str()));
     HWND preview = nullptr;
     ASSERT_TRUE(waitFor([&] {
         return (preview = FindWindowExA(host, nullptr, nullptr, "Preview Window")) != nullptr;
@@ -204,8 +207,10 @@ TEST_F(ShellUnderWine, APreviewIsAChildCoveringTheHostsAreaUntilTheHostGoes) {
     RECT area{};
     EXPECT_TRUE(waitFor([&] {
         GetWindowRect(preview, &area);
-        return area.left == 40 && area.top == 40 && area.right == 40 + 152 && area.bottom == 40 + 112;
-    })) << area.left << "," << area.top << " " << area.right << "x" << area.bottom;
+        return area.left == 40 && area.top == 40 && area.right == 40 + 152 &&
+               area.bottom == 40 + 112;
+    })) << area.left
+        << "," << area.top << " " << area.right << "x" << area.bottom;
     EXPECT_TRUE(waitFor([&] { return IsWindowVisible(preview) != FALSE; }));
 
     // (What the child draws is not checked here: Wine does not show a child window of another

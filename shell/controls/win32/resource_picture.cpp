@@ -29,8 +29,7 @@ ResourcePicture loadResourcePicture(const char* name) {
     const int bits = bytes[28] | bytes[29] << 8;
     const uint32_t compression = little32(bytes + 30);
     const int height = std::abs(signedHeight);
-    if (width <= 0 || height == 0 || (bits != 24 && bits != 32) || compression != 0)
-        return picture;
+    if (width <= 0 || height == 0 || (bits != 24 && bits != 32) || compression != 0) return picture;
     const size_t stride = (size_t(width) * size_t(bits / 8) + 3) / 4 * 4;
     if (offset > size || (size - offset) / stride < size_t(height)) return picture;
     picture.width = width;

@@ -18,7 +18,8 @@ const char* const kFaceResources[kFaceImageCount] = {
 
 // Where the caption's face is missing (Windows without Japanese fonts, Wine), the first of these
 // that is installed stands in: each has the Japanese glyphs and the Latin ones.
-const wchar_t* const kFaceStandIns[] = {L"IPAPGothic", L"Meiryo UI", L"MS UI Gothic", L"Yu Gothic UI"};
+const wchar_t* const kFaceStandIns[] = {L"IPAPGothic", L"Meiryo UI", L"MS UI Gothic",
+                                        L"Yu Gothic UI"};
 
 int CALLBACK noteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
     *reinterpret_cast<bool*>(found) = true;
@@ -86,7 +87,8 @@ Win32Command::Win32Command(HWND parent, const std::string& caption, RECT area,
     : behaviour_(std::make_unique<CommandBehaviour>(static_cast<CommandView&>(*this))),
       onClick_(std::move(onClick)) {
     registerClass();
-    for (int i = 0; i < kFaceImageCount; ++i) faces_[size_t(i)] = loadResourcePicture(kFaceResources[i]);
+    for (int i = 0; i < kFaceImageCount; ++i)
+        faces_[size_t(i)] = loadResourcePicture(kFaceResources[i]);
     window_ = CreateWindowExA(0, kClassName, "", WS_CHILD | WS_VISIBLE, area.left, area.top,
                               area.right - area.left, area.bottom - area.top, parent, nullptr,
                               GetModuleHandleA(nullptr), nullptr);
@@ -119,30 +121,19 @@ LRESULT CALLBACK Win32Command::procedure(HWND window, UINT message, WPARAM wPara
 
 LRESULT Win32Command::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT:
-        paint();
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;  // the face covers everything
+    case WM_PAINT: paint(); return 0;
+    case WM_ERASEBKGND: return 1;  // the face covers everything
     case WM_SIZE:
         width_ = LOWORD(lParam);
         height_ = HIWORD(lParam);
         behaviour_->sizeChanged();
         return 0;
-    case WM_SETFOCUS:
-        behaviour_->focusArrives();
-        return 0;
-    case WM_KILLFOCUS:
-        behaviour_->focusLeaves();
-        return 0;
+    case WM_SETFOCUS: behaviour_->focusArrives(); return 0;
+    case WM_KILLFOCUS: behaviour_->focusLeaves(); return 0;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        mouseDown(MouseButton::Left);
-        return 0;
+    case WM_LBUTTONDBLCLK: mouseDown(MouseButton::Left); return 0;
     case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-        mouseDown(MouseButton::Other);
-        return 0;
+    case WM_MBUTTONDOWN: mouseDown(MouseButton::Other); return 0;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
@@ -150,18 +141,14 @@ LRESULT Win32Command::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if (GetCapture() == window_) ReleaseCapture();
         behaviour_->buttonUp(message == WM_LBUTTONUP ? MouseButton::Left : MouseButton::Other);
         return 0;
-    case WM_MOUSEMOVE:
-        behaviour_->pointerMoves();
-        return 0;
+    case WM_MOUSEMOVE: behaviour_->pointerMoves(); return 0;
     case WM_TIMER:
         // Asking where the pointer is would be wasted on a button without hover.
         if (wParam == kHoverTimer && behaviour_->hoverCanEnd())
             behaviour_->hoverTick(pointerOverButton());
         return 0;
-    case WM_GETDLGCODE:
-        return DLGC_BUTTON;
-    default:
-        return DefWindowProcA(window_, message, wParam, lParam);
+    case WM_GETDLGCODE: return DLGC_BUTTON;
+    default: return DefWindowProcA(window_, message, wParam, lParam);
     }
 }
 
@@ -201,7 +188,8 @@ void Win32Command::paint() {
         SetDIBitsToDevice(dc, 0, 0, DWORD(width_), DWORD(height_), 0, 0, 0, UINT(height_),
                           surface_.data(), &info, DIB_RGB_COLORS);
     }
-    HGDIOBJ previous = SelectObject(dc, gdiFont_ != nullptr ? gdiFont_ : GetStockObject(DEFAULT_GUI_FONT));
+    HGDIOBJ previous =
+        SelectObject(dc, gdiFont_ != nullptr ? gdiFont_ : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     const std::wstring text = wideText(caption_);
     RECT label{0, FaceGeometry::captionTopPixels(height_), width_,
@@ -253,7 +241,8 @@ void Win32Command::setFaceOpaque(bool opaque) {
 void Win32Command::setTakesFocus(bool takes) {
     if (window_ == nullptr) return;
     const LONG_PTR style = GetWindowLongPtrA(window_, GWL_STYLE);
-    SetWindowLongPtrA(window_, GWL_STYLE, takes ? style | WS_TABSTOP : style & ~LONG_PTR(WS_TABSTOP));
+    SetWindowLongPtrA(window_, GWL_STYLE,
+                      takes ? style | WS_TABSTOP : style & ~LONG_PTR(WS_TABSTOP));
 }
 
 void Win32Command::startHoverTimer(int intervalMs) {

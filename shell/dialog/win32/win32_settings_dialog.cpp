@@ -153,7 +153,8 @@ protected:
 private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == WM_NCCREATE) {
-            auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+            auto* self =
+                static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
             self->window_ = window;
             SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         }
@@ -169,15 +170,17 @@ class RetainedBox : public Window {
 public:
     RetainedBox(HWND parent, uint32_t base, RECT outer) : base_(base) {
         registerClass(kBoxClass, LoadCursor(nullptr, IDC_ARROW));
-        create(WS_EX_CLIENTEDGE, kBoxClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, outer.left,
-               outer.top, outer.right - outer.left, outer.bottom - outer.top, parent);
+        create(WS_EX_CLIENTEDGE, kBoxClass, "",
+               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, outer.left, outer.top,
+               outer.right - outer.left, outer.bottom - outer.top, parent);
         setOuterSize(outer.right - outer.left, outer.bottom - outer.top);
     }
     Surface& retained() { return retained_; }
     void setOuterSize(int width, int height) {
         outerWidth_ = width;
         outerHeight_ = height;
-        SetWindowPos(window_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(window_, nullptr, 0, 0, width, height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         retained_.resize(width - 2 * kBorder, height - 2 * kBorder, base_);
         InvalidateRect(window_, nullptr, FALSE);
     }
@@ -240,7 +243,8 @@ public:
     // Grows or shrinks the label to its text, as a label sized to its caption does.
     void fitText() {
         const SIZE size = textSize();
-        SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     // The font here may run wider than the design's: never cut a caption short.
     void widenToText() {
@@ -248,17 +252,15 @@ public:
         RECT area;
         GetClientRect(window_, &area);
         if (size.cx > area.right)
-            SetWindowPos(window_, nullptr, 0, 0, size.cx, area.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            SetWindowPos(window_, nullptr, 0, 0, size.cx, area.bottom,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
 protected:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT:
-            paint();
-            return 0;
+        case WM_ERASEBKGND: return 1;
+        case WM_PAINT: paint(); return 0;
         case WM_SETCURSOR:
             if (cursor_ != nullptr) {
                 SetCursor(cursor_);
@@ -285,8 +287,7 @@ protected:
             if (PtInRect(&area, at) && clicked) clicked();
             return 0;
         }
-        default:
-            break;
+        default: break;
         }
         return Window::handle(message, wParam, lParam);
     }
@@ -319,8 +320,9 @@ private:
             info.bmiHeader.biHeight = -picture_->height;
             info.bmiHeader.biPlanes = 1;
             info.bmiHeader.biBitCount = 32;
-            SetDIBitsToDevice(memory, 0, 0, DWORD(picture_->width), DWORD(picture_->height), 0, 0, 0,
-                              UINT(picture_->height), picture_->pixels.data(), &info, DIB_RGB_COLORS);
+            SetDIBitsToDevice(memory, 0, 0, DWORD(picture_->width), DWORD(picture_->height), 0, 0,
+                              0, UINT(picture_->height), picture_->pixels.data(), &info,
+                              DIB_RGB_COLORS);
         }
         if (look_.framed) {
             HPEN pen = CreatePen(PS_SOLID, 1, RGB(64, 64, 64));
@@ -402,7 +404,8 @@ public:
         if (choices_.load()) drawPreview();
         SendMessageW(repeatBox_, CB_RESETCONTENT, 0, 0);
         for (const std::string& entry : repeatTrackEntries())
-            SendMessageW(repeatBox_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wideText(entry).c_str()));
+            SendMessageW(repeatBox_, CB_ADDSTRING, 0,
+                         reinterpret_cast<LPARAM>(wideText(entry).c_str()));
         SetWindowTextW(repeatBox_, wideText(choices_.view().repeatText).c_str());
         showChoices();
 
@@ -430,8 +433,7 @@ public:
 protected:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
-        case WM_ERASEBKGND:
-            return 1;
+        case WM_ERASEBKGND: return 1;
         case WM_PAINT: {
             PAINTSTRUCT paint;
             HDC dc = BeginPaint(window_, &paint);
@@ -448,11 +450,8 @@ protected:
                 for (auto& button : buttons_) button->windowsAboveChanged();
             }
             break;
-        case WM_CLOSE:
-            finish();
-            return 0;
-        default:
-            break;
+        case WM_CLOSE: finish(); return 0;
+        default: break;
         }
         return Window::handle(message, wParam, lParam);
     }
@@ -515,7 +514,8 @@ private:
 
         Label::Look white;
         white.colour = RGB(255, 255, 255);
-        label(window_, background_, "Designed by Quorlane Ver.1.0.0", {12, 252, 177, 265}, true, white);
+        label(window_, background_, "Designed by Quorlane Ver.1.0.0", {12, 252, 177, 265}, true,
+              white);
         Label::Look linkLook = white;
         linkLook.font = linkFont_;
         labels_.push_back(std::make_unique<Label>(window_, background_, RECT{12, 268, 226, 281},
@@ -526,7 +526,8 @@ private:
         link_->clicked = [this] { openLink(); };
 
         button(SetButton, window_, "設定", {236, 256, 236 + 69, 256 + 25}, [this] { save(); });
-        button(CancelButton, window_, "ｷｬﾝｾﾙ", {308, 256, 308 + 69, 256 + 25}, [this] { finish(); });
+        button(CancelButton, window_, "ｷｬﾝｾﾙ", {308, 256, 308 + 69, 256 + 25},
+               [this] { finish(); });
 
         // The picture panel; positions count from its inner area.
         HWND pictureArea = picturePanel->window();
@@ -535,14 +536,18 @@ private:
         centred.format = DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX;
         label(pictureArea, pictureBeneath, "画像の選択", {8, 12, 103, 25}, false, centred);
         pictureMarks_[0] = mark(pictureArea, pictureBeneath, 116, 12);
-        pictureLabels_[0] = label(pictureArea, pictureBeneath, "ｶﾚﾝﾄ・ﾃﾞｽｸﾄｯﾌﾟ", {132, 12, 215, 25}, true);
+        pictureLabels_[0] =
+            label(pictureArea, pictureBeneath, "ｶﾚﾝﾄ・ﾃﾞｽｸﾄｯﾌﾟ", {132, 12, 215, 25}, true);
         pictureMarks_[1] = mark(pictureArea, pictureBeneath, 116, 32);
-        pictureLabels_[1] = label(pictureArea, pictureBeneath, "画像ﾌｧｲﾙを指定", {132, 32, 224, 45}, true);
-        button(PictureButton, pictureArea, "...", {228, 28, 228 + 37, 28 + 21}, [this] { choosePicture(); });
+        pictureLabels_[1] =
+            label(pictureArea, pictureBeneath, "画像ﾌｧｲﾙを指定", {132, 32, 224, 45}, true);
+        button(PictureButton, pictureArea, "...", {228, 28, 228 + 37, 28 + 21},
+               [this] { choosePicture(); });
         Label::Look path;
         path.framed = true;
         path.format = DT_LEFT | DT_TOP | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX;
-        picturePath_ = label(pictureArea, pictureBeneath, "", {8, 56, 8 + 257, 56 + 33}, false, path);
+        picturePath_ =
+            label(pictureArea, pictureBeneath, "", {8, 56, 8 + 257, 56 + 33}, false, path);
         display_ = box(pictureArea, kWindowColour, {272, 8, 272 + 80, 8 + 80});
 
         // The music panel, its choices in the screen order CD, none, file.
@@ -551,17 +556,18 @@ private:
         label(musicArea, musicBeneath, "BGM", {8, 12, 103, 25}, false, centred);
         musicMarks_[1] = mark(musicArea, musicBeneath, 116, 12);
         musicLabels_[1] = label(musicArea, musicBeneath, "音楽CD", {132, 12, 175, 25}, false);
-        repeatBox_ = CreateWindowExW(0, L"COMBOBOX", L"",
-                                     WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN |
-                                         CBS_AUTOHSCROLL,
-                                     200, 8, 41, 200, musicArea, nullptr, GetModuleHandleA(nullptr), nullptr);
+        repeatBox_ = CreateWindowExW(
+            0, L"COMBOBOX", L"",
+            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 200,
+            8, 41, 200, musicArea, nullptr, GetModuleHandleA(nullptr), nullptr);
         SendMessageW(repeatBox_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
         label(musicArea, musicBeneath, "曲目をﾘﾋﾟｰﾄ", {248, 12, 314, 25}, false);
         musicMarks_[0] = mark(musicArea, musicBeneath, 116, 32);
         musicLabels_[0] = label(musicArea, musicBeneath, "無し", {132, 32, 155, 45}, false);
         musicMarks_[2] = mark(musicArea, musicBeneath, 116, 52);
         musicLabels_[2] = label(musicArea, musicBeneath, "MP3、WAV", {132, 52, 192, 65}, false);
-        button(MusicButton, musicArea, "...", {200, 48, 200 + 37, 48 + 21}, [this] { chooseMusic(); });
+        button(MusicButton, musicArea, "...", {200, 48, 200 + 37, 48 + 21},
+               [this] { chooseMusic(); });
         musicPath_ = label(musicArea, musicBeneath, "", {8, 72, 8 + 345, 72 + 33}, false, path);
 
         for (int i = 0; i < 2; ++i) {
@@ -582,7 +588,8 @@ private:
         const int height = outer.bottom - outer.top;
         const IntPoint at = windowPlacement(GetSystemMetrics(SM_CXSCREEN),
                                             GetSystemMetrics(SM_CYSCREEN), width, height);
-        SetWindowPos(window_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(window_, nullptr, at.x, at.y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         return {at.x, at.y, at.x + width, at.y + height};
     }
 
@@ -595,10 +602,14 @@ private:
     void showChoices() {
         const DialogView& view = choices_.view();
         auto showMark = [this](Label* label, Mark mark) {
-            label->setPicture(mark == Mark::Empty ? nullptr : mark == Mark::On ? &markOn_ : &markOff_);
+            label->setPicture(mark == Mark::Empty ? nullptr
+                              : mark == Mark::On  ? &markOn_
+                                                  : &markOff_);
         };
-        for (size_t i = 0; i < pictureMarks_.size(); ++i) showMark(pictureMarks_[i], view.pictureMarks[i]);
-        for (size_t i = 0; i < musicMarks_.size(); ++i) showMark(musicMarks_[i], view.musicMarks[i]);
+        for (size_t i = 0; i < pictureMarks_.size(); ++i)
+            showMark(pictureMarks_[i], view.pictureMarks[i]);
+        for (size_t i = 0; i < musicMarks_.size(); ++i)
+            showMark(musicMarks_[i], view.musicMarks[i]);
         buttons_[PictureButton]->setButtonEnabled(view.pictureChooserEnabled);
         buttons_[MusicButton]->setButtonEnabled(view.musicChooserEnabled);
         EnableWindow(repeatBox_, view.repeatBoxEnabled);
@@ -672,8 +683,8 @@ private:
     }
 
     void choosePicture() {
-        const auto path = chooseFile(choices_.values().pictureFolder,
-                                     L"画像ﾌｧｲﾙ (BMP JPG)\0*.BMP;*JPG\0");
+        const auto path =
+            chooseFile(choices_.values().pictureFolder, L"画像ﾌｧｲﾙ (BMP JPG)\0*.BMP;*JPG\0");
         if (!path) return;
         choices_.pictureChosen(*path);
         showChoices();
@@ -681,7 +692,8 @@ private:
     }
 
     void chooseMusic() {
-        const auto path = chooseFile(choices_.values().musicFolder, L"BGMﾌｧｲﾙ (MP3 WAV)\0*.MP3;*.WAV\0");
+        const auto path =
+            chooseFile(choices_.values().musicFolder, L"BGMﾌｧｲﾙ (MP3 WAV)\0*.MP3;*.WAV\0");
         if (!path) return;
         choices_.musicChosen(*path);
         showChoices();
@@ -708,7 +720,8 @@ private:
 
     void openLink() {
         HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-        ShellExecuteW(window_, L"open", wideText(files_.readme).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        ShellExecuteW(window_, L"open", wideText(files_.readme).c_str(), nullptr, nullptr,
+                      SW_SHOWNORMAL);
         SetCursor(previous);
     }
 

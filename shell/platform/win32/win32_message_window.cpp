@@ -29,7 +29,8 @@ Win32MessageWindow::Win32MessageWindow(const std::string& title) {
     // Not a child and not message-only: FindWindowA sees only top-level windows.
     const HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, title.c_str(), WS_POPUP, 0, 0,
                                         1, 1, nullptr, nullptr, instance, nullptr);
-    if (window != nullptr) SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    if (window != nullptr)
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     window_ = window;
 }
 

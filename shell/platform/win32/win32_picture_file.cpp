@@ -39,7 +39,8 @@ HGLOBAL readIntoGlobal(const std::string& path) {
         memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
         void* data = memory != nullptr ? GlobalLock(memory) : nullptr;
         DWORD read = 0;
-        const bool whole = data != nullptr && ReadFile(file, data, bytes, &read, nullptr) && read == bytes;
+        const bool whole =
+            data != nullptr && ReadFile(file, data, bytes, &read, nullptr) && read == bytes;
         if (data != nullptr) GlobalUnlock(memory);
         if (!whole && memory != nullptr) {
             GlobalFree(memory);
@@ -53,7 +54,8 @@ HGLOBAL readIntoGlobal(const std::string& path) {
 // Pixels per metre from the picture's size in pixels and in hundredths of a millimetre.
 int32_t dotsPerMeter(int pixels, OLE_XSIZE_HIMETRIC himetric) {
     if (himetric <= 0) return 0;
-    return static_cast<int32_t>((static_cast<long long>(pixels) * 100000 + himetric / 2) / himetric);
+    return static_cast<int32_t>((static_cast<long long>(pixels) * 100000 + himetric / 2) /
+                                himetric);
 }
 
 // Takes the memory, whatever the outcome.
@@ -114,8 +116,8 @@ bool decodeGlobal(HGLOBAL memory, DecodedPicture& picture) {
             info.bmiHeader.biCompression = BI_RGB;
             std::vector<uint32_t> pixels(static_cast<std::size_t>(shape.bmWidth) * shape.bmHeight);
             const HDC screen = GetDC(nullptr);
-            ok = GetDIBits(screen, bitmap, 0, static_cast<UINT>(shape.bmHeight), pixels.data(), &info,
-                           DIB_RGB_COLORS) == shape.bmHeight;
+            ok = GetDIBits(screen, bitmap, 0, static_cast<UINT>(shape.bmHeight), pixels.data(),
+                           &info, DIB_RGB_COLORS) == shape.bmHeight;
             ReleaseDC(nullptr, screen);
             if (ok) {
                 picture.width = shape.bmWidth;

@@ -16,19 +16,19 @@ bool Win32Process::start(const std::string& program, const std::string& environm
     const std::size_t equals = environment.find('=');
     const std::string name = environment.substr(0, equals);
     std::vector<char> old(32768);
-    const DWORD oldLength =
-        name.empty() ? 0 : GetEnvironmentVariableA(name.c_str(), old.data(), static_cast<DWORD>(old.size()));
+    const DWORD oldLength = name.empty() ? 0
+                                         : GetEnvironmentVariableA(name.c_str(), old.data(),
+                                                                   static_cast<DWORD>(old.size()));
     if (!name.empty()) {
-        SetEnvironmentVariableA(name.c_str(),
-                                equals == std::string::npos ? nullptr
-                                                            : environment.c_str() + equals + 1);
+        SetEnvironmentVariableA(
+            name.c_str(), equals == std::string::npos ? nullptr : environment.c_str() + equals + 1);
     }
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
     std::string commandLine = "\"" + program + "\"";
-    const BOOL started = CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                                        0, nullptr, nullptr, &startup, &info);
+    const BOOL started = CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr,
+                                        FALSE, 0, nullptr, nullptr, &startup, &info);
     error_ = started ? 0 : GetLastError();
     if (!name.empty()) {
         SetEnvironmentVariableA(name.c_str(), oldLength > 0 ? old.data() : nullptr);
