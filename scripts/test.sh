@@ -27,5 +27,7 @@ ctest --test-dir build-asan --output-on-failure -j2 || status=1
 echo "== install and Debian package (optimised build)"
 bash tests/package/check-package.sh build-release || status=1
 echo "== tests (Windows build, under Wine)"
-ctest --test-dir build-windows --output-on-failure -j2 || status=1
+# One at a time: with another Wine test beside it, the dialog's test under Wine now and then
+# loses a click it injects (a fault still to be found, not hidden by a second run).
+ctest --test-dir build-windows --output-on-failure -j1 || status=1
 exit $status
