@@ -103,12 +103,19 @@ void moveTo(POINT at) {
 }
 
 void clickAt(POINT at) {
-    // A move onto the point first: the window under it hears of the pointer before the press.
-    INPUT input[3] = {absoluteMove(at), {}, {}};
-    input[1].type = input[2].type = INPUT_MOUSE;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(3, input, sizeof(INPUT));
+    // A move onto the point first, and the press only once the pointer is there for every
+    // program: Wine reports the new position a moment after the move, and a button that polls
+    // for the pointer meanwhile takes it for gone, as a user's press dragged out would be.
+    moveTo(at);
+    waitFor([&] {
+        POINT now{};
+        return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
+    });
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof(INPUT));
 }
 
 bool startProgram(const char* path, const char* arguments, PROCESS_INFORMATION& process) {
