@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "common/win32/top_down_bitmap.h"
 #include "shell/core/decoded_picture.h"
 #include "shell/platform/win32/win32_picture_file.h"
 
@@ -37,13 +38,7 @@ bool loadStill(Preview& preview) {
     if (!decodePictureBytes(bytes, found != nullptr ? SizeofResource(instance, found) : 0, still)) {
         return false;
     }
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = still.width;
-    info.bmiHeader.biHeight = -still.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = topDownBitmapInfo(still.width, still.height);
     void* bits = nullptr;
     preview.bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (preview.bitmap == nullptr) return false;

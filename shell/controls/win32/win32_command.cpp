@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "common/win32/top_down_bitmap.h"
 #include "shell/controls/face_geometry.h"
 
 namespace quorlane {
@@ -179,12 +180,7 @@ void Win32Command::paint() {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window_, &paint);
     if (opaque_ && !surface_.empty()) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width_;
-        info.bmiHeader.biHeight = -height_;  // top row first, as the painter writes it
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
+        BITMAPINFO info = topDownBitmapInfo(width_, height_);
         SetDIBitsToDevice(dc, 0, 0, DWORD(width_), DWORD(height_), 0, 0, 0, UINT(height_),
                           surface_.data(), &info, DIB_RGB_COLORS);
     }

@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+#include "common/win32/top_down_bitmap.h"
 #include "common/window_titles.h"
 #include "shell/controls/win32/resource_picture.h"
 #include "shell/controls/win32/win32_command.h"
@@ -58,12 +59,7 @@ public:
         width_ = width > 0 ? width : 0;
         height_ = height > 0 ? height : 0;
         dc_ = CreateCompatibleDC(nullptr);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width_ > 0 ? width_ : 1;
-        info.bmiHeader.biHeight = -(height_ > 0 ? height_ : 1);  // top row first
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
+        BITMAPINFO info = topDownBitmapInfo(width_ > 0 ? width_ : 1, height_ > 0 ? height_ : 1);
         void* bits = nullptr;
         bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         bits_ = static_cast<uint32_t*>(bits);
@@ -314,12 +310,7 @@ private:
         HGDIOBJ previousBitmap = SelectObject(memory, bitmap);
         beneath_.copyTo(memory, x_, y_, area.right, area.bottom);
         if (picture_ != nullptr && !picture_->empty()) {
-            BITMAPINFO info{};
-            info.bmiHeader.biSize = sizeof info.bmiHeader;
-            info.bmiHeader.biWidth = picture_->width;
-            info.bmiHeader.biHeight = -picture_->height;
-            info.bmiHeader.biPlanes = 1;
-            info.bmiHeader.biBitCount = 32;
+            BITMAPINFO info = topDownBitmapInfo(picture_->width, picture_->height);
             SetDIBitsToDevice(memory, 0, 0, DWORD(picture_->width), DWORD(picture_->height), 0, 0,
                               0, UINT(picture_->height), picture_->pixels.data(), &info,
                               DIB_RGB_COLORS);
@@ -645,12 +636,7 @@ private:
         const int height = roundHalfEven(size.height);
         display_->setOuterSize(width, height);
         display_->clear();
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = picture.width;
-        info.bmiHeader.biHeight = -picture.height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
+        BITMAPINFO info = topDownBitmapInfo(picture.width, picture.height);
         HDC dc = display_->retained().dc();
         // Whole rows and columns kept or dropped, never blended.
         SetStretchBltMode(dc, COLORONCOLOR);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "common/file_path.h"
+#include "common/win32/top_down_bitmap.h"
 
 namespace quorlane {
 
@@ -73,13 +74,7 @@ std::unique_ptr<DesktopCapture> DesktopCapture::grab(ScreenSize size) {
     const HDC screen = GetDC(desktop);
     if (screen == nullptr) return nullptr;
     const HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size.width;
-    info.bmiHeader.biHeight = -size.height;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = topDownBitmapInfo(size.width, size.height);
     void* bits = nullptr;
     const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     bool ok = false;

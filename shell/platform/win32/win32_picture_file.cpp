@@ -8,6 +8,8 @@
 #include <cstring>
 #include <vector>
 
+#include "common/win32/top_down_bitmap.h"
+
 namespace quorlane {
 
 namespace {
@@ -107,13 +109,7 @@ bool decodeGlobal(HGLOBAL memory, DecodedPicture& picture) {
         BITMAP shape = {};
         if (GetObjectA(bitmap, sizeof shape, &shape) == sizeof shape && shape.bmWidth > 0 &&
             shape.bmHeight > 0) {
-            BITMAPINFO info = {};
-            info.bmiHeader.biSize = sizeof info.bmiHeader;
-            info.bmiHeader.biWidth = shape.bmWidth;
-            info.bmiHeader.biHeight = -shape.bmHeight;  // top row first
-            info.bmiHeader.biPlanes = 1;
-            info.bmiHeader.biBitCount = 32;
-            info.bmiHeader.biCompression = BI_RGB;
+            BITMAPINFO info = topDownBitmapInfo(shape.bmWidth, shape.bmHeight);
             std::vector<uint32_t> pixels(static_cast<std::size_t>(shape.bmWidth) * shape.bmHeight);
             const HDC screen = GetDC(nullptr);
             ok = GetDIBits(screen, bitmap, 0, static_cast<UINT>(shape.bmHeight), pixels.data(),
