@@ -20,5 +20,7 @@ struct DecodedPicture {
 
 // True with `picture` filled when the file could be read as a picture.
 using PictureDecoder = std::function<bool(const std::string& path, DecodedPicture& picture)>;
+// True with `picture` filled with the still built into the program (the one the preview shows).
+using BuiltInPictureDecoder = std::function<bool(DecodedPicture& picture)>;
 
 }  // namespace quorlane

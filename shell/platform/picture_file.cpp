@@ -32,7 +32,10 @@ QImage loadPictureFile(const std::string& path) {
 }
 
 bool decodePictureFile(const std::string& path, DecodedPicture& picture) {
-    const QImage loaded = loadPictureFile(path);
+    return decodeImage(loadPictureFile(path), picture);
+}
+
+bool decodeImage(const QImage& loaded, DecodedPicture& picture) {
     if (loaded.isNull()) return false;
     // Without alpha at 32 bits: the same bytes as the screen's pixels.
     const QImage converted = loaded.convertToFormat(QImage::Format_RGB32);

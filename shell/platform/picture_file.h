@@ -29,5 +29,7 @@ QImage loadPictureFile(const std::string& path);
 // The same picture in the show's pixel layout, with its density; false when it cannot be
 // read.
 bool decodePictureFile(const std::string& path, DecodedPicture& picture);
+// A picture already loaded, in the show's pixel layout; false for a null image.
+bool decodeImage(const QImage& loaded, DecodedPicture& picture);
 
 }  // namespace quorlane

@@ -47,6 +47,16 @@ TerminationSignals::~TerminationSignals() {
 
 int TerminationSignals::fd() const { return pipeEnds[0]; }
 
+int endBySignal(int signal) {
+    ::signal(signal, SIG_DFL);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, signal);
+    sigprocmask(SIG_UNBLOCK, &only, nullptr);
+    raise(signal);
+    return 128 + signal;
+}
+
 int TerminationSignals::takePending() {
     unsigned char number = 0;
     int last = 0;

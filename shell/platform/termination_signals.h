@@ -1,7 +1,8 @@
 #pragma once
 // SIGTERM, SIGINT and SIGHUP end a show the ordinary way (music stopped, cursor back) instead of
 // killing the shell mid-sound: the handler only writes the signal's number into a pipe,
-// and the show's event loop reads it.
+// and the show's event loop reads it. Once all is cleaned up the process still dies of the
+// signal, as whoever sent it expects (a framework logs an exit code as an abnormal end).
 //
 // Supports: SIGTERM, SIGINT and SIGHUP (unless ignored, as nohup does) through a pipe the
 //   poll loop reads.
@@ -25,5 +26,9 @@ public:
 private:
     bool hangupHandled_ = false;
 };
+
+// Ends the process by this signal's default action; returns 128 + signal only should the
+// signal not end it.
+int endBySignal(int signal);
 
 }  // namespace quorlane

@@ -33,13 +33,14 @@ std::string hostedDesktopImageFileIn(const std::string& folder, unsigned long ho
 HostedShowWindow::HostedShowWindow(Display* display, unsigned long host, PollLoop& loop,
                                    MusicPlayer& music, const SettingsValues& settings,
                                    StartupState& startup, CursorDisplayCount& cursor, Places places,
-                                   PictureDecoder decodePicture)
+                                   PictureDecoder decodePicture,
+                                   BuiltInPictureDecoder decodeBuiltIn)
     : display_(display),
       host_(host),
       loop_(loop),
-      settings_(settings),
       places_(std::move(places)),
       decodePicture_(std::move(decodePicture)),
+      decodeBuiltIn_(std::move(decodeBuiltIn)),
       timers_(loop, sequence_),
       sequence_(*this, music, settings, startup, cursor) {
     // Told when the framework destroys its window; any number of clients may listen so.
@@ -83,9 +84,20 @@ bool HostedShowWindow::loadPicture(const std::string& file) {
     return true;
 }
 
-// The desktop as the framework saw it before it covered the screen. A framework that kept
-// none must not give a black maze: the chosen picture stands in, or no picture at all.
+bool HostedShowWindow::loadBuiltInPicture() {
+    DecodedPicture decoded;
+    if (!decodeBuiltIn_ || !decodeBuiltIn_(decoded) || !picture_.take(std::move(decoded))) {
+        return false;
+    }
+    havePicture_ = true;
+    return true;
+}
+
+// The desktop as the framework saw it before it covered the screen; nothing (and never a
+// black picture) when it kept none, or when the user's XScreenSaver settings forbid showing it
+// (XScreenSaver leaves its screenshot on the window whatever they say).
 bool HostedShowWindow::captureScreen() {
+    if (!places_.desktopAllowed) return false;
     auto capture = frameworkScreenshot(display_, host_);
     // Given the root window itself, nothing covers the desktop unless a framework's blank
     // window does, which shows as one colour.
@@ -93,21 +105,9 @@ bool HostedShowWindow::captureScreen() {
         capture = RootCapture::grab(display_, primaryScreenRect(display_));
         if (capture && isOneColour(capture->pixels())) capture.reset();
     }
-    if (picture_.take(std::move(capture))) {
-        havePicture_ = true;
-        return true;
-    }
-    const bool chosenTried = settings_.pictureMode != 0;
-    if (!chosenTried && !settings_.pictureFile.empty() && loadPicture(settings_.pictureFile)) {
-        std::fprintf(stderr,
-                     "Quorlane.scr: the screensaver left no picture of the desktop: showing the "
-                     "chosen picture\n");
-        return false;
-    }
-    std::fprintf(stderr,
-                 "Quorlane.scr: the screensaver left no picture of the desktop and no chosen "
-                 "picture can be shown: the maze is drawn without a picture\n");
-    return false;
+    if (!picture_.take(std::move(capture))) return false;
+    havePicture_ = true;
+    return true;
 }
 
 bool HostedShowWindow::saveDesktopImage() {

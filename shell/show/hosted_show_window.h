@@ -27,12 +27,15 @@ public:
     struct Places {
         std::string rendererProgram;   // <folder of Quorlane.scr>/Quorlane.dll
         std::string desktopImageFile;  // this window's own; empty when no private folder
+        // False when the user's screensaver settings keep the desktop off the screen.
+        bool desktopAllowed = true;
     };
 
     // host: the framework's window (the root window included).
     HostedShowWindow(Display* display, unsigned long host, PollLoop& loop, MusicPlayer& music,
                      const SettingsValues& settings, StartupState& startup,
-                     CursorDisplayCount& cursor, Places places, PictureDecoder decodePicture);
+                     CursorDisplayCount& cursor, Places places, PictureDecoder decodePicture,
+                     BuiltInPictureDecoder decodeBuiltIn = {});
 
     // False, with nothing started, when the window is not there.
     bool startShow();
@@ -42,6 +45,7 @@ private:
     void coverPrimaryScreen() override;
     bool loadPicture(const std::string& file) override;
     bool captureScreen() override;
+    bool loadBuiltInPicture() override;
     bool saveDesktopImage() override;
     void removeDesktopImage() override;
     bool startRenderer() override;
@@ -59,9 +63,9 @@ private:
     Display* display_;
     unsigned long host_;
     PollLoop& loop_;
-    const SettingsValues& settings_;
     Places places_;
     PictureDecoder decodePicture_;
+    BuiltInPictureDecoder decodeBuiltIn_;
     bool hostAlive_ = true;
     bool havePicture_ = false;
     ShowPicture picture_;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "shell/platform/picture_file.h"
 #include "shell/platform/preview_host.h"
 #include "shell/platform/qt_on_x.h"
 
@@ -43,6 +44,8 @@ QImage previewPicture() {
     initPreviewResources();
     return QImage(":/preview/preview_still.jpg");
 }
+
+bool decodePreviewStill(DecodedPicture& picture) { return decodeImage(previewPicture(), picture); }
 
 int runPreviewWindow(Display* display, unsigned long host, const char* program) {
     // Watch before anything else, so a host that goes while we set up is still noticed.

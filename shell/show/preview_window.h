@@ -6,6 +6,8 @@
 #include <QRasterWindow>
 #include <QRect>
 
+#include "shell/core/decoded_picture.h"
+
 typedef struct _XDisplay Display;
 
 namespace quorlane {
@@ -28,6 +30,8 @@ private:
 
 // The still built into the program.
 QImage previewPicture();
+// The same still for a show's picture area; false when it cannot be decoded.
+bool decodePreviewStill(DecodedPicture& picture);
 
 // Embeds the preview into the host window and runs until the host, or the preview inside
 // it, is destroyed. display: the shell's own connection (its error handler tolerates

@@ -1,5 +1,7 @@
 #include "shell/show/show_sequence.h"
 
+#include <cstdio>
+
 #include "shell/core/skip_on_error.h"
 #include "shell/show/music_choice.h"
 
@@ -31,19 +33,11 @@ void ShowSequence::setTimer(ShowTimer timer, bool enabled) {
 void ShowSequence::start() {
     skipOnError([&] { services_.coverPrimaryScreen(); });
 
-    // A chosen picture that cannot be loaded falls back to the desktop, so the renderer
-    // always gets a picture worth showing rather than a tiny black square.
-    bool havePicture = false;
-    if (settings_.pictureMode != 0) {
-        skipOnError([&] { havePicture = services_.loadPicture(settings_.pictureFile); });
-    }
-    if (!havePicture) skipOnError([&] { services_.captureScreen(); });
-
-    // Written completely before the renderer exists, which reads it once at its start. When
-    // it cannot be written, an earlier show's picture must not stand in for this one: the
-    // renderer then shows no picture rather than a stale one.
+    // Written completely before the renderer exists, which reads it once at its start. Without
+    // a picture, or when it cannot be written, an earlier show's picture must not stand in for
+    // this one: the renderer then shows no picture rather than a stale one.
     bool saved = false;
-    skipOnError([&] { saved = services_.saveDesktopImage(); });
+    if (takePicture()) skipOnError([&] { saved = services_.saveDesktopImage(); });
     if (!saved) skipOnError([&] { services_.removeDesktopImage(); });
 
     // With several monitors the primary renderer is placed on its own, and the others follow.
@@ -71,6 +65,28 @@ void ShowSequence::start() {
 
     skipOnError([&] { watch_.start(services_.now()); });
     skipOnError([&] { setTimer(ShowTimer::Timer3, true); });
+}
+
+// A chosen picture that cannot be loaded falls back to the desktop, so the renderer gets a
+// picture worth showing rather than a tiny black square; when that is missing too, the walls
+// stay plain. Where the desktop gives nothing for a reason of the system's, bare white walls
+// would glare on a locked screen: the picture set in the settings stands in, else the still.
+bool ShowSequence::takePicture() {
+    bool have = false;
+    const bool chosen = settings_.pictureMode != 0;
+    if (chosen) skipOnError([&] { have = services_.loadPicture(settings_.pictureFile); });
+    if (!have) skipOnError([&] { have = services_.captureScreen(); });
+    if (have || chosen) return have;
+    const char* shown = "the picture set in the settings";
+    if (!settings_.pictureFile.empty()) {
+        skipOnError([&] { have = services_.loadPicture(settings_.pictureFile); });
+    }
+    if (!have) {
+        shown = "the built-in picture";
+        skipOnError([&] { have = services_.loadBuiltInPicture(); });
+    }
+    if (have) std::fprintf(stderr, "Quorlane.scr: no picture of the desktop: showing %s\n", shown);
+    return have;
 }
 
 void ShowSequence::timer1Tick() {

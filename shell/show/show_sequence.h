@@ -25,8 +25,12 @@ public:
     virtual void coverPrimaryScreen() = 0;
     // The picture area takes the picture file at its own size.
     virtual bool loadPicture(const std::string& file) = 0;
-    // The picture area takes the primary screen's size and contents.
+    // The picture area takes the primary screen's size and contents; false when there is no
+    // picture of the desktop to be had (a framework that kept none, grabbing switched off, a
+    // session that refuses the capture).
     virtual bool captureScreen() = 0;
+    // The picture area takes the still the preview shows, built into the program.
+    virtual bool loadBuiltInPicture() = 0;
     // The picture area's image becomes the desktop image file.
     virtual bool saveDesktopImage() = 0;
     // Removes the desktop image file (an earlier show's, after this show's save failed).
@@ -69,6 +73,7 @@ public:
 
 private:
     void setTimer(ShowTimer timer, bool enabled);
+    bool takePicture();
 
     ShowServices& services_;
     MusicPlayer& music_;

@@ -25,11 +25,13 @@ constexpr std::chrono::milliseconds kRendererGrace{500};
 
 ShowWindow::ShowWindow(Display* display, PollLoop& loop, MusicPlayer& music,
                        const SettingsValues& settings, StartupState& startup,
-                       CursorDisplayCount& cursor, Places places, PictureDecoder decodePicture)
+                       CursorDisplayCount& cursor, Places places, PictureDecoder decodePicture,
+                       BuiltInPictureDecoder decodeBuiltIn)
     : display_(display),
       loop_(loop),
       places_(std::move(places)),
       decodePicture_(std::move(decodePicture)),
+      decodeBuiltIn_(std::move(decodeBuiltIn)),
       // Made at once: the single-instance test of a second start looks for exactly it.
       window_(display, kShowWindowTitle),
       timers_(loop, sequence_),
@@ -55,6 +57,11 @@ bool ShowWindow::captureScreen() {
     // The picture area has taken the screen's size: a failed grab leaves it black.
     picture_.holdBlack(screen_.width, screen_.height);
     return false;
+}
+
+bool ShowWindow::loadBuiltInPicture() {
+    DecodedPicture decoded;
+    return decodeBuiltIn_ && decodeBuiltIn_(decoded) && picture_.take(std::move(decoded));
 }
 
 bool ShowWindow::saveDesktopImage() { return picture_.saveAs(places_.desktopImageFile); }

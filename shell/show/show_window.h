@@ -29,10 +29,11 @@ public:
                                        // when no private folder could be had
     };
 
-    // decodePicture reads a chosen picture file; without it only the desktop is shown.
+    // decodePicture reads a chosen picture file, decodeBuiltIn the still built in; without
+    // them only the desktop is shown.
     ShowWindow(Display* display, PollLoop& loop, MusicPlayer& music, const SettingsValues& settings,
                StartupState& startup, CursorDisplayCount& cursor, Places places,
-               PictureDecoder decodePicture);
+               PictureDecoder decodePicture, BuiltInPictureDecoder decodeBuiltIn = {});
 
     // The start sequence; the window stays hidden.
     void startShow();
@@ -43,6 +44,7 @@ private:
     void coverPrimaryScreen() override;
     bool loadPicture(const std::string& file) override;
     bool captureScreen() override;
+    bool loadBuiltInPicture() override;
     bool saveDesktopImage() override;
     void removeDesktopImage() override;
     bool startRenderer() override;
@@ -68,6 +70,7 @@ private:
     PollLoop& loop_;
     Places places_;
     PictureDecoder decodePicture_;
+    BuiltInPictureDecoder decodeBuiltIn_;
     XHiddenWindow window_;
     ScreenRect screen_;
     ShowPicture picture_;

@@ -30,14 +30,8 @@ struct Preview {
 
 // The still built into the program, into a memory device context.
 bool loadStill(Preview& preview) {
-    const HINSTANCE instance = GetModuleHandleA(nullptr);
-    const HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(kPreviewStillResource), RT_RCDATA);
-    const HGLOBAL loaded = found != nullptr ? LoadResource(instance, found) : nullptr;
-    const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
     DecodedPicture still;
-    if (!decodePictureBytes(bytes, found != nullptr ? SizeofResource(instance, found) : 0, still)) {
-        return false;
-    }
+    if (!decodePreviewStill(still)) return false;
     BITMAPINFO info = topDownBitmapInfo(still.width, still.height);
     void* bits = nullptr;
     preview.bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
@@ -49,6 +43,18 @@ bool loadStill(Preview& preview) {
     preview.height = still.height;
     return true;
 }
+
+}  // namespace
+
+bool decodePreviewStill(DecodedPicture& still) {
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    const HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(kPreviewStillResource), RT_RCDATA);
+    const HGLOBAL loaded = found != nullptr ? LoadResource(instance, found) : nullptr;
+    const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
+    return decodePictureBytes(bytes, found != nullptr ? SizeofResource(instance, found) : 0, still);
+}
+
+namespace {
 
 LRESULT CALLBACK previewProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* preview = reinterpret_cast<Preview*>(GetWindowLongPtrA(window, GWLP_USERDATA));

@@ -4,6 +4,7 @@
 
 #include "common/monitor_geometry.h"
 #include "common/window_titles.h"
+#include "shell/show/windows_preview_window.h"
 
 namespace quorlane {
 
@@ -69,6 +70,11 @@ bool WindowsShowWindow::captureScreen() {
     // The picture area has taken the screen's size: a failed grab leaves it black.
     picture_.holdBlack(screen_.width, screen_.height);
     return false;
+}
+
+bool WindowsShowWindow::loadBuiltInPicture() {
+    DecodedPicture decoded;
+    return decodePreviewStill(decoded) && picture_.take(std::move(decoded));
 }
 
 bool WindowsShowWindow::saveDesktopImage() { return picture_.saveAs(places_.desktopImageFile); }

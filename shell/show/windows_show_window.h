@@ -31,6 +31,7 @@ private:
     void coverPrimaryScreen() override;
     bool loadPicture(const std::string& file) override;
     bool captureScreen() override;
+    bool loadBuiltInPicture() override;
     bool saveDesktopImage() override;
     void removeDesktopImage() override;
     bool startRenderer() override;

@@ -21,6 +21,7 @@
 #include "shell/platform/x_window_activation.h"
 #include "shell/platform/x_window_lookup.h"
 #include "shell/platform/xfixes_cursor.h"
+#include "shell/platform/xscreensaver_settings.h"
 #include "shell/settings/settings_file.h"
 #include "shell/settings/settings_location.h"
 #include "shell/settings/settings_values.h"
@@ -114,16 +115,19 @@ public:
         ShowWindow window(x_->display(), loop, music, settingsValues(), startupState(), cursor_,
                           {folder + "/Quorlane.dll",
                            imageFolder_.empty() ? "" : desktopImageFileIn(imageFolder_)},
-                          pictureDecoder());
+                          pictureDecoder(), builtInPictureDecoder());
         TerminationSignals termination;
         if (termination.fd() >= 0) {
             loop.watchReadable(termination.fd(), [&] {
-                if (const int signal = termination.takePending()) window.endShow(128 + signal);
+                if (const int signal = termination.takePending()) endShowBySignal(window, signal);
             });
         }
         window.startShow();
         return loop.run();
     }
+
+    // The signal that ended the show, 0 when none did.
+    int endingSignal() const { return endingSignal_; }
 
     const char* screensaverWindowVariable() override { return std::getenv("XSCREENSAVER_WINDOW"); }
 
@@ -140,13 +144,14 @@ public:
         HostedShowWindow show(
             display, host, loop, music, settingsValues(), startupState(), cursor_,
             {runningProgramFolder() + "/Quorlane.dll",
-             imageFolder_.empty() ? "" : hostedDesktopImageFileIn(imageFolder_, host)},
-            pictureDecoder());
+             imageFolder_.empty() ? "" : hostedDesktopImageFileIn(imageFolder_, host),
+             xscreensaverAllowsDesktop()},
+            pictureDecoder(), builtInPictureDecoder());
         // The framework ends the show with SIGTERM: music stopped, renderer gone.
         TerminationSignals termination;
         if (termination.fd() >= 0) {
             loop.watchReadable(termination.fd(), [&] {
-                if (const int signal = termination.takePending()) show.endShow(128 + signal);
+                if (const int signal = termination.takePending()) endShowBySignal(show, signal);
             });
         }
         if (!show.startShow()) return 1;
@@ -154,10 +159,23 @@ public:
     }
 
 private:
+    template <class Show>
+    void endShowBySignal(Show& show, int signal) {
+        if (endingSignal_ == 0) endingSignal_ = signal;
+        show.endShow(128 + signal);
+    }
+
     PictureDecoder pictureDecoder() {
         return [this](const std::string& path, DecodedPicture& picture) {
             const WindowsModule* windows = windowsModule();
             return windows != nullptr && windows->decodePicture(path, picture);
+        };
+    }
+
+    BuiltInPictureDecoder builtInPictureDecoder() {
+        return [this](DecodedPicture& picture) {
+            const WindowsModule* windows = windowsModule();
+            return windows != nullptr && windows->decodeBuiltInPicture(picture);
         };
     }
 
@@ -176,6 +194,7 @@ private:
     CursorDisplayCount cursor_;
     const WindowsModule* windows_ = nullptr;
     bool windowsTried_ = false;
+    int endingSignal_ = 0;
 };
 
 }  // namespace
@@ -184,8 +203,15 @@ private:
 
 int main(int argc, char** argv) {
     const std::string commandLine = quorlane::joinArguments(argc, argv);
-    // Kept open for the whole run: the cursor stays hidden only while it lives.
-    const auto x = quorlane::XConnection::open();
-    quorlane::ShellServices services(argv[0], x.get());
-    return quorlane::runStartup(commandLine, quorlane::startupState(), services);
+    int exitCode = 0, endingSignal = 0;
+    {
+        // Kept open for the whole run: the cursor stays hidden only while it lives.
+        const auto x = quorlane::XConnection::open();
+        quorlane::ShellServices services(argv[0], x.get());
+        exitCode = quorlane::runStartup(commandLine, quorlane::startupState(), services);
+        endingSignal = services.endingSignal();
+    }
+    // Everything is cleaned up by now; whoever sent the signal expects the process to die of it.
+    if (endingSignal != 0) return quorlane::endBySignal(endingSignal);
+    return exitCode;
 }

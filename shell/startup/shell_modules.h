@@ -23,6 +23,8 @@ struct WindowsModule {
     int (*runPreview)(Display* display, unsigned long host, const char* program);
     // A chosen picture file for the show; false when it cannot be read.
     bool (*decodePicture)(const std::string& path, DecodedPicture& picture);
+    // The still the preview shows, for a show that has no picture of the desktop.
+    bool (*decodeBuiltInPicture)(DecodedPicture& picture);
 };
 
 struct MusicModule {

@@ -35,4 +35,5 @@ extern "C" const quorlane::WindowsModule quorlane_windows_module = {
     runSettingsDialog,
     quorlane::runPreviewWindow,
     quorlane::decodePictureFile,
+    quorlane::decodePreviewStill,
 };

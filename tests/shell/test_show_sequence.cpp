@@ -28,6 +28,8 @@ class FakeServices : public ShowServices {
 public:
     explicit FakeServices(Log& log) : log_(log) {}
     bool pictureLoads = true;
+    bool captures = true;
+    bool builtInLoads = true;
     bool pictureSaves = true;
     bool rendererStarts = true;
     bool processEnded = false;
@@ -48,7 +50,11 @@ public:
     }
     bool captureScreen() override {
         log_.add("capture");
-        return true;
+        return captures;
+    }
+    bool loadBuiltInPicture() override {
+        log_.add("still");
+        return builtInLoads;
     }
     bool saveDesktopImage() override {
         log_.add("save");
@@ -161,6 +167,67 @@ TEST(ShowSequence, ChosenPictureIsUsedAndAnUnloadableOneFallsBackToTheDesktop) {
     broken.start();
     EXPECT_EQ(broken.log.calls,
               Calls({"cover", "load /p/gone.jpg", "capture", "save", "renderer"}));
+}
+
+// Where the desktop gives nothing, the walls are covered all the same: with the picture set in
+// the settings, else the built-in still; only a chosen picture that is missing keeps them plain.
+TEST(ShowSequence, WithoutADesktopThePictureInTheSettingsOrTheStillCoversTheWalls) {
+    struct Case {
+        const char* name;
+        int pictureMode;
+        const char* pictureFile;
+        bool pictureLoads, captures, builtInLoads;
+        Calls calls;
+    };
+    const Case cases[] = {
+        {"no capture, no picture set",
+         0,
+         "",
+         true,
+         false,
+         true,
+         {"capture", "still", "save", "renderer"}},
+        {"no capture, a picture set",
+         0,
+         "/p/a.jpg",
+         true,
+         false,
+         true,
+         {"capture", "load /p/a.jpg", "save", "renderer"}},
+        {"no capture, the picture set is gone",
+         0,
+         "/p/gone.jpg",
+         false,
+         false,
+         true,
+         {"capture", "load /p/gone.jpg", "still", "save", "renderer"}},
+        {"no capture, no still either",
+         0,
+         "",
+         true,
+         false,
+         false,
+         {"capture", "still", "remove", "renderer"}},
+        {"the chosen picture and the desktop missing",
+         1,
+         "/p/gone.jpg",
+         false,
+         false,
+         true,
+         {"load /p/gone.jpg", "capture", "remove", "renderer"}},
+    };
+    for (const Case& c : cases) {
+        Show show;
+        show.settings.pictureMode = c.pictureMode;
+        show.settings.pictureFile = c.pictureFile;
+        show.services.pictureLoads = c.pictureLoads;
+        show.services.captures = c.captures;
+        show.services.builtInLoads = c.builtInLoads;
+        show.start();
+        Calls expected{"cover"};
+        expected.insert(expected.end(), c.calls.begin(), c.calls.end());
+        EXPECT_EQ(show.log.calls, expected) << c.name;
+    }
 }
 
 TEST(ShowSequence, MusicModesStartTheirMusicAndTimers) {

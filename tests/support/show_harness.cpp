@@ -51,6 +51,9 @@ ShowHarness::ShowHarness(bool withRenderer) {
     env_["XDG_RUNTIME_DIR"] = runtimeDir();
     env_["XDG_CACHE_HOME"] = cacheDir();  // never the user's own, should the first place fail
     env_["SDL_AUDIODRIVER"] = "dummy";
+    // Nothing of the user's own: no settings of theirs read, nothing left in their home.
+    fs::create_directory(homeDir());
+    env_["HOME"] = homeDir();
     display_ = XOpenDisplay(nullptr);
 }
 

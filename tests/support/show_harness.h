@@ -28,6 +28,7 @@ public:
     fs::path bin() const { return root_ / "bin"; }
     fs::path runtimeDir() const { return root_ / "run"; }
     fs::path cacheDir() const { return root_ / "cache"; }
+    fs::path homeDir() const { return root_ / "home"; }  // HOME of the shells it starts
     fs::path desktopImage() const { return runtimeDir() / "orvask" / "Torvane.bmp"; }
     fs::path root() const { return root_; }
 
