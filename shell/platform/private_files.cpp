@@ -1,6 +1,8 @@
 #include "shell/platform/private_files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
@@ -37,6 +39,27 @@ std::string preparePrivateFolder(const std::vector<std::string>& folders) {
         if (makePrivateFolder(folder)) return folder;
     }
     return {};
+}
+
+void removeFilesOfEndedProcesses(
+    const std::string& folder,
+    const std::function<std::optional<long>(const std::string&)>& ownerOf) {
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr) return;
+    const int dirFd = dirfd(dir);
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        const std::optional<long> owner = ownerOf(name);
+        // Gone only when the system says there is no such process; one of another user's
+        // (EPERM) is someone's.
+        if (!owner || kill(static_cast<pid_t>(*owner), 0) == 0 || errno != ESRCH) continue;
+        struct stat info {};
+        if (fstatat(dirFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode) && info.st_uid == geteuid()) {
+            unlinkat(dirFd, name.c_str(), 0);
+        }
+    }
+    closedir(dir);
 }
 
 }  // namespace quorlane

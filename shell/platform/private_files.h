@@ -6,6 +6,8 @@
 //   and a rename, stale temporaries removed.
 // Does not: folders shared with other users, links in the place of the folder.
 #include <chrono>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,5 +23,12 @@ bool makePrivateFolder(const std::string& folder);
 // The first of the folders (best first) that makePrivateFolder accepts; empty when none is
 // safe. The renderer takes the first folder of ours in the same list, so both agree.
 std::string preparePrivateFolder(const std::vector<std::string>& folders);
+
+// Removes the files of ours in the folder that belong to a process now gone: ownerOf names
+// the owning process of a file name, or nothing for a file that is not such a file. A file
+// whose owner still runs, or cannot be known to be gone, is left.
+void removeFilesOfEndedProcesses(
+    const std::string& folder,
+    const std::function<std::optional<long>(const std::string&)>& ownerOf);
 
 }  // namespace quorlane

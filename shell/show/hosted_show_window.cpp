@@ -26,10 +26,6 @@ std::string hexId(unsigned long id) {
 
 }  // namespace
 
-std::string hostedDesktopImageFileIn(const std::string& folder, unsigned long host) {
-    return folder + "/Torvane-" + hexId(host) + ".bmp";
-}
-
 HostedShowWindow::HostedShowWindow(Display* display, unsigned long host, PollLoop& loop,
                                    MusicPlayer& music, const SettingsValues& settings,
                                    StartupState& startup, CursorDisplayCount& cursor, Places places,
@@ -163,10 +159,8 @@ void HostedShowWindow::setTimerEnabled(ShowTimer which, bool enabled) {
 
 std::chrono::milliseconds HostedShowWindow::now() { return ShowTimers::now(); }
 
-// The window's picture is this show's alone: it goes with the show.
 void HostedShowWindow::endProcess(int exitCode) {
     renderer_.ended();
-    removeDesktopImage();
     loop_.quit(exitCode);
 }
 

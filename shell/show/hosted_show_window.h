@@ -14,6 +14,7 @@
 #include "shell/platform/poll_loop.h"
 #include "shell/platform/renderer_process.h"
 #include "shell/platform/x_screen_capture.h"
+#include "shell/show/hosted_picture_name.h"
 #include "shell/show/show_picture.h"
 #include "shell/show/show_sequence.h"
 #include "shell/show/show_timers.h"
@@ -73,9 +74,5 @@ private:
     RendererProcess renderer_;
     ShowSequence sequence_;
 };
-
-// The desktop image file of a show in this host window: each window has its own, so that
-// shows side by side never read each other's picture.
-std::string hostedDesktopImageFileIn(const std::string& folder, unsigned long host);
 
 }  // namespace quorlane

@@ -172,6 +172,9 @@ void ShowSequence::end(int exitCode) {
     // A renderer given up on, or still running when the shell is told to stop, goes with
     // the show; after its own end this only collects it.
     skipOnError([&] { services_.stopRenderer(); });
+    // Every renderer read the picture at its start, and the screen it shows must not outlive
+    // the show on disk.
+    skipOnError([&] { services_.removeDesktopImage(); });
     services_.endProcess(exitCode);
 }
 

@@ -33,7 +33,8 @@ public:
     virtual bool loadBuiltInPicture() = 0;
     // The picture area's image becomes the desktop image file.
     virtual bool saveDesktopImage() = 0;
-    // Removes the desktop image file (an earlier show's, after this show's save failed).
+    // Removes the desktop image file: an earlier show's after this show's save failed, and
+    // this show's at its end.
     virtual void removeDesktopImage() = 0;
     virtual bool startRenderer() = 0;
     // True once the renderer's process has ended (it is then reaped), or never began.

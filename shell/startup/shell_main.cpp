@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include <unistd.h>
+
 #include <X11/Xlib.h>
 
 #include "common/desktop_image_location.h"
@@ -138,13 +140,17 @@ public:
         }
         Display* display = x_->display();
         const unsigned long host = window != 0 ? window : DefaultRootWindow(display);
+        // A show killed before it could remove its picture left it behind; those of shows
+        // running now, on this display or another, stay.
+        if (!imageFolder_.empty())
+            removeFilesOfEndedProcesses(imageFolder_, hostedDesktopImageOwner);
         const MusicSource source{settingsValues().musicFile, settingsValues().repeatTrack};
         LazyMusicPlayer music([&source] { return createMusicPlayer(source); });
         PollLoop loop;
         HostedShowWindow show(
             display, host, loop, music, settingsValues(), startupState(), cursor_,
             {runningProgramFolder() + "/Quorlane.dll",
-             imageFolder_.empty() ? "" : hostedDesktopImageFileIn(imageFolder_, host),
+             imageFolder_.empty() ? "" : hostedDesktopImageFileIn(imageFolder_, getpid(), host),
              xscreensaverAllowsDesktop()},
             pictureDecoder(), builtInPictureDecoder());
         // The framework ends the show with SIGTERM: music stopped, renderer gone.

@@ -13,7 +13,8 @@ TEST(DesktopGrabPreference, TheUsersFileThenTheSystemsThenOn) {
         bool allowed;
     };
     const Case cases[] = {
-        {"the user's file says off", "mode:\tone\ngrabDesktopImages:\tFalse\n", std::nullopt, false},
+        {"the user's file says off", "mode:\tone\ngrabDesktopImages:\tFalse\n", std::nullopt,
+         false},
         {"the user's on beats the system's off", "grabDesktopImages: True\n",
          "*grabDesktopImages:\tFalse\n", true},
         {"Debian's defaults, no user file", std::nullopt, "*grabDesktopImages:\tFalse\n", false},
@@ -26,7 +27,8 @@ TEST(DesktopGrabPreference, TheUsersFileThenTheSystemsThenOn) {
          "*grabDesktopImages: 0\n", false},
         {"neither file", std::nullopt, std::nullopt, true},
     };
-    for (const Case& c : cases) EXPECT_EQ(desktopGrabAllowed(c.user, c.system), c.allowed) << c.name;
+    for (const Case& c : cases)
+        EXPECT_EQ(desktopGrabAllowed(c.user, c.system), c.allowed) << c.name;
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <fstream>
 #include <thread>
 
 #include "tests/preview/x_test_window.h"
@@ -84,6 +85,17 @@ int exitCodeOf(const std::optional<int>& status) {
     if (!status) return -1;
     if (WIFEXITED(*status)) return WEXITSTATUS(*status);
     return 1000 + WTERMSIG(*status);
+}
+
+// Waits until the condition holds; false when it never did.
+template <class Condition>
+bool waitFor(Condition condition) {
+    const auto until = Clock::now() + kAppear;
+    while (!condition()) {
+        if (Clock::now() >= until) return false;
+        std::this_thread::sleep_for(20ms);
+    }
+    return true;
 }
 
 // Waits for the renderer processes of this harness to be gone.
@@ -243,7 +255,8 @@ TEST(HostedEndToEnd, TheMazeIsCoveredWithTheFrameworksScreenshotOrTheBuiltInStil
         EXPECT_GT(greenShare(pixels), 0.5);
         // The window's own picture, cut from the screen's to the window, goes with its show.
         const fs::path picture =
-            show.runtimeDir() / "orvask" / ("Torvane-" + hex(host.id()) + ".bmp");
+            show.runtimeDir() / "orvask" /
+            ("Torvane-" + std::to_string(shell) + "-" + hex(host.id()) + ".bmp");
         const auto bmp = readBmp(picture);
         ASSERT_TRUE(bmp.has_value());
         EXPECT_EQ(bmp->width, static_cast<int>(kWidth));
@@ -277,6 +290,45 @@ TEST(HostedEndToEnd, TheMazeIsCoveredWithTheFrameworksScreenshotOrTheBuiltInStil
                   std::vector<std::string>{
                       "Quorlane.scr: no picture of the desktop: showing the built-in picture"});
     }
+}
+
+// Shows on one window id (two displays' root windows share theirs) never remove each other's
+// picture; what a killed show left is removed by the next start, and only that.
+TEST(HostedEndToEnd, EachShowHasItsOwnPictureAndWhatAKilledShowLeftGoes) {
+    Display_ x;
+    ShowHarness show;
+    const fs::path folder = show.runtimeDir() / "orvask";
+    fs::create_directory(folder);
+    fs::permissions(folder, fs::perms::owner_all);
+    const pid_t gone = fork();
+    if (gone == 0) _exit(0);
+    waitpid(gone, nullptr, 0);
+    const std::string dead = std::to_string(gone), alive = std::to_string(getpid());
+    const std::vector<std::string> leftovers = {"Torvane-" + dead + "-0x10.bmp",
+                                                "Torvane-" + dead + "-0x10.bmp.Ab12xZ"};
+    const std::vector<std::string> kept = {"Torvane-" + alive + "-0x10.bmp",
+                                           "Torvane-" + alive + "-0x10.bmp.Ab12xZ",
+                                           "Torvane-" + dead + "-0x10.bmp.notours", "Torvane.bmp"};
+    for (const auto& name : leftovers) std::ofstream(folder / name) << "BM";
+    for (const auto& name : kept) std::ofstream(folder / name) << "BM";
+
+    XTestWindow host(x.display, 0, 0, kWidth, kHeight, kHostColour);
+    leaveScreenshot(x.display, host.id(), 0x00c000);
+    const pid_t first = show.startShell({"-window-id", hex(host.id())});
+    ASSERT_FALSE(waitForMovingFlight(x.display, host.id(), kWidth, kHeight).empty());
+    const pid_t second = show.startShell({"-window-id", hex(host.id())});
+    const fs::path secondPicture =
+        folder / ("Torvane-" + std::to_string(second) + "-" + hex(host.id()) + ".bmp");
+    ASSERT_TRUE(waitFor([&] { return fs::exists(secondPicture); }));
+    for (const auto& name : leftovers) EXPECT_FALSE(fs::exists(folder / name)) << name;
+    for (const auto& name : kept) EXPECT_TRUE(fs::exists(folder / name)) << name;
+
+    kill(first, SIGTERM);
+    EXPECT_EQ(exitCodeOf(show.waitExit(first, kGone)), 1000 + SIGTERM);
+    EXPECT_TRUE(fs::exists(secondPicture));
+    kill(second, SIGTERM);
+    EXPECT_EQ(exitCodeOf(show.waitExit(second, kGone)), 1000 + SIGTERM);
+    EXPECT_FALSE(fs::exists(secondPicture));
 }
 
 TEST(HostedEndToEnd, AWindowThatIsNotThereEndsAtOnce) {

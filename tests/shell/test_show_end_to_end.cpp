@@ -101,6 +101,7 @@ TEST(ShowEndToEnd, CapturesTheDesktopRunsTheRendererAndEndsOnEscape) {
 
     show.pressEscape(renderer);
     EXPECT_EQ(exitCodeOf(show.waitExit(shell, kQuick)), 0);
+    EXPECT_FALSE(fs::exists(show.desktopImage())) << "the screen outlives the show on disk";
     // Its window gone, the renderer is ending and must not stay. A sanitizer build spends a
     // while in its exit checks after the window has closed, so it is given a moment.
     for (int i = 0; i < 300 && !show.rendererProcesses().empty(); ++i) {
@@ -362,6 +363,7 @@ TEST(ShowEndToEnd, TerminationSignalEndsTheShowCleanly) {
         ShowHarness show;
         const pid_t shell = show.startShell({"/s"});
         ASSERT_NE(show.waitForWindow("Torvane_VC", kAppear), 0u);
+        ASSERT_TRUE(fs::exists(show.desktopImage()));
         kill(shell, signalNumber);
         const auto status = show.waitExit(shell, kQuick);
         ASSERT_TRUE(status) << signalNumber;
@@ -369,6 +371,7 @@ TEST(ShowEndToEnd, TerminationSignalEndsTheShowCleanly) {
         EXPECT_TRUE(WIFSIGNALED(*status) && WTERMSIG(*status) == signalNumber)
             << "status " << *status << " after signal " << signalNumber;
         EXPECT_EQ(show.findWindow("Vantorel_Main"), 0u);
+        EXPECT_FALSE(fs::exists(show.desktopImage())) << signalNumber;
         // The renderer does not outlive the shell it belongs to.
         for (int i = 0; i < 200 && !show.rendererProcesses().empty(); ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));

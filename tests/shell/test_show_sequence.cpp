@@ -266,7 +266,7 @@ TEST(ShowSequence, CdPollingStopsOnceTheCdIsGoneAndThenIsNotStoppedAtTheEnd) {
     EXPECT_FALSE(show.enabled(ShowTimer::Timer2));
     show.log.calls.clear();
     sequence.end(0);
-    EXPECT_EQ(show.log.calls, Calls({"stopRenderer", "end 0"}));
+    EXPECT_EQ(show.log.calls, Calls({"stopRenderer", "remove", "end 0"}));
 }
 
 TEST(ShowSequence, APlayingCdIsStoppedAtTheEnd) {
@@ -276,7 +276,7 @@ TEST(ShowSequence, APlayingCdIsStoppedAtTheEnd) {
     sequence.timer2Tick();
     show.log.calls.clear();
     sequence.end(0);
-    EXPECT_EQ(show.log.calls, Calls({"cdStop", "stopRenderer", "end 0"}));
+    EXPECT_EQ(show.log.calls, Calls({"cdStop", "stopRenderer", "remove", "end 0"}));
     EXPECT_TRUE(show.services.enabled.empty());
 }
 
@@ -301,7 +301,7 @@ TEST(ShowSequence, RendererWindowComingAndGoingEndsTheShowWithMusicStoppedAndCur
     show.services.window = false;
     show.watch(1);
     EXPECT_EQ(show.services.exitCode, 0);
-    EXPECT_EQ(show.log.calls, Calls({"mp3Stop", "stopRenderer", "end 0"}));
+    EXPECT_EQ(show.log.calls, Calls({"mp3Stop", "stopRenderer", "remove", "end 0"}));
     EXPECT_TRUE(show.services.enabled.empty());
     EXPECT_EQ(show.cursorSystem.changes, std::vector<bool>({false, true}));
     EXPECT_EQ(show.startup.hiddenCursorCount, 0);
@@ -324,8 +324,9 @@ TEST(ShowSequence, ARendererThatNeverShowsAWindowEndsTheShowAsAFailure) {
     notStarted.watch(1);
     EXPECT_EQ(notStarted.services.exitCode, 1);
     EXPECT_EQ(notStarted.log.calls.back(), "end 1");
-    EXPECT_EQ(notStarted.log.calls[notStarted.log.calls.size() - 3], "wavStop");
-    EXPECT_EQ(notStarted.log.calls[notStarted.log.calls.size() - 2], "stopRenderer");
+    EXPECT_EQ(notStarted.log.calls[notStarted.log.calls.size() - 4], "wavStop");
+    EXPECT_EQ(notStarted.log.calls[notStarted.log.calls.size() - 3], "stopRenderer");
+    EXPECT_EQ(notStarted.log.calls[notStarted.log.calls.size() - 2], "remove");
     EXPECT_EQ(notStarted.cursorSystem.changes, std::vector<bool>({false, true}));
 
     Show died;
@@ -517,8 +518,8 @@ TEST(ShowMonitors, EscapeInAnyRendererEndsTheShowAndAFailureEndsNothing) {
         if (c.exitCode) {
             // As with one monitor: music stopped, every renderer ended, cursor back.
             const Calls& calls = show.log.calls;
-            EXPECT_EQ(Calls(calls.end() - 3, calls.end()),
-                      Calls({"wavStop", "stopRenderer", "end 0"}));
+            EXPECT_EQ(Calls(calls.end() - 4, calls.end()),
+                      Calls({"wavStop", "stopRenderer", "remove", "end 0"}));
             EXPECT_EQ(show.cursorSystem.changes, std::vector<bool>({false, true}));
         }
     }
