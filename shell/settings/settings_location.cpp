@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
 
 #include "common/file_path.h"
 #include "shell/settings/settings_file.h"
@@ -47,19 +46,11 @@ std::string settingsFolder(const std::string& programFolder, const char* configH
         }
     }
 
-    std::string own;
-    if (isAbsolutePath(configHome)) {
-        own = joinedPath(configHome, "quorlane");
-    } else if (isAbsolutePath(home)) {
-        own = joinedPath(joinedPath(home, ".config"), "quorlane");
-    } else {
-        return programFolder;
-    }
-    // Made now, so that a save can land; if it cannot be made the settings stay unsaved, never
-    // misplaced.
-    std::error_code ignored;
-    std::filesystem::create_directories(own, ignored);
-    return own;
+    // Made only by a save that writes there (saveSettings): a show or a dialog closed unsaved
+    // leaves nothing behind.
+    if (isAbsolutePath(configHome)) return joinedPath(configHome, "quorlane");
+    if (isAbsolutePath(home)) return joinedPath(joinedPath(home, ".config"), "quorlane");
+    return programFolder;
 }
 
 std::string settingsFolder(const std::string& programFolder) {

@@ -1,5 +1,7 @@
 // The windows part of Quorlane.scr (see shell_modules.h): everything that needs Qt.
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTranslator>
 
 #include "shell/dialog/qt_translations.h"
@@ -18,6 +20,15 @@ int runSettingsDialog(const char* program, quorlane::SettingsValues& settings) {
     using namespace quorlane;
     QtOnXArguments arguments(program);
     QApplication application(arguments.argc(), arguments.argv());
+    // Qt's file chooser writes its history and last folder into the user's QtProject.conf
+    // as it closes; ours starts where its box says and needs none of it, so that goes to a
+    // folder that goes with the dialog.
+    QTemporaryDir chooserState;
+    if (chooserState.isValid()) {
+        for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+            QSettings::setPath(format, QSettings::UserScope, chooserState.path());
+        }
+    }
     QApplication::setFont(SettingsDialog::dialogFont());  // message boxes and the chooser too
     QTranslator qtJapanese;
     installQtJapanese(qtJapanese);  // without it the chooser and the warning stay English

@@ -232,6 +232,8 @@ TEST_F(DialogEndToEnd, OpensInPlaceAndSavesTheChoicesByteForByte) {
 
     click(kSetX, kSetY);
     EXPECT_EQ(shell.waitExit(pid, 5s), std::optional<int>(0));
+    // The chooser's own state is not left in the user's folders, nor anything else there.
+    EXPECT_FALSE(fs::exists(shell.homeDir() / ".config")) << "QtProject.conf or a settings folder";
     EXPECT_EQ(
         readFile(ini),
         "; kept\r\n[Other]\r\nkeep=me\r\n[Section]\r\n" PICTURE_MODE "=1\r\n" PICTURE_FILE "=" +

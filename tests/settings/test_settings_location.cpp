@@ -33,7 +33,7 @@ TEST(SettingsLocation, AWritableCopyKeepsItsSettingsBesideIt) {
     EXPECT_FALSE(fs::exists(config)) << "a portable copy leaves the user's folders alone";
 }
 
-TEST(SettingsLocation, AnInstalledCopyUsesTheUsersOwnFolderAndMakesIt) {
+TEST(SettingsLocation, AnInstalledCopyUsesTheUsersOwnFolderWhichOnlyASaveMakes) {
     // Values starting with "/" are taken inside a fresh temporary folder; null is unset.
     struct Case {
         const char* configHome;
@@ -56,7 +56,10 @@ TEST(SettingsLocation, AnInstalledCopyUsesTheUsersOwnFolderAndMakesIt) {
                            inTemp(c.home).c_str());
         EXPECT_EQ(folder, temp.path().string() + c.expected)
             << (c.configHome ? c.configHome : "(unset)");
-        EXPECT_TRUE(fs::is_directory(folder)) << "made, so that a save can land";
+        // Made by the first save alone: a run that saves nothing leaves nothing.
+        EXPECT_FALSE(fs::exists(folder)) << "made before a save";
+        EXPECT_TRUE(saveSettings(SettingsValues{}, settingsFilePath(folder)).empty());
+        EXPECT_TRUE(fs::is_regular_file(settingsFilePath(folder)));
     }
 }
 
@@ -104,7 +107,6 @@ TEST(SettingsLocation, AnInstalledCopyKeepsEveryUsersSettingsInTheirOwnFolder) {
     const std::string config = temp.file("config");
     const std::string folder = settingsFolder(program, config.c_str(), "/home/u");
     EXPECT_EQ(folder, config + "/quorlane");
-    EXPECT_TRUE(fs::is_directory(folder));
     EXPECT_EQ(settingsDefaultsFile(program), program + "/Quorlane.ini");
 
     // Without a file of the user's own: the administrator's choices.

@@ -54,6 +54,7 @@ ShowHarness::ShowHarness(bool withRenderer) {
     // Nothing of the user's own: no settings of theirs read, nothing left in their home.
     fs::create_directory(homeDir());
     env_["HOME"] = homeDir();
+    env_["XDG_CONFIG_HOME"] = homeDir() / ".config";
     display_ = XOpenDisplay(nullptr);
 }
 
