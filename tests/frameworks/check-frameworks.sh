@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # The installed quorlane inside the real screensaver frameworks, on a private Xvfb display:
-#   xscreensaver  the XScreenSaver daemon runs "quorlane --root" on -activate: the flight covers
-#                 the screen with the desktop it grabbed; -deactivate leaves no Quorlane process;
+#   xscreensaver  the XScreenSaver daemon runs "quorlane --root" on -activate: with
+#                 grabDesktopImages on the flight covers the screen with the desktop it grabbed,
+#                 with it off with the built-in still and no desktop; -deactivate (SIGTERM) leaves
+#                 no Quorlane process, no picture file and no "abnormal" exit in the daemon's log;
 #   xsecurelock   xsecurelock with XSECURELOCK_SAVER naming the installed quorlane: the locked
-#                 screen shows the flight; SIGTERM to xsecurelock leaves no Quorlane process.
+#                 screen shows the flight over the built-in still, not white walls; SIGTERM to
+#                 xsecurelock leaves no Quorlane process and no picture file.
+# Before either, "quorlane --root --help" prints the help and starts nothing.
 # Both refuse to run screensavers as root, so as root an ordinary user is made for the run.
 # The screenshots are kept in SHOTS (default BUILD_DIR/framework-shots) to be looked at.
 # Usage: check-frameworks.sh BUILD_DIR xscreensaver|xsecurelock   (exit 77: cannot run here)
@@ -27,6 +31,19 @@ desktop_share() {
   convert "$1" -scale 10% -fx '(abs(r-0.2)<0.15 && abs(g-0.4)<0.15 && abs(b-0.8)<0.15) ? 1 : 0' \
     -format '%[fx:mean]' info:
 }
+# The share that is warm (red well above blue): the built-in still's planets and frames.
+warm_share() {
+  convert "$1" -scale 10% -fx '(r-b>0.19) ? 1 : 0' -format '%[fx:mean]' info:
+}
+# The share that is pure white: walls without a picture.
+white_share() {
+  convert "$1" -scale 10% -fx '(r>0.98 && g>0.98 && b>0.98) ? 1 : 0' -format '%[fx:mean]' info:
+}
+at_least() { awk -v s="$1" -v m="$2" 'BEGIN { exit !(s >= m) }'; }
+at_most() { awk -v s="$1" -v m="$2" 'BEGIN { exit !(s <= m) }'; }
+
+# Every desktop picture file a show left in the user's runtime folder.
+picture_files() { find "$XDG_RUNTIME_DIR" -name 'Torvane*' 2>/dev/null; }
 
 # Waits for a moving flight on the screen: two screenshots, taken apart, that differ and
 # neither of which is one colour. Leaves the later one in $2.
@@ -65,39 +82,59 @@ if [ "${1:-}" = "--on-display" ]; then
   xsetroot -solid '#3366cc'  # the desktop the framework will cover
   case "$framework" in
   xscreensaver)
-    cat >"$HOME/.xscreensaver" <<EOT
+    settings() {
+      cat >"$HOME/.xscreensaver" <<EOT
 mode:		one
 selected:	0
 lock:		False
 fade:		False
 unfade:		False
 splash:		False
-grabDesktopImages:	True
+grabDesktopImages:	$1
 programs:	$prefix/bin/quorlane --root \\n
 EOT
-    xscreensaver -no-splash >"$work/xscreensaver.log" 2>&1 &
+    }
+    settings True
+    xscreensaver -no-splash -verbose >"$work/xscreensaver.log" 2>&1 &
     daemon=$!
     for _ in $(seq 1 100); do xscreensaver-command -time >/dev/null 2>&1 && break; sleep 0.1; done
-    xscreensaver-command -activate >/dev/null
-    wait_for_flight xscreensaver "$work/shot.png" ||
-      { cat "$work/xscreensaver.log" >&2; fail "no flight on the screen after -activate"; }
-    share=$(desktop_share "$work/shot.png")
-    echo "xscreensaver: the flight covers the screen; desktop's colour on $share of it"
-    awk -v s="$share" 'BEGIN { exit !(s > 0.3) }' || fail "the maze does not show the desktop"
-    xscreensaver-command -deactivate >/dev/null
-    took=$(wait_until_gone) || fail "Quorlane still runs after -deactivate: $(quorlane_processes)"
-    echo "xscreensaver: -deactivate left no Quorlane process (after $took ms)"
+    for grab in True False; do
+      settings "$grab"  # read by the program at its start, as XScreenSaver's own do
+      xscreensaver-command -activate >/dev/null
+      wait_for_flight "xscreensaver-grab-$grab" "$work/shot.png" ||
+        { cat "$work/xscreensaver.log" >&2; fail "no flight on the screen after -activate"; }
+      share=$(desktop_share "$work/shot.png") warm=$(warm_share "$work/shot.png")
+      echo "xscreensaver, grabDesktopImages $grab: desktop's colour on $share, warm on $warm"
+      if [ "$grab" = True ]; then
+        at_least "$share" 0.3 || fail "the maze does not show the desktop"
+      else
+        at_most "$share" 0.02 || fail "the desktop shows with grabDesktopImages off"
+        at_least "$warm" 0.05 || fail "the maze does not show the built-in still"
+      fi
+      xscreensaver-command -deactivate >/dev/null
+      took=$(wait_until_gone) || fail "Quorlane still runs after -deactivate: $(quorlane_processes)"
+      echo "xscreensaver: -deactivate left no Quorlane process (after $took ms)"
+      [ -z "$(picture_files)" ] || fail "the show left its picture: $(picture_files)"
+    done
     kill "$daemon"
+    wait "$daemon" 2>/dev/null || true
+    if grep -i 'abnormal' "$work/xscreensaver.log" >&2; then
+      fail "XScreenSaver logged the end of a show as abnormal"
+    fi
     ;;
   xsecurelock)
     XSECURELOCK_SAVER=$prefix/bin/quorlane xsecurelock >"$work/xsecurelock.log" 2>&1 &
     locker=$!
     wait_for_flight xsecurelock "$work/shot.png" ||
       { cat "$work/xsecurelock.log" >&2; fail "no flight on the locked screen"; }
-    echo "xsecurelock: the locked screen shows the flight"
+    white=$(white_share "$work/shot.png") warm=$(warm_share "$work/shot.png")
+    echo "xsecurelock: the locked screen shows the flight; white on $white, warm on $warm"
+    at_most "$white" 0.3 || fail "the locked screen glares white"
+    at_least "$warm" 0.05 || fail "the locked screen does not show the built-in still"
     kill -TERM "$locker"
     took=$(wait_until_gone) || fail "Quorlane still runs after SIGTERM to xsecurelock: $(quorlane_processes)"
     echo "xsecurelock: SIGTERM left no Quorlane process (after $took ms)"
+    [ -z "$(picture_files)" ] || fail "the show left its picture: $(picture_files)"
     wait "$locker" 2>/dev/null || true
     ;;
   esac
@@ -122,6 +159,9 @@ work=$(mktemp -d /tmp/quorlane-frameworks-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
+# Asked for help among a framework's options, the command prints it and draws nothing.
+help=$(DISPLAY= "$prefix/bin/quorlane" --root --help 2>&1) || fail "quorlane --root --help failed"
+case "$help" in "Usage: quorlane"*) ;; *) fail "quorlane --root --help printed: $help" ;; esac
 mkdir -p "$work/home" "$work/run"
 chmod 755 "$work"
 chmod 700 "$work/run"
