@@ -101,7 +101,7 @@ code=0
 
 depends=$(dpkg-deb -f "$deb" Depends)
 # Each library a program or part links comes with the version dpkg-shlibdeps found.
-for d in libqt6widgets6 libglut3.12 libsdl2-mixer-2.0-0 libcdio19 libx11-6; do
+for d in libqt6widgets6 libglut3.12 libsdl2-mixer-2.0-0 libcdio19 libxrandr2; do
   grep -qE "(^|, )$d(:[a-z0-9]+)? \\(>= " <<<"$depends" ||
     fail "the package does not depend on a version of $d: $depends"
 done
