@@ -2,8 +2,9 @@
 # Makes the Debian package (debian/) with dpkg-buildpackage, from a clean copy of the tree, so
 # that the checkout's own build folders are neither used nor touched.
 # Usage: build-deb.sh OUT_DIR   (OUT_DIR gets quorlane_*.deb, its .changes and .buildinfo)
-# A compiler cache named in CMAKE_CXX_COMPILER_LAUNCHER is used; its paths are made relative to
-# the copy, so one build's results serve the next.
+# The compiler cache named in CMAKE_CXX_COMPILER_LAUNCHER, else ccache when it is installed, is
+# used (debian/rules passes it on); its paths are made relative to the copy, which stays at the
+# same place for one OUT_DIR, so one build's results serve the next.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 mkdir -p "$1"
@@ -14,6 +15,9 @@ mkdir -p "$out/src/quorlane"
 (cd "$root" && git ls-files -z --cached --others --exclude-standard --deduplicate |
   while IFS= read -r -d '' f; do [ -e "$f" ] && printf '%s\0' "$f"; done |
   tar --null -T - -cf -) | tar -xf - -C "$out/src/quorlane"
+if [ -z "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ] && command -v ccache >/dev/null; then
+  export CMAKE_CXX_COMPILER_LAUNCHER=ccache
+fi
 export CCACHE_BASEDIR=$out/src/quorlane
 (cd "$out/src/quorlane" && dpkg-buildpackage -us -uc -b) >"$out/build.log" 2>&1 ||
   { tail -n 60 "$out/build.log" >&2; echo "build-deb: dpkg-buildpackage failed ($out/build.log)" >&2; exit 1; }
