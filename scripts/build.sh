@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Configures and builds one tree the way the project builds itself: warnings are errors and the
-# benchmark programs are built too. Usage: build.sh BUILD_DIR [cmake options...]
+# tests and benchmark programs are built too (options given after the folder override these).
+# Usage: build.sh BUILD_DIR [cmake options...]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=$1; shift
 cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORLANE_WERROR=ON \
-  -DQUORLANE_BENCH=ON "$@" >/dev/null
+  -DBUILD_TESTING=ON -DQUORLANE_BENCH=ON "$@" >/dev/null
 cmake --build "$dir" -j"$(nproc)"

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts a show.
+# Installs what a show needs (when missing), builds the programs and their parts (no tests, no
+# benchmarks: scripts/test.sh builds those), and starts a show.
 # With a display ($DISPLAY answers), the show runs there until you press Escape.
 # Without one, it runs on a virtual 1920x1080 display with a small desktop on it, saves a few
 # screenshots in screenshots/, then ends the show with Escape.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-bash scripts/setup.sh
-bash scripts/build.sh build
+bash scripts/setup.sh show
+bash scripts/build.sh build -DBUILD_TESTING=OFF -DQUORLANE_BENCH=OFF
 bin="$root/build/bin"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then

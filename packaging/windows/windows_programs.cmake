@@ -17,8 +17,8 @@ function(quorlane_windows_program target file_name description)
 endfunction()
 
 # quorlane_windows_zip(ZIP_NAME TARGET...): the zip a Windows user downloads, made by every
-# build: the programs, stripped of their debugging information, and the README in Windows'
-# own line ends.
+# build: the programs, stripped of their debugging information, the README in Windows' own line
+# ends, and the web page with its pictures (QUORLANE_PAGE_FILES).
 function(quorlane_windows_zip zip_name)
   set(stage ${CMAKE_BINARY_DIR}/zip-stage)
   set(zip ${CMAKE_BINARY_DIR}/${zip_name})
@@ -30,8 +30,16 @@ function(quorlane_windows_zip zip_name)
   endforeach()
   list(APPEND commands COMMAND ${CMAKE_COMMAND} -DFROM=${CMAKE_SOURCE_DIR}/packaging/windows/README.txt
        -DTO=${stage}/README.txt -P ${CMAKE_SOURCE_DIR}/packaging/windows/crlf.cmake)
+  foreach(page_file ${QUORLANE_PAGE_FILES})
+    get_filename_component(name ${page_file} NAME)
+    list(APPEND commands COMMAND ${CMAKE_COMMAND} -E copy ${page_file} ${stage}/${name})
+    list(APPEND files ${name})
+  endforeach()
   add_custom_command(OUTPUT ${zip} ${commands}
     COMMAND ${CMAKE_COMMAND} -E chdir ${stage} ${CMAKE_COMMAND} -E tar cf ${zip} --format=zip ${files}
-    DEPENDS ${ARGN} ${CMAKE_SOURCE_DIR}/packaging/windows/README.txt VERBATIM)
+    DEPENDS ${ARGN} ${CMAKE_SOURCE_DIR}/packaging/windows/README.txt ${QUORLANE_PAGE_FILES} VERBATIM)
   add_custom_target(quorlane_windows_zip ALL DEPENDS ${zip})
+  if(TARGET quorlane_page)
+    add_dependencies(quorlane_windows_zip quorlane_page)
+  endif()
 endfunction()

@@ -91,11 +91,16 @@ fade:		False
 unfade:		False
 splash:		False
 grabDesktopImages:	$1
-programs:	$prefix/bin/quorlane --root \\n
+programs:								      \\
+		quorlane --root						    \\n\\
+		deco -root						    \\n
 EOT
     }
     settings True
-    xscreensaver -no-splash -verbose >"$work/xscreensaver.log" 2>&1 &
+    # Written as the README says, Quorlane by name among other programs: XScreenSaver finds it
+    # in its programs' folder, put first on its PATH as Debian's XScreenSaver does with its own.
+    PATH=$prefix/libexec/xscreensaver:$PATH xscreensaver -no-splash -verbose \
+      >"$work/xscreensaver.log" 2>&1 &
     daemon=$!
     for _ in $(seq 1 100); do xscreensaver-command -time >/dev/null 2>&1 && break; sleep 0.1; done
     for grab in True False; do

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Checks what a built tree installs and packages, as a user and a packager meet it:
-#   - `cmake --install` into a temporary prefix puts every file in its place;
-#   - the installed `quorlane` command runs a short show on a private Xvfb display, from the
-#     installed programs, and Escape ends it cleanly;
-#   - `cpack -G DEB` makes a package holding both programs, with its run-time dependencies
-#     (and, where apt has package lists, apt could install it).
-# Usage: check-package.sh BUILD_DIR
+# Checks the Debian package and what an installation holds, as a user and a packager meet them:
+#   - lintian finds no error and no warning in the package and its .changes;
+#   - the package holds every file in its place (the programs, the command, its link where
+#     XScreenSaver looks, the description, the manual page, a valid menu entry, the icons, the
+#     web page), with the dependencies a user needs (and, where apt has package lists and this
+#     runs as root, apt could install it);
+#   - the packaged `quorlane` command, unpacked, runs a short show on a private Xvfb display from
+#     the packaged programs, and Escape ends it cleanly;
+#   - `cmake --install` of a build tree into another prefix installs the same files.
+# Usage: check-package.sh DEB_DIR BUILD_DIR   (DEB_DIR: what scripts/build-deb.sh made)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
@@ -43,13 +46,21 @@ if [ "${1:-}" = "--show" ]; then
   exit 0
 fi
 
-build=$(cd "$1" && pwd)
+debs=$(cd "$1" && pwd)
+build=$(cd "$2" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+deb=$(find "$debs" -maxdepth 1 -name 'quorlane_*.deb' | head -n1)
+changes=$(find "$debs" -maxdepth 1 -name 'quorlane_*.changes' | head -n1)
+[ -n "$deb" ] && [ -n "$changes" ] || fail "no quorlane_*.deb and .changes in $debs"
 
-echo "== install into a temporary prefix"
-prefix=$work/prefix
-cmake --install "$build" --prefix "$prefix" >/dev/null
+echo "== lintian"
+lintian --fail-on error,warning --display-info "$changes" || fail "lintian (above)"
+
+echo "== what the package holds"
+tree=$work/root
+dpkg-deb -x "$deb" "$tree"
+prefix=$tree/usr
 for f in bin/quorlane lib/quorlane/Quorlane.scr lib/quorlane/Quorlane.dll; do
   [ -x "$prefix/$f" ] || fail "$f is missing or not executable"
 done
@@ -60,9 +71,15 @@ for f in lib/quorlane/quorlane-windows.so lib/quorlane/quorlane-music.so; do
 done
 # Marked as installed, so that settings go to each user's own folder, root's too.
 [ -f "$prefix/lib/quorlane/Quorlane.installed" ] || fail "the installed copy is not marked"
+# XScreenSaver finds its programs by name in this folder.
+[ "$(readlink "$prefix/libexec/xscreensaver/quorlane")" = ../../bin/quorlane ] ||
+  fail "libexec/xscreensaver/quorlane does not lead to bin/quorlane"
+[ "$("$prefix/libexec/xscreensaver/quorlane" --version)" = "Quorlane 1.00" ] ||
+  fail "quorlane --version through the XScreenSaver link"
 desktop=$prefix/share/applications/quorlane.desktop
+desktop-file-validate "$desktop" || fail "the menu entry is not valid (above)"
 grep -qxF 'Name=Quorlane' "$desktop" || fail "the desktop entry is not named Quorlane"
-grep -qxF "Exec=\"$prefix/lib/quorlane/Quorlane.scr\" /c" "$desktop" ||
+grep -qxF 'Exec="/usr/lib/quorlane/Quorlane.scr" /c' "$desktop" ||
   fail "the desktop entry does not open the installed settings: $(grep '^Exec=' "$desktop")"
 grep -qxF 'Icon=quorlane' "$desktop" || fail "the desktop entry has no theme icon"
 for n in 32 48 64 128 256; do
@@ -73,47 +90,49 @@ for n in 32 48 64 128 256; do
 done
 grep -q '<screensaver name="quorlane" _label="Quorlane"' \
   "$prefix/share/xscreensaver/config/quorlane.xml" || fail "no XScreenSaver description"
-zcat "$prefix/share/man/man1/quorlane.1.gz" | grep -q '^\.TH QUORLANE 1' || fail "no man page"
+zcat "$prefix/share/man/man6/quorlane.6.gz" | grep -q '^\.TH QUORLANE 6 ' || fail "no manual page"
+# The web page uncompressed, with its pictures, where the dialog's link looks for it.
+[ -f "$prefix/share/doc/quorlane/quorlane.html" ] || fail "no web page in share/doc/quorlane"
+bash "$here/check-page.sh" "$prefix/share/doc/quorlane/quorlane.html"
 [ "$("$prefix/bin/quorlane" --version)" = "Quorlane 1.00" ] || fail "quorlane --version"
 code=0
 "$prefix/bin/quorlane" --no-such-option >/dev/null 2>&1 || code=$?
 [ "$code" = 2 ] || fail "an unknown option gave code $code, not 2"
-echo "installed: $(cd "$prefix" && find . -type f | sort | tr '\n' ' ')"
 
-echo "== a short show from the installed copy"
-export XDG_RUNTIME_DIR=$work/run HOME=$work/home SDL_AUDIODRIVER=dummy
-mkdir -m 700 "$XDG_RUNTIME_DIR" "$HOME"
-"$root/tests/support/run-with-xvfb.sh" bash "$here/check-package.sh" --show "$prefix"
-
-echo "== Debian package"
-cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/deb" >"$work/cpack.log" 2>&1 ||
-  { cat "$work/cpack.log" >&2; fail "cpack"; }
-debs=("$work"/deb/quorlane_*.deb)
-[ ${#debs[@]} = 1 ] && [ -f "${debs[0]}" ] || fail "cpack made no quorlane_*.deb"
-deb=${debs[0]}
-contents=$(dpkg-deb -c "$deb")
-for f in ./usr/lib/quorlane/Quorlane.scr ./usr/lib/quorlane/Quorlane.dll ./usr/bin/quorlane \
-         ./usr/lib/quorlane/quorlane-windows.so ./usr/lib/quorlane/quorlane-music.so \
-         ./usr/lib/quorlane/Quorlane.installed \
-         ./usr/share/applications/quorlane.desktop ./usr/share/xscreensaver/config/quorlane.xml; do
-  grep -q " $f\$" <<<"$contents" || fail "the package lacks $f"
-done
 depends=$(dpkg-deb -f "$deb" Depends)
-# Each library a part links comes with the version dpkg-shlibdeps found, not a bare name.
-for d in libqt6widgets6 libglut3.12 libsdl2-mixer-2.0-0 libcdio19; do
+# Each library a program or part links comes with the version dpkg-shlibdeps found.
+for d in libqt6widgets6 libglut3.12 libsdl2-mixer-2.0-0 libcdio19 libxrandr2; do
   grep -qE "(^|, )$d(:[a-z0-9]+)? \\(>= " <<<"$depends" ||
     fail "the package does not depend on a version of $d: $depends"
 done
-grep -q fonts-ipafont-gothic <<<"$depends" || fail "the package does not depend on the font: $depends"
-grep -q qt6-translations-l10n <<<"$depends" ||
-  fail "the package does not depend on Qt's translations: $depends"
+for d in fonts-ipafont-gothic qt6-translations-l10n xdg-utils libgl1-mesa-dri; do
+  grep -qE "(^|, )$d(,|$)" <<<"$depends" || fail "the package does not depend on $d: $depends"
+done
 [ "$(dpkg-deb -f "$deb" Suggests)" = "xscreensaver | xsecurelock" ] ||
   fail "the package does not suggest the frameworks: $(dpkg-deb -f "$deb" Suggests)"
-dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/applications/quorlane.desktop |
-  grep -qxF 'Exec="/usr/lib/quorlane/Quorlane.scr" /c' || fail "the packaged desktop entry"
 if compgen -G '/var/lib/apt/lists/*_Packages*' >/dev/null && [ "$(id -u)" = 0 ]; then
   apt-get install --simulate -qq "$deb" >"$work/apt.log" 2>&1 ||
     { cat "$work/apt.log" >&2; fail "apt could not install the package"; }
   echo "apt-get install --simulate: the dependencies resolve"
 fi
 echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes; Depends: $depends"
+dpkg-deb -c "$deb" | awk '{ print $1, $6, $7, $8 }'
+
+echo "== a short show from the packaged copy"
+export XDG_RUNTIME_DIR=$work/run HOME=$work/home SDL_AUDIODRIVER=dummy
+mkdir -m 700 "$XDG_RUNTIME_DIR" "$HOME"
+"$root/tests/support/run-with-xvfb.sh" bash "$here/check-package.sh" --show "$prefix"
+
+echo "== cmake --install into another prefix: the package's layout"
+other=$work/prefix
+cmake --install "$build" --prefix "$other" >/dev/null
+# What dh adds for Debian alone: its copyright and changelog.
+(cd "$prefix" && find . ! -type d | grep -vxE './share/doc/quorlane/(copyright|changelog\.gz)' |
+  sort) >"$work/package.list"
+(cd "$other" && find . ! -type d | sort) >"$work/install.list"
+diff "$work/package.list" "$work/install.list" || fail "cmake --install differs from the package (above)"
+[ "$(readlink "$other/libexec/xscreensaver/quorlane")" = ../../bin/quorlane ] ||
+  fail "the XScreenSaver link of another prefix"
+grep -qxF "Exec=\"$other/lib/quorlane/Quorlane.scr\" /c" "$other/share/applications/quorlane.desktop" ||
+  fail "the desktop entry of another prefix: $(grep '^Exec=' "$other/share/applications/quorlane.desktop")"
+echo "cmake --install: the same $(wc -l <"$work/install.list") files"

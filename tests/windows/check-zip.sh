@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Fails unless the Windows zip holds exactly the two programs and the README, the README with
+# Fails unless the Windows zip holds exactly the two programs, the README and the web page with
+# its pictures, the README with
 # Windows' line ends, and the programs as Windows programs still carrying their icon.
 # Usage: check-zip.sh ZIP
 set -u
@@ -8,8 +9,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 (cd "$work" && cmake -E tar xf "$zip") || { echo "cannot unpack $zip" >&2; exit 1; }
 status=0
-names=$(cd "$work" && ls -A | sort | tr '\n' ' ')
-[ "$names" = "Quorlane.dll Quorlane.scr README.txt " ] || { echo "the zip holds: $names" >&2; status=1; }
+names=$(cd "$work" && ls -A | LC_ALL=C sort | tr '\n' ' ')
+[ "$names" = "Quorlane.dll Quorlane.scr README.txt quorlane-dialog.png quorlane-show.png quorlane.html " ] || { echo "the zip holds: $names" >&2; status=1; }
 readme=$work/README.txt
 if grep -q $'[^\r]$' "$readme" || grep -q '^$' "$readme" || ! grep -q "right-click Quorlane.scr" "$readme"; then
   echo "README.txt: not CR LF throughout, or not the install text" >&2; status=1
