@@ -21,4 +21,8 @@ struct DecodedPicture {
 // True with `picture` filled when the file could be read as a picture.
 using PictureDecoder = std::function<bool(const std::string& path, DecodedPicture& picture)>;
 
+// True with `picture` filled with the desktop as it is now; false when it cannot be had (the
+// capture has then said why).
+using DesktopCapture = std::function<bool(DecodedPicture& picture)>;
+
 }  // namespace quorlane

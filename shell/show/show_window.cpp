@@ -25,11 +25,13 @@ constexpr std::chrono::milliseconds kRendererGrace{500};
 
 ShowWindow::ShowWindow(Display* display, PollLoop& loop, MusicPlayer& music,
                        const SettingsValues& settings, StartupState& startup,
-                       CursorDisplayCount& cursor, Places places, PictureDecoder decodePicture)
+                       CursorDisplayCount& cursor, Places places, PictureDecoder decodePicture,
+                       DesktopCapture captureDesktop)
     : display_(display),
       loop_(loop),
       places_(std::move(places)),
       decodePicture_(std::move(decodePicture)),
+      captureDesktop_(std::move(captureDesktop)),
       // Made at once: the single-instance test of a second start looks for exactly it.
       window_(display, kShowWindowTitle),
       timers_(loop, sequence_),
@@ -51,6 +53,12 @@ bool ShowWindow::loadPicture(const std::string& file) {
 
 bool ShowWindow::captureScreen() {
     if (screen_.width <= 0) screen_ = primaryScreenRect(display_);
+    if (captureDesktop_) {
+        DecodedPicture shot;
+        if (captureDesktop_(shot) && picture_.take(std::move(shot))) return true;
+        picture_.holdBlack(screen_.width, screen_.height);
+        return false;
+    }
     if (picture_.take(RootCapture::grab(display_, screen_))) return true;
     // The picture area has taken the screen's size: a failed grab leaves it black.
     picture_.holdBlack(screen_.width, screen_.height);

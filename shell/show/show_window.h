@@ -30,9 +30,11 @@ public:
     };
 
     // decodePicture reads a chosen picture file; without it only the desktop is shown.
+    // captureDesktop takes the desktop's picture where the X server cannot (a Wayland session,
+    // whose XWayland root window is empty); without it the root window is read.
     ShowWindow(Display* display, PollLoop& loop, MusicPlayer& music, const SettingsValues& settings,
                StartupState& startup, CursorDisplayCount& cursor, Places places,
-               PictureDecoder decodePicture);
+               PictureDecoder decodePicture, DesktopCapture captureDesktop = {});
 
     // The start sequence; the window stays hidden.
     void startShow();
@@ -68,6 +70,7 @@ private:
     PollLoop& loop_;
     Places places_;
     PictureDecoder decodePicture_;
+    DesktopCapture captureDesktop_;
     XHiddenWindow window_;
     ScreenRect screen_;
     ShowPicture picture_;

@@ -40,9 +40,23 @@ std::unique_ptr<MusicPlayer> createMusicPlayer(const MusicSource& source) {
     return std::unique_ptr<MusicPlayer>(module->createPlayer(source));
 }
 
+// A Wayland session: its XWayland root window holds no picture of the desktop.
+bool inWaylandSession() {
+    const char* name = std::getenv("WAYLAND_DISPLAY");
+    return name != nullptr && *name != '\0';
+}
+
 // What a run that needs the display says when there is none, naming what is lost.
 void tellNoDisplay(const char* lost) {
     const char* name = std::getenv("DISPLAY");
+    if (inWaylandSession() && (name == nullptr || *name == '\0')) {
+        std::fprintf(stderr,
+                     "Quorlane.scr: this Wayland session has no X server (XWayland), which "
+                     "Quorlane's windows need: %s; enable XWayland in the compositor (sway: "
+                     "\"xwayland enable\")\n",
+                     lost);
+        return;
+    }
     std::fprintf(stderr, "Quorlane.scr: cannot open the X display \"%s\": %s\n",
                  name != nullptr ? name : "", lost);
 }
@@ -114,7 +128,7 @@ public:
         ShowWindow window(x_->display(), loop, music, settingsValues(), startupState(), cursor_,
                           {folder + "/Quorlane.dll",
                            imageFolder_.empty() ? "" : desktopImageFileIn(imageFolder_)},
-                          pictureDecoder());
+                          pictureDecoder(), desktopCapture());
         TerminationSignals termination;
         if (termination.fd() >= 0) {
             loop.watchReadable(termination.fd(), [&] {
@@ -154,6 +168,20 @@ public:
     }
 
 private:
+    // In a Wayland session the desktop is asked of the compositor or its portal; elsewhere the
+    // show reads the X root window itself.
+    DesktopCapture desktopCapture() {
+        if (!inWaylandSession()) return {};
+        return [](DecodedPicture& picture) {
+            const WaylandModule* wayland = loadWaylandModule();
+            if (wayland == nullptr) return false;
+            std::string line;
+            if (wayland->captureDesktop(picture, line)) return true;
+            std::fprintf(stderr, "%s\n", line.c_str());
+            return false;
+        };
+    }
+
     PictureDecoder pictureDecoder() {
         return [this](const std::string& path, DecodedPicture& picture) {
             const WindowsModule* windows = windowsModule();
