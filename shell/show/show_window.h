@@ -4,6 +4,7 @@
 // picture area and the three timers of the show. No toolkit is started for it: a plain X
 // window and a poll loop serve, so the renderer starts as soon as the picture is saved.
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,12 +30,17 @@ public:
                                        // when no private folder could be had
     };
 
+    // Puts a renderer's window (by its process id) full screen on its monitor where the
+    // window system would not by itself; false until the window is there.
+    using OutputPlacement = std::function<bool(int pid, const MonitorRect& monitor)>;
+
     // decodePicture reads a chosen picture file; without it only the desktop is shown.
     // captureDesktop takes the desktop's picture where the X server cannot (a Wayland session,
     // whose XWayland root window is empty); without it the root window is read.
     ShowWindow(Display* display, PollLoop& loop, MusicPlayer& music, const SettingsValues& settings,
                StartupState& startup, CursorDisplayCount& cursor, Places places,
-               PictureDecoder decodePicture, DesktopCapture captureDesktop = {});
+               PictureDecoder decodePicture, DesktopCapture captureDesktop = {},
+               OutputPlacement placeOnOutput = {});
 
     // The start sequence; the window stays hidden.
     void startShow();
@@ -65,12 +71,21 @@ private:
     // Starts a renderer on a monitor (none: the whole screen, as alone) and has its end
     // looked at at once.
     bool launch(RendererProcess& process, const std::optional<MonitorRect>& monitor);
+    // Tries again, a tick later, to put each started renderer on its monitor.
+    void placeSoon(int triesLeft);
 
     Display* display_;
     PollLoop& loop_;
     Places places_;
     PictureDecoder decodePicture_;
     DesktopCapture captureDesktop_;
+    OutputPlacement placeOnOutput_;
+    struct Placement {
+        const RendererProcess* process;
+        MonitorRect monitor;
+        bool placed = false;
+    };
+    std::vector<Placement> placements_;
     XHiddenWindow window_;
     ScreenRect screen_;
     ShowPicture picture_;

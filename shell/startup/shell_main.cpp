@@ -128,7 +128,7 @@ public:
         ShowWindow window(x_->display(), loop, music, settingsValues(), startupState(), cursor_,
                           {folder + "/Quorlane.dll",
                            imageFolder_.empty() ? "" : desktopImageFileIn(imageFolder_)},
-                          pictureDecoder(), desktopCapture());
+                          pictureDecoder(), desktopCapture(), outputPlacement());
         TerminationSignals termination;
         if (termination.fd() >= 0) {
             loop.watchReadable(termination.fd(), [&] {
@@ -179,6 +179,18 @@ private:
             if (wayland->captureDesktop(picture, line)) return true;
             std::fprintf(stderr, "%s\n", line.c_str());
             return false;
+        };
+    }
+
+    // Sway opens every window on the focused output; the renderers of other monitors are moved
+    // to theirs through its command socket.
+    ShowWindow::OutputPlacement outputPlacement() {
+        const char* sway = std::getenv("SWAYSOCK");
+        if (!inWaylandSession() || sway == nullptr || *sway == '\0') return {};
+        return [](int pid, const MonitorRect& monitor) {
+            const WaylandModule* wayland = loadWaylandModule();
+            std::string why;
+            return wayland == nullptr || wayland->placeOnOutput(pid, monitor.x, monitor.y, why);
         };
     }
 

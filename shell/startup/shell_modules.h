@@ -38,6 +38,9 @@ struct WaylandModule {
     // One screenshot asked of the desktop portal by the focused settings dialog, so that a
     // desktop that asks before a program's first screenshot asks now, not during a show.
     bool (*askScreenshotPermission)(std::string& why);
+    // Puts the window of process `pid` full screen on the output whose top-left corner is
+    // (x, y), where the compositor would not by itself (sway); false until that window exists.
+    bool (*placeOnOutput)(int pid, int x, int y, std::string& why);
 };
 
 // Each part's file, in the folder of Quorlane.scr.

@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+#include "shell/platform/wayland/wayland_outputs.h"
 #include "wlr-screencopy-unstable-v1-client-protocol.h"
 
 namespace quorlane {
@@ -21,36 +22,17 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-struct Output {
-    wl_output* output = nullptr;
-    int x = 0, y = 0;
-};
-
 struct Session {
     wl_shm* shm = nullptr;
     zwlr_screencopy_manager_v1* manager = nullptr;
     uint32_t managerVersion = 0;
-    std::vector<Output> outputs;
+    WaylandOutputs outputs;
 
     ~Session() {
-        for (Output& o : outputs) wl_output_destroy(o.output);
         if (manager != nullptr) zwlr_screencopy_manager_v1_destroy(manager);
         if (shm != nullptr) wl_shm_destroy(shm);
     }
 };
-
-void outputGeometry(void* data, wl_output*, int32_t x, int32_t y, int32_t, int32_t, int32_t,
-                    const char*, const char*, int32_t) {
-    auto* output = static_cast<Output*>(data);
-    output->x = x;
-    output->y = y;
-}
-void outputMode(void*, wl_output*, uint32_t, int32_t, int32_t, int32_t) {}
-void outputDone(void*, wl_output*) {}
-void outputScale(void*, wl_output*, int32_t) {}
-void outputText(void*, wl_output*, const char*) {}
-const wl_output_listener kOutputListener = {outputGeometry, outputMode, outputDone,
-                                            outputScale,    outputText, outputText};
 
 void registryGlobal(void* data, wl_registry* registry, uint32_t name, const char* interface,
                     uint32_t version) {
@@ -61,11 +43,8 @@ void registryGlobal(void* data, wl_registry* registry, uint32_t name, const char
         session->managerVersion = std::min<uint32_t>(version, 3);
         session->manager = static_cast<zwlr_screencopy_manager_v1*>(wl_registry_bind(
             registry, name, &zwlr_screencopy_manager_v1_interface, session->managerVersion));
-    } else if (std::strcmp(interface, wl_output_interface.name) == 0) {
-        // Kept whole in a list that only grows during the first round trip; the listener's
-        // data is then fixed up once the list is complete.
-        session->outputs.push_back(
-            {static_cast<wl_output*>(wl_registry_bind(registry, name, &wl_output_interface, 1))});
+    } else {
+        session->outputs.take(registry, name, interface, version);
     }
 }
 void registryGlobalRemove(void*, wl_registry*, uint32_t) {}
@@ -233,18 +212,12 @@ ScreencopyOutcome copyWaylandOutput(DecodedPicture& picture, std::string& detail
         detail = "the compositor offers no screen copy";
         return ScreencopyOutcome::NotOffered;
     }
-    for (Output& o : session.outputs) wl_output_add_listener(o.output, &kOutputListener, &o);
-    wl_display_roundtrip(display.get());
+    session.outputs.learn(display.get());
 
     // Wayland names no primary output; the one at the layout's origin stands for it, as
     // XWayland's first monitor does for the renderer.
-    const Output* chosen = &session.outputs.front();
-    for (const Output& o : session.outputs) {
-        if (o.x == 0 && o.y == 0) {
-            chosen = &o;
-            break;
-        }
-    }
+    const WaylandOutput* chosen = session.outputs.at(0, 0);
+    if (chosen == nullptr) chosen = &session.outputs.first();
     Frame frame;
     frame.manager = session.manager;
     frame.managerVersion = session.managerVersion;
