@@ -19,13 +19,6 @@ namespace quorlane {
 
 namespace {
 
-void registryGlobal(void* data, wl_registry* registry, uint32_t name, const char* interface,
-                    uint32_t version) {
-    static_cast<WaylandOutputs*>(data)->take(registry, name, interface, version);
-}
-void registryGlobalRemove(void*, wl_registry*, uint32_t) {}
-const wl_registry_listener kRegistryListener = {registryGlobal, registryGlobalRemove};
-
 // The name of the output whose top-left corner is (x, y); empty when there is none.
 std::string outputAt(int x, int y) {
     std::unique_ptr<wl_display, void (*)(wl_display*)> display(wl_display_connect(nullptr),
@@ -35,7 +28,7 @@ std::string outputAt(int x, int y) {
     {
         WaylandOutputs outputs;
         wl_registry* registry = wl_display_get_registry(display.get());
-        wl_registry_add_listener(registry, &kRegistryListener, &outputs);
+        wl_registry_add_listener(registry, outputs.registryListener(), &outputs);
         wl_display_roundtrip(display.get());
         outputs.learn(display.get());
         if (const WaylandOutput* output = outputs.at(x, y)) name = output->name;

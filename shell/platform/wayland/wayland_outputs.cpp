@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "xdg-output-unstable-v1-client-protocol.h"
 
@@ -32,7 +33,11 @@ void xdgPosition(void* data, zxdg_output_v1*, int32_t x, int32_t y) {
     output->x = x;
     output->y = y;
 }
-void xdgSize(void*, zxdg_output_v1*, int32_t, int32_t) {}
+void xdgSize(void* data, zxdg_output_v1*, int32_t width, int32_t height) {
+    auto* output = static_cast<WaylandOutput*>(data);
+    output->width = width;
+    output->height = height;
+}
 void xdgDone(void*, zxdg_output_v1*) {}
 void xdgName(void* data, zxdg_output_v1*, const char* name) {
     static_cast<WaylandOutput*>(data)->name = name;
@@ -41,12 +46,21 @@ void xdgDescription(void*, zxdg_output_v1*, const char*) {}
 const zxdg_output_v1_listener kXdgListener = {xdgPosition, xdgSize, xdgDone, xdgName,
                                               xdgDescription};
 
+void registryGlobal(void* data, wl_registry* registry, uint32_t name, const char* interface,
+                    uint32_t version) {
+    static_cast<WaylandOutputs*>(data)->take(registry, name, interface, version);
+}
+void registryGlobalRemove(void*, wl_registry*, uint32_t) {}
+const wl_registry_listener kRegistryListener = {registryGlobal, registryGlobalRemove};
+
 }  // namespace
 
 WaylandOutputs::~WaylandOutputs() {
     for (auto& o : outputs_) wl_output_destroy(o->output);
     if (manager_ != nullptr) zxdg_output_manager_v1_destroy(manager_);
 }
+
+const wl_registry_listener* WaylandOutputs::registryListener() { return &kRegistryListener; }
 
 bool WaylandOutputs::take(wl_registry* registry, uint32_t name, const char* interface,
                           uint32_t version) {
@@ -85,6 +99,29 @@ const WaylandOutput* WaylandOutputs::at(int x, int y) const {
         if (o->x == x && o->y == y) return o.get();
     }
     return nullptr;
+}
+
+}  // namespace quorlane
+
+namespace quorlane {
+
+bool waylandLayout(std::vector<MonitorRect>& outputs, MonitorRect& primary) {
+    std::unique_ptr<wl_display, void (*)(wl_display*)> display(wl_display_connect(nullptr),
+                                                               wl_display_disconnect);
+    if (!display) return false;
+    WaylandOutputs known;
+    wl_registry* registry = wl_display_get_registry(display.get());
+    wl_registry_add_listener(registry, WaylandOutputs::registryListener(), &known);
+    wl_display_roundtrip(display.get());
+    known.learn(display.get());
+    wl_registry_destroy(registry);
+    if (known.empty()) return false;
+    outputs.clear();
+    for (const auto& o : known.all()) outputs.push_back({o->x, o->y, o->width, o->height});
+    const WaylandOutput* origin = known.at(0, 0);
+    if (origin == nullptr) origin = &known.first();
+    primary = {origin->x, origin->y, origin->width, origin->height};
+    return true;
 }
 
 }  // namespace quorlane

@@ -6,12 +6,15 @@
 // Supports: outputs present when the connection is made.
 // Does not: outputs that come or go afterwards.
 #include <memory>
+
 #include <string>
 #include <vector>
+#include "common/monitor_geometry.h"
 
 struct wl_display;
 struct wl_output;
 struct wl_registry;
+struct wl_registry_listener;
 struct zxdg_output_manager_v1;
 
 namespace quorlane {
@@ -20,6 +23,7 @@ struct WaylandOutput {
     wl_output* output = nullptr;
     std::string name;
     int x = 0, y = 0;
+    int width = 0, height = 0;  // logical size, as the layout counts; 0 when unknown
 };
 
 class WaylandOutputs {
@@ -34,15 +38,23 @@ public:
     // After the round trip that announced the globals: learns each output's name and place.
     void learn(wl_display* display);
 
+    // A registry listener that takes only outputs, with this object as its data.
+    static const wl_registry_listener* registryListener();
+
     bool empty() const { return outputs_.empty(); }
     // The output whose top-left corner is (x, y); null when none is.
     const WaylandOutput* at(int x, int y) const;
     const WaylandOutput& first() const { return *outputs_.front(); }
+    const std::vector<std::unique_ptr<WaylandOutput>>& all() const { return outputs_; }
 
 private:
     std::vector<std::unique_ptr<WaylandOutput>> outputs_;
     zxdg_output_manager_v1* manager_ = nullptr;
     uint32_t managerVersion_ = 0;
 };
+
+// The layout of the compositor named by WAYLAND_DISPLAY: every output's rectangle, and the one
+// at the origin that stands for the primary screen (else the first). False when unknown.
+bool waylandLayout(std::vector<MonitorRect>& outputs, MonitorRect& primary);
 
 }  // namespace quorlane
