@@ -36,8 +36,7 @@ std::string waylandCaptureFailureLine(ScreencopyOutcome screencopy, PortalOutcom
     }
     line += "the desktop portal's screenshot failed";
     if (!detail.empty()) line += " (" + std::string(detail) + ")";
-    line += "; ";
-    line += kChoosePicture;
+    line += "; choose a picture in the settings dialog (quorlane --settings)";
     return line;
 }
 
