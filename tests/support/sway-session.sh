@@ -40,7 +40,7 @@ cleanup() {
   # The session's processes all belong to its user and its runtime folder: end them by id.
   if [ -n "$session_pid" ]; then kill -TERM "$session_pid" 2>/dev/null || true; fi
   for p in $(pgrep -u "$user" 2>/dev/null); do
-    if tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "XDG_RUNTIME_DIR=$work/run"; then
+    if tr '\0' '\n' 2>/dev/null <"/proc/$p/environ" | grep -qx "XDG_RUNTIME_DIR=$work/run"; then
       kill -KILL "$p" 2>/dev/null || true
     fi
   done
