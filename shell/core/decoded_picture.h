@@ -23,4 +23,8 @@ using PictureDecoder = std::function<bool(const std::string& path, DecodedPictur
 // True with `picture` filled with the still built into the program (the one the preview shows).
 using BuiltInPictureDecoder = std::function<bool(DecodedPicture& picture)>;
 
+// True with `picture` filled with the desktop as it is now; false when it cannot be had (the
+// capture has then said why).
+using DesktopCapture = std::function<bool(DecodedPicture& picture)>;
+
 }  // namespace quorlane

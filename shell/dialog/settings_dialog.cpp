@@ -14,6 +14,8 @@
 #include <QUrl>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 
 #include "common/window_titles.h"
 #include "shell/controls/command.h"
@@ -25,6 +27,7 @@
 #include "shell/dialog/settings_save.h"
 #include "shell/platform/frame_extents.h"
 #include "shell/platform/picture_file.h"
+#include "shell/platform/wayland/wayland_desktop_capture.h"
 #include "shell/platform/zoom_animation.h"
 #include "shell/settings/settings_file.h"
 
@@ -371,7 +374,24 @@ void SettingsDialog::save() {
         box.exec();
         return;
     }
+    askForScreenshotsIfWayland();
     accept();
+}
+
+// A Wayland desktop may ask the user once before a program's first screenshot (GNOME), and
+// will not ask for a program without the focus: a show never has it, this dialog has it now.
+void SettingsDialog::askForScreenshotsIfWayland() {
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if (wayland == nullptr || *wayland == '\0' || choices_.values().pictureMode != 0) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::string why;
+    if (!askScreenshotPermission(why)) {
+        std::fprintf(stderr,
+                     "Quorlane.scr: the desktop portal gave no screenshot (%s): shows will not "
+                     "capture the desktop\n",
+                     why.c_str());
+    }
+    QApplication::restoreOverrideCursor();
 }
 
 void SettingsDialog::openLink() {

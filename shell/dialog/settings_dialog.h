@@ -74,6 +74,7 @@ private:
     void choosePicture();
     void chooseMusic();
     void save();
+    void askForScreenshotsIfWayland();
     void openLink();
     void paintBackground();
     bool onX11() const;

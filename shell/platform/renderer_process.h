@@ -32,6 +32,8 @@ public:
     void endGroup(std::chrono::milliseconds grace);
     // Exit status of an ended process (as waitpid gives it); -1 before that.
     int status() const { return status_; }
+    // The process id of the last start; -1 when none began.
+    pid_t pid() const { return pid_; }
     // A descriptor that becomes readable when the process ends (a pidfd), or -1 where the
     // kernel has none; owned by this object.
     int endNotifier() const { return pidfd_; }

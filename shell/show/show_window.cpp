@@ -21,17 +21,24 @@ constexpr int kEmptyPictureSide = 29;
 // How long a renderer may take to end on SIGTERM before it, and all it started, is killed.
 constexpr std::chrono::milliseconds kRendererGrace{500};
 
+// How often, and how many times, a renderer's window is looked for to put it on its monitor.
+constexpr std::chrono::milliseconds kPlacementInterval{50};
+constexpr int kPlacementTries = 200;
+
 }  // namespace
 
 ShowWindow::ShowWindow(Display* display, PollLoop& loop, MusicPlayer& music,
                        const SettingsValues& settings, StartupState& startup,
                        CursorDisplayCount& cursor, Places places, PictureDecoder decodePicture,
-                       BuiltInPictureDecoder decodeBuiltIn)
+                       BuiltInPictureDecoder decodeBuiltIn, DesktopCapture captureDesktop,
+                       OutputPlacement placeOnOutput)
     : display_(display),
       loop_(loop),
       places_(std::move(places)),
       decodePicture_(std::move(decodePicture)),
       decodeBuiltIn_(std::move(decodeBuiltIn)),
+      captureDesktop_(std::move(captureDesktop)),
+      placeOnOutput_(std::move(placeOnOutput)),
       // Made at once: the single-instance test of a second start looks for exactly it.
       window_(display, kShowWindowTitle),
       timers_(loop, sequence_),
@@ -53,6 +60,12 @@ bool ShowWindow::loadPicture(const std::string& file) {
 
 bool ShowWindow::captureScreen() {
     if (screen_.width <= 0) screen_ = primaryScreenRect(display_);
+    if (captureDesktop_) {
+        DecodedPicture shot;
+        if (captureDesktop_(shot) && picture_.take(std::move(shot))) return true;
+        picture_.holdBlack(screen_.width, screen_.height);
+        return false;
+    }
     if (picture_.take(RootCapture::grab(display_, screen_))) return true;
     // The picture area has taken the screen's size: a failed grab leaves it black.
     picture_.holdBlack(screen_.width, screen_.height);
@@ -78,6 +91,12 @@ bool ShowWindow::launch(RendererProcess& process, const std::optional<MonitorRec
         std::fprintf(stderr, "Quorlane.scr: cannot start the renderer %s: %s\n",
                      places_.rendererProgram.c_str(), std::strerror(process.error()));
         return false;
+    }
+    if (monitor && placeOnOutput_) {
+        placements_.push_back({&process, *monitor});
+        if (placements_.size() == 1) {
+            loop_.singleShot(kPlacementInterval, [this] { placeSoon(kPlacementTries); });
+        }
     }
     // Escape ends the renderer; watching its exit lets the show end at once instead of up to
     // a whole watch interval later. The watch itself still decides, by the window's title.
@@ -115,6 +134,24 @@ RendererState ShowWindow::rendererOnState(int id) {
 void ShowWindow::stopRendererOn(int id) {
     if (id >= 0 && static_cast<std::size_t>(id) < others_.size()) {
         others_[static_cast<std::size_t>(id)]->endGroup(kRendererGrace);
+    }
+}
+
+void ShowWindow::placeSoon(int triesLeft) {
+    bool placedNow = false, waiting = false;
+    for (Placement& p : placements_) {
+        if (p.placed) continue;
+        p.placed = placeOnOutput_(p.process->pid(), p.monitor);
+        placedNow = placedNow || p.placed;
+        waiting = waiting || !p.placed;
+    }
+    // A window made full screen where another already was takes that one's place: once all
+    // are on their own monitors, every one is made full screen again.
+    if (placedNow && !waiting) {
+        for (const Placement& p : placements_) placeOnOutput_(p.process->pid(), p.monitor);
+    }
+    if (waiting && triesLeft > 1) {
+        loop_.singleShot(kPlacementInterval, [this, triesLeft] { placeSoon(triesLeft - 1); });
     }
 }
 

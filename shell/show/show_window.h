@@ -4,6 +4,7 @@
 // picture area and the three timers of the show. No toolkit is started for it: a plain X
 // window and a poll loop serve, so the renderer starts as soon as the picture is saved.
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,11 +30,18 @@ public:
                                        // when no private folder could be had
     };
 
+    // Puts a renderer's window (by its process id) full screen on its monitor where the
+    // window system would not by itself; false until the window is there.
+    using OutputPlacement = std::function<bool(int pid, const MonitorRect& monitor)>;
+
     // decodePicture reads a chosen picture file, decodeBuiltIn the still built in; without
-    // them only the desktop is shown.
+    // them only the desktop is shown. captureDesktop takes the desktop's picture where the X
+    // server cannot (a Wayland session, whose XWayland root window is empty); without it the
+    // root window is read.
     ShowWindow(Display* display, PollLoop& loop, MusicPlayer& music, const SettingsValues& settings,
                StartupState& startup, CursorDisplayCount& cursor, Places places,
-               PictureDecoder decodePicture, BuiltInPictureDecoder decodeBuiltIn = {});
+               PictureDecoder decodePicture, BuiltInPictureDecoder decodeBuiltIn = {},
+               DesktopCapture captureDesktop = {}, OutputPlacement placeOnOutput = {});
 
     // The start sequence; the window stays hidden.
     void startShow();
@@ -65,12 +73,22 @@ private:
     // Starts a renderer on a monitor (none: the whole screen, as alone) and has its end
     // looked at at once.
     bool launch(RendererProcess& process, const std::optional<MonitorRect>& monitor);
+    // Tries again, a tick later, to put each started renderer on its monitor.
+    void placeSoon(int triesLeft);
 
     Display* display_;
     PollLoop& loop_;
     Places places_;
     PictureDecoder decodePicture_;
     BuiltInPictureDecoder decodeBuiltIn_;
+    DesktopCapture captureDesktop_;
+    OutputPlacement placeOnOutput_;
+    struct Placement {
+        const RendererProcess* process;
+        MonitorRect monitor;
+        bool placed = false;
+    };
+    std::vector<Placement> placements_;
     XHiddenWindow window_;
     ScreenRect screen_;
     ShowPicture picture_;

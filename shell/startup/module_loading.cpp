@@ -30,4 +30,9 @@ const MusicModule* loadMusicModule() {
         loadFromProgramFolder(kMusicModuleFile, kMusicModuleEntry, "music"));
 }
 
+const WaylandModule* loadWaylandModule() {
+    return static_cast<const WaylandModule*>(
+        loadFromProgramFolder(kWaylandModuleFile, kWaylandModuleEntry, "Wayland capture"));
+}
+
 }  // namespace quorlane

@@ -43,9 +43,23 @@ std::unique_ptr<MusicPlayer> createMusicPlayer(const MusicSource& source) {
     return std::unique_ptr<MusicPlayer>(module->createPlayer(source));
 }
 
+// A Wayland session: its XWayland root window holds no picture of the desktop.
+bool inWaylandSession() {
+    const char* name = std::getenv("WAYLAND_DISPLAY");
+    return name != nullptr && *name != '\0';
+}
+
 // What a run that needs the display says when there is none, naming what is lost.
 void tellNoDisplay(const char* lost) {
     const char* name = std::getenv("DISPLAY");
+    if (inWaylandSession() && (name == nullptr || *name == '\0')) {
+        std::fprintf(stderr,
+                     "Quorlane.scr: this Wayland session has no X server (XWayland), which "
+                     "Quorlane's windows need: %s; enable XWayland in the compositor (sway: "
+                     "\"xwayland enable\")\n",
+                     lost);
+        return;
+    }
     std::fprintf(stderr, "Quorlane.scr: cannot open the X display \"%s\": %s\n",
                  name != nullptr ? name : "", lost);
 }
@@ -117,7 +131,8 @@ public:
         ShowWindow window(x_->display(), loop, music, settingsValues(), startupState(), cursor_,
                           {folder + "/Quorlane.dll",
                            imageFolder_.empty() ? "" : desktopImageFileIn(imageFolder_)},
-                          pictureDecoder(), builtInPictureDecoder());
+                          pictureDecoder(), builtInPictureDecoder(), desktopCapture(),
+                          outputPlacement());
         TerminationSignals termination;
         if (termination.fd() >= 0) {
             loop.watchReadable(termination.fd(), [&] {
@@ -169,6 +184,32 @@ private:
     void endShowBySignal(Show& show, int signal) {
         if (endingSignal_ == 0) endingSignal_ = signal;
         show.endShow(128 + signal);
+    }
+
+    // In a Wayland session the desktop is asked of the compositor or its portal; elsewhere the
+    // show reads the X root window itself.
+    DesktopCapture desktopCapture() {
+        if (!inWaylandSession()) return {};
+        return [](DecodedPicture& picture) {
+            const WaylandModule* wayland = loadWaylandModule();
+            if (wayland == nullptr) return false;
+            std::string line;
+            if (wayland->captureDesktop(picture, line)) return true;
+            std::fprintf(stderr, "%s\n", line.c_str());
+            return false;
+        };
+    }
+
+    // Sway opens every window on the focused output; the renderers of other monitors are moved
+    // to theirs through its command socket.
+    ShowWindow::OutputPlacement outputPlacement() {
+        const char* sway = std::getenv("SWAYSOCK");
+        if (!inWaylandSession() || sway == nullptr || *sway == '\0') return {};
+        return [](int pid, const MonitorRect& monitor) {
+            const WaylandModule* wayland = loadWaylandModule();
+            std::string why;
+            return wayland == nullptr || wayland->placeOnOutput(pid, monitor.x, monitor.y, why);
+        };
     }
 
     PictureDecoder pictureDecoder() {

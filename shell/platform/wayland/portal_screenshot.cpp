@@ -1,0 +1,186 @@
+#include "shell/platform/wayland/portal_screenshot.h"
+
+#include <systemd/sd-bus.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstring>
+#include <memory>
+
+namespace quorlane {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr const char* kPortalName = "org.freedesktop.portal.Desktop";
+constexpr const char* kPortalPath = "/org/freedesktop/portal/desktop";
+
+struct BusUnref {
+    void operator()(sd_bus* bus) const { sd_bus_flush_close_unref(bus); }
+};
+struct MessageUnref {
+    void operator()(sd_bus_message* m) const { sd_bus_message_unref(m); }
+};
+struct SlotUnref {
+    void operator()(sd_bus_slot* s) const { sd_bus_slot_unref(s); }
+};
+struct ErrorFree {
+    sd_bus_error error = SD_BUS_ERROR_NULL;
+    ~ErrorFree() { sd_bus_error_free(&error); }
+};
+
+struct Waiting {
+    bool answered = false;
+    uint32_t response = 2;
+    std::string uri;
+};
+
+// The Response signal: a code (0 done, 1 cancelled, 2 refused or failed) and the results.
+int onResponse(sd_bus_message* message, void* data, sd_bus_error*) {
+    auto* waiting = static_cast<Waiting*>(data);
+    waiting->answered = true;
+    if (sd_bus_message_read(message, "u", &waiting->response) < 0) return 0;
+    if (sd_bus_message_enter_container(message, 'a', "{sv}") < 0) return 0;
+    while (sd_bus_message_enter_container(message, 'e', "sv") > 0) {
+        const char* key = nullptr;
+        if (sd_bus_message_read(message, "s", &key) < 0) return 0;
+        if (std::strcmp(key, "uri") == 0) {
+            const char* uri = nullptr;
+            if (sd_bus_message_read(message, "v", "s", &uri) >= 0 && uri != nullptr)
+                waiting->uri = uri;
+        } else if (sd_bus_message_skip(message, "v") < 0) {
+            return 0;
+        }
+        sd_bus_message_exit_container(message);
+    }
+    return 0;
+}
+
+// The request object's path the portal will use: the caller's unique name without its
+// colon, dots made underscores, then the token.
+std::string requestPath(const char* uniqueName, const std::string& token) {
+    std::string sender = uniqueName[0] == ':' ? uniqueName + 1 : uniqueName;
+    for (char& c : sender)
+        if (c == '.') c = '_';
+    return std::string(kPortalPath) + "/request/" + sender + "/" + token;
+}
+
+bool absentPortal(const sd_bus_error& error) {
+    return sd_bus_error_has_name(&error, SD_BUS_ERROR_SERVICE_UNKNOWN) ||
+           sd_bus_error_has_name(&error, SD_BUS_ERROR_UNKNOWN_METHOD) ||
+           sd_bus_error_has_name(&error, SD_BUS_ERROR_UNKNOWN_INTERFACE) ||
+           sd_bus_error_has_name(&error, SD_BUS_ERROR_UNKNOWN_OBJECT) ||
+           sd_bus_error_has_name(&error, SD_BUS_ERROR_NAME_HAS_NO_OWNER);
+}
+
+}  // namespace
+
+PortalAnswer requestPortalScreenshot(bool interactive, std::chrono::milliseconds limit) {
+    PortalAnswer answer;
+    const auto deadline = Clock::now() + limit;
+    sd_bus* raw = nullptr;
+    if (sd_bus_open_user(&raw) < 0) {
+        answer.outcome = PortalOutcome::NoBus;
+        answer.detail = "no session bus";
+        return answer;
+    }
+    std::unique_ptr<sd_bus, BusUnref> bus(raw);
+    const char* unique = nullptr;
+    if (sd_bus_get_unique_name(bus.get(), &unique) < 0) {
+        answer.outcome = PortalOutcome::NoBus;
+        answer.detail = "the session bus does not answer";
+        return answer;
+    }
+    static std::atomic<unsigned> counter{0};
+    const std::string token =
+        "quorlane" + std::to_string(getpid()) + "_" + std::to_string(++counter);
+
+    // Listening before asking: a fast portal may answer before the call returns.
+    Waiting waiting;
+    std::string path = requestPath(unique, token);
+    sd_bus_slot* slotRaw = nullptr;
+    if (sd_bus_match_signal(bus.get(), &slotRaw, nullptr, path.c_str(),
+                            "org.freedesktop.portal.Request", "Response", onResponse,
+                            &waiting) < 0) {
+        answer.detail = "cannot listen on the session bus";
+        return answer;
+    }
+    std::unique_ptr<sd_bus_slot, SlotUnref> slot(slotRaw);
+
+    sd_bus_message* callRaw = nullptr;
+    if (sd_bus_message_new_method_call(bus.get(), &callRaw, kPortalName, kPortalPath,
+                                       "org.freedesktop.portal.Screenshot", "Screenshot") < 0) {
+        answer.detail = "cannot make the request";
+        return answer;
+    }
+    std::unique_ptr<sd_bus_message, MessageUnref> call(callRaw);
+    const int interactiveValue = interactive ? 1 : 0;
+    if (sd_bus_message_append(call.get(), "sa{sv}", "", 2, "handle_token", "s", token.c_str(),
+                              "interactive", "b", interactiveValue) < 0) {
+        answer.detail = "cannot make the request";
+        return answer;
+    }
+    ErrorFree error;
+    sd_bus_message* replyRaw = nullptr;
+    const auto callLimit =
+        std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now());
+    if (sd_bus_call(bus.get(), call.get(),
+                    static_cast<uint64_t>(std::max<int64_t>(1, callLimit.count())), &error.error,
+                    &replyRaw) < 0) {
+        answer.outcome =
+            absentPortal(error.error) ? PortalOutcome::NoPortal : PortalOutcome::Failed;
+        answer.detail = error.error.message != nullptr ? error.error.message : "the call failed";
+        return answer;
+    }
+    std::unique_ptr<sd_bus_message, MessageUnref> reply(replyRaw);
+    const char* handle = nullptr;
+    if (sd_bus_message_read(reply.get(), "o", &handle) < 0) {
+        answer.detail = "the portal's reply makes no sense";
+        return answer;
+    }
+    // An older portal may choose its own path: listen there instead.
+    if (path != handle) {
+        path = handle;
+        slot.reset();
+        if (sd_bus_match_signal(bus.get(), &slotRaw, nullptr, path.c_str(),
+                                "org.freedesktop.portal.Request", "Response", onResponse,
+                                &waiting) < 0) {
+            answer.detail = "cannot listen on the session bus";
+            return answer;
+        }
+        slot.reset(slotRaw);
+    }
+    while (!waiting.answered) {
+        const int processed = sd_bus_process(bus.get(), nullptr);
+        if (processed < 0) {
+            answer.detail = "the session bus went away";
+            return answer;
+        }
+        if (processed > 0) continue;
+        const auto left =
+            std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now());
+        if (left.count() <= 0) {
+            answer.detail = "the portal did not answer in time";
+            return answer;
+        }
+        if (sd_bus_wait(bus.get(), static_cast<uint64_t>(left.count())) < 0) {
+            answer.detail = "the session bus went away";
+            return answer;
+        }
+    }
+    if (waiting.response != 0) {
+        answer.outcome = PortalOutcome::Refused;
+        answer.detail = waiting.response == 1 ? "cancelled" : "refused";
+        return answer;
+    }
+    if (waiting.uri.empty()) {
+        answer.detail = "the portal named no picture";
+        return answer;
+    }
+    answer.outcome = PortalOutcome::Captured;
+    answer.uri = waiting.uri;
+    return answer;
+}
+
+}  // namespace quorlane

@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# The installed Quorlane in a headless sway session (tests/support/sway-session.sh):
+#   one, two     one output, or two of different sizes: every output's screenshot shows a moving
+#                flight whose walls carry the session's wallpaper, none of the desktop left in
+#                place; a key other than Escape leaves it flying; Escape ends it all, exit 0,
+#                no Quorlane process left;
+#   no-portal    no compositor to copy from and no portal on the bus: the show says so in one
+#                line on standard error, and still flies.
+# The screenshots are kept in SHOTS (default BUILD_DIR/wayland-shots) to be looked at.
+# Usage: check-sway-show.sh BUILD_DIR one|two|no-portal   (exit 77: cannot run here)
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+fail() { echo "check-sway-show: FAILED: $*" >&2; exit 1; }
+
+quorlane_processes() {
+  local p exe
+  for p in /proc/[0-9]*; do
+    exe=$(readlink "$p/exe" 2>/dev/null) || continue
+    case "$exe" in "$prefix"/lib/quorlane/*) echo "${p#/proc/}" ;; esac
+  done
+}
+
+# The share of a picture's pixels near a colour given as r,g,b fractions.
+colour_share() {
+  convert "$1" -scale 50% -fx "(abs(r-$2)<0.2 && abs(g-$3)<0.2 && abs(b-$4)<0.2) ? 1 : 0" \
+    -format '%[fx:mean]' info:
+}
+
+# Waits until an output shows a moving flight: two screenshots that differ, neither of one
+# colour, both unlike the desktop that output showed before. Leaves the later one in $2.
+wait_for_flight() {
+  local output=$1 shot=$2 previous=$work/previous-$1.png differing
+  for _ in $(seq 1 200); do
+    grim -s 0.5 -o "$output" "$shot"
+    differing=$(compare -metric AE -fuzz 3% "$work/desktop-$output.png" "$shot" null: 2>&1 || true)
+    if [ "$(convert "$shot" -format '%[fx:standard_deviation > 0.02]' info:)" = 1 ] &&
+       [ "$(convert "$shot" -format "%[fx:$differing > 0.5 * w * h]" info:)" = 1 ]; then
+      if [ -f "$previous" ] && ! compare -metric AE "$previous" "$shot" null: 2>/dev/null; then
+        return 0
+      fi
+      cp "$shot" "$previous"
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+if [ "${1:-}" = "--in-session" ]; then
+  scenario=$2 prefix=$3 work=$4 shots=$5
+  show=$prefix/lib/quorlane/Quorlane.scr
+  IFS=, read -ra outputs <<<"$SWAY_OUTPUTS"
+  # Half size: enough to tell a flight from the desktop, and four times quicker to compare.
+  for output in "${outputs[@]}"; do grim -s 0.5 -o "$output" "$work/desktop-$output.png"; done
+  if [ "$scenario" = no-portal ]; then
+    # A bus of its own that can start no service, and no compositor to copy from.
+    mkdir -p "$work/no-services"
+    sed "s|<standard_session_servicedirs */>|<servicedir>$work/no-services</servicedir>|" \
+      /usr/share/dbus-1/session.conf >"$work/bus.conf"
+    WAYLAND_DISPLAY=no-compositor-here dbus-run-session --config-file="$work/bus.conf" -- \
+      "$show" /s 2>"$work/show.err" &
+  else
+    "$show" /s 2>"$work/show.err" &
+  fi
+  show_pid=$!
+  for output in "${outputs[@]}"; do
+    wait_for_flight "$output" "$work/shot.png" ||
+      { cp "$work/shot.png" "$shots/$scenario-$output-failed.png"; cat "$work/show.err" >&2;
+        fail "no flight on $output"; }
+    cp "$work/shot.png" "$shots/$scenario-$output.png"
+    if [ "$scenario" != no-portal ]; then
+      magenta=$(colour_share "$work/shot.png" 1 0 1)
+      cyan=$(colour_share "$work/shot.png" 0 1 1)
+      echo "$scenario: $output flies; wallpaper's magenta on $magenta, cyan on $cyan of it"
+      awk -v m="$magenta" -v c="$cyan" 'BEGIN { exit !(m > 0.05 && c > 0.05) }' ||
+        fail "the walls on $output do not carry the wallpaper"
+    fi
+  done
+  if [ "$scenario" = no-portal ]; then
+    # The bus's own complaints are not the show's.
+    grep -v '^dbus-daemon' "$work/show.err" >"$work/show-lines.err" || true
+    mv "$work/show-lines.err" "$work/show.err"
+    lines=$(grep -c . "$work/show.err" || true)
+    cat "$work/show.err"
+    [ "$lines" = 1 ] || fail "expected one line on standard error, got $lines"
+    grep -q "no picture of the Wayland desktop: the compositor offers no screen copy and no desktop portal takes screenshots" \
+      "$work/show.err" || fail "the line does not say why"
+    grep -q "install the portal" "$work/show.err" || fail "the line does not say what to do"
+  else
+    [ ! -s "$work/show.err" ] || { cat "$work/show.err" >&2; fail "the show wrote to standard error"; }
+  fi
+
+  # Another key: the flight goes on.
+  wtype -k a
+  wait_for_flight "${outputs[0]}" "$work/shot.png" || fail "the flight stopped after a key"
+  kill -0 "$show_pid" 2>/dev/null || fail "a key other than Escape ended the show"
+  # Escape, again while the show runs (a key right after the session starts may be lost).
+  for _ in $(seq 1 100); do
+    kill -0 "$show_pid" 2>/dev/null || break
+    wtype -k Escape
+    sleep 0.1
+  done
+  status=0
+  wait "$show_pid" || status=$?
+  [ "$status" = 0 ] || fail "the show ended with $status after Escape"
+  for _ in $(seq 1 100); do [ -z "$(quorlane_processes)" ] && break; sleep 0.05; done
+  [ -z "$(quorlane_processes)" ] || fail "Quorlane still runs after Escape: $(quorlane_processes)"
+  echo "$scenario: Escape ended the show with 0 and left no Quorlane process"
+  exit 0
+fi
+
+build=$(cd "$1" && pwd)
+scenario=$2
+command -v convert >/dev/null || { echo "ImageMagick is not installed" >&2; exit 77; }
+shots=${SHOTS:-$build/wayland-shots}
+mkdir -p "$shots"
+work=$(mktemp -d /tmp/quorlane-wayland-XXXXXX)
+trap 'rm -rf "$work"' EXIT
+prefix=$work/prefix
+cmake --install "$build" --prefix "$prefix" >/dev/null
+mkdir -p "$work/session"
+chmod 755 "$work"
+chmod 777 "$work/session" "$shots"
+# A wallpaper no flight would show by chance: magenta and cyan halves.
+convert -size 640x800 xc:'#ff00ff' -size 640x800 xc:'#00ffff' +append "$work/wallpaper.png"
+case $scenario in
+two) sizes=1280x800,1024x768 ;;
+*) sizes=1280x800 ;;
+esac
+"$root/tests/support/sway-session.sh" --outputs "$sizes" --wallpaper "$work/wallpaper.png" -- \
+  bash "$here/check-sway-show.sh" --in-session "$scenario" "$prefix" "$work/session" "$shots"
