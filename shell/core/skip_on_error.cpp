@@ -5,16 +5,11 @@
 
 namespace quorlane {
 
-void reportSkippedStep(const std::source_location& where, const char* what) noexcept {
+void reportSkippedStep(const SkippedAt& where, const char* what) noexcept {
     const char* debug = std::getenv("QUORLANE_DEBUG");
     if (debug == nullptr || *debug == '\0') return;
-    std::fprintf(stderr, "quorlane: skipped a failed step at %s:%u in %s: %s\n", where.file_name(),
-                 static_cast<unsigned>(where.line()), where.function_name(),
-                 what != nullptr ? what : "no message");
-}
-
-void reportSkippedStep(const std::source_location& where) noexcept {
-    reportSkippedStep(where, nullptr);
+    std::fprintf(stderr, "quorlane: skipped a failed step at %s:%d in %s: %s\n", where.file,
+                 where.line, where.function, what != nullptr ? what : "no message");
 }
 
 }  // namespace quorlane
