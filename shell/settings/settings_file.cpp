@@ -151,6 +151,7 @@ std::vector<std::string> saveSettings(const SettingsValues& values, const std::s
         if (fileKey && fileValue) fileKeys.emplace_back(std::move(*fileKey), std::move(*fileValue));
     }
     std::vector<ProfileEntry> entries;
+    entries.reserve(fileKeys.size());
     for (const auto& [key, value] : fileKeys) entries.push_back({key, value});
     if (holdable && writeProfileStrings(filePath, *section, entries)) return {};
     return changing;
