@@ -35,6 +35,59 @@ std::optional<Int> roundTo(double value, Rounding rounding) {
     return static_cast<Int>(rounded);
 }
 
+// How many digits follow from `at` on.
+std::size_t digitsFrom(std::string_view text, std::size_t at) {
+    std::size_t count = 0;
+    while (at + count < text.size() && isDigit(text[at + count])) ++count;
+    return count;
+}
+
+// Where an exponent's optional sign and its digits, from `at` on, end; nothing without digits.
+std::optional<std::size_t> exponentEnd(std::string_view text, std::size_t at) {
+    if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
+    const std::size_t digits = digitsFrom(text, at);
+    if (digits == 0) return std::nullopt;
+    return at + digits;
+}
+
+// Where a lenient reader is in the number it gathers.
+enum class LeadingStage { Sign, Whole, Fraction, ExponentSign, Exponent };
+
+// Adds c to the number when it can continue it at this stage (an exponent's "d" or "D" as "e");
+// false when it cannot, which ends the number.
+bool continueLeadingNumber(LeadingStage& stage, char c, std::string& number) {
+    const bool digit = isDigit(c);
+    const bool sign = c == '+' || c == '-';
+    switch (stage) {
+    case LeadingStage::Sign:
+        if (!sign && !digit && c != '.') return false;
+        stage = c == '.' ? LeadingStage::Fraction : LeadingStage::Whole;
+        break;
+    case LeadingStage::Whole:
+    case LeadingStage::Fraction:
+        if (c == 'e' || c == 'E' || c == 'd' || c == 'D') {
+            number += 'e';
+            stage = LeadingStage::ExponentSign;
+            return true;
+        }
+        if (c == '.' && stage == LeadingStage::Whole) {
+            stage = LeadingStage::Fraction;
+        } else if (!digit) {
+            return false;
+        }
+        break;
+    case LeadingStage::ExponentSign:
+        if (!sign && !digit) return false;
+        stage = LeadingStage::Exponent;
+        break;
+    case LeadingStage::Exponent:
+        if (!digit) return false;
+        break;
+    }
+    number += c;
+    return true;
+}
+
 }  // namespace
 
 std::optional<double> parseDecimal(std::string_view text) {
@@ -45,20 +98,18 @@ std::optional<double> parseDecimal(std::string_view text) {
         ++i;
     }
     const std::size_t start = i;
-    std::size_t digits = 0;
-    while (i < text.size() && isDigit(text[i])) ++i, ++digits;
+    const std::size_t whole = digitsFrom(text, i);
+    i += whole;
+    std::size_t fraction = 0;
     if (i < text.size() && text[i] == '.') {
-        ++i;
-        while (i < text.size() && isDigit(text[i])) ++i, ++digits;
+        fraction = digitsFrom(text, i + 1);
+        i += 1 + fraction;
     }
-    if (digits == 0) return std::nullopt;
+    if (whole + fraction == 0) return std::nullopt;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        std::size_t j = i + 1;
-        if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
-        const std::size_t exponent = j;
-        while (j < text.size() && isDigit(text[j])) ++j;
-        if (j == exponent) return std::nullopt;
-        i = j;
+        const std::optional<std::size_t> end = exponentEnd(text, i + 1);
+        if (!end) return std::nullopt;
+        i = *end;
     }
     if (i != text.size()) return std::nullopt;
     number.append(text.substr(start, i - start));
@@ -69,32 +120,10 @@ double readLeadingNumber(std::string_view text) {
     // Gather the characters that can still continue the number, without the skipped blanks,
     // in the strict form parseDecimal reads.
     std::string number;
-    enum class Stage { Sign, Whole, Fraction, ExponentSign, Exponent } stage = Stage::Sign;
+    LeadingStage stage = LeadingStage::Sign;
     for (char c : text) {
         if (c == ' ' || c == '\t' || c == '\n' || c == '\r') continue;
-        const bool digit = isDigit(c);
-        if (stage == Stage::Sign && (c == '+' || c == '-')) {
-            number += c;
-            stage = Stage::Whole;
-        } else if ((stage == Stage::Sign || stage == Stage::Whole || stage == Stage::Fraction) &&
-                   digit) {
-            number += c;
-            if (stage == Stage::Sign) stage = Stage::Whole;
-        } else if ((stage == Stage::Sign || stage == Stage::Whole) && c == '.') {
-            number += c;
-            stage = Stage::Fraction;
-        } else if ((stage == Stage::Whole || stage == Stage::Fraction) &&
-                   (c == 'e' || c == 'E' || c == 'd' || c == 'D')) {
-            number += 'e';
-            stage = Stage::ExponentSign;
-        } else if (stage == Stage::ExponentSign && (c == '+' || c == '-' || digit)) {
-            number += c;
-            stage = Stage::Exponent;
-        } else if (stage == Stage::Exponent && digit) {
-            number += c;
-        } else {
-            break;
-        }
+        if (!continueLeadingNumber(stage, c, number)) break;
     }
     // An exponent without digits does not count ("12E" is 12).
     if (!number.empty() && (number.back() == 'e' || number.back() == '+' || number.back() == '-')) {

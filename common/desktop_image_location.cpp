@@ -1,26 +1,14 @@
 #include "common/desktop_image_location.h"
 
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 
+#include "common/account_home.h"
 #include "common/file_path.h"
 
 namespace quorlane {
-
-namespace {
-
-std::string accountHome(uid_t uid) {
-    struct passwd entry {};
-    struct passwd* found = nullptr;
-    char buffer[4096];
-    if (getpwuid_r(uid, &entry, buffer, sizeof buffer, &found) != 0 || found == nullptr) return {};
-    return found->pw_dir != nullptr ? found->pw_dir : "";
-}
-
-}  // namespace
 
 std::vector<std::string> desktopImageFolders(const char* runtimeDir, const char* cacheHome,
                                              const char* home, const char* accountHome,
@@ -42,7 +30,7 @@ std::vector<std::string> desktopImageFolders() {
     const uid_t uid = geteuid();
     const char* home = std::getenv("HOME");
     // The password database is asked only when it is needed.
-    const std::string account = isAbsolutePath(home) ? std::string() : accountHome(uid);
+    const std::string account = isAbsolutePath(home) ? std::string() : accountHome();
     return desktopImageFolders(std::getenv("XDG_RUNTIME_DIR"), std::getenv("XDG_CACHE_HOME"), home,
                                account.c_str(), static_cast<unsigned>(uid));
 }

@@ -4,6 +4,9 @@
 # makes the Debian package from a clean copy of the tree and checks it (lintian, its files, a
 # show from it, the same layout from `cmake --install`). Then cross-builds for Windows and runs
 # its tests under Wine.
+# Besides: the format and clang-tidy checks of the sources, the tests of the code with threads
+# under ThreadSanitizer, and half a minute of fuzzing the BMP decoder from its kept corpus.
+# The trees are the presets of CMakePresets.json.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -13,6 +16,11 @@ bash scripts/build.sh build
 bash scripts/build.sh build-asan -DQUORLANE_SANITIZE=ON
 bash scripts/build-deb.sh build-deb
 bash scripts/build-windows.sh build-windows
+. scripts/compiler-cache.sh
+for preset in tsan fuzz; do
+  cmake --preset "$preset" "${compiler_cache[@]}" >/dev/null
+  cmake --build --preset "$preset" -j"$(nproc)"
+done
 
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
 export LSAN_OPTIONS="suppressions=$root/tests/support/lsan.supp:print_suppressions=0"
@@ -20,12 +28,28 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
 # Every test runs once: a test that fails now and then is a fault to find, not to run again.
 status=0
+echo "== format (scripts/format.sh --check)"
+bash scripts/format.sh --check || status=1
+echo "== clang-tidy (plain build's compile commands)"
+bash scripts/tidy.sh build || status=1
 echo "== tests (plain build)"
 ctest --test-dir build --output-on-failure -j2 || status=1
 echo "== tests (sanitizer build)"
 ctest --test-dir build-asan --output-on-failure -j2 || status=1
 echo "== Debian package, and an installation"
 bash tests/package/check-package.sh build-deb build || status=1
+echo "== tests of the code with threads (ThreadSanitizer build)"
+TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1" ctest --preset tsan -j2 || status=1
+echo "== fuzzing the BMP decoder for 30 s from fuzz/corpus (libFuzzer build)"
+# New inputs go to a scratch folder (the first one named), so the kept corpus stays as it is.
+# An input that crashes it is kept in build-fuzz/crashers/.
+fuzz_scratch=$(mktemp -d)
+mkdir -p "$fuzz_scratch/seeds" "$fuzz_scratch/new" build-fuzz/crashers
+build-fuzz/fuzz/bmp_seed_writer "$fuzz_scratch/seeds"
+build-fuzz/fuzz/bmp_decoder_fuzzer -max_total_time=30 -max_len=8192 -timeout=10 \
+  -rss_limit_mb=2048 -artifact_prefix="$root/build-fuzz/crashers/" -print_final_stats=1 \
+  "$fuzz_scratch/new" fuzz/corpus "$fuzz_scratch/seeds" || status=1
+rm -rf "$fuzz_scratch"
 echo "== tests (Windows build, under Wine)"
 # One at a time: under Wine a loaded machine delays injected input (clickAt in
 # tests/windows/wine_screen.cpp now waits for it); serial runs keep the load low too.

@@ -42,12 +42,11 @@ bool insideRounded(int x, int y, int width, int height, int radius) {
     auto outsideCorner = [radius](int dx, int dy) { return dx * dx + dy * dy > radius * radius; };
     const double cx = x + 0.5, cy = y + 0.5;
     const int left = radius, right = width - radius, top = radius, bottom = height - radius;
-    if (cx < left && cy < top) return !outsideCorner(int(cx - left - 0.5), int(cy - top - 0.5));
-    if (cx > right && cy < top) return !outsideCorner(int(cx - right + 0.5), int(cy - top - 0.5));
-    if (cx < left && cy > bottom)
-        return !outsideCorner(int(cx - left - 0.5), int(cy - bottom + 0.5));
-    if (cx > right && cy > bottom)
-        return !outsideCorner(int(cx - right + 0.5), int(cy - bottom + 0.5));
+    // The corner's offsets from the pixel's centre, half a pixel out: whole numbers.
+    if (cx < left && cy < top) return !outsideCorner(x - left, y - top);
+    if (cx > right && cy < top) return !outsideCorner(x + 1 - right, y - top);
+    if (cx < left && cy > bottom) return !outsideCorner(x - left, y + 1 - bottom);
+    if (cx > right && cy > bottom) return !outsideCorner(x + 1 - right, y + 1 - bottom);
     return true;
 }
 

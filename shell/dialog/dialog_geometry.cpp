@@ -2,14 +2,13 @@
 
 #include <cmath>
 
+#include "common/decimal_number.h"
+
 namespace quorlane {
 
 int roundHalfEven(double value) {
-    const double whole = std::floor(value);
-    const double fraction = value - whole;
-    if (fraction > 0.5) return static_cast<int>(whole) + 1;
-    if (fraction < 0.5) return static_cast<int>(whole);
-    return std::fmod(whole, 2.0) == 0.0 ? static_cast<int>(whole) : static_cast<int>(whole) + 1;
+    // Sizes and shades: always far inside an int.
+    return roundToInt32(value, Rounding::HalvesToEven).value_or(0);
 }
 
 int backgroundShade(int y, int height) {

@@ -95,7 +95,7 @@ QImage artwork(const char* name) {
 }  // namespace
 
 std::string shippedReadme(const std::string& programFolder) {
-    const std::string beside = programFolder + "/README.md";
+    std::string beside = programFolder + "/README.md";  // not const: returned by move
     // An installed copy keeps its programs in <prefix>/lib/quorlane.
     for (const std::string& candidate :
          {beside, programFolder + "/../../share/doc/quorlane/README.md",
@@ -427,7 +427,7 @@ void SettingsDialog::paintEvent(QPaintEvent*) {
 
 void SettingsDialog::keyPressEvent(QKeyEvent* event) {
     // No button answers Escape or Enter; the keys do what the focused control does with them.
-    QWidget::keyPressEvent(event);
+    QWidget::keyPressEvent(event);  // NOLINT(bugprone-parent-virtual-call): not QDialog's keys
 }
 
 void SettingsDialog::done(int result) {

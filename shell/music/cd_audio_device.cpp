@@ -28,8 +28,17 @@ int32_t lsnOf(uint64_t state) { return static_cast<int32_t>(static_cast<uint32_t
 
 }  // namespace
 
-CdAudioDevice::CdAudioDevice(CdDiscOpener opener, std::size_t ringSectors)
-    : opener_(std::move(opener)), ring_(std::max<std::size_t>(ringSectors, kReadBatch + 1)) {
+void CdAudioDevice::restOneRefillInterval(std::unique_lock<std::mutex>& lock,
+                                          std::condition_variable& wake,
+                                          const std::function<bool()>& changed) {
+    wake.wait_for(lock, kRefillInterval, changed);
+}
+
+CdAudioDevice::CdAudioDevice(CdDiscOpener opener, std::size_t ringSectors,
+                             RestWhileFull restWhileFull)
+    : opener_(std::move(opener)),
+      restWhileFull_(std::move(restWhileFull)),
+      ring_(std::max<std::size_t>(ringSectors, kReadBatch + 1)) {
     reader_ = std::thread([this] { readerMain(); });
 }
 
@@ -55,7 +64,7 @@ void CdAudioDevice::abandon(std::unique_ptr<CdAudioDevice> device) {
             device->abandoned_ = true;
             device->wake_.notify_all();
             device->reader_.detach();
-            device.release();  // now the reader's to free
+            static_cast<void>(device.release());  // now the reader's to free
             return;
         }
     }
@@ -100,7 +109,9 @@ void CdAudioDevice::runReader(CdDisc& disc) {
     int32_t next = 0;
     int32_t carefulUntil = 0;  // after a failed batch, sector by sector up to here
     std::unique_lock lock(mutex_);
-    auto changed = [&] { return shutdown_ || request_.generation != current.generation; };
+    const std::function<bool()> changed = [&] {
+        return shutdown_ || request_.generation != current.generation;
+    };
     while (!shutdown_) {
         if (request_.generation != current.generation) {
             current = request_;
@@ -113,7 +124,7 @@ void CdAudioDevice::runReader(CdDisc& disc) {
         }
         std::size_t room = ring_.freeSlots();
         if (room == 0) {
-            wake_.wait_for(lock, kRefillInterval, changed);
+            restWhileFull_(lock, wake_, changed);
             continue;
         }
         if (next >= current.to) {

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -24,7 +25,18 @@ class CdAudioDevice final : public mci::Device {
 public:
     static constexpr std::size_t kDefaultRingSectors = 4 * kCdSectorsPerSecond;
 
-    explicit CdAudioDevice(CdDiscOpener opener, std::size_t ringSectors = kDefaultRingSectors);
+    // How the reader rests while the ring is full: waits on `wake` under `lock` until `changed`
+    // holds or it is time to look for room again. The default waits 20 ms; a test passes its
+    // own to see the reader resting and to decide when time passes.
+    using RestWhileFull =
+        std::function<void(std::unique_lock<std::mutex>& lock, std::condition_variable& wake,
+                           const std::function<bool()>& changed)>;
+    static void restOneRefillInterval(std::unique_lock<std::mutex>& lock,
+                                      std::condition_variable& wake,
+                                      const std::function<bool()>& changed);
+
+    explicit CdAudioDevice(CdDiscOpener opener, std::size_t ringSectors = kDefaultRingSectors,
+                           RestWhileFull restWhileFull = restOneRefillInterval);
     // Stops the reader thread and waits for it.
     ~CdAudioDevice() override;
     // Asks the reader to end without waiting; readerDone() tells when it has, after which
@@ -65,6 +77,7 @@ private:
     int32_t defaultStart(int32_t heard) const;
 
     CdDiscOpener opener_;
+    RestWhileFull restWhileFull_;
     SectorRing ring_;
     std::atomic<Load> load_{Load::Loading};
     DiscToc toc_;  // written by the reader before load_ turns Ready, fixed afterwards

@@ -5,8 +5,11 @@
 //
 // Supports: repeating timers, one-shot delays, readable file descriptors, on one thread.
 // Does not: writable descriptors, several threads, priorities.
+#include <poll.h>
+
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace quorlane {
@@ -15,6 +18,21 @@ class PollLoop {
 public:
     using Clock = std::chrono::steady_clock;
     using Callback = std::function<void()>;
+
+    // Where the loop's time comes from and how it waits for it: the system's steady clock and
+    // poll(2), or a test's own, which decides when time passes.
+    class Time {
+    public:
+        virtual ~Time() = default;
+        virtual Clock::time_point now() = 0;
+        // As poll(2): waits until a descriptor is ready or timeoutMs (-1: no limit) is over.
+        virtual int wait(pollfd* fds, nfds_t count, int timeoutMs) = 0;
+    };
+
+    PollLoop() : time_(systemTime_) {}
+    explicit PollLoop(Time& time) : time_(time) {}
+    PollLoop(const PollLoop&) = delete;
+    PollLoop& operator=(const PollLoop&) = delete;
 
     // A repeating timer, stopped until started; its id for the calls below.
     int addTimer(std::chrono::milliseconds interval, Callback onTick);
@@ -46,6 +64,18 @@ private:
         Callback onReady;
     };
 
+    std::optional<std::size_t> earliestTimer() const;
+    void serveReady(const std::vector<pollfd>& fds);
+    void tick(std::size_t index);
+
+    class SystemTime final : public Time {
+    public:
+        Clock::time_point now() override;
+        int wait(pollfd* fds, nfds_t count, int timeoutMs) override;
+    };
+
+    SystemTime systemTime_;
+    Time& time_;
     std::vector<Timer> timers_;
     std::vector<Watch> watches_;
     bool quitting_ = false;

@@ -52,6 +52,7 @@ bool RendererProcess::start(const std::string& program, const std::vector<std::s
     std::vector<std::string> words{program};
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
+    argv.reserve(words.size() + 1);
     for (std::string& word : words) argv.push_back(word.data());
     argv.push_back(nullptr);
     std::vector<std::string> variables;

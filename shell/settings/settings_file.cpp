@@ -152,6 +152,7 @@ std::vector<std::string> saveSettings(const SettingsValues& values, const std::s
         if (fileKey && fileValue) fileKeys.emplace_back(std::move(*fileKey), std::move(*fileValue));
     }
     std::vector<ProfileEntry> entries;
+    entries.reserve(fileKeys.size());
     for (const auto& [key, value] : fileKeys) entries.push_back({key, value});
     // The user's own settings folder is made by the first save that lands there; if it cannot
     // be made the settings stay unsaved, never misplaced.

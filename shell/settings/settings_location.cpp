@@ -1,11 +1,11 @@
 #include "shell/settings/settings_location.h"
 
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 
+#include "common/account_home.h"
 #include "common/file_path.h"
 #include "shell/settings/settings_file.h"
 
@@ -16,17 +16,6 @@ namespace {
 bool exists(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0;
-}
-
-std::string accountHome() {
-    struct passwd entry {};
-    struct passwd* found = nullptr;
-    char buffer[4096];
-    if (getpwuid_r(geteuid(), &entry, buffer, sizeof buffer, &found) != 0 || found == nullptr ||
-        found->pw_dir == nullptr) {
-        return {};
-    }
-    return found->pw_dir;
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ std::optional<MonitorRect> MonitorCover::begin(const std::vector<Monitor>& monit
     covers_.clear();
     const auto index = primaryMonitorIndex(monitors);
     if (!index) return std::nullopt;
-    const Monitor primary = monitors[*index];
+    const Monitor& primary = monitors[*index];
     // Monitors that show the same rectangle (mirrored) need one renderer between them.
     const bool anotherRect = std::any_of(monitors.begin(), monitors.end(),
                                          [&](const Monitor& m) { return m.rect != primary.rect; });

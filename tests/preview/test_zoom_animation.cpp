@@ -23,10 +23,6 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-// The animation's own schedule stays within 250 ms (window_zoom.h holds it to that); a
-// loaded machine adds its delays, so the call is only held to returning soon after.
-constexpr long kReturnsWithinMs = 1000;
-
 int ignoreXError(Display*, XErrorEvent*) { return 0; }
 
 bool redirectRefused = false;
@@ -82,16 +78,12 @@ protected:
     }
     void TearDown() override { zoomAnchor() = {}; }
 
-    // Runs the zoom while listening on the root; returns what the overlays did and how
-    // long the call took.
-    std::map<Window, Overlay> record(const std::function<void()>& zoom,
-                                     std::chrono::milliseconds& took) {
+    // Runs the zoom while listening on the root; returns what the overlays did.
+    std::map<Window, Overlay> record(const std::function<void()>& zoom) {
         const Window root = DefaultRootWindow(display_);
         XSelectInput(display_, root, SubstructureNotifyMask);
         XSync(display_, True);  // drop what came before
-        const auto start = Clock::now();
         zoom();
-        took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
         XSync(display_, False);
         XSelectInput(display_, root, NoEventMask);
 
@@ -176,12 +168,10 @@ TEST_F(ZoomAnimation, OpensFromTheAnchorAndClosesBackIntoItLeavingTheWindowAlone
     }
 
     zoomAnchor() = {50, 60};
-    std::chrono::milliseconds took{};
     const ZoomRect outerRect{outer.x, outer.y, outer.x + static_cast<int>(outer.width),
                              outer.y + static_cast<int>(outer.height)};
-    Overlay open = theOverlay(record([&] { zoomWindowOpen(outerRect); }, took));
+    Overlay open = theOverlay(record([&] { zoomWindowOpen(outerRect); }));
     EXPECT_TRUE(open.destroyed);
-    EXPECT_LE(took.count(), kReturnsWithinMs);
     ASSERT_GE(open.frames.size(), 3u);
     EXPECT_EQ(open.frames.front(), (XGeometry{50, 60, 1, 1}));
     EXPECT_EQ(open.frames.back(), outer);
@@ -192,9 +182,8 @@ TEST_F(ZoomAnimation, OpensFromTheAnchorAndClosesBackIntoItLeavingTheWindowAlone
     EXPECT_GT(middle.width, 1u);
     EXPECT_LT(middle.width, outer.width);
 
-    Overlay close = theOverlay(record([&] { zoomWindowClose(window.id()); }, took));
+    Overlay close = theOverlay(record([&] { zoomWindowClose(window.id()); }));
     EXPECT_TRUE(close.destroyed);
-    EXPECT_LE(took.count(), kReturnsWithinMs);
     ASSERT_GE(close.frames.size(), 3u);
     EXPECT_EQ(close.frames.front(), outer);
     EXPECT_EQ(close.frames.back(), (XGeometry{50, 60, 1, 1}));
@@ -212,8 +201,7 @@ TEST_F(ZoomAnimation, AnUnreadableWindowShrinksFromTheScreenCorner) {
     const Window goneId = gone.id();
     gone.destroy();
     zoomAnchor() = {640, 480};
-    std::chrono::milliseconds took{};
-    Overlay close = theOverlay(record([&] { zoomWindowClose(goneId); }, took));
+    Overlay close = theOverlay(record([&] { zoomWindowClose(goneId); }));
     ASSERT_FALSE(close.frames.empty());
     EXPECT_EQ(close.frames.front(), (XGeometry{0, 0, 1, 1}));
     EXPECT_EQ(close.frames.back(), (XGeometry{640, 480, 1, 1}));

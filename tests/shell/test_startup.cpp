@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "shell/core/command_line.h"
@@ -221,14 +223,51 @@ TEST(StartupRoutine, PreviewNeedsAHostWindowAndNeverTouchesFolderOrSettings) {
     }
 }
 
+// Skipped quietly; with QUORLANE_DEBUG set, each skipped step is one line on standard error.
 TEST(StartupRoutine, AFailingStepIsSkipped) {
     struct Failing : FakeStartup {
         void makeWorkingFolder() override { throw std::runtime_error("no folder"); }
-        void loadSettings() override { throw std::runtime_error("unreadable"); }
-    } services;
-    StartupState state;
-    EXPECT_EQ(runStartup("/s", state, services), 7);
-    EXPECT_EQ(services.calls, withLookups({"claim", "hide cursor", "show"}));
+        void loadSettings() override { throw 7; }
+    };
+    const struct {
+        const char* debug;  // null: unset
+        std::vector<std::string> lines;
+    } cases[] = {
+        {nullptr, {}},
+        {"", {}},
+        {"1",
+         {"quorlane: skipped a failed step at .../shell/startup/startup_routine.cpp: no folder",
+          "quorlane: skipped a failed step at .../shell/startup/startup_routine.cpp: no message"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.debug == nullptr ? "unset" : c.debug);
+        if (c.debug != nullptr) {
+            setenv("QUORLANE_DEBUG", c.debug, 1);
+        } else {
+            unsetenv("QUORLANE_DEBUG");
+        }
+        Failing services;
+        StartupState state;
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(runStartup("/s", state, services), 7);
+        const std::string told = testing::internal::GetCapturedStderr();
+        unsetenv("QUORLANE_DEBUG");
+        EXPECT_EQ(services.calls, withLookups({"claim", "hide cursor", "show"}));
+        // Each line without the folder of the sources and the line number and function, which
+        // move as the code does.
+        std::vector<std::string> lines;
+        std::istringstream in(told);
+        for (std::string line; std::getline(in, line);) {
+            const auto at = line.find(" at ") + 4;
+            const auto file = line.find("/shell/startup/");
+            const auto colon = line.find(": ", at);
+            if (file != std::string::npos && colon != std::string::npos)
+                line = line.substr(0, at) + "..." + line.substr(file, line.find(':', file) - file) +
+                       line.substr(line.rfind(": "));
+            lines.push_back(line);
+        }
+        EXPECT_EQ(lines, c.lines) << told;
+    }
 }
 
 using test::RecordingCursor;

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Runs a test program as an ordinary user when the suite runs as root, so that its checks of
+# file permissions (which do not bind root) run instead of skipping; as anyone else it simply
+# runs the program. The program is copied into a folder of its own that the user can read, as
+# the build tree may not be (a clone in root's home), and runs with a home and a temporary
+# folder of the user's. Usage: run-as-ordinary-user.sh PROGRAM [ARGUMENTS...]
+set -euo pipefail
+[ "$(id -u)" = 0 ] || exec "$@"
+user=quorlane-tests
+# Two tests may make the user at once: one of them wins, and both then find it.
+id "$user" >/dev/null 2>&1 || useradd --create-home --shell /bin/sh "$user" 2>/dev/null || true
+id "$user" >/dev/null 2>&1 || { echo "no ordinary user to run $1 as" >&2; exit 1; }
+work=$(mktemp -d /tmp/quorlane-as-user-XXXXXX)
+trap 'rm -rf "$work"' EXIT
+chmod 755 "$work"
+program=$work/$(basename "$1")
+cp "$1" "$program"
+shift
+mkdir "$work/home" "$work/tmp"
+# The leak checker's suppressions, in the source tree the user may not reach, go along too.
+if [[ "${LSAN_OPTIONS:-}" =~ suppressions=([^:]*) ]]; then
+  cp "${BASH_REMATCH[1]}" "$work/lsan.supp"
+  LSAN_OPTIONS=${LSAN_OPTIONS/"${BASH_REMATCH[1]}"/$work/lsan.supp}
+fi
+chown "$user" "$work/home" "$work/tmp"
+# Not exec'd: the trap removes the copy afterwards.
+status=0
+runuser -u "$user" -- env -u XDG_CONFIG_HOME HOME="$work/home" TMPDIR="$work/tmp" \
+  "$program" "$@" || status=$?
+exit $status
