@@ -2,8 +2,9 @@
 # The installed quorlane inside the real screensaver frameworks, on a private Xvfb display:
 #   xscreensaver  the XScreenSaver daemon runs "quorlane --root" on -activate: with
 #                 grabDesktopImages on the flight covers the screen with the desktop it grabbed,
-#                 with it off with the built-in still and no desktop; -deactivate (SIGTERM) leaves
-#                 no Quorlane process, no picture file and no "abnormal" exit in the daemon's log;
+#                 with it off with the built-in still and no desktop; a show ended by SIGTERM (on
+#                 -select) is no "abnormal" exit in the daemon's log; -deactivate leaves no
+#                 Quorlane process and no picture file;
 #   xsecurelock   xsecurelock with XSECURELOCK_SAVER naming the installed quorlane: the locked
 #                 screen shows the flight over the built-in still, not white walls; SIGTERM to
 #                 xsecurelock leaves no Quorlane process and no picture file.
@@ -112,6 +113,19 @@ EOT
       echo "xscreensaver, grabDesktopImages $grab: desktop's colour on $share, warm on $warm"
       if [ "$grab" = True ]; then
         at_least "$share" 0.3 || fail "the maze does not show the desktop"
+        # Choosing the program again ends the running show with SIGTERM while XScreenSaver
+        # stays to judge how it ended (it logs an exit code as an abnormal end).
+        old=$(quorlane_processes)
+        xscreensaver-command -select 1 >/dev/null
+        for _ in $(seq 1 300); do
+          alive=0
+          for p in $old; do [ -e "/proc/$p" ] && alive=1; done
+          [ "$alive" = 0 ] && break
+          sleep 0.1
+        done
+        [ "$alive" = 0 ] || fail "the show ended by -select still runs"
+        wait_for_flight xscreensaver-reselected "$work/shot.png" ||
+          { cat "$work/xscreensaver.log" >&2; fail "no flight after -select"; }
       else
         at_most "$share" 0.02 || fail "the desktop shows with grabDesktopImages off"
         at_least "$warm" 0.05 || fail "the maze does not show the built-in still"
