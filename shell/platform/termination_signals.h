@@ -3,9 +3,12 @@
 // killing the shell mid-sound: the handler only writes the signal's number into a pipe,
 // and the show's event loop reads it.
 //
+// A show that has not ended a few seconds after the first signal (stuck in a call that does
+// not return) is ended by that signal's ordinary action.
+//
 // Supports: SIGTERM, SIGINT and SIGHUP (unless ignored, as nohup does) through a pipe the
-//   poll loop reads.
-// Does not: other signals, several threads.
+//   poll loop reads; SIGALRM for the overdue end.
+// Does not: other signals, several threads, other users of SIGALRM.
 
 namespace quorlane {
 

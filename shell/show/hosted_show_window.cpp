@@ -155,7 +155,10 @@ bool HostedShowWindow::windowExists(const std::string&) {
     return hostAlive_ && !renderer_.ended();
 }
 
-void HostedShowWindow::stopRenderer() { renderer_.endGroup(kRendererGrace); }
+void HostedShowWindow::stopRenderer() {
+    if (renderer_.endNotifier() >= 0) loop_.unwatch(renderer_.endNotifier());  // closed on reaping
+    renderer_.endGroup(kRendererGrace);
+}
 
 void HostedShowWindow::setTimerEnabled(ShowTimer which, bool enabled) {
     timers_.setEnabled(which, enabled);
