@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,13 @@ namespace {
 quorlane::SceneDirector* director = nullptr;
 quorlane::MazeScene* flight = nullptr;
 bool endFlag = false;
+#ifndef _WIN32
+// The monitor a window manager's full screen must keep the window on, while that is still
+// to be seen; and frames until the next look.
+std::optional<quorlane::MonitorRect> monitorToKeep;
+int framesToNextLook = 0;
+quorlane::WindowPlacement openedAt;
+#endif
 
 constexpr unsigned char kEscape = 27;
 
@@ -49,6 +57,16 @@ void onKey(unsigned char key, int, int) {
 }
 
 void onDisplay() {
+#ifndef _WIN32
+    // A few round trips to the server every eighth frame, until the window has had to be put
+    // back on its monitor (it then stays there by itself).
+    if (monitorToKeep && --framesToNextLook <= 0) {
+        framesToNextLook = 8;
+        if (quorlane::keepOnMonitor(*monitorToKeep, openedAt.width, openedAt.height)) {
+            monitorToKeep.reset();
+        }
+    }
+#endif
     director->update();
     if (endFlag) exitRenderer();
     director->draw();
@@ -106,6 +124,8 @@ int main(int argc, char** argv) {
         glutReshapeWindow(placement.unmanaged->width, placement.unmanaged->height);
     } else {
         glutFullScreen();
+        monitorToKeep = placement.unmanaged;
+        openedAt = placement;
     }
 #endif
 
