@@ -219,5 +219,38 @@ TEST(ShowOnMonitorsFailing, AFailedOrRemovedMonitorLeavesTheOthersFlying) {
     EXPECT_TRUE(waitFor([&] { return show.rendererProcesses().empty(); }));
 }
 
+// How many descriptors the process holds.
+long descriptorsOf(pid_t pid) {
+    std::error_code error;
+    const fs::directory_iterator fds("/proc/" + std::to_string(pid) + "/fd", error);
+    return error ? -1 : std::distance(fds, fs::directory_iterator());
+}
+
+// A monitor unplugged and plugged again is covered again each time, and the renderers that
+// went leave nothing open behind them.
+TEST(ShowOnMonitorsFailing, MonitorsPluggedAgainAreCoveredAndLeakNothing) {
+    ShowHarness show;
+    exitCodesAsIs(show);
+    show.splitScreen(2);
+    const pid_t shell = show.startShell({"/s"});
+    ASSERT_EQ(
+        windowsOnMonitors(show, {"2Monitors", {{0, 0, 960, 1080}, {960, 0, 960, 1080}}}).size(),
+        2u);
+    const long descriptors = descriptorsOf(shell);
+    for (int cycle = 0; cycle < 5; ++cycle) {
+        show.removeMonitor("QM1");
+        ASSERT_TRUE(waitFor([&] { return show.rendererProcesses().size() == 1; }));
+        show.addMonitor(960, 0, 960, 1080);
+        ASSERT_TRUE(waitFor([&] { return show.rendererProcesses().size() == 2; }));
+    }
+    EXPECT_TRUE(waitFor([&] { return descriptorsOf(shell) == descriptors; }))
+        << descriptorsOf(shell) << " descriptors, " << descriptors << " before";
+
+    EXPECT_FALSE(show.waitExit(shell, 0ms));
+    show.pressEscape(show.findWindows("Torvane_VC").back());
+    EXPECT_EQ(exitCodeOf(show.waitExit(shell, kAppear)), 0);
+    EXPECT_TRUE(waitFor([&] { return show.rendererProcesses().empty(); }));
+}
+
 }  // namespace
 }  // namespace quorlane::testing

@@ -1,5 +1,7 @@
 #include "tests/support/show_harness.h"
 
+#include <algorithm>
+
 #include <QImage>
 
 #include <X11/Xlib.h>
@@ -150,7 +152,13 @@ void ShowHarness::splitScreen(int count) {
 }
 
 void ShowHarness::addMonitor(int x, int y, int width, int height) {
-    const std::string name = "QM" + std::to_string(monitors_.size());
+    // The first name not in use: QM0, QM1, ...
+    std::string name;
+    for (int i = 0;
+         name.empty() || std::find(monitors_.begin(), monitors_.end(), name) != monitors_.end();
+         ++i) {
+        name = "QM" + std::to_string(i);
+    }
     // 96 dots per inch: 254 mm for 960 pixels.
     const std::string geometry = std::to_string(width) + "/" + std::to_string(width * 254 / 960) +
                                  "x" + std::to_string(height) + "/" +
