@@ -34,8 +34,8 @@ quorlane::SceneDirector* director = nullptr;
 quorlane::MazeScene* flight = nullptr;
 bool endFlag = false;
 #ifndef _WIN32
-// The monitor a window manager's full screen must keep the window on, while that is still
-// to be seen; and frames until the next look.
+// The monitor a window manager's full screen must keep the window on, and frames until the
+// next look.
 std::optional<quorlane::MonitorRect> monitorToKeep;
 int framesToNextLook = 0;
 quorlane::WindowPlacement openedAt;
@@ -58,13 +58,11 @@ void onKey(unsigned char key, int, int) {
 
 void onDisplay() {
 #ifndef _WIN32
-    // A few round trips to the server every eighth frame, until the window has had to be put
-    // back on its monitor (it then stays there by itself).
+    // A few round trips to the server every eighth frame, for as long as the flight lasts:
+    // a manager may move a window late, or again.
     if (monitorToKeep && --framesToNextLook <= 0) {
         framesToNextLook = 8;
-        if (quorlane::keepOnMonitor(*monitorToKeep, openedAt.width, openedAt.height)) {
-            monitorToKeep.reset();
-        }
+        quorlane::keepOnMonitor(*monitorToKeep, openedAt.width, openedAt.height);
     }
 #endif
     director->update();
