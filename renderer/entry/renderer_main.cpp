@@ -34,11 +34,19 @@ quorlane::SceneDirector* director = nullptr;
 quorlane::MazeScene* flight = nullptr;
 bool endFlag = false;
 #ifndef _WIN32
-// The monitor a window manager's full screen must keep the window on, and frames until the
-// next look.
+// The monitor a window manager's full screen must keep the window on, and the size the
+// window opened at.
 std::optional<quorlane::MonitorRect> monitorToKeep;
-int framesToNextLook = 0;
 quorlane::WindowPlacement openedAt;
+
+// A few round trips to the server four times a second, for as long as the flight lasts: a
+// manager may move a window late, or again. On a timer, since GLUT draws no frames into a
+// window that another covers whole, as one on the wrong monitor may be.
+constexpr unsigned kLookEveryMs = 250;
+void lookAtMonitor(int) {
+    quorlane::keepOnMonitor(*monitorToKeep, openedAt.width, openedAt.height);
+    glutTimerFunc(kLookEveryMs, lookAtMonitor, 0);
+}
 #endif
 
 constexpr unsigned char kEscape = 27;
@@ -57,14 +65,6 @@ void onKey(unsigned char key, int, int) {
 }
 
 void onDisplay() {
-#ifndef _WIN32
-    // A few round trips to the server every eighth frame, for as long as the flight lasts:
-    // a manager may move a window late, or again.
-    if (monitorToKeep && --framesToNextLook <= 0) {
-        framesToNextLook = 8;
-        quorlane::keepOnMonitor(*monitorToKeep, openedAt.width, openedAt.height);
-    }
-#endif
     director->update();
     if (endFlag) exitRenderer();
     director->draw();
@@ -124,6 +124,7 @@ int main(int argc, char** argv) {
         glutFullScreen();
         monitorToKeep = placement.unmanaged;
         openedAt = placement;
+        if (monitorToKeep) glutTimerFunc(kLookEveryMs, lookAtMonitor, 0);
     }
 #endif
 
