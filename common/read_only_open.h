@@ -3,6 +3,8 @@
 // hang the reader; on Windows in binary mode, so that no byte is translated on the way in.
 #include <fcntl.h>
 
+#include <string>
+
 namespace quorlane {
 
 #ifdef _WIN32
@@ -10,5 +12,11 @@ inline constexpr int kReadOnlyOpenFlags = O_RDONLY | O_BINARY;
 #else
 inline constexpr int kReadOnlyOpenFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
 #endif
+
+// The file opened to read, when it is a regular file: checked on the very descriptor that is
+// then read, so that a name switched meanwhile (to a FIFO, a device) cannot slip in between.
+// -1 otherwise, errno telling why: open's own, or EINVAL for a file of another kind. The
+// caller closes it.
+int openRegularFileToRead(const std::string& path);
 
 }  // namespace quorlane

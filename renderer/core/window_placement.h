@@ -1,7 +1,8 @@
 #pragma once
 // Where the renderer's window opens and how it comes to cover its monitor. Alone, it opens
 // at 800 x 600 in the screen's corner and goes full screen. Given one monitor of several, it
-// opens on that monitor; a window manager then makes it full screen there, and without one
+// opens on that monitor; a window manager then makes it full screen there (the entry puts it
+// back should the manager pick an overlapping monitor instead), and without one
 // the window takes the monitor's rectangle itself (GLUT's own full screen would spread it
 // over every monitor).
 #include <optional>

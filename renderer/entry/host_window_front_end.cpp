@@ -76,8 +76,16 @@ int runInHostWindow(unsigned long window, const std::string& pictureFile) {
         std::fprintf(stderr, "Quorlane.dll: no window 0x%lx to draw into\n", host);
         return 1;
     }
-    // Told of its size and of its end; any number of clients may listen so.
-    XSelectInput(display, host, StructureNotifyMask);
+    // Told of its size, its end, and when it can be seen; any number of clients may listen so.
+    XSelectInput(display, host, StructureNotifyMask | VisibilityChangeMask);
+    // Frames drawn into a window nobody can see (unmapped, under an unmapped parent, or one
+    // that only takes input) would cost a whole core for nothing.
+    const auto canBeSeen = [&] {
+        XWindowAttributes now{};
+        return XGetWindowAttributes(display, host, &now) && now.c_class == InputOutput &&
+               now.map_state == IsViewable;
+    };
+    bool seen = canBeSeen();
 
     // Drawn into directly when its visual serves; otherwise into a window of ours that fills
     // it, with a visual that does (a host made for plain 2D drawing).
@@ -116,9 +124,15 @@ int runInHostWindow(unsigned long window, const std::string& pictureFile) {
     glViewport(0, 0, width, height);
 
     while (!hostLost) {
-        while (XPending(display) > 0) {
+        // Unseen, it waits for the window's next event (mapped, made visible, resized or
+        // destroyed) instead of drawing.
+        while (XPending(display) > 0 || (!seen && !hostLost)) {
             XEvent event;
             XNextEvent(display, &event);
+            if (event.type == MapNotify || event.type == UnmapNotify ||
+                event.type == VisibilityNotify || event.type == ReparentNotify) {
+                seen = canBeSeen();
+            }
             if (event.type == DestroyNotify && event.xdestroywindow.window == host) {
                 hostLost = true;
             } else if (event.type == ConfigureNotify && event.xconfigure.window == host &&

@@ -9,8 +9,9 @@
 namespace quorlane {
 
 // Draws the flight into `window` (0: the root window) at its size, following it when it is
-// resized, until the window is destroyed or the display goes. pictureFile is the desktop
-// picture (empty: none). Returns the exit code: 0 when the window went, 1 when it could not
+// resized, until the window is destroyed or the display goes; while the window cannot be seen
+// (unmapped, or input only) it draws nothing and waits for the window's events. pictureFile is the
+// desktop picture (empty: none). Returns the exit code: 0 when the window went, 1 when it could not
 // be drawn into.
 int runInHostWindow(unsigned long window, const std::string& pictureFile);
 

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,21 @@ namespace {
 quorlane::SceneDirector* director = nullptr;
 quorlane::MazeScene* flight = nullptr;
 bool endFlag = false;
+#ifndef _WIN32
+// The monitor a window manager's full screen must keep the window on, and the size the
+// window opened at.
+std::optional<quorlane::MonitorRect> monitorToKeep;
+quorlane::WindowPlacement openedAt;
+
+// A few round trips to the server four times a second, for as long as the flight lasts: a
+// manager may move a window late, or again. On a timer, since GLUT draws no frames into a
+// window that another covers whole, as one on the wrong monitor may be.
+constexpr unsigned kLookEveryMs = 250;
+void lookAtMonitor(int) {
+    quorlane::keepOnMonitor(*monitorToKeep, openedAt.width, openedAt.height);
+    glutTimerFunc(kLookEveryMs, lookAtMonitor, 0);
+}
+#endif
 
 constexpr unsigned char kEscape = 27;
 
@@ -106,6 +122,9 @@ int main(int argc, char** argv) {
         glutReshapeWindow(placement.unmanaged->width, placement.unmanaged->height);
     } else {
         glutFullScreen();
+        monitorToKeep = placement.unmanaged;
+        openedAt = placement;
+        if (monitorToKeep) glutTimerFunc(kLookEveryMs, lookAtMonitor, 0);
     }
 #endif
 

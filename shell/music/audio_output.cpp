@@ -2,15 +2,50 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
-#include <sys/stat.h>
+
+#include <unistd.h>
+#include <cstdio>
+
+#include "common/ascii_case.h"
+#include "common/read_only_open.h"
 
 namespace quorlane {
 namespace {
+
+// SDL_mixer's own first guess for a file by its name; anything else is told by its content.
+Mix_MusicType musicTypeOfName(const std::string& path) {
+    const auto dot = path.find_last_of("./");
+    if (dot == std::string::npos || path[dot] != '.') return MUS_NONE;
+    const std::string extension = path.substr(dot + 1);
+    const auto is = [&](const char* name) { return asciiEqualIgnoringCase(extension, name); };
+    if (is("wav")) return MUS_WAV;
+    if (is("mid") || is("midi") || is("kar")) return MUS_MID;
+    if (is("ogg")) return MUS_OGG;
+    if (is("opus")) return MUS_OPUS;
+    if (is("flac")) return MUS_FLAC;
+    if (is("mpg") || is("mpeg") || is("mp3") || is("mad")) return MUS_MP3;
+    return MUS_NONE;
+}
 
 // About 23 ms a buffer: short enough for quick stops, long enough not to starve.
 constexpr int kBufferFrames = 1024;
 
 }  // namespace
+
+Mix_Music* loadMusicFile(int fd, const std::string& name) {
+    FILE* file = fdopen(fd, "rb");
+    if (file == nullptr) {
+        ::close(fd);
+        return nullptr;
+    }
+    SDL_RWops* source = SDL_RWFromFP(file, SDL_TRUE);
+    if (source == nullptr) {
+        std::fclose(file);
+        return nullptr;
+    }
+    // The music owns the source, and with it the file, from here on, even when it fails.
+    return Mix_LoadMUSType_RW(source, musicTypeOfName(name), SDL_TRUE);
+}
 
 AudioOutput::~AudioOutput() { close(); }
 
@@ -71,14 +106,16 @@ void AudioOutput::releaseMusic() {
 
 bool AudioOutput::playSound(const std::string& path, bool loop) {
     stopSound();
-    // Only a plain file: opening a FIFO for reading would wait for a writer.
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-    if (!open() || slot_ != Slot::Free) return false;
+    const int fd = openRegularFileToRead(path);
+    if (fd < 0) return false;
+    if (!open() || slot_ != Slot::Free) {
+        ::close(fd);
+        return false;
+    }
     // Loaded as music, the file is read a little at a time while it plays: a whole WAV
     // decoded and resampled up front can take gigabytes and seconds (and crashed the
     // mixer on a long one).
-    sound_ = Mix_LoadMUS(path.c_str());
+    sound_ = loadMusicFile(fd, path);
     if (!sound_) return false;
     if (Mix_PlayMusic(sound_, loop ? -1 : 0) != 0) {
         Mix_FreeMusic(sound_);

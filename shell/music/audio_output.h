@@ -13,6 +13,12 @@ typedef struct _Mix_Music Mix_Music;
 
 namespace quorlane {
 
+// A music file (MP3, WAV...) for the music slot, from a descriptor opened with
+// openRegularFileToRead (so that a name switched to a FIFO after any earlier check cannot hang
+// the shell), which it takes over and closes; its kind guessed from the name's extension
+// first, as SDL_mixer does for a name. Null when it cannot be decoded.
+Mix_Music* loadMusicFile(int fd, const std::string& name);
+
 class AudioOutput {
 public:
     static constexpr int kFrequency = 44100;

@@ -1,10 +1,13 @@
 #include "shell/music/music_file_device.h"
 
 #include <SDL_mixer.h>
-#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include <charconv>
 
+#include "common/read_only_open.h"
 #include "shell/music/audio_output.h"
 #include "shell/music/mci_errors.h"
 
@@ -24,12 +27,19 @@ bool readMilliseconds(const std::string& text, long& ms) {
 
 uint32_t MusicFileDevice::open(AudioOutput& output, const std::string& path,
                                std::unique_ptr<Device>& device) {
-    struct stat info {};
-    if (path.empty() || ::stat(path.c_str(), &info) != 0) return kFileNotFound;
-    if (!S_ISREG(info.st_mode)) return kInvalidFile;
-    if (!output.open()) return kHardware;
-    if (!output.claimMusic()) return kOutputInUse;
-    Mix_Music* music = Mix_LoadMUS(path.c_str());
+    // One descriptor, checked and then read: a name checked and opened again later could
+    // have become a FIFO meanwhile.
+    const int fd = openRegularFileToRead(path);
+    if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? kFileNotFound : kInvalidFile;
+    if (!output.open()) {
+        ::close(fd);
+        return kHardware;
+    }
+    if (!output.claimMusic()) {
+        ::close(fd);
+        return kOutputInUse;
+    }
+    Mix_Music* music = loadMusicFile(fd, path);
     if (!music) {
         output.releaseMusic();
         return kInvalidFile;

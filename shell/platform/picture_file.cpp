@@ -1,8 +1,13 @@
 #include "shell/platform/picture_file.h"
 
+#include <QFile>
 #include <QImageReader>
 
+#include <unistd.h>
+
 #include <cstring>
+
+#include "common/read_only_open.h"
 
 namespace quorlane {
 
@@ -18,8 +23,10 @@ QSize pictureSizeWithin(QSize size, qint64 maxPixels) {
     }
 }
 
-QImage loadPictureFile(const std::string& path) {
-    QImageReader reader(QString::fromStdString(path));
+QImage loadPictureFile(int fd) {
+    QFile file;
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle)) return {};
+    QImageReader reader(&file);
     reader.setAutoTransform(false);  // the picture as stored
     // Qt refuses pictures above 128 MB decoded by default, about 33 megapixels: today's
     // phone photos. The limit is raised for the decoding; JPEGs are decoded straight at the
@@ -31,8 +38,16 @@ QImage loadPictureFile(const std::string& path) {
     return reader.read();
 }
 
-bool decodePictureFile(const std::string& path, DecodedPicture& picture) {
-    return decodeImage(loadPictureFile(path), picture);
+QImage loadPictureFile(const std::string& path) {
+    const int fd = openRegularFileToRead(path);
+    if (fd < 0) return {};
+    QImage picture = loadPictureFile(fd);
+    ::close(fd);
+    return picture;
+}
+
+bool decodePictureFile(int fd, DecodedPicture& picture) {
+    return decodeImage(loadPictureFile(fd), picture);
 }
 
 bool decodeImage(const QImage& loaded, DecodedPicture& picture) {

@@ -24,11 +24,14 @@ inline constexpr int kPictureDecodeLimitMb = 512;
 QSize pictureSizeWithin(QSize size, qint64 maxPixels);
 
 // The picture at its own size, or scaled down to kMaxPicturePixels; a null image when it
-// cannot be read.
+// cannot be read. A name is opened once, and only a regular file is read (a FIFO switched in
+// for the picture must not hang the program).
 QImage loadPictureFile(const std::string& path);
-// The same picture in the show's pixel layout, with its density; false when it cannot be
-// read.
-bool decodePictureFile(const std::string& path, DecodedPicture& picture);
+// The same from a file already opened to read (the caller keeps and closes it).
+QImage loadPictureFile(int fd);
+// The picture of an opened file in the show's pixel layout, with its density; false when it
+// cannot be read.
+bool decodePictureFile(int fd, DecodedPicture& picture);
 // A picture already loaded, in the show's pixel layout; false for a null image.
 bool decodeImage(const QImage& loaded, DecodedPicture& picture);
 

@@ -137,7 +137,7 @@ bool RendererProcess::ended() {
     } while (result < 0 && errno == EINTR);
     if (result < 0) {
         ended_ = true;  // not our child any more
-        reaped_ = true;
+        markReaped();
     } else if (info.si_pid == pid_) {
         status_ = info.si_code == CLD_EXITED ? W_EXITCODE(info.si_status, 0)
                                              : W_EXITCODE(0, info.si_status);
@@ -148,28 +148,50 @@ bool RendererProcess::ended() {
 
 void RendererProcess::reap() {
     if (reaped_ || pid_ <= 0) return;
-    if (waitpid(pid_, nullptr, WNOHANG) == pid_) reaped_ = true;
+    if (waitpid(pid_, nullptr, WNOHANG) == pid_) markReaped();
 }
 
-void RendererProcess::endGroup(std::chrono::milliseconds grace) {
-    if (pid_ <= 0 || reaped_) return;
+// Once reaped, nothing is left to watch: the descriptor goes with the process (a show whose
+// monitors come and go would otherwise keep one for every renderer it ever started).
+void RendererProcess::markReaped() {
+    reaped_ = true;
+    if (pidfd_ >= 0) close(pidfd_);
+    pidfd_ = -1;
+}
+
+bool RendererProcess::groupGone() {
+    if (!ended()) return false;
+    reap();
+    // The renderer is gone; anything it started still holds the group's number.
+    return kill(-pid_, 0) != 0 && errno == ESRCH;
+}
+
+void RendererProcess::endGroup(std::chrono::milliseconds grace) { endGroups({this}, grace); }
+
+void RendererProcess::endGroups(const std::vector<RendererProcess*>& processes,
+                                std::chrono::milliseconds grace) {
     using Clock = std::chrono::steady_clock;
-    const pid_t group = pid_;
-    kill(-group, SIGTERM);
+    // Every group is told first and then all are waited for together: one after the other,
+    // each grace would add to the last, and the rest would keep flying meanwhile.
+    std::vector<RendererProcess*> left;
+    for (RendererProcess* process : processes) {
+        if (process == nullptr || process->pid_ <= 0 || process->reaped_) continue;
+        kill(-process->pid_, SIGTERM);
+        left.push_back(process);
+    }
     const auto until = Clock::now() + grace;
     for (;;) {
-        if (ended()) {
-            reap();
-            // The renderer is gone; anything it started still holds the group's number.
-            if (kill(-group, 0) != 0 && errno == ESRCH) return;
-        }
-        if (Clock::now() >= until) break;
+        std::erase_if(left, [](RendererProcess* process) { return process->groupGone(); });
+        if (left.empty() || Clock::now() >= until) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    kill(-group, SIGKILL);
-    for (int i = 0; i < 200 && !reaped_; ++i) {
-        if (ended()) reap();
-        if (!reaped_) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    for (RendererProcess* process : left) kill(-process->pid_, SIGKILL);
+    for (int i = 0; i < 200 && !left.empty(); ++i) {
+        std::erase_if(left, [](RendererProcess* process) {
+            if (process->ended()) process->reap();
+            return process->reaped_;
+        });
+        if (!left.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
 }
 

@@ -30,17 +30,24 @@ public:
     // Ends the renderer and everything in its process group: SIGTERM, then SIGKILL for
     // whatever is left after the grace. Returns at once when all has already ended.
     void endGroup(std::chrono::milliseconds grace);
+    // The same for several at once: all are signalled first, then waited for together.
+    static void endGroups(const std::vector<RendererProcess*>& processes,
+                          std::chrono::milliseconds grace);
     // Exit status of an ended process (as waitpid gives it); -1 before that.
     int status() const { return status_; }
     // The process id of the last start; -1 when none began.
     pid_t pid() const { return pid_; }
     // A descriptor that becomes readable when the process ends (a pidfd), or -1 where the
-    // kernel has none; owned by this object.
+    // kernel has none or once the process is reaped; owned by this object, closed when it
+    // reaps the process (stop watching it before that).
     int endNotifier() const { return pidfd_; }
     ~RendererProcess();
 
 private:
     void reap();
+    void markReaped();
+    // Whether the process has ended and nothing of its group is left.
+    bool groupGone();
 
     pid_t pid_ = -1;
     bool ended_ = true;

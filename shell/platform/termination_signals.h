@@ -4,9 +4,12 @@
 // and the show's event loop reads it. Once all is cleaned up the process still dies of the
 // signal, as whoever sent it expects (a framework logs an exit code as an abnormal end).
 //
+// A show that has not ended a few seconds after the first signal (stuck in a call that does
+// not return) is ended by that signal's ordinary action.
+//
 // Supports: SIGTERM, SIGINT and SIGHUP (unless ignored, as nohup does) through a pipe the
-//   poll loop reads.
-// Does not: other signals, several threads.
+//   poll loop reads; SIGALRM for the overdue end.
+// Does not: other signals, several threads, other users of SIGALRM.
 
 namespace quorlane {
 

@@ -42,6 +42,10 @@ std::unique_ptr<RootCapture> frameworkScreenshot(Display* display, unsigned long
                       &border, &depth)) {
         return nullptr;
     }
+    // Its pixels are read in the screen's own layout, which only a pixmap of the screen's
+    // depth has (a framework's grab always is). One of another depth would come out black or
+    // miscoloured: it counts as no screenshot at all.
+    if (static_cast<int>(depth) != DefaultDepth(display, DefaultScreen(display))) return nullptr;
     XWindowAttributes attributes{};
     if (!XGetWindowAttributes(display, window, &attributes)) return nullptr;
     ScreenRect onRoot{0, 0, attributes.width, attributes.height};

@@ -16,7 +16,7 @@ std::optional<ScreenRect> screenshotPartBehind(const ScreenRect& window, int pix
                                                int pixmapHeight);
 
 // The screenshot the framework left on the window, cut to the window; null when it left
-// none (another framework) or it cannot be read.
+// none (another framework), it cannot be read, or its depth is not the screen's.
 std::unique_ptr<RootCapture> frameworkScreenshot(Display* display, unsigned long window);
 
 // Whether every pixel has one colour: what a screen covered by a blank window shows.

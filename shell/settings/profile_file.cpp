@@ -102,11 +102,11 @@ bool isUsableName(std::string_view name) {
 ProfileRead readWholeFile(const std::string& path, std::string& out) {
     out.clear();
     // Non-blocking, so that a FIFO in the file's place cannot hang the caller.
-    int fd = ::open(path.c_str(), kReadOnlyOpenFlags);
+    int fd = openRegularFileToRead(path);
     if (fd < 0) return errno == ENOENT ? ProfileRead::Missing : ProfileRead::Unreadable;
     struct stat st {};
     ProfileRead result = ProfileRead::Ok;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+    if (::fstat(fd, &st) != 0)
         result = ProfileRead::Unreadable;
     else if (static_cast<std::size_t>(st.st_size) > kMaxProfileBytes)
         result = ProfileRead::TooLarge;

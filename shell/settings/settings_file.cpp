@@ -169,14 +169,10 @@ std::vector<std::string> saveSettings(const SettingsValues& values, const std::s
 bool canOpenFile(const std::string& path) {
     std::string name = path;
     if (!name.empty() && name.back() == kPathSeparator) name.pop_back();
-    if (name.empty()) return false;
-    // Non-blocking, so that a FIFO is refused at once instead of waiting for a writer.
-    int fd = ::open(name.c_str(), kReadOnlyOpenFlags);
+    const int fd = openRegularFileToRead(name);
     if (fd < 0) return false;
-    struct stat st {};
-    bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     ::close(fd);
-    return regular;
+    return true;
 }
 
 }  // namespace quorlane

@@ -151,7 +151,16 @@ bool HostedShowWindow::windowExists(const std::string&) {
     return hostAlive_ && !renderer_.ended();
 }
 
-void HostedShowWindow::stopRenderer() { renderer_.endGroup(kRendererGrace); }
+void HostedShowWindow::stopRenderer() {
+    if (renderer_.endNotifier() >= 0) loop_.unwatch(renderer_.endNotifier());  // closed on reaping
+    renderer_.endGroup(kRendererGrace);
+    // No framework owns the root window to paint it again: the last frame would stay on the
+    // desktop. Its own background comes back, and whoever draws on it is told to.
+    if (host_ == DefaultRootWindow(display_)) {
+        XClearArea(display_, host_, 0, 0, 0, 0, True);
+        XFlush(display_);
+    }
+}
 
 void HostedShowWindow::setTimerEnabled(ShowTimer which, bool enabled) {
     timers_.setEnabled(which, enabled);

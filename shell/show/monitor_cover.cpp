@@ -15,6 +15,7 @@ bool sameMonitor(const Monitor& a, const Monitor& b) {
 
 std::optional<MonitorRect> MonitorCover::begin(const std::vector<Monitor>& monitors) {
     primary_.reset();
+    primaryLeft_ = false;
     atStart_.clear();
     covers_.clear();
     const auto index = primaryMonitorIndex(monitors);
@@ -30,7 +31,7 @@ std::optional<MonitorRect> MonitorCover::begin(const std::vector<Monitor>& monit
 }
 
 bool MonitorCover::known(const Monitor& monitor) const {
-    if (primary_ && monitor.rect == primary_->rect) return true;
+    if (primary_ && !primaryLeft_ && monitor.rect == primary_->rect) return true;
     return std::any_of(covers_.begin(), covers_.end(), [&](const Cover& c) {
         return c.monitor.rect == monitor.rect && (c.running || sameMonitor(c.monitor, monitor));
     });
@@ -66,6 +67,13 @@ MonitorCover::Verdict MonitorCover::tick(MonitorRendererServices& services, Rend
     const std::vector<Monitor> now = services.monitors();
     // A server that cannot list its monitors at this moment has not lost them all.
     if (now.empty()) return Verdict::Going;
+    // The primary renderer's monitor that went has taken nothing with it: the window manager
+    // moves that renderer onto another monitor, and does not bring it back. Should the
+    // monitor come again, it is covered like any other.
+    if (std::none_of(now.begin(), now.end(),
+                     [&](const Monitor& m) { return sameMonitor(m, *primary_); })) {
+        primaryLeft_ = true;
+    }
     // A monitor that went is forgotten, so it is covered again should it come back.
     std::erase_if(covers_, [&](const Cover& c) {
         const bool gone = std::none_of(now.begin(), now.end(),

@@ -60,6 +60,9 @@ private:
     void cover(MonitorRendererServices& services, const Monitor& monitor);
 
     std::optional<Monitor> primary_;
+    // Whether the primary renderer's monitor has gone at some time (its renderer is then
+    // elsewhere, wherever the window manager put it).
+    bool primaryLeft_ = false;
     std::vector<Monitor> atStart_;
     // Every monitor covered in this show and still there, its renderer running or not.
     std::vector<Cover> covers_;

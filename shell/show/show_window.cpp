@@ -133,7 +133,9 @@ RendererState ShowWindow::rendererOnState(int id) {
 
 void ShowWindow::stopRendererOn(int id) {
     if (id >= 0 && static_cast<std::size_t>(id) < others_.size()) {
-        others_[static_cast<std::size_t>(id)]->endGroup(kRendererGrace);
+        RendererProcess& process = *others_[static_cast<std::size_t>(id)];
+        unwatchEnd(process);
+        process.endGroup(kRendererGrace);
     }
 }
 
@@ -155,6 +157,11 @@ void ShowWindow::placeSoon(int triesLeft) {
     }
 }
 
+// Its descriptor is closed when the process is reaped, and the number may then be reused.
+void ShowWindow::unwatchEnd(RendererProcess& process) {
+    if (process.endNotifier() >= 0) loop_.unwatch(process.endNotifier());
+}
+
 // The X server drops a dead client's window a moment after the process ends, so the watch
 // looks a few times in quick succession before leaving it to its regular tick.
 void ShowWindow::watchSoon(int triesLeft) {
@@ -166,8 +173,10 @@ void ShowWindow::watchSoon(int triesLeft) {
 bool ShowWindow::rendererEnded() { return renderer_.ended(); }
 
 void ShowWindow::stopRenderer() {
-    renderer_.endGroup(kRendererGrace);
-    for (auto& other : others_) other->endGroup(kRendererGrace);
+    std::vector<RendererProcess*> all{&renderer_};
+    for (auto& other : others_) all.push_back(other.get());
+    for (RendererProcess* process : all) unwatchEnd(*process);
+    RendererProcess::endGroups(all, kRendererGrace);
 }
 
 bool ShowWindow::rendererEndedNormally() {

@@ -70,6 +70,7 @@ private:
     void stopRendererOn(int id) override;
 
     void watchSoon(int triesLeft);
+    void unwatchEnd(RendererProcess& process);
     // Starts a renderer on a monitor (none: the whole screen, as alone) and has its end
     // looked at at once.
     bool launch(RendererProcess& process, const std::optional<MonitorRect>& monitor);

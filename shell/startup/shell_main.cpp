@@ -8,8 +8,10 @@
 #include <unistd.h>
 
 #include <X11/Xlib.h>
+#include <unistd.h>
 
 #include "common/desktop_image_location.h"
+#include "common/read_only_open.h"
 #include "shell/core/command_line.h"
 #include "shell/core/cursor_display_count.h"
 #include "shell/core/startup_state.h"
@@ -213,9 +215,16 @@ private:
     }
 
     PictureDecoder pictureDecoder() {
+        // The name is opened once, here, and the picture read from that descriptor: checked
+        // earlier by name, it may since have become a FIFO that would hang the show.
         return [this](const std::string& path, DecodedPicture& picture) {
             const WindowsModule* windows = windowsModule();
-            return windows != nullptr && windows->decodePicture(path, picture);
+            if (windows == nullptr) return false;
+            const int fd = openRegularFileToRead(path);
+            if (fd < 0) return false;
+            const bool decoded = windows->decodePicture(fd, picture);
+            close(fd);
+            return decoded;
         };
     }
 

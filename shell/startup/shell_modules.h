@@ -22,8 +22,9 @@ struct WindowsModule {
     // The preview inside the host window until the host goes; the exit code. display: the
     // program's own connection.
     int (*runPreview)(Display* display, unsigned long host, const char* program);
-    // A chosen picture file for the show; false when it cannot be read.
-    bool (*decodePicture)(const std::string& path, DecodedPicture& picture);
+    // A chosen picture file for the show, opened by the caller (who closes it); false when it
+    // cannot be read.
+    bool (*decodePicture)(int fd, DecodedPicture& picture);
     // The still the preview shows, for a show that has no picture of the desktop.
     bool (*decodeBuiltInPicture)(DecodedPicture& picture);
 };

@@ -1,7 +1,11 @@
-// Which part of a framework's screenshot lies behind its window, and when a capture shows
-// nothing but a blank window.
+// Which part of a framework's screenshot lies behind its window, which screenshots are read,
+// and when a capture shows nothing but a blank window.
 #include <gtest/gtest.h>
 
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+#include <cstring>
 #include <vector>
 
 #include "shell/platform/x_framework_screenshot.h"
@@ -56,6 +60,40 @@ TEST(FrameworkScreenshot, ThePartBehindTheWindow) {
         EXPECT_EQ(part->width, c.part->width);
         EXPECT_EQ(part->height, c.part->height);
     }
+}
+
+// Only a pixmap of the screen's depth is read: one of another depth, whose pixels are not laid
+// out as the screen's, counts as none rather than giving a black or miscoloured desktop.
+TEST(FrameworkScreenshot, OnlyAScreenshotOfTheScreensDepthIsRead) {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) GTEST_SKIP() << "needs an X display";
+    ASSERT_EQ(DefaultDepth(display, DefaultScreen(display)), 24);
+    const Window root = DefaultRootWindow(display);
+    const Window window = XCreateSimpleWindow(display, root, 0, 0, 32, 16, 0, 0, 0);
+    const Atom property = XInternAtom(display, "_SCREENSAVER_SCREENSHOT", False);
+    for (const unsigned depth : {1u, 4u, 8u, 16u, 24u}) {
+        SCOPED_TRACE(depth);
+        const Pixmap pixmap = XCreatePixmap(display, root, 32, 16, depth);
+        GC gc = XCreateGC(display, pixmap, 0, nullptr);
+        XSetForeground(display, gc, 0x00c000 & ((1ul << depth) - 1));
+        XFillRectangle(display, pixmap, gc, 0, 0, 32, 16);
+        XFreeGC(display, gc);
+        XChangeProperty(display, window, property, XA_PIXMAP, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(&pixmap), 1);
+        XSync(display, False);
+        const auto capture = frameworkScreenshot(display, window);
+        if (depth == 24) {
+            ASSERT_TRUE(capture);
+            uint32_t pixel = 0;
+            std::memcpy(&pixel, capture->pixels().data, 4);
+            EXPECT_EQ(pixel & 0xffffff, 0x00c000u);
+        } else {
+            EXPECT_FALSE(capture);
+        }
+        XFreePixmap(display, pixmap);
+    }
+    XDestroyWindow(display, window);
+    XCloseDisplay(display);
 }
 
 TEST(FrameworkScreenshot, OneColourIsABlankScreenWhateverTheUnusedByte) {

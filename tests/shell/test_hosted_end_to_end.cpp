@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <sstream>
 #include <thread>
 
 #include "tests/preview/x_test_window.h"
@@ -96,6 +97,11 @@ bool waitFor(Condition condition) {
         std::this_thread::sleep_for(20ms);
     }
     return true;
+}
+
+// Waits for the renderer process of this harness to be there.
+bool waitForRenderer(const ShowHarness& show) {
+    return waitFor([&] { return !show.rendererProcesses().empty(); });
 }
 
 // Waits for the renderer processes of this harness to be gone.
@@ -329,6 +335,80 @@ TEST(HostedEndToEnd, EachShowHasItsOwnPictureAndWhatAKilledShowLeftGoes) {
     kill(second, SIGTERM);
     EXPECT_EQ(exitCodeOf(show.waitExit(second, kGone)), 1000 + SIGTERM);
     EXPECT_FALSE(fs::exists(secondPicture));
+// The processor time a process has used so far, in clock ticks; -1 once it is gone.
+long cpuTicksOf(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line)) return -1;
+    // After the command's closing parenthesis: state, then user time and system time as the
+    // 12th and 13th fields.
+    std::istringstream fields(line.substr(line.rfind(')') + 2));
+    std::string field;
+    long user = 0, system = 0;
+    for (int i = 0; i < 11; ++i) fields >> field;
+    fields >> user >> system;
+    return user + system;
+}
+
+// Whether the process comes to rest (two looks a few frames apart find the same processor
+// time), or ends; a renderer drawing frames never does.
+bool comesToRest(pid_t pid) {
+    long before = cpuTicksOf(pid);
+    for (const auto until = Clock::now() + kAppear; Clock::now() < until;) {
+        std::this_thread::sleep_for(300ms);
+        const long now = cpuTicksOf(pid);
+        if (now < 0 || now == before) return true;
+        before = now;
+    }
+    return false;
+}
+
+// A window nobody can see is not drawn into (a core spent for nothing) until it can be.
+TEST(HostedEndToEnd, AWindowNobodyCanSeeIsNotDrawnUntilItCanBe) {
+    Display_ x;
+    for (const bool inputOnly : {false, true}) {
+        SCOPED_TRACE(inputOnly ? "input only" : "unmapped");
+        ShowHarness show;
+        XTestWindow unmapped(x.display, 0, 0, kWidth, kHeight, kHostColour, /*map=*/false);
+        XSetWindowAttributes none{};
+        const Window inputWindow =
+            XCreateWindow(x.display, DefaultRootWindow(x.display), 0, 0, kWidth, kHeight, 0, 0,
+                          InputOnly, CopyFromParent, 0, &none);
+        XMapWindow(x.display, inputWindow);
+        XSync(x.display, False);
+        const Window host = inputOnly ? inputWindow : unmapped.id();
+        show.startShell({"-window-id", hex(host)});
+        ASSERT_TRUE(waitForRenderer(show));
+        EXPECT_TRUE(comesToRest(show.rendererProcesses().front()));
+        if (!inputOnly) {
+            XMapWindow(x.display, host);
+            XSync(x.display, False);
+            EXPECT_FALSE(waitForMovingFlight(x.display, host, kWidth, kHeight).empty());
+        }
+        XDestroyWindow(x.display, inputWindow);
+        XSync(x.display, False);
+    }
+}
+
+// Given the root window without a framework's, the show leaves the desktop as it found it.
+TEST(HostedEndToEnd, OnTheRootWindowTheDesktopComesBackWhenTheShowEnds) {
+    Display_ x;
+    ShowHarness show;
+    show.paintRoot(kHostColour);
+    const Window root = DefaultRootWindow(x.display);
+    const unsigned width = DisplayWidth(x.display, DefaultScreen(x.display));
+    const unsigned height = DisplayHeight(x.display, DefaultScreen(x.display));
+    const pid_t shell = show.startShell({"-root"});
+    ASSERT_FALSE(waitForMovingFlight(x.display, root, width, height).empty());
+    kill(shell, SIGTERM);
+    EXPECT_EQ(exitCodeOf(show.waitExit(shell, kGone)), 1000 + SIGTERM);
+    std::size_t drawn = 0;
+    for (const auto until = Clock::now() + kGone; Clock::now() < until;) {
+        drawn = drawnPixels(pixelsOf(x.display, root, width, height));
+        if (drawn == 0) break;
+        std::this_thread::sleep_for(50ms);
+    }
+    EXPECT_EQ(drawn, 0u) << "the last frame stays on the desktop";
 }
 
 TEST(HostedEndToEnd, AWindowThatIsNotThereEndsAtOnce) {

@@ -29,6 +29,7 @@
 #include "shell/platform/picture_file.h"
 #include "shell/platform/private_files.h"
 #include "shell/platform/renderer_process.h"
+#include "shell/platform/termination_signals.h"
 #include "shell/platform/x_connection.h"
 #include "shell/platform/x_window_lookup.h"
 #include "shell/platform/xfixes_cursor.h"
@@ -225,6 +226,79 @@ TEST(RendererProcess, EndingTheGroupTakesTheRendererAndItsChildren) {
     willing.endGroup(std::chrono::hours(24));
     EXPECT_TRUE(willing.ended());
     EXPECT_EQ(WTERMSIG(willing.status()), SIGTERM);
+}
+
+// Renderers that, once told to end, wait until every one of them has been told: they end by
+// themselves only if all groups are signalled before any is waited for. None keeps its
+// descriptor once reaped.
+TEST(RendererProcess, SeveralGroupsAreAllToldBeforeAnyIsWaitedFor) {
+    TempFolder temp;
+    const fs::path script = temp.path() / "Quorlane.dll";
+    std::ofstream(script) << "#!/bin/sh\n"
+                             "trap 'touch \"$2/told$1\"; "
+                             "until [ -e \"$2/told0\" ] && [ -e \"$2/told1\" ] && "
+                             "[ -e \"$2/told2\" ]; do sleep 0.01; done; exit 0' TERM\n"
+                             "while :; do sleep 0.05; done\n";
+    fs::permissions(script, fs::perms::owner_all);
+    const auto openDescriptors = [] {
+        return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
+    };
+    const auto before = openDescriptors();
+    RendererProcess renderers[3];
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(renderers[i].start(script, {std::to_string(i), temp.path().string()}));
+    }
+    usleep(100000);  // the shells have set their traps
+    // The grace only bounds a failure: told one at a time, the first would wait it out.
+    RendererProcess::endGroups({&renderers[0], &renderers[1], &renderers[2]},
+                               std::chrono::milliseconds(5000));
+    for (RendererProcess& renderer : renderers) {
+        EXPECT_TRUE(renderer.ended());
+        EXPECT_TRUE(WIFEXITED(renderer.status())) << "killed after the grace";
+        EXPECT_EQ(renderer.endNotifier(), -1);
+    }
+    EXPECT_EQ(openDescriptors(), before);
+}
+
+// A library that retries an open of a FIFO on every interruption never returns to the show's
+// loop: the signal must end the process all the same, a little later, as its own.
+TEST(ShowSignals, ASignalEndsTheProcessEvenWhileAnOpenNeverReturns) {
+    TempFolder temp;
+    const fs::path fifo = temp.path() / "fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    int started[2];
+    ASSERT_EQ(pipe(started), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        TerminationSignals termination;
+        close(started[0]);
+        close(started[1]);
+        int fd;
+        do {
+            fd = open(fifo.c_str(), O_RDONLY);
+        } while (fd < 0 && errno == EINTR);
+        _exit(0);
+    }
+    close(started[1]);
+    char none;
+    ASSERT_EQ(read(started[0], &none, 1), 0);  // the handlers are in place
+    close(started[0]);
+    kill(child, SIGTERM);
+    int status = 0;
+    pid_t ended = 0;
+    // Bounds only a failure: the process would otherwise hang for ever.
+    for (int i = 0; i < 1500 && ended == 0; ++i) {
+        ended = waitpid(child, &status, WNOHANG);
+        if (ended == 0) usleep(10000);
+    }
+    if (ended == 0) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+        FAIL() << "the signal did not end the process";
+    }
+    EXPECT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(WTERMSIG(status), SIGTERM);
 }
 
 // An unmapped top-level window with the given title properties.

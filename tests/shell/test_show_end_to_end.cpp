@@ -6,6 +6,8 @@
 
 #include <X11/Xlib.h>
 #include <fcntl.h>
+#include <poll.h>
+#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -520,6 +522,46 @@ TEST(ShowEndToEnd, TheRendererNeverOpensAPictureInARefusedFolder) {
     if (writer >= 0) close(writer);
     show.pressEscape(renderer);
     EXPECT_EQ(exitCodeOf(show.waitExit(shell, kQuick)), 0);
+}
+
+// Another user who owns the picture's folder switches the name to a FIFO right after the
+// settings have checked it: the show must neither wait on the FIFO for a writer nor take it
+// for the picture, and a signal must still end it.
+TEST(ShowEndToEnd, APictureSwitchedForAFifoAfterTheCheckHangsNothing) {
+    ShowHarness show;
+    QImage picture(64, 36, QImage::Format_RGB32);
+    picture.fill(QColor(0x20, 0xa0, 0x40));
+    const fs::path chosen = show.root() / "holiday.jpg";
+    ASSERT_TRUE(picture.save(QString::fromStdString(chosen.string()), "JPEG"));
+    const fs::path fifo = show.root() / "fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    SettingsValues settings;
+    settings.pictureMode = 1;
+    settings.pictureFile = chosen;
+    writeSettingsFile(show.bin(), settings);
+
+    // The settings' check opens and closes the picture; the switch follows at once, long
+    // before the show reads it.
+    const int watch = inotify_init1(IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(inotify_add_watch(watch, chosen.c_str(), IN_CLOSE_NOWRITE), 0);
+    const pid_t shell = show.startShell({"/s"});
+    alignas(inotify_event) char events[4096];
+    pollfd ready{watch, POLLIN, 0};
+    ASSERT_EQ(poll(&ready, 1, static_cast<int>(std::chrono::milliseconds(kAppear).count())), 1);
+    ASSERT_GT(read(watch, events, sizeof events), 0);
+    ASSERT_EQ(rename(fifo.c_str(), chosen.c_str()), 0);
+    close(watch);
+
+    ASSERT_NE(show.waitForWindow("Torvane_VC", kAppear), 0u) << "the show hangs on the FIFO";
+    // Nothing was read from the FIFO for the picture: the show fell back to the desktop.
+    const auto bmp = readBmp(show.desktopImage());
+    ASSERT_TRUE(bmp);
+    EXPECT_EQ(bmp->width, 1920);
+    kill(shell, SIGTERM);
+    const auto status = show.waitExit(shell, kQuick);
+    ASSERT_TRUE(status);
+    EXPECT_TRUE(WIFSIGNALED(*status) && WTERMSIG(*status) == SIGTERM);
 }
 
 // A renderer that never shows a window, ignores SIGTERM and has started a child of its

@@ -94,7 +94,7 @@ void exitCodesAsIs(ShowHarness& show) {
 }
 
 struct Split {
-    int monitors;
+    const char* name;
     std::vector<PictureRegion> expected;  // the monitors, left to right
 };
 
@@ -134,7 +134,9 @@ TEST_P(ShowOnMonitors, EveryMonitorFliesAndEscapeInOneEndsThemAll) {
     const Split& split = GetParam();
     ShowHarness show;
     exitCodesAsIs(show);
-    show.splitScreen(split.monitors);
+    for (const PictureRegion& monitor : split.expected) {
+        show.addMonitor(monitor.x, monitor.y, monitor.width, monitor.height);
+    }
     show.paintRoot(kCaptured);
     const pid_t shell = show.startShell({"/s"});
     const std::vector<unsigned long> windows = windowsOnMonitors(show, split);
@@ -152,7 +154,7 @@ TEST_P(ShowOnMonitors, EveryMonitorFliesAndEscapeInOneEndsThemAll) {
     show.screenshot(show.root() / "second.png");
     if (const char* shots = std::getenv("QUORLANE_SCREENSHOT_DIR")) {
         fs::copy_file(show.root() / "second.png",
-                      fs::path(shots) / ("monitors-" + std::to_string(split.monitors) + ".png"),
+                      fs::path(shots) / ("monitors-" + std::string(split.name) + ".png"),
                       fs::copy_options::overwrite_existing);
     }
     for (std::size_t i = 0; i < split.expected.size(); ++i) {
@@ -178,18 +180,21 @@ TEST_P(ShowOnMonitors, EveryMonitorFliesAndEscapeInOneEndsThemAll) {
 
 INSTANTIATE_TEST_SUITE_P(
     Splits, ShowOnMonitors,
-    ::testing::Values(Split{2, {{0, 0, 960, 1080}, {960, 0, 960, 1080}}},
-                      Split{3, {{0, 0, 640, 1080}, {640, 0, 640, 1080}, {1280, 0, 640, 1080}}}),
-    [](const ::testing::TestParamInfo<Split>& info) {
-        return std::to_string(info.param.monitors) + "Monitors";
-    });
+    ::testing::Values(
+        Split{"2Monitors", {{0, 0, 960, 1080}, {960, 0, 960, 1080}}},
+        Split{"3Monitors", {{0, 0, 640, 1080}, {640, 0, 640, 1080}, {1280, 0, 640, 1080}}},
+        // Each overlapping the next, the middle one most of the last's corner: a
+        // manager that picks the monitor holding most of a new window would make
+        // the last one full screen on the middle one.
+        Split{"Overlapping", {{0, 0, 960, 540}, {700, 400, 960, 540}, {960, 540, 960, 540}}}),
+    [](const ::testing::TestParamInfo<Split>& info) { return std::string(info.param.name); });
 
 // A renderer killed on one monitor, and a monitor removed, leave the rest of the show going.
 TEST(ShowOnMonitorsFailing, AFailedOrRemovedMonitorLeavesTheOthersFlying) {
     ShowHarness show;
     exitCodesAsIs(show);
-    const Split split{3, {{0, 0, 640, 1080}, {640, 0, 640, 1080}, {1280, 0, 640, 1080}}};
-    show.splitScreen(split.monitors);
+    const Split split{"3Monitors", {{0, 0, 640, 1080}, {640, 0, 640, 1080}, {1280, 0, 640, 1080}}};
+    show.splitScreen(3);
     const pid_t shell = show.startShell({"/s"});
     const std::vector<unsigned long> windows = windowsOnMonitors(show, split);
     ASSERT_EQ(windows.size(), 3u);
@@ -210,6 +215,39 @@ TEST(ShowOnMonitorsFailing, AFailedOrRemovedMonitorLeavesTheOthersFlying) {
     EXPECT_FALSE(show.waitExit(shell, 0ms));
 
     show.pressEscape(show.findWindow("Torvane_VC"));
+    EXPECT_EQ(exitCodeOf(show.waitExit(shell, kAppear)), 0);
+    EXPECT_TRUE(waitFor([&] { return show.rendererProcesses().empty(); }));
+}
+
+// How many descriptors the process holds.
+long descriptorsOf(pid_t pid) {
+    std::error_code error;
+    const fs::directory_iterator fds("/proc/" + std::to_string(pid) + "/fd", error);
+    return error ? -1 : std::distance(fds, fs::directory_iterator());
+}
+
+// A monitor unplugged and plugged again is covered again each time, and the renderers that
+// went leave nothing open behind them.
+TEST(ShowOnMonitorsFailing, MonitorsPluggedAgainAreCoveredAndLeakNothing) {
+    ShowHarness show;
+    exitCodesAsIs(show);
+    show.splitScreen(2);
+    const pid_t shell = show.startShell({"/s"});
+    ASSERT_EQ(
+        windowsOnMonitors(show, {"2Monitors", {{0, 0, 960, 1080}, {960, 0, 960, 1080}}}).size(),
+        2u);
+    const long descriptors = descriptorsOf(shell);
+    for (int cycle = 0; cycle < 5; ++cycle) {
+        show.removeMonitor("QM1");
+        ASSERT_TRUE(waitFor([&] { return show.rendererProcesses().size() == 1; }));
+        show.addMonitor(960, 0, 960, 1080);
+        ASSERT_TRUE(waitFor([&] { return show.rendererProcesses().size() == 2; }));
+    }
+    EXPECT_TRUE(waitFor([&] { return descriptorsOf(shell) == descriptors; }))
+        << descriptorsOf(shell) << " descriptors, " << descriptors << " before";
+
+    EXPECT_FALSE(show.waitExit(shell, 0ms));
+    show.pressEscape(show.findWindows("Torvane_VC").back());
     EXPECT_EQ(exitCodeOf(show.waitExit(shell, kAppear)), 0);
     EXPECT_TRUE(waitFor([&] { return show.rendererProcesses().empty(); }));
 }

@@ -564,6 +564,29 @@ TEST(ShowMonitors, AMonitorThatGoesTakesItsRendererAndOneThatComesIsCovered) {
     EXPECT_EQ(show.services.exitCode, 0);
 }
 
+// The window manager moves the primary renderer off a monitor that goes, and not back: the
+// monitor is then covered like any other when it comes again.
+TEST(ShowMonitors, ThePrimaryMonitorThatComesBackIsCoveredAgain) {
+    Show show;
+    show.services.monitorList = {kLeft, kRight};
+    show.start();
+    show.services.window = true;
+    show.watch(3);
+    show.log.calls.clear();
+
+    show.services.monitorList = {kRight};
+    show.watch(3);
+    EXPECT_TRUE(show.log.calls.empty());  // the show's own renderer goes on, elsewhere
+    show.services.monitorList = {kLeft, kRight};
+    show.watch(3);
+    EXPECT_EQ(show.log.calls, Calls({"renderer 960x1080+0+0"}));
+    show.log.calls.clear();
+    show.services.monitorList = {kRight};
+    show.watch(3);
+    EXPECT_EQ(show.log.calls, Calls({"stop 1"}));
+    EXPECT_FALSE(show.services.exitCode);
+}
+
 TEST(ShowMonitors, ARendererThatCannotStartOnAMonitorLeavesTheShowToTheOthers) {
     Show show;
     show.services.monitorList = {kThirdLeft, kThirdMiddle, kThirdRight};

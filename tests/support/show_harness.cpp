@@ -1,5 +1,7 @@
 #include "tests/support/show_harness.h"
 
+#include <algorithm>
+
 #include <QImage>
 
 #include <X11/Xlib.h>
@@ -150,16 +152,24 @@ std::vector<unsigned long> ShowHarness::findWindows(const std::string& title) {
 void ShowHarness::splitScreen(int count) {
     const int width = DisplayWidth(display_, DefaultScreen(display_)) / count;
     const int height = DisplayHeight(display_, DefaultScreen(display_));
-    for (int i = 0; i < count; ++i) {
-        const std::string name = "QM" + std::to_string(i);
-        // 96 dots per inch: 254 mm for 960 pixels.
-        const std::string geometry =
-            std::to_string(width) + "/" + std::to_string(width * 254 / 960) + "x" +
-            std::to_string(height) + "/" + std::to_string(height * 254 / 960) + "+" +
-            std::to_string(i * width) + "+0";
-        run({"xrandr", "--setmonitor", name, geometry, i == 0 ? "screen" : "none"});
-        monitors_.push_back(name);
+    for (int i = 0; i < count; ++i) addMonitor(i * width, 0, width, height);
+}
+
+void ShowHarness::addMonitor(int x, int y, int width, int height) {
+    // The first name not in use: QM0, QM1, ...
+    std::string name;
+    for (int i = 0;
+         name.empty() || std::find(monitors_.begin(), monitors_.end(), name) != monitors_.end();
+         ++i) {
+        name = "QM" + std::to_string(i);
     }
+    // 96 dots per inch: 254 mm for 960 pixels.
+    const std::string geometry = std::to_string(width) + "/" + std::to_string(width * 254 / 960) +
+                                 "x" + std::to_string(height) + "/" +
+                                 std::to_string(height * 254 / 960) + "+" + std::to_string(x) +
+                                 "+" + std::to_string(y);
+    run({"xrandr", "--setmonitor", name, geometry, monitors_.empty() ? "screen" : "none"});
+    monitors_.push_back(name);
 }
 
 void ShowHarness::removeMonitor(const std::string& name) {

@@ -52,6 +52,10 @@ public:
     // Splits the screen into this many monitors side by side, as `xrandr --setmonitor` does
     // (the first one takes the screen's output); put back as they were when the harness goes.
     void splitScreen(int count);
+    // One more monitor at this place, named QM and the first number not in use (the first one
+    // takes the screen's output), as `xrandr --setmonitor` makes it; put back as splitScreen's
+    // are.
+    void addMonitor(int x, int y, int width, int height);
     void removeMonitor(const std::string& name);
     void paintRoot(unsigned long rgb);
     void pressEscape(unsigned long window);
