@@ -16,6 +16,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "common/window_titles.h"
 #include "shell/controls/command.h"
@@ -364,6 +365,13 @@ void SettingsDialog::acceptMusicFile(const std::string& path) {
 void SettingsDialog::save() {
     choices_.setRepeatText(repeatBox_->currentText().toStdString());
     choices_.takeRepeatTrack();
+    // The user's own settings folder is made by the first save, not before: a run that saves
+    // nothing leaves nothing. If it cannot be made the save says so, never misplaced.
+    const std::filesystem::path folder = std::filesystem::path(files_.settingsFile).parent_path();
+    std::error_code ignored;
+    if (!folder.empty() && !std::filesystem::exists(folder, ignored)) {
+        std::filesystem::create_directories(folder, ignored);
+    }
     const std::vector<UnsavedChoice> unsaved =
         saveDialogSettings(choices_.values(), files_.settingsFile);
     if (!unsaved.empty()) {

@@ -8,7 +8,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <optional>
 #include <string_view>
 
@@ -154,14 +153,6 @@ std::vector<std::string> saveSettings(const SettingsValues& values, const std::s
     std::vector<ProfileEntry> entries;
     entries.reserve(fileKeys.size());
     for (const auto& [key, value] : fileKeys) entries.push_back({key, value});
-    // The user's own settings folder is made by the first save that lands there; if it cannot
-    // be made the settings stay unsaved, never misplaced.
-    const std::string folder = folderOfPath(filePath);
-    struct stat folderInfo {};
-    if (holdable && !folder.empty() && ::stat(folder.c_str(), &folderInfo) != 0) {
-        std::error_code ignored;
-        std::filesystem::create_directories(folder, ignored);
-    }
     if (holdable && writeProfileStrings(filePath, *section, entries)) return {};
     return changing;
 }

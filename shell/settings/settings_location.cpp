@@ -35,8 +35,8 @@ std::string settingsFolder(const std::string& programFolder, const char* configH
         }
     }
 
-    // Made only by a save that writes there (saveSettings): a show or a dialog closed unsaved
-    // leaves nothing behind.
+    // Made only by the settings dialog's save (SettingsDialog::save): a show or a dialog closed
+    // unsaved leaves nothing behind.
     if (isAbsolutePath(configHome)) return joinedPath(configHome, "quorlane");
     if (isAbsolutePath(home)) return joinedPath(joinedPath(home, ".config"), "quorlane");
     return programFolder;

@@ -265,7 +265,7 @@ TEST(ShowEndToEnd, AShowThatCannotRunSaysWhyAndFails) {
     const auto status = show.waitExit(shell, kQuick);
     ASSERT_TRUE(status);
     EXPECT_EQ(exitCodeOf(status), 1);
-    EXPECT_TRUE(fs::exists(show.desktopImage()));  // the picture was still saved first
+    EXPECT_FALSE(fs::exists(show.desktopImage()));  // saved first, and gone with the show
     EXPECT_EQ(linesOf(show.root() / "missing.txt"),
               std::vector<std::string>({"Quorlane.scr: cannot start the renderer " +
                                         (show.bin() / "Quorlane.dll").string() +
