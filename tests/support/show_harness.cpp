@@ -53,6 +53,9 @@ ShowHarness::ShowHarness(bool withRenderer) {
     env_["XDG_RUNTIME_DIR"] = runtimeDir();
     env_["XDG_CACHE_HOME"] = cacheDir();  // never the user's own, should the first place fail
     env_["SDL_AUDIODRIVER"] = "dummy";
+    // A user's session has its bus. Without one, Qt's libdbus would start a bus of its own for
+    // the X display (dbus-launch), which outlives the test and writes into the runtime folder.
+    env_["DBUS_SESSION_BUS_ADDRESS"] = "unix:path=" + (runtimeDir() / "no-session-bus").string();
     // Nothing of the user's own: no settings of theirs read, nothing left in their home.
     fs::create_directory(homeDir());
     env_["HOME"] = homeDir();
