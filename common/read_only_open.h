@@ -1,7 +1,10 @@
 #pragma once
 // How a file is opened only to read it. Non-blocking, so that a FIFO in the file's place cannot
-// hang the reader; on Windows in binary mode, so that no byte is translated on the way in.
+// hang the reader; on Windows in binary mode, so that no byte is translated on the way in, and
+// through the wide-character call, so that a path outside the ANSI code page opens too.
 #include <fcntl.h>
+
+#include <string>
 
 namespace quorlane {
 
@@ -10,5 +13,8 @@ inline constexpr int kReadOnlyOpenFlags = O_RDONLY | O_BINARY;
 #else
 inline constexpr int kReadOnlyOpenFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
 #endif
+
+// A file descriptor to read the file at path (UTF-8), or -1 with errno set; close() it.
+int openForReading(const std::string& path);
 
 }  // namespace quorlane

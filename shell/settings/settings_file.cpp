@@ -161,7 +161,7 @@ bool canOpenFile(const std::string& path) {
     if (!name.empty() && name.back() == kPathSeparator) name.pop_back();
     if (name.empty()) return false;
     // Non-blocking, so that a FIFO is refused at once instead of waiting for a writer.
-    int fd = ::open(name.c_str(), kReadOnlyOpenFlags);
+    int fd = openForReading(name);
     if (fd < 0) return false;
     struct stat st {};
     bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
