@@ -368,9 +368,26 @@ TEST_F(DialogUnderWine, At192DotsPerInchEverythingIsTwiceAsLargeAndTheRepeatBoxT
     EXPECT_GT(darkBelow, 20);
 
     auto twice = [](POINT at) { return POINT{2 * at.x, 2 * at.y}; };
+    // The middle of the marks of 音楽CD and 無し, twice as far in.
+    const POINT cdMark{2 * (14 + 116 + 6), 2 * (126 + 12 + 6)};
+    const uint32_t on = pixel(screen, 2 * (14 + 116 + 6), 2 * (126 + 32 + 6));
     click(twice(kMusicCd));
+    EXPECT_TRUE(waitFor([&] { return pixel(captureScreen(), cdMark.x, cdMark.y) == on; }));
     click(twice(kRepeatBox));
     testing::type("7");
+    // Kept to be looked at once the typed digit is in the box.
+    HWND repeatBox = nullptr;
+    EnumChildWindows(
+        window_,
+        [](HWND child, LPARAM found) {
+            char name[16] = {};
+            GetClassNameA(child, name, sizeof name);
+            if (lstrcmpiA(name, "ComboBox") == 0) *reinterpret_cast<HWND*>(found) = child;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&repeatBox));
+    // Asked by message: another process's box keeps its text in its edit field.
+    EXPECT_TRUE(waitFor([&] { return SendMessageA(repeatBox, WM_GETTEXTLENGTH, 0, 0) == 1; }));
     testing::saveScreen(captureScreen(), kShots, "dialog-192-dpi-typed-under-wine.bmp");
     click(twice(kSet));
     EXPECT_EQ(testing::waitForExit(dialog_), 0u);

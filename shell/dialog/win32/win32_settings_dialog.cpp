@@ -48,10 +48,10 @@ ResourcePicture scaledPicture(const ResourcePicture& picture, int dpi) {
     scaled.height = scaledToDpi(picture.height, dpi);
     scaled.pixels.resize(size_t(scaled.width) * size_t(scaled.height));
     for (int y = 0; y < scaled.height; ++y) {
-        const int from = MulDiv(y, 96, dpi) * picture.width;
+        const int from = y * 96 / dpi * picture.width;  // the source pixel the point lies in
         for (int x = 0; x < scaled.width; ++x)
             scaled.pixels[size_t(y) * size_t(scaled.width) + size_t(x)] =
-                picture.pixels[size_t(from + MulDiv(x, 96, dpi))];
+                picture.pixels[size_t(from + x * 96 / dpi)];
     }
     return scaled;
 }
@@ -513,8 +513,7 @@ private:
     void paintBackground() {
         // The design's rows, each repeated to the scale.
         for (int y = 0; y < background_.height(); ++y) {
-            const uint32_t b =
-                static_cast<uint32_t>(backgroundShade(MulDiv(y, 96, dpi_), kClientHeight));
+            const uint32_t b = static_cast<uint32_t>(backgroundShade(y * 96 / dpi_, kClientHeight));
             const uint32_t colour = (b + 30) << 16 | b << 8 | (b + 30);
             uint32_t* row = background_.row(y);
             for (int x = 0; x < background_.width(); ++x) row[x] = colour;
