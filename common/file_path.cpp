@@ -1,22 +1,16 @@
 #include "common/file_path.h"
 
-#include "common/cp932_lead_byte.h"
-
 namespace quorlane {
 
 #ifdef _WIN32
 
 namespace {
 
-// Where the last of the separators ends (0 for none), character by character: the second byte of a
-// double-byte character in the ANSI code page may be 0x5C, the backslash ("表" is 95 5C).
+// Where the last of the separators ends (0 for none). Paths are UTF-8, whose multi-byte
+// characters hold no byte below 0x80: a ":" or "\" byte is always the character itself.
 std::size_t endOfLastSeparator(std::string_view path, std::string_view separators) {
-    std::size_t end = 0;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        if (separators.find(path[i]) != std::string_view::npos) end = i + 1;
-        if (isCp932LeadByte(static_cast<unsigned char>(path[i]))) ++i;
-    }
-    return end;
+    const std::size_t last = path.find_last_of(separators);
+    return last == std::string_view::npos ? 0 : last + 1;
 }
 
 }  // namespace

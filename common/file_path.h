@@ -1,6 +1,7 @@
 #pragma once
 // The path rules of the whole program. On Linux paths are split and joined at "/" only; on
-// Windows at "\" and, for the folder of a path, also after a drive's ":".
+// Windows at "\" and, for the folder of a path, also after a drive's ":". Paths are UTF-8 text
+// on both systems (Windows' wide-character calls take them through common/win32/wide_text.h).
 #include <string>
 #include <string_view>
 

@@ -11,12 +11,17 @@
 
 namespace quorlane {
 
+#ifndef _WIN32
+// Windows opens through the wide-character call instead (win32/read_only_open.cpp).
+int openForReading(const std::string& path) { return ::open(path.c_str(), kReadOnlyOpenFlags); }
+#endif
+
 int openRegularFileToRead(const std::string& path) {
     if (path.empty()) {
         errno = ENOENT;
         return -1;
     }
-    const int fd = ::open(path.c_str(), kReadOnlyOpenFlags);
+    const int fd = openForReading(path);
     if (fd < 0) return -1;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {

@@ -11,6 +11,7 @@
 #include <random>
 
 #include "common/file_path.h"
+#include "common/win32/wide_text.h"
 
 namespace quorlane {
 
@@ -49,7 +50,7 @@ bool replaceFileAtomically(const std::string& path,
     for (int attempt = 0; attempt < 8 && file == INVALID_HANDLE_VALUE; ++attempt) {
         temporary = temporaryNameFor(path);
         // No sharing: nobody reads the file half written.
-        file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        file = CreateFileW(wideFromUtf8(temporary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
     }
@@ -79,13 +80,13 @@ bool replaceFileAtomically(const std::string& path,
         ok = false;
     }
     CloseHandle(file);
-    if (ok && !MoveFileExA(temporary.c_str(), path.c_str(),
+    if (ok && !MoveFileExW(wideFromUtf8(temporary).c_str(), wideFromUtf8(path).c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         failure = GetLastError();
         ok = false;
     }
     if (ok) return true;
-    DeleteFileA(temporary.c_str());
+    DeleteFileW(wideFromUtf8(temporary).c_str());
     errno = failure != 0 ? errnoOf(failure) : contentsErrno;
     return false;
 }
@@ -97,8 +98,9 @@ bool replaceFileAtomically(const std::string& path, std::string_view bytes, int 
 }
 
 void removeStaleTemporaries(const std::string& file, std::chrono::seconds olderThan) {
-    WIN32_FIND_DATAA found;
-    const HANDLE search = FindFirstFileA((file + kTemporaryMark + "??????").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    const HANDLE search =
+        FindFirstFileW(wideFromUtf8(file + kTemporaryMark + "??????").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return;
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
@@ -111,8 +113,8 @@ void removeStaleTemporaries(const std::string& file, std::chrono::seconds olderT
     do {
         if (ticks(now) - ticks(found.ftLastWriteTime) < limit) continue;
         // A writer still holding its temporary keeps it: it is opened without sharing.
-        DeleteFileA(joinedPath(folder, found.cFileName).c_str());
-    } while (FindNextFileA(search, &found));
+        DeleteFileW(wideFromUtf8(joinedPath(folder, utf8FromWide(found.cFileName))).c_str());
+    } while (FindNextFileW(search, &found));
     FindClose(search);
 }
 

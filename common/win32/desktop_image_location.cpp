@@ -6,6 +6,7 @@
 
 #include "common/file_path.h"
 #include "common/win32/user_folder.h"
+#include "common/win32/wide_text.h"
 
 namespace quorlane {
 
@@ -22,7 +23,7 @@ DesktopImageLocation desktopImageLocation() {
 bool isOwnFolder(const std::string& folder) {
     // The folder lies in the user's own profile; what is checked here is that it is a real
     // folder, not a junction or link planted to send the picture elsewhere.
-    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    const DWORD attributes = GetFileAttributesW(wideFromUtf8(folder).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
            !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }

@@ -7,14 +7,19 @@
 #include <cstdlib>
 
 #include "common/file_path.h"
+#include "common/win32/wide_text.h"
 
 namespace quorlane {
 
 std::string userFolder(const char* variable, int csidl) {
-    if (const char* named = std::getenv(variable); isAbsolutePath(named)) return named;
-    char folder[MAX_PATH] = {};
-    if (SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, folder) == S_OK) {
-        return folder;
+    // Read wide: getenv gives the ANSI code page's form, which cannot hold every name.
+    if (const wchar_t* named = _wgetenv(wideFromUtf8(variable).c_str())) {
+        const std::string folder = utf8FromWide(named);
+        if (isAbsolutePath(folder.c_str())) return folder;
+    }
+    wchar_t folder[MAX_PATH] = {};
+    if (SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, folder) == S_OK) {
+        return utf8FromWide(folder);
     }
     return {};
 }

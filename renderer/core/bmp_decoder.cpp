@@ -6,6 +6,9 @@
 #include <cstdio>
 #include <new>
 
+#include <unistd.h>
+
+#include "common/read_only_open.h"
 #include "renderer/core/error_message.h"
 #include "renderer/core/mapped_file.h"
 
@@ -349,9 +352,9 @@ std::optional<RgbImage> decodeBmp(const uint8_t* bytes, size_t size, std::string
 std::optional<RgbImage> loadBmpImage(const char* path) {
     if (path == nullptr) return std::nullopt;
     // Only decides whether there is a readable file at all; a missing picture is not an error.
-    FILE* probe = std::fopen(path, "r");
-    if (probe == nullptr) return std::nullopt;
-    std::fclose(probe);
+    const int probe = openForReading(path);
+    if (probe < 0) return std::nullopt;
+    ::close(probe);
 
     const MappedFile file(path);
     if (!file.valid()) {

@@ -105,6 +105,23 @@ void DialogChoices::musicChosen(const std::string& path) {
     values_.musicFolder = folderOfPath(values_.musicFile);
 }
 
+std::string DialogChoices::chooserFolder(const std::string& file, const std::string& kept,
+                                         const std::string& userFolder) const {
+    if (!folders_.installed) return kept;
+    if (!file.empty()) return folderOfPath(file);
+    if (!userFolder.empty()) return userFolder;
+    if (!folders_.home.empty()) return folders_.home;
+    return kept;
+}
+
+std::string DialogChoices::pictureChooserFolder() const {
+    return chooserFolder(values_.pictureFile, values_.pictureFolder, folders_.pictures);
+}
+
+std::string DialogChoices::musicChooserFolder() const {
+    return chooserFolder(values_.musicFile, values_.musicFolder, folders_.music);
+}
+
 void DialogChoices::takeRepeatTrack() {
     values_.repeatTrack = repeatTrackFromText(view_.repeatText, values_.repeatTrack);
 }

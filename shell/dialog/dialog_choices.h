@@ -38,10 +38,19 @@ int16_t repeatTrackFromText(const std::string& text, int16_t previous);
 // One coordinate of the zoom anchor: the screen position when it fits 16 bits, else as it was.
 int16_t anchorCoordinate(long position, int16_t previous);
 
+// What the file choosers may start in besides the current choice's folder. An installed copy's
+// own folder holds only the programs; the user's files are in the user's folders.
+struct ChooserFolders {
+    bool installed = false;  // else a portable copy, whose choosers start in its own folder
+    std::string pictures;    // the user's Pictures folder; empty when there is none
+    std::string music;       // the user's Music folder; empty when there is none
+    std::string home;
+};
+
 class DialogChoices {
 public:
-    DialogChoices(SettingsValues& values, std::string programFolder)
-        : values_(values), programFolder_(std::move(programFolder)) {}
+    DialogChoices(SettingsValues& values, std::string programFolder, ChooserFolders folders = {})
+        : values_(values), programFolder_(std::move(programFolder)), folders_(std::move(folders)) {}
 
     // Load steps 4 to 11. True when the preview is to be drawn from the path box.
     bool load();
@@ -61,14 +70,23 @@ public:
     // Takes the track from the repeat box just before saving.
     void takeRepeatTrack();
 
+    // Where each file chooser starts: the folder of the chosen file when there is one; else,
+    // for an installed copy, the user's Pictures (Music) folder, else home; a portable copy
+    // starts in the folder load and the choices keep (its own, or the chosen file's).
+    std::string pictureChooserFolder() const;
+    std::string musicChooserFolder() const;
+
     const DialogView& view() const { return view_; }
     const SettingsValues& values() const { return values_; }
 
 private:
     void showMusicChoice(int choice);
+    std::string chooserFolder(const std::string& file, const std::string& kept,
+                              const std::string& userFolder) const;
 
     SettingsValues& values_;
     std::string programFolder_;
+    ChooserFolders folders_;
     DialogView view_;
 };
 

@@ -4,13 +4,17 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCursor>
-#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
+#include <QProcess>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include <chrono>
@@ -25,6 +29,7 @@
 #include "shell/dialog/dialog_painting.h"
 #include "shell/dialog/dialog_widgets.h"
 #include "shell/dialog/file_chooser.h"
+#include "shell/dialog/product_page.h"
 #include "shell/dialog/settings_save.h"
 #include "shell/platform/frame_extents.h"
 #include "shell/platform/picture_file.h"
@@ -95,15 +100,18 @@ QImage artwork(const char* name) {
 
 }  // namespace
 
-std::string shippedReadme(const std::string& programFolder) {
-    std::string beside = programFolder + "/README.md";  // not const: returned by move
-    // An installed copy keeps its programs in <prefix>/lib/quorlane.
-    for (const std::string& candidate :
-         {beside, programFolder + "/../../share/doc/quorlane/README.md",
-          programFolder + "/../share/doc/quorlane/README.md"}) {
-        if (canOpenFile(candidate)) return candidate;
-    }
-    return beside;
+// The user's folder of a kind (xdg-user-dir's answer: ~/.config/user-dirs.dirs), when it is
+// there and not home itself, which is what xdg-user-dir gives for an unset one.
+std::string userFolder(QStandardPaths::StandardLocation kind) {
+    const QString folder = QStandardPaths::writableLocation(kind);
+    const QString home = QDir::homePath();
+    if (folder.isEmpty() || QDir(folder) == QDir(home) || !QFileInfo(folder).isDir()) return {};
+    return folder.toStdString();
+}
+
+ChooserFolders userChooserFolders(bool installed) {
+    return {installed, userFolder(QStandardPaths::PicturesLocation),
+            userFolder(QStandardPaths::MusicLocation), QDir::homePath().toStdString()};
 }
 
 QFont SettingsDialog::dialogFont() {
@@ -122,7 +130,7 @@ QFont SettingsDialog::dialogFont() {
 SettingsDialog::SettingsDialog(SettingsValues& values, Files files)
     : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      choices_(values, files.programFolder),
+      choices_(values, files.programFolder, userChooserFolders(files.installed)),
       files_(std::move(files)) {
     registerDialogArt();
     tileStrip_ =
@@ -156,12 +164,19 @@ void SettingsDialog::buildControls() {
     QLabel* credit = plainLabel(this, QStringLiteral("Designed by Quorlane Ver.1.0.0"),
                                 QRect(12, 252, 165, 13), true);
     credit->setPalette(white);
-    link_ = choiceLabel(this, QStringLiteral("README.md"), QRect(12, 268, 214, 13), false);
+    link_ = choiceLabel(this, QString(), QRect(12, 268, 214, 13), false);
     link_->setObjectName(QStringLiteral("lbl_URL"));
     QFont underlined = font;
     underlined.setUnderline(true);
     link_->setFont(underlined);
     link_->setPalette(white);
+    // The address as a browser shows it, cut in the middle where the label's place ends (the
+    // buttons begin 10 pixels after it): the file name stays whole.
+    const QFontMetrics metrics(underlined);
+    link_->setText(text(elidedInMiddle(fileAddress(files_.page), 214, [&](const std::string& cut) {
+        return metrics.horizontalAdvance(text(cut));
+    })));
+    link_->setToolTip(text(fileAddress(files_.page)));
     link_->adjustSize();
     link_->setCursor(Qt::PointingHandCursor);
 
@@ -256,6 +271,10 @@ void SettingsDialog::load() {
     for (const std::string& entry : repeatTrackEntries()) repeatBox_->addItem(text(entry));
     repeatBox_->setEditText(text(choices_.view().repeatText));
     showChoices();
+    // No button has the focus at the start, as on Windows: none answers a key, and a focus
+    // face would promise one. The dialog keeps it until Tab or a click moves it on.
+    setFocusPolicy(Qt::ClickFocus);
+    setFocus(Qt::OtherFocusReason);
 
     const QPoint pointer = QCursor::pos();
     ZoomAnchor& anchor = zoomAnchor();
@@ -339,7 +358,7 @@ void SettingsDialog::drawPreview() {
 
 void SettingsDialog::choosePicture() {
     const std::optional<QString> path =
-        chooseFile(this, text(choices_.values().pictureFolder),
+        chooseFile(this, text(choices_.pictureChooserFolder()),
                    {QStringLiteral("画像ﾌｧｲﾙ (BMP JPG)"), QStringLiteral("*.BMP;*JPG")});
     if (path) acceptPictureFile(path->toStdString());
 }
@@ -352,7 +371,7 @@ void SettingsDialog::acceptPictureFile(const std::string& path) {
 
 void SettingsDialog::chooseMusic() {
     const std::optional<QString> path =
-        chooseFile(this, text(choices_.values().musicFolder),
+        chooseFile(this, text(choices_.musicChooserFolder()),
                    {QStringLiteral("BGMﾌｧｲﾙ (MP3 WAV)"), QStringLiteral("*.MP3;*.WAV")});
     if (path) acceptMusicFile(path->toStdString());
 }
@@ -403,9 +422,36 @@ void SettingsDialog::askForScreenshotsIfWayland() {
 }
 
 void SettingsDialog::openLink() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(text(files_.readme)));
-    QApplication::restoreOverrideCursor();
+    if (!canOpenFile(files_.page)) {
+        warnAboutPage(PageProblem::Missing);
+        return;
+    }
+    // xdg-open itself, as QDesktopServices would run it, so that an opener that is missing or
+    // fails is told to the user instead of only to standard error. It may wait for the
+    // browser: it has no parent, so that the dialog's end lets it go rather than kill it.
+    auto* opener = new QProcess;
+    connect(opener, &QProcess::errorOccurred, this, [this, opener](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart) return;
+        opener->deleteLater();
+        warnAboutPage(PageProblem::NoOpener);
+    });
+    connect(opener, &QProcess::finished, this,
+            [this, opener](int exitCode, QProcess::ExitStatus status) {
+                opener->deleteLater();
+                if (status != QProcess::NormalExit || exitCode != 0) {
+                    warnAboutPage(PageProblem::NoOpener);
+                }
+            });
+    opener->start(QStringLiteral("xdg-open"),
+                  {QUrl::fromLocalFile(text(files_.page)).toString(QUrl::FullyEncoded)});
+}
+
+void SettingsDialog::warnAboutPage(PageProblem problem) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Quorlane"),
+                    text(productPageProblemMessage(problem, fileAddress(files_.page))),
+                    QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("PageNotOpened"));
+    box.exec();
 }
 
 void SettingsDialog::paintBackground() {

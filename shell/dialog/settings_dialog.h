@@ -9,6 +9,7 @@
 
 #include "shell/core/window_zoom.h"
 #include "shell/dialog/dialog_choices.h"
+#include "shell/dialog/product_page.h"
 
 class QComboBox;
 class QLabel;
@@ -20,17 +21,14 @@ class ChoiceLabel;
 class PathBox;
 class RetainedBox;
 
-// The README shipped with the programs, which the link at the bottom opens: beside them, or in
-// the documentation folder of an installed copy.
-std::string shippedReadme(const std::string& programFolder);
-
 class SettingsDialog : public QDialog {
     Q_OBJECT
 public:
     struct Files {
         std::string programFolder;  // start folder of the choosers when nothing else applies
         std::string settingsFile;   // where "設定" writes
-        std::string readme;         // what the link at the bottom opens
+        std::string page;           // the product's web page, which the link opens
+        bool installed = false;     // an installed copy: the choosers start in the user's folders
     };
 
     SettingsDialog(SettingsValues& values, Files files);
@@ -76,6 +74,7 @@ private:
     void save();
     void askForScreenshotsIfWayland();
     void openLink();
+    void warnAboutPage(PageProblem problem);
     void paintBackground();
     bool onX11() const;
 

@@ -250,11 +250,20 @@ bool writeProfileStrings(const std::string& path, std::string_view section,
 
     int mode = kModeFromUmask;  // a new file
     if (read == ProfileRead::Ok) {
+        // Asked of the file opened as it was read, so that any path that reads is asked too.
         struct stat st {};
-        if (::stat(target.c_str(), &st) != 0) return false;
-        // The rename would replace a file its owner made read-only (root included, whom
-        // permissions do not stop): such a file is kept as it is.
-        if ((st.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) {
+        const int fd = openForReading(target);
+        const bool known = fd >= 0 && ::fstat(fd, &st) == 0;
+        if (fd >= 0) ::close(fd);
+        if (!known) return false;
+            // The rename would replace a file its owner made read-only (root included, whom
+            // permissions do not stop): such a file is kept as it is.
+#ifdef _WIN32
+        const bool writable = (st.st_mode & 0222) != 0;  // the read-only attribute
+#else
+        const bool writable = (st.st_mode & 0222) != 0 && ::access(target.c_str(), W_OK) == 0;
+#endif
+        if (!writable) {
             errno = EACCES;
             return false;
         }

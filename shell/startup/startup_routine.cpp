@@ -34,7 +34,8 @@ int runStartup(const std::string& commandLine, StartupState& state, StartupServi
         return 0;
     }
     state.commandLine = commandLine;
-    const char mode = state.modeSwitch();
+    const char mode =
+        commandLine.empty() && kEmptyCommandLineOpensSettings ? 'C' : state.modeSwitch();
 
     if (mode == 'P') {
         // A handle that is missing, 0, out of range or not a window has nothing to draw

@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <QTranslator>
 
+#include "shell/dialog/product_page.h"
 #include "shell/dialog/qt_translations.h"
 #include "shell/dialog/settings_dialog.h"
 #include "shell/platform/picture_file.h"
@@ -33,8 +34,9 @@ int runSettingsDialog(const char* program, quorlane::SettingsValues& settings) {
     QTranslator qtJapanese;
     installQtJapanese(qtJapanese);  // without it the chooser and the warning stay English
     const std::string folder = runningProgramFolder();
-    SettingsDialog dialog(
-        settings, {folder, settingsFilePath(settingsFolder(folder)), shippedReadme(folder)});
+    const bool installed = isInstalledCopy(folder);
+    SettingsDialog dialog(settings, {folder, settingsFilePath(settingsFolder(folder)),
+                                     productPagePath(folder, installed), installed});
     dialog.load();
     dialog.exec();
     return 0;

@@ -9,6 +9,7 @@
 #include "shell/core/command_line.h"
 #include "shell/core/cursor_display_count.h"
 #include "shell/core/startup_state.h"
+#include "shell/dialog/product_page.h"
 #include "shell/dialog/win32/win32_settings_dialog.h"
 #include "shell/music/bgm_player.h"
 #include "shell/music/lazy_music_player.h"
@@ -52,9 +53,11 @@ public:
 
     int runSettingsDialog() override {
         const std::string folder = runningProgramFolder();
+        const std::string settings = settingsFolder(folder);
+        // A copy whose folder the user cannot write (one in the Windows folder) is installed.
         return runWin32SettingsDialog(
-            settingsValues(),
-            {folder, settingsFilePath(settingsFolder(folder)), joinedPath(folder, "README.txt")});
+            settingsValues(), {folder, settingsFilePath(settings), productPagePath(folder, false),
+                               settings != folder});
     }
 
     int32_t hideCursor() override { return cursor_.showCursor(0); }

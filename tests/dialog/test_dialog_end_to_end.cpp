@@ -161,6 +161,16 @@ protected:
         return outlines;
     }
 
+    // An xdg-open of the test's own, alone on PATH, running this shell script; none when empty.
+    void useOpener(const std::string& script) {
+        fs::create_directory(shell.root() / "tools");
+        if (!script.empty()) {
+            writeFile(shell.root() / "tools" / "xdg-open", "#!/bin/sh\n" + script + "\n");
+            fs::permissions(shell.root() / "tools" / "xdg-open", fs::perms::owner_all);
+        }
+        shell.setEnv("PATH", (shell.root() / "tools").string());
+    }
+
     void pressCloseBox() {
         XEvent event{};
         event.xclient.type = ClientMessage;
@@ -243,14 +253,10 @@ TEST_F(DialogEndToEnd, OpensInPlaceAndSavesTheChoicesByteForByte) {
 TEST_F(DialogEndToEnd, CancelAndTheCloseBoxLeaveTheFileAsItWas) {
     const std::string before =
         "[Section]\r\n" PICTURE_MODE "=0\r\n" MUSIC_MODE "=1\r\n" REPEAT_TRACK "=3\r\n; note\r\n";
-    // The link opens the README through the desktop's opener; this one only records it.
-    fs::create_directory(shell.root() / "tools");
+    // The link opens the product's page through the desktop's opener; this one only records it.
     const fs::path opened = shell.root() / "opened.txt";
-    writeFile(shell.root() / "tools" / "xdg-open",
-              "#!/bin/sh\necho \"$@\" > '" + opened.string() + "'\n");
-    fs::permissions(shell.root() / "tools" / "xdg-open", fs::perms::owner_all);
-    shell.setEnv("PATH", (shell.root() / "tools").string() + ":" + std::getenv("PATH"));
-    writeFile(shell.bin() / "README.md", "# Quorlane\n");
+    useOpener("echo \"$@\" > '" + opened.string() + "'");
+    writeFile(shell.bin() / "quorlane.html", "<html></html>\n");
 
     for (const char* way : {"cancel", "close box"}) {
         SCOPED_TRACE(way);
@@ -261,13 +267,44 @@ TEST_F(DialogEndToEnd, CancelAndTheCloseBoxLeaveTheFileAsItWas) {
         if (std::string(way) == "cancel") {
             click(kLinkX, kLinkY);
             for (int i = 0; i < 100 && !fs::exists(opened); ++i) std::this_thread::sleep_for(20ms);
-            EXPECT_EQ(readFile(opened), "file://" + (shell.bin() / "README.md").string() + "\n");
+            EXPECT_EQ(readFile(opened),
+                      "file://" + (shell.bin() / "quorlane.html").string() + "\n");
             click(kCancelX, kCancelY);
         } else {
             pressCloseBox();
         }
         EXPECT_EQ(shell.waitExit(pid, 5s), std::optional<int>(0));
         EXPECT_EQ(readFile(ini), before);
+    }
+}
+
+TEST_F(DialogEndToEnd, TheLinkTellsWhenThePageCannotBeOpened) {
+    struct Case {
+        const char* name;
+        bool page;
+        const char* opener;
+    };
+    for (const Case& c : {Case{"no page", false, "exit 0"}, Case{"no opener", true, ""},
+                          Case{"the opener fails", true, "exit 3"}}) {
+        SCOPED_TRACE(c.name);
+        fs::remove(shell.root() / "tools" / "xdg-open");
+        useOpener(c.opener);
+        if (c.page) {
+            writeFile(shell.bin() / "quorlane.html", "<html></html>\n");
+        } else {
+            fs::remove(shell.bin() / "quorlane.html");
+        }
+        const pid_t pid = openDialog();
+        click(kLinkX, kLinkY);
+        const unsigned long message = shell.waitForWindow("Quorlane", 5s);
+        ASSERT_NE(message, 0u);
+        for (int i = 0; i < 250 && !active(message); ++i) std::this_thread::sleep_for(20ms);
+        xdotool({"key", "Return"});
+        for (int i = 0; i < 250 && shell.findWindow("Quorlane") != 0; ++i)
+            std::this_thread::sleep_for(20ms);
+        EXPECT_EQ(shell.findWindow("Quorlane"), 0u);
+        click(kCancelX, kCancelY);
+        EXPECT_EQ(shell.waitExit(pid, 5s), std::optional<int>(0));
     }
 }
 

@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "common/file_path.h"
 #include "shell/dialog/dialog_choices.h"
 #include "shell/dialog/dialog_geometry.h"
+#include "shell/dialog/product_page.h"
 #include "shell/dialog/settings_save.h"
 #include "tests/support/temp_folder.h"
 
@@ -130,6 +132,66 @@ TEST(DialogChoice, MusicChoicesMoveTheMarkAndTheEnabledControls) {
     EXPECT_EQ(values.musicFile, "/music/a b/song.wav");
     EXPECT_EQ(values.musicFolder, "/music/a b");
     EXPECT_EQ(values.musicMode, 0);  // choosing a file does not choose the mode
+}
+
+TEST(DialogChoice, TheChoosersStartWhereTheUsersFilesAre) {
+    struct Case {
+        const char* name;
+        bool installed;
+        int16_t pictureMode;
+        const char *pictureFile, *pictures, *musicFile, *music, *home;
+        const char *pictureStart, *musicStart;
+    };
+    const std::vector<Case> cases = {
+        {"portable, nothing chosen: its own folder", false, 0, "", "/h/Pictures", "", "/h/Music",
+         "/h", "/opt/q", "/opt/q"},
+        {"portable, files chosen", false, 1, "/p/sea.bmp", "/h/Pictures", "/m/a.mp3", "/h/Music",
+         "/h", "/p", "/m"},
+        {"installed, nothing chosen: the user's folders", true, 0, "", "/h/画像", "", "/h/Music",
+         "/h", "/h/画像", "/h/Music"},
+        {"installed, no such folders: home", true, 0, "", "", "", "", "/h", "/h", "/h"},
+        {"installed, files chosen", true, 1, "/p/q/sea.bmp", "/h/Pictures", "/m/a.mp3", "/h/Music",
+         "/h", "/p/q", "/m"},
+        {"installed, a file kept under the desktop choice", true, 0, "/p/sea.bmp", "/h/Pictures",
+         "", "/h/Music", "/h", "/p", "/h/Music"},
+        {"installed, not even a home", true, 0, "", "", "", "", "", "/usr/lib/quorlane",
+         "/usr/lib/quorlane"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SettingsValues values;
+        values.pictureMode = c.pictureMode;
+        values.pictureFile = c.pictureFile;
+        values.musicFile = c.musicFile;
+        const std::string program = c.installed ? "/usr/lib/quorlane" : "/opt/q";
+        // As loadSettings leaves them: the file's folder, else the program's.
+        values.musicFolder = *c.musicFile ? folderOfPath(c.musicFile) : program;
+        DialogChoices choices(values, program, {c.installed, c.pictures, c.music, c.home});
+        choices.load();
+        EXPECT_EQ(choices.pictureChooserFolder(), c.pictureStart);
+        EXPECT_EQ(choices.musicChooserFolder(), c.musicStart);
+    }
+}
+
+TEST(ProductPage, PlaceAddressAndTheLabelsShortenedAddress) {
+    EXPECT_EQ(productPagePath("/home/ann/q/bin", false), "/home/ann/q/bin/quorlane.html");
+    EXPECT_EQ(productPagePath("/usr/lib/quorlane", true), "/usr/share/doc/quorlane/quorlane.html");
+    EXPECT_EQ(productPagePath("/opt/qu/lib/quorlane", true),
+              "/opt/qu/share/doc/quorlane/quorlane.html");
+
+    EXPECT_EQ(fileAddress("/usr/share/doc/quorlane/quorlane.html"),
+              "file:///usr/share/doc/quorlane/quorlane.html");
+    EXPECT_EQ(fileAddress("/home/ann/画像 と #1?%/quorlane.html"),
+              "file:///home/ann/画像%20と%20%231%3F%25/quorlane.html");
+
+    // One unit a byte: "…" (3 bytes) counts 3, a Japanese character 3.
+    const auto bytes = [](const std::string& text) { return static_cast<int>(text.size()); };
+    EXPECT_EQ(elidedInMiddle("file:///a/quorlane.html", 23, bytes), "file:///a/quorlane.html");
+    EXPECT_EQ(elidedInMiddle("file:///usr/share/doc/quorlane/quorlane.html", 30, bytes),
+              "file:///u…lane/quorlane.html");
+    // Never half a character: "画像" goes whole.
+    EXPECT_EQ(elidedInMiddle("ab画像cdefgh", 12, bytes), "ab…cdefgh");
+    EXPECT_EQ(elidedInMiddle("abcdef", 2, bytes), "…");
 }
 
 TEST(RepeatBox, TextsAndListEntries) {

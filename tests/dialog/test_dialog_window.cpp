@@ -10,10 +10,14 @@
 #include <QListView>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTranslator>
 
+#include <filesystem>
+#include <fstream>
 #include <set>
 
+#include "shell/controls/command.h"
 #include "shell/dialog/dialog_painting.h"
 #include "shell/dialog/dialog_widgets.h"
 #include "shell/dialog/file_chooser.h"
@@ -235,6 +239,69 @@ TEST_F(DialogWindow, ControlsOnThePanelsSitInsideTheirBorders) {
         panel->width() - RetainedBox::kBorder - (left + RetainedBox::kBorder) - music->width();
     EXPECT_EQ(left, 8);
     EXPECT_EQ(right, 8);
+}
+
+// The folder the dialog's file chooser shows when "..." of the picture or the music panel is
+// pressed; the chooser is then cancelled.
+QString chooserStart(SettingsDialog& dialog, const char* button) {
+    QString shown = QStringLiteral("(no chooser)");
+    QTimer::singleShot(0, [&] {
+        if (auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            shown = chooser->directory().absolutePath();
+            chooser->reject();
+        }
+    });
+    emit dialog.findChild<Command*>(QLatin1String(button))->click();
+    QCoreApplication::processEvents();  // the timer has run before `shown` goes
+    return shown;
+}
+
+TEST_F(DialogWindow, TheChoosersOfAnInstalledCopyStartInTheUsersFoldersAPortableOneInItsOwn) {
+    // A home whose Pictures folder user-dirs.dirs names "画像"; it has no Music folder.
+    const std::string home = folder.file("home");
+    std::filesystem::create_directories(home + "/画像");
+    std::filesystem::create_directories(home + "/.config");
+    std::ofstream(home + "/.config/user-dirs.dirs") << "XDG_PICTURES_DIR=\"$HOME/画像\"\n";
+    const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", QByteArray::fromStdString(home));
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(home + "/.config"));
+    const std::string program = folder.file("lib/quorlane");
+    std::filesystem::create_directories(program);
+    const std::string chosen = picture("sea.bmp", 4, 4);
+    struct Case {
+        const char* name;
+        bool installed;
+        std::string pictureFile;
+        std::string picturesAt, musicAt;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"installed", true, "", home + "/画像", home},
+             {"installed, a picture chosen", true, chosen, folder.path(), home},
+             {"portable", false, "", program, program},
+         }) {
+        SCOPED_TRACE(c.name);
+        values = SettingsValues{};
+        values.pictureMode = c.pictureFile.empty() ? 0 : 1;  // as loadSettings leaves it
+        values.musicMode = 2;
+        values.pictureFile = c.pictureFile;
+        values.pictureFolder = values.musicFolder = program;  // as loadSettings leaves them
+        SettingsDialog dialog(values, {program, folder.file("Quorlane.ini"), "", c.installed});
+        dialog.load();
+        EXPECT_EQ(chooserStart(dialog, "Cmd_Pic").toStdString(), c.picturesAt);
+        EXPECT_EQ(chooserStart(dialog, "Cmd_BGM").toStdString(), c.musicAt);
+    }
+    qputenv("HOME", oldHome);
+    qputenv("XDG_CONFIG_HOME", oldConfig);
+}
+
+TEST_F(DialogWindow, NoButtonHasTheFocusWhenTheDialogOpens) {
+    auto dialog = loaded(0, "");
+    dialog->show();
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    for (Command* button : dialog->findChildren<Command*>()) {
+        EXPECT_FALSE(button->hasFocus()) << button->objectName().toStdString();
+    }
 }
 
 TEST(FileChooser, PatternsMatchInEitherCaseAsWritten) {

@@ -335,6 +335,8 @@ TEST(HostedEndToEnd, EachShowHasItsOwnPictureAndWhatAKilledShowLeftGoes) {
     kill(second, SIGTERM);
     EXPECT_EQ(exitCodeOf(show.waitExit(second, kGone)), 1000 + SIGTERM);
     EXPECT_FALSE(fs::exists(secondPicture));
+}
+
 // The processor time a process has used so far, in clock ticks; -1 once it is gone.
 long cpuTicksOf(pid_t pid) {
     std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/desktop_image_location.h"
 #include "tests/windows/wine_screen.h"
 
 namespace quorlane {
@@ -59,8 +60,8 @@ protected:
     void writeSettings(const std::string& text) { std::ofstream(ini_, std::ios::binary) << text; }
 
     // Starts "/c" and waits until the dialog is up and painted.
-    void open() {
-        ASSERT_TRUE(testing::startProgram(kShell, "/c", dialog_)) << GetLastError();
+    void open(const char* program = kShell) {
+        ASSERT_TRUE(testing::startProgram(program, "/c", dialog_)) << GetLastError();
         ASSERT_TRUE(waitFor([&] {
             window_ = FindWindowA(nullptr, "<Quorlane>");
             return window_ != nullptr && IsWindowVisible(window_);
@@ -247,6 +248,165 @@ TEST_F(DialogUnderWine, ASaveThatFailsIsToldAndTheDialogStays) {
     EXPECT_TRUE(IsWindowVisible(window_));
     click(kCancel);
     EXPECT_EQ(testing::waitForExit(dialog_), 0u);
+}
+
+// Run apart, in a Japanese locale (code page 932 as the ANSI one), whatever folders it makes.
+TEST_F(DialogUnderWine, JapaneseFoldersAPictureAndMusicThereSurviveASaveAndARestartAndPlay) {
+    ASSERT_EQ(GetACP(), 932u);
+    auto wide = [](const std::string& utf8) {
+        std::wstring text(utf8.size(), L'\0');
+        text.resize(size_t(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()),
+                                               text.data(), int(text.size()))));
+        for (wchar_t& c : text) c = c == L'/' ? L'\\' : c;
+        return text;
+    };
+    auto cp932 = [](const std::wstring& text) {
+        std::string bytes(text.size() * 2, '\0');
+        bytes.resize(size_t(WideCharToMultiByte(932, 0, text.data(), int(text.size()), bytes.data(),
+                                                int(bytes.size()), nullptr, nullptr)));
+        return bytes;
+    };
+    // "表" (95 5C) ends in a backslash byte in code page 932; "像" ends in a lead byte.
+    const std::wstring base = wide(kShots) + L"\\日本語の表";
+    const std::wstring pictures = base + L"\\画像", music = base + L"\\音楽";
+    const std::wstring picture = pictures + L"\\海.jpg", song = music + L"\\曲.mp3";
+    for (const std::wstring& folder : {base, pictures, music})
+        CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW(wide(QUORLANE_SOURCE_DIR "/shell/assets/preview_still.jpg").c_str(),
+                          picture.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(wide(QUORLANE_SOURCE_DIR "/tests/music/fixtures/tone-880hz.mp3").c_str(),
+                          song.c_str(), FALSE));
+    const std::string saved =
+        "[Section]\r\n" PICTURE_MODE "=1\r\n" PICTURE_FILE "=" + cp932(picture) +
+        "\r\n" MUSIC_MODE "=2\r\n" REPEAT_TRACK "=0\r\n" MUSIC_FILE "=" + cp932(song) + "\r\n";
+    writeSettings(saved);
+
+    // The dialog reads both back and previews the picture (120 x 90 at 80 x 60: the box's top
+    // and bottom rows are the panel's, not white); Set writes them again as they were.
+    open();
+    Screen shown;
+    EXPECT_TRUE(waitFor([&] {
+        shown = captureScreen();
+        return pixel(shown, 14 + 272 + 40, 14 + 8 + 30) != 0xFFFFFFu &&
+               pixel(shown, 14 + 272 + 40, 14 + 8 + 70) != 0xFFFFFFu;
+    }));
+    testing::saveScreen(shown, kShots, "dialog-japanese-folders.bmp");
+    click(kSet);
+    EXPECT_EQ(testing::waitForExit(dialog_), 0u);
+    EXPECT_EQ(fileText(ini_), saved);
+
+    // A show after the restart takes that picture (the renderer's BMP is 120 x 90) and the
+    // music file, which only has no sound device to play on here.
+    const DesktopImageLocation location = desktopImageLocation();
+    DeleteFileA(location.file.c_str());
+    ASSERT_TRUE(testing::startProgram(kShell, "/s", second_));
+    HWND renderer = nullptr;
+    ASSERT_TRUE(
+        waitFor([&] { return (renderer = FindWindowA(nullptr, "Torvane_VC")) != nullptr; }));
+    const std::string bmp = fileText(location.file);
+    ASSERT_GE(bmp.size(), 54u);
+    EXPECT_EQ(uint8_t(bmp[18]) | uint8_t(bmp[19]) << 8, 120);
+    EXPECT_EQ(uint8_t(bmp[22]) | uint8_t(bmp[23]) << 8, 90);
+    EXPECT_TRUE(waitFor([&] { return GetForegroundWindow() == renderer; }));
+    testing::press(VK_ESCAPE);
+    EXPECT_EQ(testing::waitForExit(second_), 0u);
+    // A copy of the program in a Japanese folder finds its settings beside it, and saves there.
+    const std::wstring programs = base + L"\\プログラム";
+    CreateDirectoryW(programs.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW(wide(kShell).c_str(), (programs + L"\\Quorlane.scr").c_str(), FALSE));
+    const std::wstring beside = programs + L"\\Quorlane.ini";
+    DeleteFileW(beside.c_str());
+    std::ofstream(cp932(beside), std::ios::binary) << saved;
+    open(cp932(programs + L"\\Quorlane.scr").c_str());
+    click(kMusicCd);
+    click(kSet);
+    EXPECT_EQ(testing::waitForExit(dialog_), 0u);
+    EXPECT_EQ(fileText(cp932(beside)),
+              "[Section]\r\n" PICTURE_MODE "=1\r\n" PICTURE_FILE "=" + cp932(picture) +
+                  "\r\n" MUSIC_MODE "=1\r\n" REPEAT_TRACK "=0\r\n" MUSIC_FILE "=" + cp932(song) +
+                  "\r\n");
+}
+
+// The screen's dots per inch as Wine keeps them, for the programs started while it is held.
+class DotsPerInch {
+public:
+    explicit DotsPerInch(DWORD dpi) { set(dpi); }
+    ~DotsPerInch() { set(96); }
+
+private:
+    static void set(DWORD dpi) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi,
+                        sizeof dpi);
+    }
+};
+
+TEST_F(DialogUnderWine, At192DotsPerInchEverythingIsTwiceAsLargeAndTheRepeatBoxTakesText) {
+    const DotsPerInch dpi(192);
+    open();
+    RECT client{};
+    GetClientRect(window_, &client);
+    EXPECT_EQ(client.right, 780);
+    EXPECT_EQ(client.bottom, 598);
+    const Screen screen = captureScreen();
+    testing::saveScreen(screen, kShots, "dialog-192-dpi-under-wine.bmp");
+    // Each row of the gradient twice; the preview box white inside at twice its place.
+    for (const auto& [y, colour] : {std::pair{0, 0x1E001Eu},
+                                    {1, 0x1E001Eu},
+                                    {20, 0x351735u},
+                                    {21, 0x351735u},
+                                    {300, 0xFADCFAu},
+                                    {597, 0x200220u}}) {
+        EXPECT_EQ(pixel(screen, 10, y), colour) << y;
+    }
+    EXPECT_EQ(pixel(screen, 2 * (14 + 272 + 40), 2 * (14 + 8 + 40)), 0xFFFFFFu);
+    // "画像の選択" in letters twice as tall: dark glyph pixels reach below the 96-dpi line box.
+    int darkBelow = 0;
+    for (int y = 2 * (14 + 12) + 14; y < 2 * (14 + 25); ++y) {
+        for (int x = 2 * (14 + 8); x < 2 * (14 + 103); ++x)
+            darkBelow += (pixel(screen, x, y) & 0xFF) < 100;
+    }
+    EXPECT_GT(darkBelow, 20);
+
+    auto twice = [](POINT at) { return POINT{2 * at.x, 2 * at.y}; };
+    // The middle of the marks of 音楽CD and 無し, twice as far in.
+    const POINT cdMark{2 * (14 + 116 + 6), 2 * (126 + 12 + 6)};
+    const uint32_t on = pixel(screen, 2 * (14 + 116 + 6), 2 * (126 + 32 + 6));
+    click(twice(kMusicCd));
+    EXPECT_TRUE(waitFor([&] { return pixel(captureScreen(), cdMark.x, cdMark.y) == on; }));
+    click(twice(kRepeatBox));
+    testing::type("7");
+    // Kept to be looked at once the typed digit is in the box.
+    HWND repeatBox = nullptr;
+    EnumChildWindows(
+        window_,
+        [](HWND child, LPARAM found) {
+            char name[16] = {};
+            GetClassNameA(child, name, sizeof name);
+            if (lstrcmpiA(name, "ComboBox") == 0) *reinterpret_cast<HWND*>(found) = child;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&repeatBox));
+    // Asked by message: another process's box keeps its text in its edit field.
+    EXPECT_TRUE(waitFor([&] { return SendMessageA(repeatBox, WM_GETTEXTLENGTH, 0, 0) == 1; }));
+    testing::saveScreen(captureScreen(), kShots, "dialog-192-dpi-typed-under-wine.bmp");
+    click(twice(kSet));
+    EXPECT_EQ(testing::waitForExit(dialog_), 0u);
+    EXPECT_EQ(fileText(ini_), "[Section]\r\n" PICTURE_MODE "=0\r\n" PICTURE_FILE "=\r\n" MUSIC_MODE
+                              "=1\r\n" REPEAT_TRACK "=7\r\n" MUSIC_FILE "=\r\n");
+}
+
+// Windows starts a screensaver without arguments for "Configure": the dialog, never a show.
+TEST_F(DialogUnderWine, AnEmptyCommandLineOpensTheDialogAndNoShow) {
+    ASSERT_TRUE(testing::startProgram(kShell, "", dialog_));
+    ASSERT_TRUE(waitFor([&] {
+        window_ = FindWindowA(nullptr, "<Quorlane>");
+        return window_ != nullptr && IsWindowVisible(window_);
+    }));
+    EXPECT_EQ(FindWindowA(nullptr, "Vantorel_Main"), nullptr);
+    EXPECT_EQ(FindWindowA(nullptr, "Torvane_VC"), nullptr);
+    PostMessageA(window_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(testing::waitForExit(dialog_), 0u);
+    EXPECT_EQ(FindWindowA(nullptr, "Vantorel_Main"), nullptr);
 }
 
 }  // namespace

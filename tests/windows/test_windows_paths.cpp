@@ -44,10 +44,11 @@ TEST(WindowsPaths, FolderOfPathCutsAtTheLastColonOrBackslash) {
         {"a.bmp", ""},
         {"C:\\pictures\\", "C:\\pictures"},
         {"\\\\server\\share\\m.mp3", "\\\\server\\share"},
-        // Code page 932: "表" is 95 5C, and its second byte is no backslash.
-        {"C:\\\x95\x5C\\\x95\x5C.jpg", "C:\\\x95\x5C"},
-        {"\x95\x5C.jpg", ""},
-        {"C:\\\xB6\xDE\\a.bmp", "C:\\\xB6\xDE"},  // half-width katakana: one byte each
+        // UTF-8: "像" (E5 83 8F) ends in a byte that is a lead byte in code page 932, and the
+        // backslash after it still cuts.
+        {"C:\\pics\\画像\\sea.bmp", "C:\\pics\\画像"},
+        {"C:\\表\\表.jpg", "C:\\表"},
+        {"ｶﾞ\\a.bmp", "ｶﾞ"},
     };
     for (const auto& [path, folder] : cases) EXPECT_EQ(folderOfPath(path), folder) << path;
 }
@@ -57,7 +58,7 @@ TEST(WindowsPaths, JoinedPathPutsOneBackslashBetween) {
               "C:\\Program Files\\Quorlane\\Quorlane.ini");
     EXPECT_EQ(joinedPath("C:\\", "Quorlane.ini"), "C:\\Quorlane.ini");
     EXPECT_EQ(joinedPath("C:/games/", "Quorlane.ini"), "C:/games/Quorlane.ini");
-    EXPECT_EQ(joinedPath("C:\\\x95\x5C", "Quorlane.ini"), "C:\\\x95\x5C\\Quorlane.ini");
+    EXPECT_EQ(joinedPath("C:\\画像", "Quorlane.ini"), "C:\\画像\\Quorlane.ini");
 }
 
 }  // namespace

@@ -2,12 +2,15 @@
 
 #include <windows.h>
 
+#include "common/win32/wide_text.h"
+
 namespace quorlane {
 
 MappedFile::MappedFile(const char* path) {
     // Others may read the file meanwhile, and the shell may replace it for the next show.
-    const HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        CreateFileW(wideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
     LARGE_INTEGER size{};
     // A folder does not open without backup semantics; a device is not a disk file.

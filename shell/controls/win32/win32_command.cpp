@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "common/win32/top_down_bitmap.h"
+#include "common/win32/wide_text.h"
 #include "shell/controls/face_geometry.h"
 
 namespace quorlane {
@@ -40,7 +41,7 @@ bool faceInstalled(const std::wstring& face) {
 }
 
 std::wstring installedFace(const std::string& face) {
-    const std::wstring wanted = wideText(face);
+    const std::wstring wanted = wideFromUtf8(face);
     if (faceInstalled(wanted)) return wanted;
     for (const wchar_t* standIn : kFaceStandIns) {
         if (faceInstalled(standIn)) return standIn;
@@ -66,17 +67,9 @@ FontDescription commandCaptionFont() {
     return {"ＭＳ Ｐゴシック", 9.75, 400, false, false, false, kShiftJisCharset};
 }
 
-std::wstring wideText(const std::string& utf8) {
-    if (utf8.empty()) return {};
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
-    std::wstring wide(size_t(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), wide.data(), length);
-    return wide;
-}
-
-HFONT createGdiFont(const FontDescription& font) {
-    // Points to pixels at 96 dots an inch, as the dialog's twips are fixed there too.
-    const int height = -static_cast<int>(std::lround(font.pointSize * 96.0 / 72.0));
+HFONT createGdiFont(const FontDescription& font, int dpi) {
+    // Points to pixels at the window's dots per inch (the design's twips assume 96).
+    const int height = -static_cast<int>(std::lround(font.pointSize * dpi / 72.0));
     return CreateFontW(height, 0, 0, 0, font.weight, font.italic, font.underline,
                        font.strikethrough, static_cast<DWORD>(font.charset), OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
@@ -84,9 +77,10 @@ HFONT createGdiFont(const FontDescription& font) {
 }
 
 Win32Command::Win32Command(HWND parent, const std::string& caption, RECT area,
-                           std::function<void()> onClick)
+                           std::function<void()> onClick, int dpi)
     : behaviour_(std::make_unique<CommandBehaviour>(static_cast<CommandView&>(*this))),
-      onClick_(std::move(onClick)) {
+      onClick_(std::move(onClick)),
+      dpi_(dpi) {
     registerClass();
     for (int i = 0; i < kFaceImageCount; ++i)
         faces_[size_t(i)] = loadResourcePicture(kFaceResources[i]);
@@ -95,8 +89,7 @@ Win32Command::Win32Command(HWND parent, const std::string& caption, RECT area,
                               GetModuleHandleA(nullptr), nullptr);
     SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32Command::procedure));
-    width_ = area.right - area.left;
-    height_ = area.bottom - area.top;
+    setSize(area.right - area.left, area.bottom - area.top);
 
     PropertySet placed;
     placed.set("Caption", std::string("Command"));
@@ -125,8 +118,7 @@ LRESULT Win32Command::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: paint(); return 0;
     case WM_ERASEBKGND: return 1;  // the face covers everything
     case WM_SIZE:
-        width_ = LOWORD(lParam);
-        height_ = HIWORD(lParam);
+        setSize(LOWORD(lParam), HIWORD(lParam));
         behaviour_->sizeChanged();
         return 0;
     case WM_SETFOCUS: behaviour_->focusArrives(); return 0;
@@ -166,13 +158,21 @@ bool Win32Command::pointerOverButton() const {
     return WindowFromPoint(at) == window_;
 }
 
+void Win32Command::setSize(int width, int height) {
+    width_ = width;
+    height_ = height;
+    faceWidth_ = MulDiv(width, 96, dpi_);
+    faceHeight_ = MulDiv(height, 96, dpi_);
+}
+
 void Win32Command::paintFace(FaceImage face) {
     currentFace_ = face;
-    if (width_ <= 0 || height_ <= 0) return;
-    surface_.assign(size_t(width_) * size_t(height_), 0);
+    if (faceWidth_ <= 0 || faceHeight_ <= 0) return;
+    surface_.assign(size_t(faceWidth_) * size_t(faceHeight_), 0);
     const ResourcePicture& picture = faces_[static_cast<size_t>(face)];
     const FacePixels pixels{picture.empty() ? nullptr : picture.pixels.data(), picture.width};
-    painter_.paint({surface_.data(), width_, height_, width_}, pixels, behaviour_->state());
+    painter_.paint({surface_.data(), faceWidth_, faceHeight_, faceWidth_}, pixels,
+                   behaviour_->state());
     InvalidateRect(window_, nullptr, FALSE);
 }
 
@@ -180,16 +180,18 @@ void Win32Command::paint() {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window_, &paint);
     if (opaque_ && !surface_.empty()) {
-        BITMAPINFO info = topDownBitmapInfo(width_, height_);
-        SetDIBitsToDevice(dc, 0, 0, DWORD(width_), DWORD(height_), 0, 0, 0, UINT(height_),
-                          surface_.data(), &info, DIB_RGB_COLORS);
+        BITMAPINFO info = topDownBitmapInfo(faceWidth_, faceHeight_);
+        // Whole pixels repeated, never blended.
+        SetStretchBltMode(dc, COLORONCOLOR);
+        StretchDIBits(dc, 0, 0, width_, height_, 0, 0, faceWidth_, faceHeight_, surface_.data(),
+                      &info, DIB_RGB_COLORS, SRCCOPY);
     }
     HGDIOBJ previous =
         SelectObject(dc, gdiFont_ != nullptr ? gdiFont_ : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
-    const std::wstring text = wideText(caption_);
-    RECT label{0, FaceGeometry::captionTopPixels(height_), width_,
-               FaceGeometry::captionTopPixels(height_) + kCaptionHeightTwips / kTwipsPerPixel};
+    const std::wstring text = wideFromUtf8(caption_);
+    const int top = scaledToDpi(FaceGeometry::captionTopPixels(faceHeight_), dpi_);
+    RECT label{0, top, width_, top + scaledToDpi(kCaptionHeightTwips / kTwipsPerPixel, dpi_)};
     const UINT format = DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP;
     if (captionEnabled_) {
         SetTextColor(dc, fromBgr(colour_));
@@ -197,7 +199,7 @@ void Win32Command::paint() {
     } else {
         // Grey letters over a white copy one pixel down and right: readable on the pale face.
         RECT emboss = label;
-        OffsetRect(&emboss, 1, 1);
+        OffsetRect(&emboss, scaledToDpi(1, dpi_), scaledToDpi(1, dpi_));
         SetTextColor(dc, RGB(255, 255, 255));
         DrawTextW(dc, text.c_str(), int(text.size()), &emboss, format);
         SetTextColor(dc, RGB(128, 128, 128));
@@ -220,7 +222,7 @@ void Win32Command::setCaptionText(const std::string& text) {
 void Win32Command::setCaptionFont(const FontDescription& font) {
     font_ = font;
     if (gdiFont_ != nullptr) DeleteObject(gdiFont_);
-    gdiFont_ = createGdiFont(font);
+    gdiFont_ = createGdiFont(font, dpi_);
     InvalidateRect(window_, nullptr, FALSE);
 }
 

@@ -18,16 +18,19 @@ namespace quorlane {
 
 // The dialog's caption font: "ＭＳ Ｐゴシック" 9.75 pt, Shift-JIS.
 FontDescription commandCaptionFont();
-// A GDI font for a stored description; the caller deletes it.
-HFONT createGdiFont(const FontDescription& font);
-// UTF-8 to the UTF-16 of the wide GDI calls.
-std::wstring wideText(const std::string& utf8);
+// A GDI font for a stored description at this many dots per inch; the caller deletes it.
+HFONT createGdiFont(const FontDescription& font, int dpi = 96);
+// A length of the design's 96 dots per inch at this many.
+inline int scaledToDpi(int length, int dpi) { return MulDiv(length, dpi, 96); }
 
 class Win32Command : public CommandView {
 public:
-    // Creates the child window at `area` of the parent's client area, loaded as placed: enabled
-    // and used, with the given caption and the dialog's font.
-    Win32Command(HWND parent, const std::string& caption, RECT area, std::function<void()> onClick);
+    // Creates the child window at `area` of the parent's client area (in pixels at `dpi`), loaded
+    // as placed: enabled and used, with the given caption and the dialog's font. Above 96 dots
+    // per inch the face is painted at the design's size and its pixels repeated (there is no
+    // larger art); the caption is drawn at the real size, sharp.
+    Win32Command(HWND parent, const std::string& caption, RECT area, std::function<void()> onClick,
+                 int dpi = 96);
     ~Win32Command() override;
     Win32Command(const Win32Command&) = delete;
     Win32Command& operator=(const Win32Command&) = delete;
@@ -62,6 +65,7 @@ private:
     void paint();
     bool pointerOverButton() const;
     void mouseDown(MouseButton button);
+    void setSize(int width, int height);
 
     HWND window_ = nullptr;
     std::unique_ptr<CommandBehaviour> behaviour_;
@@ -69,9 +73,12 @@ private:
     std::array<ResourcePicture, kFaceImageCount> faces_;
     FacePainter painter_;
     FaceImage currentFace_ = FaceImage::Normal;
-    std::vector<uint32_t> surface_;
-    int width_ = 0;
+    std::vector<uint32_t> surface_;  // the face at the design's size
+    int dpi_ = 96;
+    int width_ = 0;  // the window's size
     int height_ = 0;
+    int faceWidth_ = 0;  // the face's size at 96 dots per inch
+    int faceHeight_ = 0;
     std::string caption_;
     FontDescription font_;
     HFONT gdiFont_ = nullptr;

@@ -5,6 +5,7 @@
 #include <commdlg.h>
 #include <objbase.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <array>
 #include <functional>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "common/win32/top_down_bitmap.h"
+#include "common/win32/wide_text.h"
 #include "common/window_titles.h"
 #include "shell/controls/win32/resource_picture.h"
 #include "shell/controls/win32/win32_command.h"
@@ -20,8 +22,10 @@
 #include "shell/core/window_zoom.h"
 #include "shell/dialog/dialog_choices.h"
 #include "shell/dialog/dialog_geometry.h"
+#include "shell/dialog/product_page.h"
 #include "shell/dialog/settings_save.h"
 #include "shell/platform/win32/win32_picture_file.h"
+#include "shell/settings/settings_file.h"
 
 namespace quorlane {
 
@@ -29,21 +33,60 @@ namespace {
 
 constexpr int kClientWidth = 390;
 constexpr int kClientHeight = 299;
-constexpr int kBorder = 2;  // the sunken edge of a panel or the preview box
 constexpr uint32_t kWindowColour = 0xFFFFFF;
 constexpr uint32_t kPanelColour = 0x808080;
 const char* const kDialogClass = "Vantorel_P";
 const char* const kBoxClass = "QuorlaneBox";
 const char* const kLabelClass = "QuorlaneLabel";
 
-std::string utf8Text(const std::wstring& wide) {
-    if (wide.empty()) return {};
-    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string text(size_t(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), text.data(), length, nullptr,
-                        nullptr);
-    return text;
+// The picture with each pixel repeated to its size at this many dots per inch: the artwork
+// exists at 96 only.
+ResourcePicture scaledPicture(const ResourcePicture& picture, int dpi) {
+    if (dpi == 96 || picture.empty()) return picture;
+    ResourcePicture scaled;
+    scaled.width = scaledToDpi(picture.width, dpi);
+    scaled.height = scaledToDpi(picture.height, dpi);
+    scaled.pixels.resize(size_t(scaled.width) * size_t(scaled.height));
+    for (int y = 0; y < scaled.height; ++y) {
+        const int from = y * 96 / dpi * picture.width;  // the source pixel the point lies in
+        for (int x = 0; x < scaled.width; ++x)
+            scaled.pixels[size_t(y) * size_t(scaled.width) + size_t(x)] =
+                picture.pixels[size_t(from + x * 96 / dpi)];
+    }
+    return scaled;
+}
+
+// The window's dots per inch: its monitor's for a program that declares itself aware of them
+// (its manifest), as Windows 10 tells; the screen's before that.
+int dpiOf(HWND window) {
+    using GetDpiForWindowCall = UINT(WINAPI*)(HWND);
+    const auto call = reinterpret_cast<GetDpiForWindowCall>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    if (call != nullptr) {
+        if (const UINT dpi = call(window); dpi >= 96) return int(dpi);
+    }
+    HDC dc = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(nullptr, dc);
+    return dpi >= 96 ? dpi : 96;
+}
+
+// One of the user's Known Folders when it is there, else empty.
+std::string knownFolder(REFKNOWNFOLDERID id) {
+    PWSTR path = nullptr;
+    std::string folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &path))) {
+        const DWORD attributes = GetFileAttributesW(path);
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            folder = utf8FromWide(path);
+    }
+    CoTaskMemFree(path);
+    return folder;
+}
+
+ChooserFolders userChooserFolders(bool installed) {
+    return {installed, knownFolder(FOLDERID_Pictures), knownFolder(FOLDERID_Music),
+            knownFolder(FOLDERID_Profile)};
 }
 
 // A retained picture the window's painting copies from: what is drawn into it stays.
@@ -177,7 +220,10 @@ public:
         outerHeight_ = height;
         SetWindowPos(window_, nullptr, 0, 0, width, height,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        retained_.resize(width - 2 * kBorder, height - 2 * kBorder, base_);
+        // Inside the sunken edge, as thick as Windows draws it.
+        RECT inner{};
+        GetClientRect(window_, &inner);
+        retained_.resize(inner.right, inner.bottom, base_);
         InvalidateRect(window_, nullptr, FALSE);
     }
     void clear() {
@@ -229,13 +275,15 @@ public:
     std::function<void()> clicked;
 
     void setText(const std::string& text) {
-        text_ = wideText(text);
+        text_ = wideFromUtf8(text);
         InvalidateRect(window_, nullptr, FALSE);
     }
     void setPicture(const ResourcePicture* picture) {
         picture_ = picture;
         InvalidateRect(window_, nullptr, FALSE);
     }
+    // How wide the text would be in the label's font.
+    int textWidth(const std::string& text) const { return textSize(wideFromUtf8(text)).cx; }
     // Grows or shrinks the label to its text, as a label sized to its caption does.
     void fitText() {
         const SIZE size = textSize();
@@ -289,11 +337,12 @@ protected:
     }
 
 private:
-    SIZE textSize() const {
+    SIZE textSize() const { return textSize(text_); }
+    SIZE textSize(const std::wstring& text) const {
         HDC dc = GetDC(window_);
         HGDIOBJ previous = SelectObject(dc, look_.font);
         SIZE size{};
-        GetTextExtentPoint32W(dc, text_.c_str(), int(text_.size()), &size);
+        GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &size);
         SelectObject(dc, previous);
         ReleaseDC(window_, dc);
         return size;
@@ -353,23 +402,28 @@ private:
 class SettingsDialog : public Window {
 public:
     SettingsDialog(SettingsValues& values, const SettingsDialogFiles& files)
-        : choices_(values, files.programFolder), files_(files) {
-        font_ = createGdiFont(commandCaptionFont());
-        FontDescription underlined = commandCaptionFont();
-        underlined.underline = true;
-        linkFont_ = createGdiFont(underlined);
-        tileStrip_ = loadResourcePicture("DIALOG_TILE_STRIP");
-        plate_ = loadResourcePicture("DIALOG_TITLE_PLATE");
-        markOn_ = loadResourcePicture("DIALOG_MARK_ON");
-        markOff_ = loadResourcePicture("DIALOG_MARK_OFF");
-
+        : choices_(values, files.programFolder, userChooserFolders(files.installed)),
+          files_(files) {
         registerClass(kDialogClass, LoadCursor(nullptr, IDC_ARROW));
         const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-        RECT outer{0, 0, kClientWidth, kClientHeight};
+        create(WS_EX_DLGMODALFRAME, kDialogClass, kSettingsDialogTitle, style, 0, 0, kClientWidth,
+               kClientHeight, nullptr);
+        // Everything in the design's pixels at 96 dots per inch is scaled to the window's.
+        dpi_ = dpiOf(window_);
+        RECT outer{0, 0, px(kClientWidth), px(kClientHeight)};
         AdjustWindowRectEx(&outer, style, FALSE, WS_EX_DLGMODALFRAME);
-        create(WS_EX_DLGMODALFRAME, kDialogClass, kSettingsDialogTitle, style, 0, 0,
-               outer.right - outer.left, outer.bottom - outer.top, nullptr);
-        background_.resize(kClientWidth, kClientHeight, 0);
+        SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+        font_ = createGdiFont(commandCaptionFont(), dpi_);
+        FontDescription underlined = commandCaptionFont();
+        underlined.underline = true;
+        linkFont_ = createGdiFont(underlined, dpi_);
+        tileStrip_ = scaledPicture(loadResourcePicture("DIALOG_TILE_STRIP"), dpi_);
+        plate_ = scaledPicture(loadResourcePicture("DIALOG_TITLE_PLATE"), dpi_);
+        markOn_ = scaledPicture(loadResourcePicture("DIALOG_MARK_ON"), dpi_);
+        markOff_ = scaledPicture(loadResourcePicture("DIALOG_MARK_OFF"), dpi_);
+        background_.resize(px(kClientWidth), px(kClientHeight), 0);
         paintBackground();
         buildControls();
     }
@@ -396,8 +450,8 @@ public:
         SendMessageW(repeatBox_, CB_RESETCONTENT, 0, 0);
         for (const std::string& entry : repeatTrackEntries())
             SendMessageW(repeatBox_, CB_ADDSTRING, 0,
-                         reinterpret_cast<LPARAM>(wideText(entry).c_str()));
-        SetWindowTextW(repeatBox_, wideText(choices_.view().repeatText).c_str());
+                         reinterpret_cast<LPARAM>(wideFromUtf8(entry).c_str()));
+        SetWindowTextW(repeatBox_, wideFromUtf8(choices_.view().repeatText).c_str());
         showChoices();
 
         POINT pointer{};
@@ -428,7 +482,7 @@ protected:
         case WM_PAINT: {
             PAINTSTRUCT paint;
             HDC dc = BeginPaint(window_, &paint);
-            background_.copyTo(dc, 0, 0, kClientWidth, kClientHeight);
+            background_.copyTo(dc, 0, 0, background_.width(), background_.height());
             EndPaint(window_, &paint);
             return 0;
         }
@@ -450,9 +504,16 @@ protected:
 private:
     enum Button { SetButton, CancelButton, PictureButton, MusicButton };
 
+    // A length of the design (96 dots per inch) in the window's pixels.
+    int px(int length) const { return scaledToDpi(length, dpi_); }
+    RECT px(RECT design) const {
+        return {px(design.left), px(design.top), px(design.right), px(design.bottom)};
+    }
+
     void paintBackground() {
+        // The design's rows, each repeated to the scale.
         for (int y = 0; y < background_.height(); ++y) {
-            const uint32_t b = static_cast<uint32_t>(backgroundShade(y, background_.height()));
+            const uint32_t b = static_cast<uint32_t>(backgroundShade(y * 96 / dpi_, kClientHeight));
             const uint32_t colour = (b + 30) << 16 | b << 8 | (b + 30);
             uint32_t* row = background_.row(y);
             for (int x = 0; x < background_.width(); ++x) row[x] = colour;
@@ -465,20 +526,20 @@ private:
             for (const IntPoint& at : tileOrigins(panel->outerWidth(), panel->outerHeight(),
                                                   tileStrip_.width, tileStrip_.height))
                 drawPicture(surface, tileStrip_, at.x, at.y);
-            drawPicture(surface, plate_, 8, 8);
+            drawPicture(surface, plate_, px(8), px(8));
             InvalidateRect(panel->window(), nullptr, FALSE);
         }
     }
 
     RetainedBox* box(HWND parent, uint32_t base, RECT outer) {
-        boxes_.push_back(std::make_unique<RetainedBox>(parent, base, outer));
+        boxes_.push_back(std::make_unique<RetainedBox>(parent, base, px(outer)));
         return boxes_.back().get();
     }
 
     Label* label(HWND parent, const Surface& beneath, const std::string& text, RECT at,
                  bool sizedToText, Label::Look look = {}) {
         if (look.font == nullptr) look.font = font_;
-        labels_.push_back(std::make_unique<Label>(parent, beneath, at, look));
+        labels_.push_back(std::make_unique<Label>(parent, beneath, px(at), look));
         Label* made = labels_.back().get();
         made->setText(text);
         if (sizedToText) {
@@ -495,7 +556,8 @@ private:
 
     void button(Button which, HWND parent, const std::string& caption, RECT at,
                 std::function<void()> onClick) {
-        buttons_[which] = std::make_unique<Win32Command>(parent, caption, at, std::move(onClick));
+        buttons_[which] =
+            std::make_unique<Win32Command>(parent, caption, px(at), std::move(onClick), dpi_);
     }
 
     void buildControls() {
@@ -509,10 +571,12 @@ private:
               white);
         Label::Look linkLook = white;
         linkLook.font = linkFont_;
-        labels_.push_back(std::make_unique<Label>(window_, background_, RECT{12, 268, 226, 281},
+        labels_.push_back(std::make_unique<Label>(window_, background_, px({12, 268, 226, 281}),
                                                   linkLook, LoadCursor(nullptr, IDC_HAND)));
         link_ = labels_.back().get();
-        link_->setText("README.md");
+        link_->setText(
+            elidedInMiddle(fileAddress(files_.page), px(214),
+                           [this](const std::string& text) { return link_->textWidth(text); }));
         link_->fitText();
         link_->clicked = [this] { openLink(); };
 
@@ -549,8 +613,9 @@ private:
         musicLabels_[1] = label(musicArea, musicBeneath, "音楽CD", {132, 12, 175, 25}, false);
         repeatBox_ = CreateWindowExW(
             0, L"COMBOBOX", L"",
-            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 200,
-            8, 41, 200, musicArea, nullptr, GetModuleHandleA(nullptr), nullptr);
+            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
+            px(200), px(8), px(41), px(200), musicArea, nullptr, GetModuleHandleA(nullptr),
+            nullptr);
         SendMessageW(repeatBox_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
         label(musicArea, musicBeneath, "曲目をﾘﾋﾟｰﾄ", {248, 12, 314, 25}, false);
         musicMarks_[0] = mark(musicArea, musicBeneath, 116, 32);
@@ -610,7 +675,7 @@ private:
 
     void pressPicture(int choice, bool onLabel) {
         if (choices_.pressPicture(choice, onLabel)) {
-            display_->setOuterSize(80, 80);
+            display_->setOuterSize(px(80), px(80));
             display_->clear();
         }
         showChoices();
@@ -627,13 +692,13 @@ private:
         // A file that cannot be decoded shows the empty box, never the picture chosen before it.
         if (path.empty() || !decodePictureFile(path, picture) || picture.width <= 0 ||
             picture.height <= 0) {
-            display_->setOuterSize(80, 80);
+            display_->setOuterSize(px(80), px(80));
             display_->clear();
             return;
         }
         const PreviewSize size = previewSize(picture.width, picture.height);
-        const int width = roundHalfEven(size.width);
-        const int height = roundHalfEven(size.height);
+        const int width = px(roundHalfEven(size.width));
+        const int height = px(roundHalfEven(size.height));
         display_->setOuterSize(width, height);
         display_->clear();
         BITMAPINFO info = topDownBitmapInfo(picture.width, picture.height);
@@ -649,7 +714,7 @@ private:
     // The chosen file, or nothing when the user cancelled.
     std::optional<std::string> chooseFile(const std::string& startFolder, const wchar_t* filter) {
         std::wstring file(MAX_PATH * 4, L'\0');
-        const std::wstring folder = wideText(startFolder);
+        const std::wstring folder = wideFromUtf8(startFolder);
         OPENFILENAMEW open{};
         open.lStructSize = sizeof open;
         open.hwndOwner = window_;
@@ -665,12 +730,12 @@ private:
         if (!chosen) return std::nullopt;
         file.resize(wcslen(file.c_str()));
         if (file.empty()) return std::nullopt;
-        return utf8Text(file);
+        return utf8FromWide(file);
     }
 
     void choosePicture() {
         const auto path =
-            chooseFile(choices_.values().pictureFolder, L"画像ﾌｧｲﾙ (BMP JPG)\0*.BMP;*JPG\0");
+            chooseFile(choices_.pictureChooserFolder(), L"画像ﾌｧｲﾙ (BMP JPG)\0*.BMP;*JPG\0");
         if (!path) return;
         choices_.pictureChosen(*path);
         showChoices();
@@ -679,7 +744,7 @@ private:
 
     void chooseMusic() {
         const auto path =
-            chooseFile(choices_.values().musicFolder, L"BGMﾌｧｲﾙ (MP3 WAV)\0*.MP3;*.WAV\0");
+            chooseFile(choices_.musicChooserFolder(), L"BGMﾌｧｲﾙ (MP3 WAV)\0*.MP3;*.WAV\0");
         if (!path) return;
         choices_.musicChosen(*path);
         showChoices();
@@ -690,13 +755,13 @@ private:
         std::wstring text(size_t(length) + 1, L'\0');
         GetWindowTextW(repeatBox_, text.data(), length + 1);
         text.resize(size_t(length));
-        choices_.setRepeatText(utf8Text(text));
+        choices_.setRepeatText(utf8FromWide(text));
         choices_.takeRepeatTrack();
         const std::vector<UnsavedChoice> unsaved =
             saveDialogSettings(choices_.values(), files_.settingsFile);
         if (!unsaved.empty()) {
             // The dialog stays open: the user can choose again, or leave with "ｷｬﾝｾﾙ".
-            MessageBoxW(window_, wideText(unsavedChoicesMessage(unsaved)).c_str(), L"Quorlane",
+            MessageBoxW(window_, wideFromUtf8(unsavedChoicesMessage(unsaved)).c_str(), L"Quorlane",
                         MB_OK | MB_ICONWARNING);
             for (auto& button : buttons_) button->windowsAboveChanged();
             return;
@@ -705,10 +770,24 @@ private:
     }
 
     void openLink() {
+        if (!canOpenFile(files_.page)) {
+            warnAboutPage(PageProblem::Missing);
+            return;
+        }
         HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-        ShellExecuteW(window_, L"open", wideText(files_.readme).c_str(), nullptr, nullptr,
-                      SW_SHOWNORMAL);
+        // The file itself: its association picks the user's browser.
+        const auto opened = reinterpret_cast<INT_PTR>(ShellExecuteW(
+            window_, L"open", wideFromUtf8(files_.page).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
         SetCursor(previous);
+        if (opened <= 32) warnAboutPage(PageProblem::NoOpener);
+    }
+
+    void warnAboutPage(PageProblem problem) {
+        MessageBoxW(
+            window_,
+            wideFromUtf8(productPageProblemMessage(problem, fileAddress(files_.page))).c_str(),
+            L"Quorlane", MB_OK | MB_ICONWARNING);
+        for (auto& button : buttons_) button->windowsAboveChanged();
     }
 
     // The unload: the zoom back into the anchor, then the window goes.
@@ -723,6 +802,7 @@ private:
 
     DialogChoices choices_;
     SettingsDialogFiles files_;
+    int dpi_ = 96;
     HFONT font_ = nullptr;
     HFONT linkFont_ = nullptr;
     ResourcePicture tileStrip_;

@@ -4,6 +4,7 @@
 
 #include "common/file_path.h"
 #include "common/win32/top_down_bitmap.h"
+#include "common/win32/wide_text.h"
 
 namespace quorlane {
 
@@ -23,26 +24,27 @@ bool isExistingWindow(std::intptr_t handle) {
 }
 
 std::string runningProgramFolder() {
-    std::string path(MAX_PATH, '\0');
+    std::wstring wide(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length =
-            GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+            GetModuleFileNameW(nullptr, wide.data(), static_cast<DWORD>(wide.size()));
         if (length == 0) return {};
-        if (length < path.size()) {
-            path.resize(length);
+        if (length < wide.size()) {
+            wide.resize(length);
             break;
         }
-        path.resize(path.size() * 2);
+        wide.resize(wide.size() * 2);
     }
-    std::string folder = folderOfPath(path);
+    std::string folder = folderOfPath(utf8FromWide(wide));
     if (folder.size() == 2 && folder[1] == ':') folder += '\\';  // a drive's root keeps its "\"
     return folder;
 }
 
 bool makeFolder(const std::string& folder) {
     if (folder.empty()) return false;
-    CreateDirectoryA(folder.c_str(), nullptr);
-    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    const std::wstring wide = wideFromUtf8(folder);
+    CreateDirectoryW(wide.c_str(), nullptr);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/win32/top_down_bitmap.h"
+#include "common/win32/wide_text.h"
 
 namespace quorlane {
 
@@ -17,19 +18,9 @@ namespace {
 // Files beyond this are no picture a show would take; the limit keeps one from filling memory.
 constexpr DWORD kMaxPictureBytes = 256u << 20;
 
-std::wstring wideOf(const std::string& utf8) {
-    const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
-                                           static_cast<int>(utf8.size()), nullptr, 0);
-    if (length <= 0) return {};
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()),
-                        wide.data(), length);
-    return wide;
-}
-
 // The whole file in movable global memory, as OLE's streams want it; null when unreadable.
 HGLOBAL readIntoGlobal(const std::string& path) {
-    const std::wstring wide = wideOf(path);
+    const std::wstring wide = wideFromUtf8(path);
     if (wide.empty()) return nullptr;
     const HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "common/win32/wide_text.h"
+
 namespace quorlane {
 
 Win32Process::~Win32Process() {
@@ -23,11 +25,12 @@ bool Win32Process::start(const std::string& program, const std::string& environm
         SetEnvironmentVariableA(
             name.c_str(), equals == std::string::npos ? nullptr : environment.c_str() + equals + 1);
     }
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
-    std::string commandLine = "\"" + program + "\"";
-    const BOOL started = CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr,
+    const std::wstring wideProgram = wideFromUtf8(program);
+    std::wstring commandLine = L"\"" + wideProgram + L"\"";
+    const BOOL started = CreateProcessW(wideProgram.c_str(), commandLine.data(), nullptr, nullptr,
                                         FALSE, 0, nullptr, nullptr, &startup, &info);
     error_ = started ? 0 : GetLastError();
     if (!name.empty()) {

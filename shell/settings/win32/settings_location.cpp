@@ -9,6 +9,7 @@
 
 #include "common/file_path.h"
 #include "common/win32/user_folder.h"
+#include "common/win32/wide_text.h"
 #include "shell/settings/settings_file.h"
 
 namespace quorlane {
@@ -16,7 +17,7 @@ namespace quorlane {
 namespace {
 
 bool fileExists(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(wideFromUtf8(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -24,8 +25,9 @@ bool fileExists(const std::string& path) {
 // there does.
 bool canWriteFolder(const std::string& folder) {
     const std::string probe = joinedPath(folder, "Quorlane.ini.probe");
-    const HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    const HANDLE file =
+        CreateFileW(wideFromUtf8(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     CloseHandle(file);
     return true;
@@ -40,7 +42,7 @@ std::string settingsFolder(const std::string& programFolder, const char* configH
     }
     if (!isAbsolutePath(configHome)) return programFolder;
     const std::string own = joinedPath(configHome, "Quorlane");
-    CreateDirectoryA(own.c_str(), nullptr);  // made now, so that a save can land
+    CreateDirectoryW(wideFromUtf8(own).c_str(), nullptr);  // made now, so that a save can land
     return own;
 }
 
