@@ -25,6 +25,6 @@ using BuiltInPictureDecoder = std::function<bool(DecodedPicture& picture)>;
 
 // True with `picture` filled with the desktop as it is now; false when it cannot be had (the
 // capture has then said why).
-using DesktopCapture = std::function<bool(DecodedPicture& picture)>;
+using CompositorCapture = std::function<bool(DecodedPicture& picture)>;
 
 }  // namespace quorlane

@@ -30,7 +30,7 @@ constexpr int kPlacementTries = 200;
 ShowWindow::ShowWindow(Display* display, PollLoop& loop, MusicPlayer& music,
                        const SettingsValues& settings, StartupState& startup,
                        CursorDisplayCount& cursor, Places places, PictureDecoder decodePicture,
-                       BuiltInPictureDecoder decodeBuiltIn, DesktopCapture captureDesktop,
+                       BuiltInPictureDecoder decodeBuiltIn, CompositorCapture captureDesktop,
                        OutputPlacement placeOnOutput)
     : display_(display),
       loop_(loop),

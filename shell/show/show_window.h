@@ -41,7 +41,7 @@ public:
     ShowWindow(Display* display, PollLoop& loop, MusicPlayer& music, const SettingsValues& settings,
                StartupState& startup, CursorDisplayCount& cursor, Places places,
                PictureDecoder decodePicture, BuiltInPictureDecoder decodeBuiltIn = {},
-               DesktopCapture captureDesktop = {}, OutputPlacement placeOnOutput = {});
+               CompositorCapture captureDesktop = {}, OutputPlacement placeOnOutput = {});
 
     // The start sequence; the window stays hidden.
     void startShow();
@@ -82,7 +82,7 @@ private:
     Places places_;
     PictureDecoder decodePicture_;
     BuiltInPictureDecoder decodeBuiltIn_;
-    DesktopCapture captureDesktop_;
+    CompositorCapture captureDesktop_;
     OutputPlacement placeOnOutput_;
     struct Placement {
         const RendererProcess* process;

@@ -190,7 +190,7 @@ private:
 
     // In a Wayland session the desktop is asked of the compositor or its portal; elsewhere the
     // show reads the X root window itself.
-    DesktopCapture desktopCapture() {
+    CompositorCapture desktopCapture() {
         if (!inWaylandSession()) return {};
         return [](DecodedPicture& picture) {
             const WaylandModule* wayland = loadWaylandModule();
