@@ -18,14 +18,7 @@ root=$(cd "$here/../.." && pwd)
 fail() { echo "check-frameworks: FAILED: $*" >&2; exit 1; }
 skip() { echo "check-frameworks: SKIPPED: $*" >&2; exit 77; }
 
-# Every process of the installed Quorlane, whoever runs it.
-quorlane_processes() {
-  local p exe
-  for p in /proc/[0-9]*; do
-    exe=$(readlink "$p/exe" 2>/dev/null) || continue
-    case "$exe" in "$prefix"/lib/quorlane/*) echo "${p#/proc/}" ;; esac
-  done
-}
+. "$root/tests/support/quorlane-processes.sh"
 
 # The share of the screen's pixels (scaled down) near the colour #3366cc: the desktop's.
 desktop_share() {

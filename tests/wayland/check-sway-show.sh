@@ -13,13 +13,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 fail() { echo "check-sway-show: FAILED: $*" >&2; exit 1; }
 
-quorlane_processes() {
-  local p exe
-  for p in /proc/[0-9]*; do
-    exe=$(readlink "$p/exe" 2>/dev/null) || continue
-    case "$exe" in "$prefix"/lib/quorlane/*) echo "${p#/proc/}" ;; esac
-  done
-}
+. "$root/tests/support/quorlane-processes.sh"
 
 # The share of a picture's pixels near a colour given as r,g,b fractions.
 colour_share() {
