@@ -159,6 +159,11 @@ void RendererProcess::markReaped() {
     pidfd_ = -1;
 }
 
+bool RendererProcess::collect() {
+    if (!reaped_ && ended()) reap();
+    return reaped_;
+}
+
 bool RendererProcess::groupGone() {
     if (!ended()) return false;
     reap();

@@ -35,6 +35,10 @@ public:
                           std::chrono::milliseconds grace);
     // Exit status of an ended process (as waitpid gives it); -1 before that.
     int status() const { return status_; }
+    // Reaps the process if it has ended; true once it is reaped (or never began). A process
+    // endGroup gave up waiting for (a kill the kernel is slow to carry out) is reaped here
+    // later, when its end notifier says it has gone.
+    bool collect();
     // The process id of the last start; -1 when none began.
     pid_t pid() const { return pid_; }
     // A descriptor that becomes readable when the process ends (a pidfd), or -1 where the

@@ -125,6 +125,10 @@ RendererState ShowWindow::rendererOnState(int id) {
     if (id < 0 || static_cast<std::size_t>(id) >= others_.size()) return RendererState::Failed;
     RendererProcess& process = *others_[static_cast<std::size_t>(id)];
     if (!process.ended()) return RendererState::Running;
+    // Ended by itself (a crash): whatever it left in its group goes too, and it is reaped.
+    unwatchEnd(process);
+    process.endGroup(kRendererGrace);
+    collectLater(process);
     const int status = process.status();
     return status >= 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0
                ? RendererState::EndedNormally
@@ -136,7 +140,20 @@ void ShowWindow::stopRendererOn(int id) {
         RendererProcess& process = *others_[static_cast<std::size_t>(id)];
         unwatchEnd(process);
         process.endGroup(kRendererGrace);
+        collectLater(process);
     }
+}
+
+// Killed but not yet gone when endGroup stopped waiting: the show goes on on the other
+// monitors, and the process is reaped (its descriptor closed) the moment it ends, so no
+// zombie piles up for every monitor that comes and goes.
+void ShowWindow::collectLater(RendererProcess& process) {
+    const int fd = process.endNotifier();
+    if (fd < 0 || process.collect()) return;
+    loop_.watchReadable(fd, [this, fd, &process] {
+        loop_.unwatch(fd);
+        process.collect();
+    });
 }
 
 void ShowWindow::placeSoon(int triesLeft) {

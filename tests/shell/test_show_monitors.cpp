@@ -204,6 +204,8 @@ TEST(ShowOnMonitorsFailing, AFailedOrRemovedMonitorLeavesTheOthersFlying) {
     // The last started is the right-hand monitor's; it crashes.
     kill(*std::max_element(renderers.begin(), renderers.end()), SIGKILL);
     EXPECT_TRUE(waitFor([&] { return show.findWindows("Torvane_VC").size() == 2; }));
+    // The crashed one is reaped while the show goes on, not left a zombie until its end.
+    EXPECT_TRUE(waitFor([&] { return zombieChildren(shell).empty(); }));
     std::this_thread::sleep_for(500ms);
     EXPECT_FALSE(show.waitExit(shell, 0ms));
 
@@ -219,11 +221,22 @@ TEST(ShowOnMonitorsFailing, AFailedOrRemovedMonitorLeavesTheOthersFlying) {
     EXPECT_TRUE(waitFor([&] { return show.rendererProcesses().empty(); }));
 }
 
-// How many descriptors the process holds.
-long descriptorsOf(pid_t pid) {
+// What the process's descriptors lead to, sorted: a failure says which one is left over.
+std::vector<std::string> descriptorsOf(pid_t pid) {
+    std::vector<std::string> targets;
     std::error_code error;
-    const fs::directory_iterator fds("/proc/" + std::to_string(pid) + "/fd", error);
-    return error ? -1 : std::distance(fds, fs::directory_iterator());
+    for (const auto& fd : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd", error)) {
+        std::error_code gone;
+        targets.push_back(fs::read_symlink(fd.path(), gone).string());
+    }
+    std::sort(targets.begin(), targets.end());
+    return targets;
+}
+
+std::string joined(const std::vector<std::string>& texts) {
+    std::string all;
+    for (const std::string& text : texts) all += text + "\n";
+    return all;
 }
 
 // A monitor unplugged and plugged again is covered again each time, and the renderers that
@@ -236,15 +249,19 @@ TEST(ShowOnMonitorsFailing, MonitorsPluggedAgainAreCoveredAndLeakNothing) {
     ASSERT_EQ(
         windowsOnMonitors(show, {"2Monitors", {{0, 0, 960, 1080}, {960, 0, 960, 1080}}}).size(),
         2u);
-    const long descriptors = descriptorsOf(shell);
+    const std::vector<std::string> descriptors = descriptorsOf(shell);
     for (int cycle = 0; cycle < 5; ++cycle) {
         show.removeMonitor("QM1");
         ASSERT_TRUE(waitFor([&] { return show.rendererProcesses().size() == 1; }));
         show.addMonitor(960, 0, 960, 1080);
         ASSERT_TRUE(waitFor([&] { return show.rendererProcesses().size() == 2; }));
     }
-    EXPECT_TRUE(waitFor([&] { return descriptorsOf(shell) == descriptors; }))
-        << descriptorsOf(shell) << " descriptors, " << descriptors << " before";
+    // A renderer the kernel is slow to end (a loaded machine) is reaped when it has gone.
+    EXPECT_TRUE(waitFor([&] { return descriptorsOf(shell).size() == descriptors.size(); }))
+        << "now:\n"
+        << joined(descriptorsOf(shell)) << "before:\n"
+        << joined(descriptors);
+    EXPECT_TRUE(zombieChildren(shell).empty());
 
     EXPECT_FALSE(show.waitExit(shell, 0ms));
     show.pressEscape(show.findWindows("Torvane_VC").back());

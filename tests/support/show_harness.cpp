@@ -16,6 +16,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <thread>
 
 extern char** environ;
@@ -219,13 +220,39 @@ void ShowHarness::screenshot(const fs::path& file) {
     run({"sh", "-c", "xwd -root -silent | convert xwd:- '" + file.string() + "'"});
 }
 
-bool processRunning(pid_t pid) {
+namespace {
+
+// The state letter and the parent of a process, from /proc/<pid>/stat; {0, 0} when gone.
+std::pair<char, pid_t> stateAndParent(pid_t pid) {
     std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
     const std::string text((std::istreambuf_iterator<char>(stat)), {});
     const auto name = text.rfind(')');
-    if (name == std::string::npos || name + 2 >= text.size()) return false;
-    const char state = text[name + 2];
-    return state != 'Z' && state != 'X';
+    if (name == std::string::npos || name + 2 >= text.size()) return {0, 0};
+    std::istringstream rest(text.substr(name + 2));
+    char state = 0;
+    pid_t parent = 0;
+    rest >> state >> parent;
+    return {state, parent};
+}
+
+}  // namespace
+
+bool processRunning(pid_t pid) {
+    const char state = stateAndParent(pid).first;
+    return state != 0 && state != 'Z' && state != 'X';
+}
+
+std::vector<pid_t> zombieChildren(pid_t parent) {
+    std::vector<pid_t> found;
+    DIR* proc = opendir("/proc");
+    if (proc == nullptr) return found;
+    while (dirent* entry = readdir(proc)) {
+        const pid_t pid = static_cast<pid_t>(std::atoi(entry->d_name));
+        if (pid > 0 && stateAndParent(pid) == std::pair<char, pid_t>{'Z', parent})
+            found.push_back(pid);
+    }
+    closedir(proc);
+    return found;
 }
 
 double shareOfColour(const fs::path& png, unsigned long rgb, int tolerance, PictureRegion region) {

@@ -76,6 +76,8 @@ bool mapsLibrary(pid_t pid, const std::string& name);
 
 // Running, as opposed to ended (a zombie no one has collected counts as ended).
 bool processRunning(pid_t pid);
+// The children of this process that have ended and are not yet reaped.
+std::vector<pid_t> zombieChildren(pid_t parent);
 
 // The share of a PNG's pixels within tolerance of the colour 0xRRGGBB in each channel, over
 // the whole picture or the part of it at x, y of this width and height.
