@@ -187,7 +187,14 @@ void ShowWindow::watchSoon(int triesLeft) {
     loop_.singleShot(std::chrono::milliseconds(5), [this, triesLeft] { watchSoon(triesLeft - 1); });
 }
 
-bool ShowWindow::rendererEnded() { return renderer_.ended(); }
+bool ShowWindow::rendererEnded() {
+    if (!renderer_.ended()) return false;
+    // The show may go on without it on the other monitors: it is reaped now, not at the end.
+    unwatchEnd(renderer_);
+    renderer_.endGroup(kRendererGrace);
+    collectLater(renderer_);
+    return true;
+}
 
 void ShowWindow::stopRenderer() {
     std::vector<RendererProcess*> all{&renderer_};

@@ -17,11 +17,8 @@ program=$work/$(basename "$1")
 cp "$1" "$program"
 shift
 mkdir "$work/home" "$work/tmp"
-# The leak checker's suppressions, in the source tree the user may not reach, go along too.
-if [[ "${LSAN_OPTIONS:-}" =~ suppressions=([^:]*) ]]; then
-  cp "${BASH_REMATCH[1]}" "$work/lsan.supp"
-  LSAN_OPTIONS=${LSAN_OPTIONS/"${BASH_REMATCH[1]}"/$work/lsan.supp}
-fi
+. "$(dirname "$0")/sanitizer-options.sh"
+sanitizer_options_for "$work"
 chown "$user" "$work/home" "$work/tmp"
 # Not exec'd: the trap removes the copy afterwards.
 status=0

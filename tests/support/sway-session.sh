@@ -101,8 +101,10 @@ for _ in $(seq 1 200); do
   sleep 0.05
 done
 
+. "$(dirname "$0")/sanitizer-options.sh"
+sanitizer_options_for "$work"
 status=0
 "${as_user[@]}" env -i PATH="$PATH" HOME="$work/home" XDG_RUNTIME_DIR="$work/run" \
   XDG_CURRENT_DESKTOP=sway SWAY_OUTPUTS="$names" SDL_AUDIODRIVER=dummy "${session_env[@]}" \
-  "$@" || status=$?
+  "${sanitizer_env[@]}" "$@" || status=$?
 exit $status
