@@ -8,6 +8,7 @@
 
 #include <unistd.h>
 
+#include "common/little_endian.h"
 #include "common/read_only_open.h"
 #include "renderer/core/error_message.h"
 #include "renderer/core/mapped_file.h"
@@ -48,15 +49,8 @@ public:
     bool holds(uint64_t offset, uint64_t length) const {
         return offset <= size_ && length <= size_ - offset;
     }
-    uint16_t u16(size_t offset) const {
-        return static_cast<uint16_t>(bytes_[offset] | bytes_[offset + 1] << 8);
-    }
-    uint32_t u32(size_t offset) const {
-        return static_cast<uint32_t>(bytes_[offset]) |
-               static_cast<uint32_t>(bytes_[offset + 1]) << 8 |
-               static_cast<uint32_t>(bytes_[offset + 2]) << 16 |
-               static_cast<uint32_t>(bytes_[offset + 3]) << 24;
-    }
+    uint16_t u16(size_t offset) const { return readLittle16(bytes_ + offset); }
+    uint32_t u32(size_t offset) const { return readLittle32(bytes_ + offset); }
 
 private:
     const uint8_t* bytes_;
@@ -195,15 +189,12 @@ void decodeUncompressed(const ByteView& file, uint64_t pixelOffset, const DibHea
             case 8: putPixel(out, palette[src[x]]); break;
             case 24: putPixel(out, {src[3 * x + 2], src[3 * x + 1], src[3 * x]}); break;
             case 16: {
-                const uint32_t p = static_cast<uint32_t>(src[2 * x] | src[2 * x + 1] << 8);
+                const uint32_t p = readLittle16(src + 2 * x);
                 putPixel(out, {red(p), green(p), blue(p)});
                 break;
             }
             case 32: {
-                const uint8_t* s = src + 4 * x;
-                const uint32_t p = static_cast<uint32_t>(s[0]) | static_cast<uint32_t>(s[1]) << 8 |
-                                   static_cast<uint32_t>(s[2]) << 16 |
-                                   static_cast<uint32_t>(s[3]) << 24;
+                const uint32_t p = readLittle32(src + 4 * x);
                 putPixel(out, {red(p), green(p), blue(p)});
                 break;
             }

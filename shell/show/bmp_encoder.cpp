@@ -4,6 +4,8 @@
 #include <cstring>
 #include <limits>
 
+#include "common/little_endian.h"
+
 namespace quorlane {
 
 namespace {
@@ -12,15 +14,6 @@ constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::size_t kInfoHeaderSize = 40;
 // What is encoded before it is handed on: small enough to stay in the cache.
 constexpr std::size_t kPieceBytes = 256 * 1024;
-
-void put16(char*& at, uint16_t value) {
-    *at++ = static_cast<char>(value & 0xff);
-    *at++ = static_cast<char>(value >> 8);
-}
-
-void put32(char*& at, uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) *at++ = static_cast<char>((value >> shift) & 0xff);
-}
 
 // One row of pixels as 24-bit bytes, blue first.
 void encodeRow(const uint8_t* in, std::size_t width, uint8_t* dst) {
@@ -62,20 +55,20 @@ bool writeBmpFile(const XrgbPixels& pixels, int32_t dotsPerMeterX, int32_t dotsP
     char* at = header;
     *at++ = 'B';
     *at++ = 'M';
-    put32(at, static_cast<uint32_t>(headers + imageBytes));
-    put32(at, 0);  // reserved
-    put32(at, static_cast<uint32_t>(headers));
-    put32(at, kInfoHeaderSize);
-    put32(at, static_cast<uint32_t>(pixels.width));
-    put32(at, static_cast<uint32_t>(pixels.height));  // positive: bottom row first
-    put16(at, 1);                                     // planes
-    put16(at, 24);                                    // bits per pixel
-    put32(at, 0);                                     // uncompressed
-    put32(at, static_cast<uint32_t>(imageBytes));
-    put32(at, static_cast<uint32_t>(dotsPerMeterX));
-    put32(at, static_cast<uint32_t>(dotsPerMeterY));
-    put32(at, 0);  // colours used
-    put32(at, 0);  // important colours
+    putLittle32(at, static_cast<uint32_t>(headers + imageBytes));
+    putLittle32(at, 0);  // reserved
+    putLittle32(at, static_cast<uint32_t>(headers));
+    putLittle32(at, kInfoHeaderSize);
+    putLittle32(at, static_cast<uint32_t>(pixels.width));
+    putLittle32(at, static_cast<uint32_t>(pixels.height));  // positive: bottom row first
+    putLittle16(at, 1);                                     // planes
+    putLittle16(at, 24);                                    // bits per pixel
+    putLittle32(at, 0);                                     // uncompressed
+    putLittle32(at, static_cast<uint32_t>(imageBytes));
+    putLittle32(at, static_cast<uint32_t>(dotsPerMeterX));
+    putLittle32(at, static_cast<uint32_t>(dotsPerMeterY));
+    putLittle32(at, 0);  // colours used
+    putLittle32(at, 0);  // important colours
     if (!write(std::string_view(header, sizeof header))) return false;
 
     // Whole rows at a time through one buffer that stays in the cache, rather than a fresh

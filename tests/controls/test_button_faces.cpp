@@ -8,6 +8,7 @@
 #include <iterator>
 #include <string>
 
+#include "common/little_endian.h"
 #include "tests/support/read_file.h"
 #include "tests/support/show_harness.h"
 
@@ -60,10 +61,7 @@ const CrossSection kCrossSections[] = {
 };
 
 uint32_t le32(const std::string& bytes, std::size_t at) {
-    return static_cast<uint32_t>(static_cast<unsigned char>(bytes[at])) |
-           static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + 1])) << 8 |
-           static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + 2])) << 16 |
-           static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + 3])) << 24;
+    return readLittle32(reinterpret_cast<const uint8_t*>(bytes.data()) + at);
 }
 
 TEST(ButtonFaces, AreUncompressed24BitPicturesWithTheRingColours) {

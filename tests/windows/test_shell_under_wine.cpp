@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/desktop_image_location.h"
+#include "common/little_endian.h"
 #include "tests/windows/wine_screen.h"
 
 namespace quorlane {
@@ -48,7 +49,7 @@ std::vector<uint8_t> fileBytes(const std::string& path) {
 }
 
 uint32_t little32(const std::vector<uint8_t>& bytes, size_t at) {
-    return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | uint32_t(bytes[at + 3]) << 24;
+    return readLittle32(bytes.data() + at);
 }
 
 // The blue, green and red bytes of a pixel of a 24-bit bottom-up BMP.

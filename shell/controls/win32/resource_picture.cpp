@@ -5,15 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/little_endian.h"
+
 namespace quorlane {
-
-namespace {
-
-uint32_t little32(const uint8_t* at) {
-    return uint32_t(at[0]) | uint32_t(at[1]) << 8 | uint32_t(at[2]) << 16 | uint32_t(at[3]) << 24;
-}
-
-}  // namespace
 
 ResourcePicture loadResourcePicture(const char* name) {
     ResourcePicture picture;
@@ -23,11 +17,11 @@ ResourcePicture loadResourcePicture(const char* name) {
     const auto* bytes = static_cast<const uint8_t*>(LockResource(loaded));
     const size_t size = SizeofResource(nullptr, found);
     if (bytes == nullptr || size < 54 || bytes[0] != 'B' || bytes[1] != 'M') return picture;
-    const uint32_t offset = little32(bytes + 10);
-    const int width = static_cast<int32_t>(little32(bytes + 18));
-    const int signedHeight = static_cast<int32_t>(little32(bytes + 22));
-    const int bits = bytes[28] | bytes[29] << 8;
-    const uint32_t compression = little32(bytes + 30);
+    const uint32_t offset = readLittle32(bytes + 10);
+    const int width = static_cast<int32_t>(readLittle32(bytes + 18));
+    const int signedHeight = static_cast<int32_t>(readLittle32(bytes + 22));
+    const int bits = readLittle16(bytes + 28);
+    const uint32_t compression = readLittle32(bytes + 30);
     const int height = std::abs(signedHeight);
     if (width <= 0 || height == 0 || (bits != 24 && bits != 32) || compression != 0) return picture;
     const size_t stride = (size_t(width) * size_t(bits / 8) + 3) / 4 * 4;
