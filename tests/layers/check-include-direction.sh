@@ -2,12 +2,18 @@
 # Fails when an include between folders runs sideways or back up. Each folder stands on a
 # floor; a file may include its own folder, common/ (and its adapters' subfolders), and
 # folders of its own program on lower floors only; a platform subfolder (shell/dialog/win32) may
-# include the folder it adapts. Floors: FOLDER=N arguments after the source folder.
-# Usage: check-include-direction.sh SOURCE_DIR FOLDER=N...
+# include the folder it adapts. The floors are the map's: each row of the floor table in
+# ARCHITECTURE.md reads "| N | `folder`[, `folder`...] | ...".
+# Usage: check-include-direction.sh SOURCE_DIR
 set -euo pipefail
-root=$1; shift
+root=$1
 declare -A floor
-for pair in "$@"; do floor[${pair%%=*}]=${pair#*=}; done
+while IFS='|' read -r _ number folders _; do
+  for folder in $(grep -o '`[^`]*`' <<<"$folders" | tr -d '`'); do
+    floor[$folder]=${number// /}
+  done
+done < <(grep -E '^\| [0-9]+ \| `' "$root/ARCHITECTURE.md")
+[ "${#floor[@]}" -gt 0 ] || { echo "ARCHITECTURE.md has no floor table"; exit 1; }
 status=0
 files=0
 for folder in "${!floor[@]}"; do
