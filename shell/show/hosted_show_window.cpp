@@ -14,10 +14,6 @@ namespace quorlane {
 
 namespace {
 
-// As in a show of our own: how long a renderer may take to end on SIGTERM before it, and all
-// it started, is killed. Well inside the second a framework gives.
-constexpr std::chrono::milliseconds kRendererGrace{500};
-
 std::string hexId(unsigned long id) {
     char text[32];
     std::snprintf(text, sizeof text, "0x%lx", id);

@@ -15,7 +15,24 @@
 
 namespace quorlane {
 
+// Timer1 polls the MP3, Timer2 the disc, Timer3 watches the renderer.
 enum class ShowTimer { Timer1, Timer2, Timer3 };
+
+constexpr std::chrono::milliseconds showTimerPeriod(ShowTimer timer) {
+    switch (timer) {
+    case ShowTimer::Timer1: return std::chrono::milliseconds(1000);
+    case ShowTimer::Timer2: return std::chrono::milliseconds(200);
+    case ShowTimer::Timer3: return std::chrono::milliseconds(100);
+    }
+    return std::chrono::milliseconds(100);
+}
+
+// The picture area's side before anything is put into it, in every show window.
+inline constexpr int kEmptyPictureSide = 29;
+
+// How long a renderer may take to end when told before it, and all it started, is killed:
+// well inside the second a framework gives a show to end.
+inline constexpr std::chrono::milliseconds kRendererGrace{500};
 
 // The window system and process services the show needs. Those of other monitors do
 // nothing unless given: a show then has the one monitor.

@@ -4,13 +4,14 @@
 
 namespace quorlane {
 
-using std::chrono::milliseconds;
-
 ShowTimers::ShowTimers(PollLoop& loop, ShowSequence& sequence)
     : loop_(loop),
-      timer1_(loop.addTimer(milliseconds(1000), [&sequence] { sequence.timer1Tick(); })),
-      timer2_(loop.addTimer(milliseconds(200), [&sequence] { sequence.timer2Tick(); })),
-      timer3_(loop.addTimer(milliseconds(100), [&sequence] { sequence.timer3Tick(); })) {}
+      timer1_(loop.addTimer(showTimerPeriod(ShowTimer::Timer1),
+                            [&sequence] { sequence.timer1Tick(); })),
+      timer2_(loop.addTimer(showTimerPeriod(ShowTimer::Timer2),
+                            [&sequence] { sequence.timer2Tick(); })),
+      timer3_(loop.addTimer(showTimerPeriod(ShowTimer::Timer3),
+                            [&sequence] { sequence.timer3Tick(); })) {}
 
 int ShowTimers::id(ShowTimer timer) const {
     switch (timer) {
@@ -31,8 +32,8 @@ void ShowTimers::setEnabled(ShowTimer timer, bool enabled) {
 
 bool ShowTimers::enabled(ShowTimer timer) const { return loop_.timerActive(id(timer)); }
 
-milliseconds ShowTimers::now() {
-    return std::chrono::duration_cast<milliseconds>(
+std::chrono::milliseconds ShowTimers::now() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now().time_since_epoch());
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 // The show's three timers on its poll loop, and the clock its sequence reads: the same for the
-// full-screen show and a show in a framework's window. Timer1 polls the MP3 (1 s), Timer2 the
-// disc (200 ms), Timer3 watches the renderer (100 ms).
+// full-screen show and a show in a framework's window, each timer at its showTimerPeriod.
 #include <chrono>
 
 #include "shell/show/show_sequence.h"

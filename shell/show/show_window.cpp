@@ -15,12 +15,6 @@ namespace quorlane {
 
 namespace {
 
-// The picture area's size before anything is put into it.
-constexpr int kEmptyPictureSide = 29;
-
-// How long a renderer may take to end on SIGTERM before it, and all it started, is killed.
-constexpr std::chrono::milliseconds kRendererGrace{500};
-
 // How often, and how many times, a renderer's window is looked for to put it on its monitor.
 constexpr std::chrono::milliseconds kPlacementInterval{50};
 constexpr int kPlacementTries = 200;

@@ -10,12 +10,6 @@ namespace quorlane {
 
 namespace {
 
-// The picture area's size before anything is put into it.
-constexpr int kEmptyPictureSide = 29;
-
-// How long a renderer may take to end by itself before it is ended.
-constexpr unsigned kRendererGraceMilliseconds = 500;
-
 unsigned timerNumber(ShowTimer timer) {
     switch (timer) {
     case ShowTimer::Timer1: return 1;
@@ -23,15 +17,6 @@ unsigned timerNumber(ShowTimer timer) {
     case ShowTimer::Timer3: return 3;
     }
     return 3;
-}
-
-std::chrono::milliseconds timerInterval(ShowTimer timer) {
-    switch (timer) {
-    case ShowTimer::Timer1: return std::chrono::milliseconds(1000);
-    case ShowTimer::Timer2: return std::chrono::milliseconds(200);
-    case ShowTimer::Timer3: return std::chrono::milliseconds(100);
-    }
-    return std::chrono::milliseconds(100);
 }
 
 }  // namespace
@@ -101,11 +86,13 @@ bool WindowsShowWindow::windowExists(const std::string& title) {
     return topLevelWindowExists(title);
 }
 
-void WindowsShowWindow::stopRenderer() { renderer_.end(kRendererGraceMilliseconds); }
+void WindowsShowWindow::stopRenderer() {
+    renderer_.end(static_cast<unsigned>(kRendererGrace.count()));
+}
 
 void WindowsShowWindow::setTimerEnabled(ShowTimer timer, bool enabled) {
     if (enabled) {
-        window_.startTimer(timerNumber(timer), timerInterval(timer));
+        window_.startTimer(timerNumber(timer), showTimerPeriod(timer));
     } else {
         window_.stopTimer(timerNumber(timer));
     }

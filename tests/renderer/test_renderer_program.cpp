@@ -16,6 +16,7 @@
 #include "common/desktop_image_location.h"
 #include "tests/pictures/bmp_writer.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/wait_for.h"
 
 // Xlib last: its macros (None, Bool, Status) clash with the test framework's names.
 #include <X11/Xlib.h>
@@ -28,6 +29,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
+using testing::waitFor;
 
 std::string runCommand(const std::string& command) {
     std::string out;
@@ -60,16 +62,6 @@ Geometry windowGeometry(const std::string& window) {
     field("Width", g.width);
     field("Height", g.height);
     return g;
-}
-
-template <typename Predicate>
-bool waitFor(Predicate done, std::chrono::milliseconds limit) {
-    const auto until = Clock::now() + limit;
-    while (Clock::now() < until) {
-        if (done()) return true;
-        std::this_thread::sleep_for(20ms);
-    }
-    return done();
 }
 
 // True when the pointer's current cursor image has a pixel that is not fully transparent.

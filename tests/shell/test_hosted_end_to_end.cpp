@@ -15,6 +15,7 @@
 
 #include "tests/preview/x_test_window.h"
 #include "tests/support/show_harness.h"
+#include "tests/support/wait_for.h"
 
 namespace quorlane::testing {
 namespace {
@@ -86,17 +87,6 @@ int exitCodeOf(const std::optional<int>& status) {
     if (!status) return -1;
     if (WIFEXITED(*status)) return WEXITSTATUS(*status);
     return 1000 + WTERMSIG(*status);
-}
-
-// Waits until the condition holds; false when it never did.
-template <class Condition>
-bool waitFor(Condition condition) {
-    const auto until = Clock::now() + kAppear;
-    while (!condition()) {
-        if (Clock::now() >= until) return false;
-        std::this_thread::sleep_for(20ms);
-    }
-    return true;
 }
 
 // Waits for the renderer process of this harness to be there.

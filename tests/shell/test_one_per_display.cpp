@@ -11,6 +11,7 @@
 
 #include "common/x11/x_property.h"
 #include "tests/support/show_harness.h"
+#include "tests/support/wait_for.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -42,16 +43,6 @@ std::optional<pid_t> waitForOneLeft(ShowHarness& shell, std::vector<pid_t> runni
     }
     if (running.size() != 1) return std::nullopt;
     return running.front();
-}
-
-// Looks until the condition holds or the limit passes.
-template <typename Condition>
-bool becomes(Condition condition) {
-    for (const auto until = Clock::now() + kLimit; !condition();
-         std::this_thread::sleep_for(20ms)) {
-        if (Clock::now() >= until) return false;
-    }
-    return true;
 }
 
 // The process that made a dialog, as the toolkit marks it; 0 when unmarked or gone.
@@ -94,7 +85,7 @@ TEST(OnePerDisplay, StartsMadeAtOnceGiveOneDialogOrOneShow) {
         };
         // Looked for until seen, never looked at once more: a search made while the window
         // manager frames the window can miss it.
-        EXPECT_TRUE(becomes(onlyTheWinners)) << windowsOfOurs() << " windows";
+        EXPECT_TRUE(waitFor(onlyTheWinners)) << windowsOfOurs() << " windows";
         EXPECT_LE(shell.rendererProcesses().size(), 1u);
     }
     XCloseDisplay(display);
@@ -120,17 +111,17 @@ TEST(OnePerDisplay, ARefusedStartBringsBackAMinimisedDialog) {
     const pid_t dialog = shell.startShell({"/c"});
     const unsigned long window = shell.waitForWindow("<Quorlane>", kLimit);
     ASSERT_NE(window, 0u);
-    ASSERT_TRUE(becomes([&] { return viewable(display, window); }));
+    ASSERT_TRUE(waitFor([&] { return viewable(display, window); }));
     // The window manager takes a minimise request only for a window it manages, which it
     // marks with WM_STATE.
     const Atom wmState = XInternAtom(display, "WM_STATE", False);
-    ASSERT_TRUE(becomes([&] { return readXProperty(display, window, wmState, 0, 1).has_value(); }));
+    ASSERT_TRUE(waitFor([&] { return readXProperty(display, window, wmState, 0, 1).has_value(); }));
 
     for (const char* mode : {"/c", "/s"}) {
         SCOPED_TRACE(mode);
         // Asked again until it holds: a dialog still settling after its opening may show
         // itself once more, as it would for a user who minimised it that early.
-        ASSERT_TRUE(becomes([&] {
+        ASSERT_TRUE(waitFor([&] {
             XIconifyWindow(display, window, DefaultScreen(display));
             XFlush(display);
             for (int i = 0; i < 25 && viewable(display, window); ++i)
@@ -139,8 +130,8 @@ TEST(OnePerDisplay, ARefusedStartBringsBackAMinimisedDialog) {
         }));
 
         EXPECT_EQ(exitCodeOf(shell.waitExit(shell.startShell({mode}), kLimit)), 0);
-        EXPECT_TRUE(becomes([&] { return viewable(display, window); }));
-        EXPECT_TRUE(becomes([&] { return activeWindow(display) == window; }));
+        EXPECT_TRUE(waitFor([&] { return viewable(display, window); }));
+        EXPECT_TRUE(waitFor([&] { return activeWindow(display) == window; }));
     }
     EXPECT_TRUE(shell.rendererProcesses().empty());
     EXPECT_FALSE(shell.waitExit(dialog, 0ms));  // the dialog is still the one open

@@ -23,6 +23,7 @@
 #include "tests/music/tone_tools.h"
 #include "tests/support/read_file.h"
 #include "tests/support/show_harness.h"
+#include "tests/support/wait_for.h"
 
 namespace quorlane::testing {
 namespace {
@@ -374,11 +375,10 @@ TEST(ShowEndToEnd, TerminationSignalEndsTheShowCleanly) {
             << "status " << *status << " after signal " << signalNumber;
         EXPECT_EQ(show.findWindow("Vantorel_Main"), 0u);
         EXPECT_FALSE(fs::exists(show.desktopImage())) << signalNumber;
-        // The renderer does not outlive the shell it belongs to.
-        for (int i = 0; i < 200 && !show.rendererProcesses().empty(); ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        EXPECT_TRUE(show.rendererProcesses().empty()) << signalNumber;
+        // The renderer does not outlive the shell it belongs to, nor its window (which the
+        // next round would otherwise take for its own).
+        EXPECT_TRUE(waitFor([&] { return show.rendererProcesses().empty(); })) << signalNumber;
+        EXPECT_TRUE(waitFor([&] { return show.findWindow("Torvane_VC") == 0; })) << signalNumber;
     }
 }
 

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "tests/support/show_harness.h"
+#include "tests/support/wait_for.h"
 
 namespace quorlane::testing {
 namespace {
@@ -26,17 +27,6 @@ constexpr unsigned long kLive = 0xff00ff;      // the desktop as it goes on bene
 
 int exitCodeOf(const std::optional<int>& status) {
     return status && WIFEXITED(*status) ? WEXITSTATUS(*status) : -1;
-}
-
-// Waits until the condition holds, for at most the limit; whether it held.
-template <typename Condition>
-bool waitFor(Condition condition, std::chrono::milliseconds limit = kAppear) {
-    const auto until = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= until) return false;
-        std::this_thread::sleep_for(20ms);
-    }
-    return true;
 }
 
 PictureRegion windowRect(unsigned long window) {
