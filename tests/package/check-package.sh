@@ -126,8 +126,9 @@ mkdir -m 700 "$XDG_RUNTIME_DIR" "$HOME"
 echo "== cmake --install into another prefix: the package's layout"
 other=$work/prefix
 cmake --install "$build" --prefix "$other" >/dev/null
-# What dh adds for Debian alone: its copyright and changelog.
-(cd "$prefix" && find . ! -type d | grep -vxE './share/doc/quorlane/(copyright|changelog\.gz)' |
+# What dh adds for Debian alone: its copyright and changelog, and the page's doc-base entry.
+(cd "$prefix" && find . ! -type d |
+  grep -vxE './share/doc/quorlane/(copyright|changelog\.gz)|./share/doc-base/quorlane\.quorlane' |
   sort) >"$work/package.list"
 (cd "$other" && find . ! -type d | sort) >"$work/install.list"
 diff "$work/package.list" "$work/install.list" || fail "cmake --install differs from the package (above)"
