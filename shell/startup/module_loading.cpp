@@ -20,9 +20,9 @@ const void* loadFromProgramFolder(const char* file, const char* entry, const cha
 
 }  // namespace
 
-const WindowsModule* loadWindowsModule() {
-    return static_cast<const WindowsModule*>(loadFromProgramFolder(
-        kWindowsModuleFile, kWindowsModuleEntry, "windows (settings, preview, pictures)"));
+const QtModule* loadQtModule() {
+    return static_cast<const QtModule*>(loadFromProgramFolder(
+        kQtModuleFile, kQtModuleEntry, "Qt part (settings, preview, pictures)"));
 }
 
 const MusicModule* loadMusicModule() {

@@ -94,9 +94,9 @@ public:
 
     // Start-up has already made sure the host is a window, so the display is there.
     int runPreview(int32_t handle) override {
-        const WindowsModule* windows = windowsModule();
-        if (windows == nullptr) return 1;
-        return windows->runPreview(x_->display(), static_cast<uint32_t>(handle), program_);
+        const QtModule* qt = qtModule();
+        if (qt == nullptr) return 1;
+        return qt->runPreview(x_->display(), static_cast<uint32_t>(handle), program_);
     }
 
     // Modal, without an owner; the process ends when it closes, however it closes.
@@ -105,9 +105,9 @@ public:
             tellNoDisplay("no settings dialog");
             return 1;
         }
-        const WindowsModule* windows = windowsModule();
-        if (windows == nullptr) return 1;
-        return windows->runSettingsDialog(program_, settingsValues());
+        const QtModule* qt = qtModule();
+        if (qt == nullptr) return 1;
+        return qt->runSettingsDialog(program_, settingsValues());
     }
 
     int32_t hideCursor() override { return cursor_.showCursor(0); }
@@ -218,11 +218,11 @@ private:
         // The name is opened once, here, and the picture read from that descriptor: checked
         // earlier by name, it may since have become a FIFO that would hang the show.
         return [this](const std::string& path, DecodedPicture& picture) {
-            const WindowsModule* windows = windowsModule();
-            if (windows == nullptr) return false;
+            const QtModule* qt = qtModule();
+            if (qt == nullptr) return false;
             const int fd = openRegularFileToRead(path);
             if (fd < 0) return false;
-            const bool decoded = windows->decodePicture(fd, picture);
+            const bool decoded = qt->decodePicture(fd, picture);
             close(fd);
             return decoded;
         };
@@ -230,17 +230,17 @@ private:
 
     BuiltInPictureDecoder builtInPictureDecoder() {
         return [this](DecodedPicture& picture) {
-            const WindowsModule* windows = windowsModule();
-            return windows != nullptr && windows->decodeBuiltInPicture(picture);
+            const QtModule* qt = qtModule();
+            return qt != nullptr && qt->decodeBuiltInPicture(picture);
         };
     }
 
-    const WindowsModule* windowsModule() {
-        if (!windowsTried_) {
-            windowsTried_ = true;
-            windows_ = loadWindowsModule();
+    const QtModule* qtModule() {
+        if (!qtTried_) {
+            qtTried_ = true;
+            qt_ = loadQtModule();
         }
-        return windows_;
+        return qt_;
     }
 
     const char* program_;
@@ -248,8 +248,8 @@ private:
     std::string imageFolder_;  // the private folder chosen for the desktop picture
     XFixesCursor xCursor_;
     CursorDisplayCount cursor_;
-    const WindowsModule* windows_ = nullptr;
-    bool windowsTried_ = false;
+    const QtModule* qt_ = nullptr;
+    bool qtTried_ = false;
     int endingSignal_ = 0;
 };
 

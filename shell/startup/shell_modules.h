@@ -1,6 +1,6 @@
 #pragma once
 // The parts of Quorlane.scr that are loaded only when a run needs them, and what each offers
-// the program: the windows (Qt: the settings dialog, the preview, pictures the user chose),
+// the program: the Qt part (the settings dialog, the preview, pictures the user chose),
 // and the music (SDL2_mixer, libcdio) and the Wayland session's capture (libwayland-client,
 // sd-bus, libpng). A show of an X desktop without music loads none of them.
 // Each is a shared object installed beside Quorlane.scr. Both sides are built together from
@@ -16,7 +16,7 @@ struct DecodedPicture;
 struct MusicSource;
 class MusicPlayer;
 
-struct WindowsModule {
+struct QtModule {
     // The settings dialog, modal and without an owner, until it closes; the exit code.
     int (*runSettingsDialog)(const char* program, SettingsValues& settings);
     // The preview inside the host window until the host goes; the exit code. display: the
@@ -47,18 +47,18 @@ struct WaylandModule {
 };
 
 // Each part's file, in the folder of Quorlane.scr.
-inline constexpr char kWindowsModuleFile[] = "quorlane-windows.so";
+inline constexpr char kQtModuleFile[] = "quorlane-qt.so";
 inline constexpr char kMusicModuleFile[] = "quorlane-music.so";
 inline constexpr char kWaylandModuleFile[] = "quorlane-wayland.so";
 
 // The names each part exports its table under.
-inline constexpr char kWindowsModuleEntry[] = "quorlane_windows_module";
+inline constexpr char kQtModuleEntry[] = "quorlane_qt_module";
 inline constexpr char kMusicModuleEntry[] = "quorlane_music_module";
 inline constexpr char kWaylandModuleEntry[] = "quorlane_wayland_module";
 
 // Load a part (each call loads it anew: keep what it returns); null, with the reason told on
 // stderr, when it is missing or cannot be loaded. Defined in the program only.
-const WindowsModule* loadWindowsModule();
+const QtModule* loadQtModule();
 const MusicModule* loadMusicModule();
 const WaylandModule* loadWaylandModule();
 

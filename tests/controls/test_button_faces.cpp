@@ -132,15 +132,14 @@ TEST(ButtonFaces, HighLightSelectIsTheHoverPictureAndAllSixAreInTheShell) {
               test::readFile(kFaces + "highlight.bmp"));
 
     // The shell's windows part, which the dialog's buttons are drawn by.
-    const std::string program =
-        test::readFile(std::string(QUORLANE_BIN_DIR) + "/quorlane-windows.so");
+    const std::string program = test::readFile(std::string(QUORLANE_BIN_DIR) + "/quorlane-qt.so");
     ASSERT_FALSE(program.empty());
     for (const char* file : {"normal.bmp", "highlight.bmp", "highlight_select.bmp", "pressed.bmp",
                              "disable.bmp", "selected.bmp"}) {
         const std::string face = test::readFile(kFaces + file);
         ASSERT_EQ(face.size(), 4854u) << file;
         EXPECT_NE(program.find(face), std::string::npos)
-            << file << " is not built into quorlane-windows.so";
+            << file << " is not built into quorlane-qt.so";
     }
 }
 

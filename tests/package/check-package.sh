@@ -65,7 +65,7 @@ for f in bin/quorlane lib/quorlane/Quorlane.scr lib/quorlane/Quorlane.dll; do
   [ -x "$prefix/$f" ] || fail "$f is missing or not executable"
 done
 # The shell's parts are ordinary files beside it, whose libraries the loader can find.
-for f in lib/quorlane/quorlane-windows.so lib/quorlane/quorlane-music.so; do
+for f in lib/quorlane/quorlane-qt.so lib/quorlane/quorlane-music.so; do
   [ -f "$prefix/$f" ] || fail "$f is missing"
   ! ldd "$prefix/$f" | grep -q 'not found' || fail "$f: $(ldd "$prefix/$f" | grep 'not found')"
 done

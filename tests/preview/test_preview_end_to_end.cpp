@@ -257,7 +257,7 @@ public:
     }
     ~FileActivity() { close(fd_); }
     // What happened since the last call, except to the program's own files (Quorlane.scr and
-    // the windows part it loads).
+    // the Qt part it loads).
     std::vector<std::string> take() {
         std::vector<std::string> names;
         alignas(inotify_event) char buffer[8192];
@@ -265,7 +265,7 @@ public:
             for (char* p = buffer; p < buffer + n;) {
                 const auto* event = reinterpret_cast<inotify_event*>(p);
                 const std::string name = event->len > 0 ? event->name : "";
-                if (!name.empty() && name != "Quorlane.scr" && name != "quorlane-windows.so")
+                if (!name.empty() && name != "Quorlane.scr" && name != "quorlane-qt.so")
                     names.push_back(name);
                 p += sizeof(inotify_event) + event->len;
             }

@@ -290,16 +290,15 @@ TEST(ShowEndToEnd, AShowThatCannotRunSaysWhyAndFails) {
 // chosen picture and the music are what is lost.
 TEST(ShowEndToEnd, MissingPartsAreToldInOneLineAndTheShowStillRuns) {
     ShowHarness show;
-    fs::remove(show.bin() / "quorlane-windows.so");
+    fs::remove(show.bin() / "quorlane-qt.so");
     fs::remove(show.bin() / "quorlane-music.so");
-    const std::string windowsLine =
-        "Quorlane.scr: cannot load its windows (settings, preview, "
-        "pictures): " +
-        (show.bin() / "quorlane-windows.so").string() +
+    const std::string qtLine =
+        "Quorlane.scr: cannot load its Qt part (settings, preview, pictures): " +
+        (show.bin() / "quorlane-qt.so").string() +
         ": cannot open shared object file: No such file or directory";
     show.captureStderr(show.root() / "dialog.txt");
     EXPECT_EQ(exitCodeOf(show.waitExit(show.startShell({"/c"}), kQuick)), 1);
-    EXPECT_EQ(linesOf(show.root() / "dialog.txt"), std::vector<std::string>({windowsLine}));
+    EXPECT_EQ(linesOf(show.root() / "dialog.txt"), std::vector<std::string>({qtLine}));
 
     SettingsValues settings;
     settings.pictureMode = 1;
@@ -318,12 +317,11 @@ TEST(ShowEndToEnd, MissingPartsAreToldInOneLineAndTheShowStillRuns) {
     EXPECT_TRUE(fs::exists(show.desktopImage()));
     show.pressEscape(renderer);
     EXPECT_EQ(exitCodeOf(show.waitExit(shell, kQuick)), 0);
-    EXPECT_EQ(
-        linesOf(show.root() / "show.txt"),
-        std::vector<std::string>(
-            {windowsLine,
-             "Quorlane.scr: cannot load its music: " + (show.bin() / "quorlane-music.so").string() +
-                 ": cannot open shared object file: No such file or directory"}));
+    EXPECT_EQ(linesOf(show.root() / "show.txt"),
+              std::vector<std::string>(
+                  {qtLine, "Quorlane.scr: cannot load its music: " +
+                               (show.bin() / "quorlane-music.so").string() +
+                               ": cannot open shared object file: No such file or directory"}));
 }
 
 // A full disc makes the save fail: the show goes on, says so, and the renderer is not

@@ -48,7 +48,7 @@ ShowHarness::ShowHarness(bool withRenderer) {
     fs::copy_file(built / "Quorlane.scr", bin() / "Quorlane.scr");
     if (withRenderer) fs::copy_file(built / "Quorlane.dll", bin() / "Quorlane.dll");
     // The shell's loadable parts, beside it as they are installed.
-    for (const char* part : {"quorlane-windows.so", "quorlane-music.so"})
+    for (const char* part : {"quorlane-qt.so", "quorlane-music.so"})
         fs::copy_file(built / part, bin() / part);
     fs::create_directory(cacheDir());
     env_["XDG_RUNTIME_DIR"] = runtimeDir();

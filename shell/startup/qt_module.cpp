@@ -1,4 +1,4 @@
-// The windows part of Quorlane.scr (see shell_modules.h): everything that needs Qt.
+// The Qt part of Quorlane.scr (see shell_modules.h): everything that needs Qt.
 #include <QApplication>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -44,7 +44,7 @@ int runSettingsDialog(const char* program, quorlane::SettingsValues& settings) {
 
 }  // namespace
 
-extern "C" const quorlane::WindowsModule quorlane_windows_module = {
+extern "C" const quorlane::QtModule quorlane_qt_module = {
     runSettingsDialog,
     quorlane::runPreviewWindow,
     quorlane::decodePictureFile,
