@@ -1,10 +1,10 @@
-#include "shell/show/windows_show_window.h"
+#include "shell/show/win32/windows_show_window.h"
 
 #include <cstdio>
 
 #include "common/monitor_geometry.h"
 #include "common/window_titles.h"
-#include "shell/show/windows_preview_window.h"
+#include "shell/show/win32/windows_preview_window.h"
 
 namespace quorlane {
 

@@ -1,4 +1,4 @@
-#include "shell/music/win32_media_backend.h"
+#include "shell/music/win32/win32_media_backend.h"
 
 #include <windows.h>
 // windows.h first: the multimedia header needs its types.

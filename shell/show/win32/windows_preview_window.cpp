@@ -1,4 +1,4 @@
-#include "shell/show/windows_preview_window.h"
+#include "shell/show/win32/windows_preview_window.h"
 
 #include <windows.h>
 

@@ -13,14 +13,14 @@
 #include "shell/dialog/win32/win32_settings_dialog.h"
 #include "shell/music/bgm_player.h"
 #include "shell/music/lazy_music_player.h"
-#include "shell/music/win32_media_backend.h"
+#include "shell/music/win32/win32_media_backend.h"
 #include "shell/platform/win32/win32_desktop.h"
 #include "shell/platform/win32/win32_picture_file.h"
 #include "shell/settings/settings_file.h"
 #include "shell/settings/settings_location.h"
 #include "shell/settings/settings_values.h"
-#include "shell/show/windows_preview_window.h"
-#include "shell/show/windows_show_window.h"
+#include "shell/show/win32/windows_preview_window.h"
+#include "shell/show/win32/windows_show_window.h"
 #include "shell/startup/startup_routine.h"
 
 namespace quorlane {
