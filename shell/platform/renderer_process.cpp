@@ -159,6 +159,10 @@ void RendererProcess::markReaped() {
     pidfd_ = -1;
 }
 
+bool RendererProcess::endedNormally() const {
+    return status_ >= 0 && WIFEXITED(status_) && WEXITSTATUS(status_) == 0;
+}
+
 bool RendererProcess::collect() {
     if (!reaped_ && ended()) reap();
     return reaped_;

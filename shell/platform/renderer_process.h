@@ -35,6 +35,8 @@ public:
                           std::chrono::milliseconds grace);
     // Exit status of an ended process (as waitpid gives it); -1 before that.
     int status() const { return status_; }
+    // Ended with exit code 0: a renderer's own end on Escape. Any other end is a failure.
+    bool endedNormally() const;
     // Reaps the process if it has ended; true once it is reaped (or never began). A process
     // endGroup gave up waiting for (a kill the kernel is slow to carry out) is reaped here
     // later, when its end notifier says it has gone.

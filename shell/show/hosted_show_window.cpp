@@ -1,7 +1,6 @@
 #include "shell/show/hosted_show_window.h"
 
 #include <X11/Xlib.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -135,10 +134,7 @@ bool HostedShowWindow::startRenderer() {
 
 bool HostedShowWindow::rendererEnded() { return renderer_.ended(); }
 
-bool HostedShowWindow::rendererEndedNormally() {
-    const int status = renderer_.status();
-    return status >= 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
+bool HostedShowWindow::rendererEndedNormally() { return renderer_.endedNormally(); }
 
 // The renderer has no window of its own here: what the watch looks for is the host window
 // with the renderer drawing in it.

@@ -1,6 +1,5 @@
 #include "shell/show/show_window.h"
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -40,7 +39,10 @@ ShowWindow::ShowWindow(Display* display, PollLoop& loop, MusicPlayer& music,
     picture_.holdBlack(kEmptyPictureSide, kEmptyPictureSide);
 }
 
-void ShowWindow::startShow() { sequence_.start(); }
+bool ShowWindow::startShow() {
+    sequence_.start();
+    return true;
+}
 
 void ShowWindow::coverPrimaryScreen() {
     screen_ = primaryScreenRect(display_);
@@ -123,10 +125,7 @@ RendererState ShowWindow::rendererOnState(int id) {
     unwatchEnd(process);
     process.endGroup(kRendererGrace);
     collectLater(process);
-    const int status = process.status();
-    return status >= 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0
-               ? RendererState::EndedNormally
-               : RendererState::Failed;
+    return process.endedNormally() ? RendererState::EndedNormally : RendererState::Failed;
 }
 
 void ShowWindow::stopRendererOn(int id) {
@@ -197,10 +196,7 @@ void ShowWindow::stopRenderer() {
     RendererProcess::endGroups(all, kRendererGrace);
 }
 
-bool ShowWindow::rendererEndedNormally() {
-    const int status = renderer_.status();
-    return status >= 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
+bool ShowWindow::rendererEndedNormally() { return renderer_.endedNormally(); }
 
 bool ShowWindow::windowExists(const std::string& title) {
     return topLevelWindowExists(display_, title);

@@ -43,8 +43,8 @@ public:
                PictureDecoder decodePicture, BuiltInPictureDecoder decodeBuiltIn = {},
                CompositorCapture captureDesktop = {}, OutputPlacement placeOnOutput = {});
 
-    // The start sequence; the window stays hidden.
-    void startShow();
+    // The start sequence; the window stays hidden. Always true: a step that fails is skipped.
+    bool startShow();
     // Ends the show the ordinary way (music stopped, cursor back) with this exit code.
     void endShow(int exitCode) { sequence_.end(exitCode); }
 

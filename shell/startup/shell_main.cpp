@@ -121,28 +121,13 @@ public:
     }
 
     int runShow() override {
-        if (x_ == nullptr) {
-            tellNoDisplay("no show");
-            return 1;
-        }
-        // The music and picture libraries are loaded only when the settings call for them.
-        const MusicSource source{settingsValues().musicFile, settingsValues().repeatTrack};
-        LazyMusicPlayer music([&source] { return createMusicPlayer(source); });
-        const std::string folder = runningProgramFolder();
-        PollLoop loop;
-        ShowWindow window(x_->display(), loop, music, settingsValues(), startupState(), cursor_,
-                          {folder + "/Quorlane.dll",
-                           imageFolder_.empty() ? "" : desktopImageFileIn(imageFolder_)},
-                          pictureDecoder(), builtInPictureDecoder(), desktopCapture(),
-                          outputPlacement());
-        TerminationSignals termination;
-        if (termination.fd() >= 0) {
-            loop.watchReadable(termination.fd(), [&] {
-                if (const int signal = termination.takePending()) endShowBySignal(window, signal);
-            });
-        }
-        window.startShow();
-        return loop.run();
+        return runShowOf([&](PollLoop& loop, MusicPlayer& music) {
+            return std::make_unique<ShowWindow>(
+                x_->display(), loop, music, settingsValues(), startupState(), cursor_,
+                ShowWindow::Places{runningProgramFolder() + "/Quorlane.dll",
+                                   imageFolder_.empty() ? "" : desktopImageFileIn(imageFolder_)},
+                pictureDecoder(), builtInPictureDecoder(), desktopCapture(), outputPlacement());
+        });
     }
 
     // The signal that ended the show, 0 when none did.
@@ -151,41 +136,50 @@ public:
     const char* screensaverWindowVariable() override { return std::getenv("XSCREENSAVER_WINDOW"); }
 
     int runHostedShow(uint32_t window) override {
+        return runShowOf([&](PollLoop& loop, MusicPlayer& music) {
+            Display* display = x_->display();
+            const unsigned long host = window != 0 ? window : DefaultRootWindow(display);
+            // A show killed before it could remove its picture left it behind; those of shows
+            // running now, on this display or another, stay.
+            if (!imageFolder_.empty())
+                removeFilesOfEndedProcesses(imageFolder_, hostedDesktopImageOwner);
+            return std::make_unique<HostedShowWindow>(
+                display, host, loop, music, settingsValues(), startupState(), cursor_,
+                HostedShowWindow::Places{
+                    runningProgramFolder() + "/Quorlane.dll",
+                    imageFolder_.empty() ? ""
+                                         : hostedDesktopImageFileIn(imageFolder_, getpid(), host),
+                    xscreensaverAllowsDesktop()},
+                pictureDecoder(), builtInPictureDecoder());
+        });
+    }
+
+private:
+    // What a show of our own and a show in a framework's window share: a display, the music
+    // (its libraries loaded only when the settings call for them), the poll loop, and the
+    // termination signals (a framework ends its show with SIGTERM), which end the show the
+    // ordinary way: music stopped, renderer gone.
+    template <class MakeShow>
+    int runShowOf(MakeShow makeShow) {
         if (x_ == nullptr) {
             tellNoDisplay("no show");
             return 1;
         }
-        Display* display = x_->display();
-        const unsigned long host = window != 0 ? window : DefaultRootWindow(display);
-        // A show killed before it could remove its picture left it behind; those of shows
-        // running now, on this display or another, stay.
-        if (!imageFolder_.empty())
-            removeFilesOfEndedProcesses(imageFolder_, hostedDesktopImageOwner);
         const MusicSource source{settingsValues().musicFile, settingsValues().repeatTrack};
         LazyMusicPlayer music([&source] { return createMusicPlayer(source); });
         PollLoop loop;
-        HostedShowWindow show(
-            display, host, loop, music, settingsValues(), startupState(), cursor_,
-            {runningProgramFolder() + "/Quorlane.dll",
-             imageFolder_.empty() ? "" : hostedDesktopImageFileIn(imageFolder_, getpid(), host),
-             xscreensaverAllowsDesktop()},
-            pictureDecoder(), builtInPictureDecoder());
-        // The framework ends the show with SIGTERM: music stopped, renderer gone.
+        const auto show = makeShow(loop, music);
         TerminationSignals termination;
         if (termination.fd() >= 0) {
             loop.watchReadable(termination.fd(), [&] {
-                if (const int signal = termination.takePending()) endShowBySignal(show, signal);
+                if (const int signal = termination.takePending()) {
+                    if (endingSignal_ == 0) endingSignal_ = signal;
+                    show->endShow(128 + signal);
+                }
             });
         }
-        if (!show.startShow()) return 1;
+        if (!show->startShow()) return 1;
         return loop.run();
-    }
-
-private:
-    template <class Show>
-    void endShowBySignal(Show& show, int signal) {
-        if (endingSignal_ == 0) endingSignal_ = signal;
-        show.endShow(128 + signal);
     }
 
     // In a Wayland session the desktop is asked of the compositor or its portal; elsewhere the

@@ -23,6 +23,8 @@ public:
     bool ended();
     // Its exit code once ended; -1 before, or when it never started.
     long exitCode() const { return exitCode_; }
+    // Ended with exit code 0: a renderer's own end on Escape. Any other end is a failure.
+    bool endedNormally() { return ended() && exitCode_ == 0; }
     // Ends it if it still runs, after grace for it to end itself.
     void end(unsigned graceMilliseconds);
 

@@ -78,9 +78,7 @@ bool WindowsShowWindow::startRenderer() {
 
 bool WindowsShowWindow::rendererEnded() { return renderer_.ended(); }
 
-bool WindowsShowWindow::rendererEndedNormally() {
-    return renderer_.ended() && renderer_.exitCode() == 0;
-}
+bool WindowsShowWindow::rendererEndedNormally() { return renderer_.endedNormally(); }
 
 bool WindowsShowWindow::windowExists(const std::string& title) {
     return topLevelWindowExists(title);
