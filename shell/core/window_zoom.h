@@ -1,7 +1,7 @@
 #pragma once
 // The window zoom: a window seems to grow out of a screen point when it opens and to
 // shrink back into it when it closes. This is the plain part: the process-wide point and
-// the rectangles of the animation; shell/platform/zoom_animation.h draws them.
+// the rectangles of the animation; shell/platform/x11/zoom_animation.h draws them.
 #include <chrono>
 #include <cstdint>
 

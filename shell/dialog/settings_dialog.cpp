@@ -31,10 +31,10 @@
 #include "shell/dialog/file_chooser.h"
 #include "shell/dialog/product_page.h"
 #include "shell/dialog/settings_save.h"
-#include "shell/platform/frame_extents.h"
 #include "shell/platform/picture_file.h"
 #include "shell/platform/wayland/wayland_desktop_capture.h"
-#include "shell/platform/zoom_animation.h"
+#include "shell/platform/x11/frame_extents.h"
+#include "shell/platform/x11/zoom_animation.h"
 #include "shell/settings/settings_file.h"
 
 // Resources of a static library must be registered by name from outside any namespace.

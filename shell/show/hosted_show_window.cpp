@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "shell/platform/x_framework_screenshot.h"
-#include "shell/platform/x_window_lookup.h"
+#include "shell/platform/x11/x_framework_screenshot.h"
+#include "shell/platform/x11/x_window_lookup.h"
 
 namespace quorlane {
 

@@ -13,7 +13,7 @@
 #include "shell/core/decoded_picture.h"
 #include "shell/platform/poll_loop.h"
 #include "shell/platform/renderer_process.h"
-#include "shell/platform/x_screen_capture.h"
+#include "shell/platform/x11/x_screen_capture.h"
 #include "shell/show/hosted_picture_name.h"
 #include "shell/show/show_picture.h"
 #include "shell/show/show_sequence.h"

@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "shell/platform/picture_file.h"
-#include "shell/platform/preview_host.h"
 #include "shell/platform/qt_on_x.h"
+#include "shell/platform/x11/preview_host.h"
 
 // Outside any namespace: the resource's initialiser is a global function.
 static void initPreviewResources() { Q_INIT_RESOURCE(preview_still); }

@@ -7,8 +7,8 @@
 #include <cstring>
 
 #include "common/window_titles.h"
-#include "shell/platform/x_monitors.h"
-#include "shell/platform/x_window_lookup.h"
+#include "shell/platform/x11/x_monitors.h"
+#include "shell/platform/x11/x_window_lookup.h"
 
 namespace quorlane {
 

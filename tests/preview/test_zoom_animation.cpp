@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "shell/core/window_zoom.h"
-#include "shell/platform/zoom_animation.h"
+#include "shell/platform/x11/zoom_animation.h"
 #include "tests/preview/x_test_window.h"
 
 namespace quorlane::testing {

@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/platform/x_connection.h"
-#include "shell/platform/x_screen_capture.h"
+#include "shell/platform/x11/x_connection.h"
+#include "shell/platform/x11/x_screen_capture.h"
 #include "shell/show/bmp_encoder.h"
 
 namespace quorlane {

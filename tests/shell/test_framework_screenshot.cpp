@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "shell/platform/x_framework_screenshot.h"
+#include "shell/platform/x11/x_framework_screenshot.h"
 
 namespace quorlane {
 namespace {

@@ -14,7 +14,7 @@
 #include <functional>
 
 #include "shell/platform/poll_loop.h"
-#include "shell/platform/x_window_lookup.h"
+#include "shell/platform/x11/x_window_lookup.h"
 #include "shell/show/show_window.h"
 #include "tests/support/recording_fakes.h"
 #include "tests/support/scripted_poll_time.h"

@@ -1,4 +1,4 @@
-#include "shell/platform/zoom_animation.h"
+#include "shell/platform/x11/zoom_animation.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

@@ -1,4 +1,4 @@
-#include "shell/platform/x_window_lookup.h"
+#include "shell/platform/x11/x_window_lookup.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

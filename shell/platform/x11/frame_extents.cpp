@@ -1,4 +1,4 @@
-#include "shell/platform/frame_extents.h"
+#include "shell/platform/x11/frame_extents.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

@@ -6,7 +6,7 @@
 // Does not: input, drawing, being shown.
 #include <string>
 
-#include "shell/platform/x_screen_capture.h"
+#include "shell/platform/x11/x_screen_capture.h"
 
 typedef struct _XDisplay Display;
 

@@ -1,4 +1,4 @@
-#include "shell/platform/show_claim.h"
+#include "shell/platform/x11/show_claim.h"
 
 #include <X11/Xlib.h>
 

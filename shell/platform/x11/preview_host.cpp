@@ -1,4 +1,4 @@
-#include "shell/platform/preview_host.h"
+#include "shell/platform/x11/preview_host.h"
 
 #include <X11/Xlib.h>
 

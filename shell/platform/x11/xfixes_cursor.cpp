@@ -1,4 +1,4 @@
-#include "shell/platform/xfixes_cursor.h"
+#include "shell/platform/x11/xfixes_cursor.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/Xfixes.h>

@@ -1,4 +1,4 @@
-#include "shell/platform/x_hidden_window.h"
+#include "shell/platform/x11/x_hidden_window.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

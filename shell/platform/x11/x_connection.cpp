@@ -1,4 +1,4 @@
-#include "shell/platform/x_connection.h"
+#include "shell/platform/x11/x_connection.h"
 
 #include <X11/Xlib.h>
 #include <fcntl.h>

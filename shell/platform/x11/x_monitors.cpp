@@ -1,4 +1,4 @@
-#include "shell/platform/x_monitors.h"
+#include "shell/platform/x11/x_monitors.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>

@@ -1,4 +1,4 @@
-#include "shell/platform/x_screen_capture.h"
+#include "shell/platform/x11/x_screen_capture.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-#include "shell/platform/x_monitors.h"
+#include "shell/platform/x11/x_monitors.h"
 
 namespace quorlane {
 

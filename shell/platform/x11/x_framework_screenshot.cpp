@@ -1,4 +1,4 @@
-#include "shell/platform/x_framework_screenshot.h"
+#include "shell/platform/x11/x_framework_screenshot.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

@@ -1,4 +1,4 @@
-#include "shell/platform/xscreensaver_settings.h"
+#include "shell/platform/x11/xscreensaver_settings.h"
 
 #include <fcntl.h>
 #include <pwd.h>

@@ -5,7 +5,7 @@
 #include <memory>
 #include <optional>
 
-#include "shell/platform/x_screen_capture.h"
+#include "shell/platform/x11/x_screen_capture.h"
 
 namespace quorlane {
 

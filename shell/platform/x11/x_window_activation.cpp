@@ -1,4 +1,4 @@
-#include "shell/platform/x_window_activation.h"
+#include "shell/platform/x11/x_window_activation.h"
 
 #include <X11/Xlib.h>
 
