@@ -122,25 +122,22 @@ RendererState ShowWindow::rendererOnState(int id) {
     RendererProcess& process = *others_[static_cast<std::size_t>(id)];
     if (!process.ended()) return RendererState::Running;
     // Ended by itself (a crash): whatever it left in its group goes too, and it is reaped.
-    unwatchEnd(process);
-    process.endGroup(kRendererGrace);
-    collectLater(process);
+    finish(process);
     return process.endedNormally() ? RendererState::EndedNormally : RendererState::Failed;
 }
 
 void ShowWindow::stopRendererOn(int id) {
     if (id >= 0 && static_cast<std::size_t>(id) < others_.size()) {
-        RendererProcess& process = *others_[static_cast<std::size_t>(id)];
-        unwatchEnd(process);
-        process.endGroup(kRendererGrace);
-        collectLater(process);
+        finish(*others_[static_cast<std::size_t>(id)]);
     }
 }
 
-// Killed but not yet gone when endGroup stopped waiting: the show goes on on the other
-// monitors, and the process is reaped (its descriptor closed) the moment it ends, so no
-// zombie piles up for every monitor that comes and goes.
-void ShowWindow::collectLater(RendererProcess& process) {
+// Ends one renderer while the show goes on. One killed but not yet gone when endGroup stopped
+// waiting is reaped (its descriptor closed) the moment it ends, so no zombie piles up for
+// every monitor that comes and goes.
+void ShowWindow::finish(RendererProcess& process) {
+    unwatchEnd(process);
+    process.endGroup(kRendererGrace);
     const int fd = process.endNotifier();
     if (fd < 0 || process.collect()) return;
     loop_.watchReadable(fd, [this, fd, &process] {
@@ -183,9 +180,7 @@ void ShowWindow::watchSoon(int triesLeft) {
 bool ShowWindow::rendererEnded() {
     if (!renderer_.ended()) return false;
     // The show may go on without it on the other monitors: it is reaped now, not at the end.
-    unwatchEnd(renderer_);
-    renderer_.endGroup(kRendererGrace);
-    collectLater(renderer_);
+    finish(renderer_);
     return true;
 }
 

@@ -71,7 +71,7 @@ private:
 
     void watchSoon(int triesLeft);
     void unwatchEnd(RendererProcess& process);
-    void collectLater(RendererProcess& process);
+    void finish(RendererProcess& process);
     // Starts a renderer on a monitor (none: the whole screen, as alone) and has its end
     // looked at at once.
     bool launch(RendererProcess& process, const std::optional<MonitorRect>& monitor);

@@ -122,6 +122,15 @@ struct Show {
         sequence->start();
         return *sequence;
     }
+    // Started on these monitors, every renderer's window shown and watched once; what that
+    // logged is forgotten.
+    void flyOn(std::vector<Monitor> monitors) {
+        services.monitorList = std::move(monitors);
+        start();
+        services.window = true;
+        watch(3);
+        log.calls.clear();
+    }
     bool enabled(ShowTimer t) const { return services.enabled.count(t) != 0; }
     // Ticks Timer3 until the show ends or the tick budget runs out.
     void watch(int ticks) {
@@ -527,11 +536,7 @@ TEST(ShowMonitors, EscapeInAnyRendererEndsTheShowAndAFailureEndsNothing) {
 
 TEST(ShowMonitors, AMonitorThatGoesTakesItsRendererAndOneThatComesIsCovered) {
     Show show;
-    show.services.monitorList = {kLeft, kRight};
-    show.start();
-    show.services.window = true;
-    show.watch(3);
-    show.log.calls.clear();
+    show.flyOn({kLeft, kRight});
 
     // A server that cannot list its monitors for a moment has not lost them.
     show.services.monitorList = {};
@@ -568,11 +573,7 @@ TEST(ShowMonitors, AMonitorThatGoesTakesItsRendererAndOneThatComesIsCovered) {
 // monitor is then covered like any other when it comes again.
 TEST(ShowMonitors, ThePrimaryMonitorThatComesBackIsCoveredAgain) {
     Show show;
-    show.services.monitorList = {kLeft, kRight};
-    show.start();
-    show.services.window = true;
-    show.watch(3);
-    show.log.calls.clear();
+    show.flyOn({kLeft, kRight});
 
     show.services.monitorList = {kRight};
     show.watch(3);
