@@ -19,6 +19,7 @@ fail() { echo "check-frameworks: FAILED: $*" >&2; exit 1; }
 skip() { echo "check-frameworks: SKIPPED: $*" >&2; exit 77; }
 
 . "$root/tests/support/quorlane-processes.sh"
+. "$root/tests/support/ordinary-user.sh"
 
 # The share of the screen's pixels (scaled down) near the colour #3366cc: the desktop's.
 desktop_share() {
@@ -164,8 +165,7 @@ mkdir -p "$shots"
 user=$(id -un)
 if [ "$(id -u)" = 0 ]; then
   user=quorlane-frameworks
-  id "$user" >/dev/null 2>&1 || useradd --create-home --shell /bin/sh "$user" 2>/dev/null ||
-    skip "cannot make an ordinary user to run $framework as"
+  ordinary_user "$user" || skip "cannot make an ordinary user to run $framework as"
 fi
 work=$(mktemp -d /tmp/quorlane-frameworks-XXXXXX)
 trap 'rm -rf "$work"' EXIT

@@ -6,10 +6,9 @@
 # folder of the user's. Usage: run-as-ordinary-user.sh PROGRAM [ARGUMENTS...]
 set -euo pipefail
 [ "$(id -u)" = 0 ] || exec "$@"
+. "$(dirname "$0")/ordinary-user.sh"
 user=quorlane-tests
-# Two tests may make the user at once: one of them wins, and both then find it.
-id "$user" >/dev/null 2>&1 || useradd --create-home --shell /bin/sh "$user" 2>/dev/null || true
-id "$user" >/dev/null 2>&1 || { echo "no ordinary user to run $1 as" >&2; exit 1; }
+ordinary_user "$user" || { echo "no ordinary user to run $1 as" >&2; exit 1; }
 work=$(mktemp -d /tmp/quorlane-as-user-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 chmod 755 "$work"
@@ -17,7 +16,6 @@ program=$work/$(basename "$1")
 cp "$1" "$program"
 shift
 mkdir "$work/home" "$work/tmp"
-. "$(dirname "$0")/sanitizer-options.sh"
 sanitizer_options_for "$work"
 chown "$user" "$work/home" "$work/tmp"
 # Not exec'd: the trap removes the copy afterwards.

@@ -24,11 +24,11 @@ for program in sway Xwayland dbus-run-session pipewire grim wtype; do
 done
 [ -x /usr/libexec/xdg-desktop-portal ] || skip "xdg-desktop-portal is not installed"
 
+. "$(dirname "$0")/ordinary-user.sh"
 user=$(id -un)
 if [ "$(id -u)" = 0 ]; then
   user=quorlane-wayland
-  id "$user" >/dev/null 2>&1 || useradd --create-home --shell /bin/sh "$user" 2>/dev/null ||
-    skip "cannot make an ordinary user to run sway as"
+  ordinary_user "$user" || skip "cannot make an ordinary user to run sway as"
 fi
 work=$(mktemp -d /tmp/quorlane-sway-XXXXXX)
 chmod 755 "$work"
@@ -101,7 +101,6 @@ for _ in $(seq 1 200); do
   sleep 0.05
 done
 
-. "$(dirname "$0")/sanitizer-options.sh"
 sanitizer_options_for "$work"
 status=0
 "${as_user[@]}" env -i PATH="$PATH" HOME="$work/home" XDG_RUNTIME_DIR="$work/run" \
