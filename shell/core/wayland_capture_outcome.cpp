@@ -19,6 +19,13 @@ std::string waylandCaptureFailureLine(ScreencopyOutcome screencopy, PortalOutcom
             "dialog (quorlane --settings) with the desktop picture chosen, ";
         line += kChoosePicture;
         return line;
+    case PortalOutcome::NotAllowed:
+        line +=
+            "the desktop has not allowed screenshots without asking, and a show cannot ask; "
+            "allow them once by saving the settings dialog (quorlane --settings) with the "
+            "desktop picture chosen, ";
+        line += kChoosePicture;
+        return line;
     case PortalOutcome::NoBus:
     case PortalOutcome::NoPortal:
         line += screencopy == ScreencopyOutcome::Failed ? "the compositor's screen copy failed"

@@ -15,10 +15,11 @@ enum class ScreencopyOutcome {
 
 enum class PortalOutcome {
     Captured,
-    NoBus,     // no session bus
-    NoPortal,  // nothing on the bus answers for screenshots
-    Refused,   // the portal (or the user, or the desktop's permission) said no
-    Failed,    // asked, but no usable picture came back
+    NoBus,       // no session bus
+    NoPortal,    // nothing on the bus answers for screenshots
+    Refused,     // the portal (or the user, or the desktop's permission) said no
+    NotAllowed,  // not asked: the desktop would first ask the user, which a show cannot answer
+    Failed,      // asked, but no usable picture came back
 };
 
 // The line for standard error when neither way gave a picture; `detail` says what failed last.

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "shell/core/file_uri.h"
+#include "shell/core/screenshot_permission.h"
 #include "shell/core/screenshot_region.h"
 #include "shell/core/wayland_capture_outcome.h"
 #include "shell/platform/wayland/screenshot_file.h"
@@ -79,6 +80,38 @@ TEST(WaylandCaptureOutcome, OneLineSaysWhyAndWhatToDo) {
               "Quorlane.scr: no picture of the Wayland desktop: the desktop portal's screenshot "
               "failed (/tmp/out.png is not a regular file); choose a picture in the settings "
               "dialog (quorlane --settings)");
+}
+
+TEST(ScreenshotPermission, OnlyGnomeWaitsForTheUsersAnswer) {
+    using enum StoredScreenshotPermission;
+    struct Case {
+        const char* desktops;
+        StoredScreenshotPermission stored;
+        bool needsAnswer;
+    };
+    const Case cases[] = {
+        {"GNOME", NotAsked, true},
+        {"GNOME", Denied, true},
+        {"GNOME", Unknown, true},
+        {"GNOME", Allowed, false},
+        {"ubuntu:GNOME", NotAsked, true},
+        {"gnome", NotAsked, true},
+        {"GNOME-Classic:GNOME", Allowed, false},
+        {"GNOME-Flashback", NotAsked, false},  // a name of its own, not GNOME's
+        {"KDE", NotAsked, false},
+        {"sway", Unknown, false},
+        {"", NotAsked, false},
+        {"XGNOME:", NotAsked, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(screenshotNeedsTheUsersAnswer(c.desktops, c.stored), c.needsAnswer)
+            << c.desktops << " " << static_cast<int>(c.stored);
+    EXPECT_EQ(
+        waylandCaptureFailureLine(ScreencopyOutcome::NotOffered, PortalOutcome::NotAllowed, ""),
+        "Quorlane.scr: no picture of the Wayland desktop: the desktop has not allowed "
+        "screenshots without asking, and a show cannot ask; allow them once by saving the "
+        "settings dialog (quorlane --settings) with the desktop picture chosen, or choose "
+        "a picture in the settings dialog (quorlane --settings)");
 }
 
 // A 2 x 1 PNG: one dark blue-grey pixel, one pink one.

@@ -7,3 +7,24 @@ quorlane_processes() {
     case "$exe" in "$prefix"/lib/quorlane/*) echo "${p#/proc/}" ;; esac
   done
 }
+
+# Presses Escape with the command given, again while the show $show_pid runs (a key right after
+# a session starts may be lost), then requires it to have ended with 0 leaving no Quorlane
+# process. The caller has fail() and the show's standard error in $work/show.err.
+escape_ends_show() {
+  local press=$1 status=0
+  for _ in $(seq 1 100); do
+    kill -0 "$show_pid" 2>/dev/null || break
+    $press
+    sleep 0.1
+  done
+  if kill -0 "$show_pid" 2>/dev/null; then
+    cat "$work/show.err" >&2
+    kill "$show_pid"
+    fail "Escape did not end the show"
+  fi
+  wait "$show_pid" || status=$?
+  [ "$status" = 0 ] || fail "the show ended with $status after Escape"
+  for _ in $(seq 1 100); do [ -z "$(quorlane_processes)" ] && break; sleep 0.05; done
+  [ -z "$(quorlane_processes)" ] || fail "Quorlane still runs after Escape: $(quorlane_processes)"
+}

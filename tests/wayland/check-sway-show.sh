@@ -15,37 +15,17 @@ fail() { echo "check-sway-show: FAILED: $*" >&2; exit 1; }
 
 . "$root/tests/support/quorlane-processes.sh"
 
-# The share of a picture's pixels near a colour given as r,g,b fractions.
-colour_share() {
-  convert "$1" -scale 50% -fx "(abs(r-$2)<0.2 && abs(g-$3)<0.2 && abs(b-$4)<0.2) ? 1 : 0" \
-    -format '%[fx:mean]' info:
-}
+. "$root/tests/support/picture-checks.sh"
 
-# Waits until an output shows a moving flight: two screenshots that differ, neither of one
-# colour, both unlike the desktop that output showed before. Leaves the later one in $2.
-wait_for_flight() {
-  local output=$1 shot=$2 previous=$work/previous-$1.png differing
-  for _ in $(seq 1 200); do
-    grim -s 0.5 -o "$output" "$shot"
-    differing=$(compare -metric AE -fuzz 3% "$work/desktop-$output.png" "$shot" null: 2>&1 || true)
-    if [ "$(convert "$shot" -format '%[fx:standard_deviation > 0.02]' info:)" = 1 ] &&
-       [ "$(convert "$shot" -format "%[fx:$differing > 0.5 * w * h]" info:)" = 1 ]; then
-      if [ -f "$previous" ] && ! compare -metric AE "$previous" "$shot" null: 2>/dev/null; then
-        return 0
-      fi
-      cp "$shot" "$previous"
-    fi
-    sleep 0.1
-  done
-  return 1
-}
+# One output's screenshot, at half size: enough to tell a flight from the desktop, and four
+# times quicker to compare.
+output_shot() { grim -s 0.5 -o "$output" "$1"; }
 
 if [ "${1:-}" = "--in-session" ]; then
   scenario=$2 prefix=$3 work=$4 shots=$5
   show=$prefix/lib/quorlane/Quorlane.scr
   IFS=, read -ra outputs <<<"$SWAY_OUTPUTS"
-  # Half size: enough to tell a flight from the desktop, and four times quicker to compare.
-  for output in "${outputs[@]}"; do grim -s 0.5 -o "$output" "$work/desktop-$output.png"; done
+  for output in "${outputs[@]}"; do output_shot "$work/desktop-$output.png"; done
   if [ "$scenario" = no-portal ]; then
     # A bus of its own that can start no service, and no compositor to copy from.
     mkdir -p "$work/no-services"
@@ -58,7 +38,7 @@ if [ "${1:-}" = "--in-session" ]; then
   fi
   show_pid=$!
   for output in "${outputs[@]}"; do
-    wait_for_flight "$output" "$work/shot.png" ||
+    wait_for_flight output_shot "$work/desktop-$output.png" "$work/shot.png" ||
       { cp "$work/shot.png" "$shots/$scenario-$output-failed.png"; cat "$work/show.err" >&2;
         fail "no flight on $output"; }
     cp "$work/shot.png" "$shots/$scenario-$output.png"
@@ -91,24 +71,11 @@ if [ "${1:-}" = "--in-session" ]; then
 
   # Another key: the flight goes on.
   wtype -k a
-  wait_for_flight "${outputs[0]}" "$work/shot.png" || fail "the flight stopped after a key"
+  output=${outputs[0]}
+  wait_for_flight output_shot "$work/desktop-$output.png" "$work/shot.png" ||
+    fail "the flight stopped after a key"
   kill -0 "$show_pid" 2>/dev/null || fail "a key other than Escape ended the show"
-  # Escape, again while the show runs (a key right after the session starts may be lost).
-  for _ in $(seq 1 100); do
-    kill -0 "$show_pid" 2>/dev/null || break
-    wtype -k Escape
-    sleep 0.1
-  done
-  if kill -0 "$show_pid" 2>/dev/null; then
-    cat "$work/show.err" >&2
-    kill "$show_pid"
-    fail "Escape did not end the show"
-  fi
-  status=0
-  wait "$show_pid" || status=$?
-  [ "$status" = 0 ] || fail "the show ended with $status after Escape"
-  for _ in $(seq 1 100); do [ -z "$(quorlane_processes)" ] && break; sleep 0.05; done
-  [ -z "$(quorlane_processes)" ] || fail "Quorlane still runs after Escape: $(quorlane_processes)"
+  escape_ends_show "wtype -k Escape"
   echo "$scenario: Escape ended the show with 0 and left no Quorlane process"
   exit 0
 fi

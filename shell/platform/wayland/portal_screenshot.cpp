@@ -1,11 +1,12 @@
 #include "shell/platform/wayland/portal_screenshot.h"
 
-#include <systemd/sd-bus.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cstring>
 #include <memory>
+
+#include "shell/platform/wayland/session_bus.h"
 
 namespace quorlane {
 
@@ -15,20 +16,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr const char* kPortalName = "org.freedesktop.portal.Desktop";
 constexpr const char* kPortalPath = "/org/freedesktop/portal/desktop";
-
-struct BusUnref {
-    void operator()(sd_bus* bus) const { sd_bus_flush_close_unref(bus); }
-};
-struct MessageUnref {
-    void operator()(sd_bus_message* m) const { sd_bus_message_unref(m); }
-};
-struct SlotUnref {
-    void operator()(sd_bus_slot* s) const { sd_bus_slot_unref(s); }
-};
-struct ErrorFree {
-    sd_bus_error error = SD_BUS_ERROR_NULL;
-    ~ErrorFree() { sd_bus_error_free(&error); }
-};
 
 struct Waiting {
     bool answered = false;
@@ -74,18 +61,29 @@ bool absentPortal(const sd_bus_error& error) {
            sd_bus_error_has_name(&error, SD_BUS_ERROR_NAME_HAS_NO_OWNER);
 }
 
+// A request given up is closed: a question the desktop put to the user for it goes away
+// instead of staying on the screen with nobody waiting for its answer.
+void closeRequest(sd_bus* bus, const std::string& path) {
+    sd_bus_message* raw = nullptr;
+    if (sd_bus_message_new_method_call(bus, &raw, kPortalName, path.c_str(),
+                                       "org.freedesktop.portal.Request", "Close") < 0)
+        return;
+    const BusMessage close(raw);
+    sd_bus_message_set_expect_reply(close.get(), 0);
+    sd_bus_send(bus, close.get(), nullptr);
+}
+
 }  // namespace
 
 PortalAnswer requestPortalScreenshot(bool interactive, std::chrono::milliseconds limit) {
     PortalAnswer answer;
     const auto deadline = Clock::now() + limit;
-    sd_bus* raw = nullptr;
-    if (sd_bus_open_user(&raw) < 0) {
+    const SessionBus bus = openSessionBus();
+    if (!bus) {
         answer.outcome = PortalOutcome::NoBus;
         answer.detail = "no session bus";
         return answer;
     }
-    std::unique_ptr<sd_bus, BusUnref> bus(raw);
     const char* unique = nullptr;
     if (sd_bus_get_unique_name(bus.get(), &unique) < 0) {
         answer.outcome = PortalOutcome::NoBus;
@@ -106,7 +104,7 @@ PortalAnswer requestPortalScreenshot(bool interactive, std::chrono::milliseconds
         answer.detail = "cannot listen on the session bus";
         return answer;
     }
-    std::unique_ptr<sd_bus_slot, SlotUnref> slot(slotRaw);
+    BusSlot slot(slotRaw);
 
     sd_bus_message* callRaw = nullptr;
     if (sd_bus_message_new_method_call(bus.get(), &callRaw, kPortalName, kPortalPath,
@@ -114,14 +112,14 @@ PortalAnswer requestPortalScreenshot(bool interactive, std::chrono::milliseconds
         answer.detail = "cannot make the request";
         return answer;
     }
-    std::unique_ptr<sd_bus_message, MessageUnref> call(callRaw);
+    BusMessage call(callRaw);
     const int interactiveValue = interactive ? 1 : 0;
     if (sd_bus_message_append(call.get(), "sa{sv}", "", 2, "handle_token", "s", token.c_str(),
                               "interactive", "b", interactiveValue) < 0) {
         answer.detail = "cannot make the request";
         return answer;
     }
-    ErrorFree error;
+    BusError error;
     sd_bus_message* replyRaw = nullptr;
     const auto callLimit =
         std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now());
@@ -133,7 +131,7 @@ PortalAnswer requestPortalScreenshot(bool interactive, std::chrono::milliseconds
         answer.detail = error.error.message != nullptr ? error.error.message : "the call failed";
         return answer;
     }
-    std::unique_ptr<sd_bus_message, MessageUnref> reply(replyRaw);
+    BusMessage reply(replyRaw);
     const char* handle = nullptr;
     if (sd_bus_message_read(reply.get(), "o", &handle) < 0) {
         answer.detail = "the portal's reply makes no sense";
@@ -161,6 +159,7 @@ PortalAnswer requestPortalScreenshot(bool interactive, std::chrono::milliseconds
         const auto left =
             std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now());
         if (left.count() <= 0) {
+            closeRequest(bus.get(), path);
             answer.detail = "the portal did not answer in time";
             return answer;
         }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <vector>
 
 #include "shell/core/file_uri.h"
@@ -9,6 +10,7 @@
 #include "shell/core/wayland_capture_outcome.h"
 #include "shell/platform/wayland/portal_screenshot.h"
 #include "shell/platform/wayland/screenshot_file.h"
+#include "shell/platform/wayland/screenshot_permission_store.h"
 #include "shell/platform/wayland/wayland_outputs.h"
 #include "shell/platform/wayland/wayland_screencopy.h"
 
@@ -22,6 +24,11 @@ constexpr std::chrono::milliseconds kScreencopyLimit{3000};
 constexpr std::chrono::milliseconds kPortalLimit{10000};
 // Long enough for the user to read and answer the desktop's question.
 constexpr std::chrono::milliseconds kPermissionLimit{300000};
+
+std::string_view currentDesktops() {
+    const char* desktops = std::getenv("XDG_CURRENT_DESKTOP");
+    return desktops != nullptr ? desktops : "";
+}
 
 // Asks the portal and reads the picture it names.
 PortalOutcome portalPicture(bool interactive, std::chrono::milliseconds limit,
@@ -66,7 +73,10 @@ bool captureWaylandDesktop(DecodedPicture& picture, std::string& failureLine) {
     const ScreencopyOutcome copy = copyWaylandOutput(picture, copyDetail, kScreencopyLimit);
     if (copy == ScreencopyOutcome::Captured) return true;
     std::string portalDetail;
-    const PortalOutcome portal = portalPicture(false, kPortalLimit, picture, portalDetail);
+    const PortalOutcome portal =
+        screenshotNeedsTheUsersAnswer(currentDesktops(), lookUpScreenshotPermission())
+            ? PortalOutcome::NotAllowed
+            : portalPicture(false, kPortalLimit, picture, portalDetail);
     if (portal == PortalOutcome::Captured) {
         keepPrimaryOutput(picture);
         return true;
@@ -79,6 +89,14 @@ bool captureWaylandDesktop(DecodedPicture& picture, std::string& failureLine) {
 }
 
 bool askScreenshotPermission(std::string& why) {
+    const StoredScreenshotPermission stored = lookUpScreenshotPermission();
+    if (!screenshotNeedsTheUsersAnswer(currentDesktops(), stored)) return true;
+    // The user has just chosen the desktop picture: a no given before is asked again.
+    if (stored == StoredScreenshotPermission::Denied && !forgetScreenshotRefusal()) {
+        why = "the desktop's stored refusal could not be cleared";
+        return false;
+    }
+    // The desktop asks its question before this first screenshot, and stores the answer.
     DecodedPicture unused;
     return portalPicture(false, kPermissionLimit, unused, why) == PortalOutcome::Captured;
 }

@@ -13,7 +13,8 @@ bool captureWaylandDesktop(DecodedPicture& picture, std::string& failureLine);
 
 // One non-interactive portal screenshot, asked while the settings dialog has the focus: a
 // desktop that asks the user before a program's first screenshot (GNOME) asks now, and later
-// shows capture without asking. The picture is thrown away. False with `why` when refused.
+// shows capture without asking. The picture is thrown away. Nothing is asked where the desktop
+// needs no answer or has a yes already. False with `why` when refused.
 bool askScreenshotPermission(std::string& why);
 
 }  // namespace quorlane
