@@ -9,11 +9,8 @@
 #include <cstdlib>
 #include <memory>
 
-#include "renderer/core/picture_texture.h"
-#include "renderer/core/scene_director.h"
+#include "renderer/core/show.h"
 #include "renderer/core/swap_interval.h"
-#include "renderer/core/tick_count.h"
-#include "renderer/maze/maze_scene.h"
 
 namespace quorlane {
 
@@ -28,7 +25,8 @@ int onXError(Display*, XErrorEvent* error) {
     return 0;
 }
 
-// The display itself went away (the framework's server ended): nothing is left to draw on.
+// The display itself went away (the framework's server ended): nothing is left to draw on, nor
+// to let go of in order.
 int onXIoError(Display*) { std::_Exit(0); }
 
 // Whether a window of this visual can be drawn into double-buffered with a depth buffer,
@@ -56,107 +54,110 @@ VisualPointer visualOfWindow(Display* display, const XWindowAttributes& attribut
     return VisualPointer(XGetVisualInfo(display, VisualIDMask | VisualScreenMask, &wanted, &count));
 }
 
+// The window the flight draws into and its visual: the host itself when its visual serves;
+// otherwise a window of ours that fills it, with a visual that does (a host made for plain 2D
+// drawing). No visual: the display offers none for OpenGL.
+VisualPointer drawingTarget(Display* display, Window host, const XWindowAttributes& attributes,
+                            Window& target) {
+    target = host;
+    VisualPointer visual = visualOfWindow(display, attributes);
+    if (visual && suitsTheFlight(display, visual.get())) return visual;
+    int wanted[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_DEPTH_SIZE, 16, None};
+    visual.reset(glXChooseVisual(display, XScreenNumberOfScreen(attributes.screen), wanted));
+    if (!visual) return visual;
+    XSetWindowAttributes own{};
+    own.colormap = XCreateColormap(display, host, visual->visual, AllocNone);
+    own.background_pixel = 0;
+    own.border_pixel = 0;
+    target = XCreateWindow(display, host, 0, 0, static_cast<unsigned>(attributes.width),
+                           static_cast<unsigned>(attributes.height), 0, visual->depth, InputOutput,
+                           visual->visual, CWColormap | CWBackPixel | CWBorderPixel, &own);
+    XMapWindow(display, target);
+    return visual;
+}
+
 }  // namespace
 
-int runInHostWindow(unsigned long window, const std::string& pictureFile) {
-    // As in the full-screen start, the picture is read while the display and GL start up.
-    if (!pictureFile.empty()) preparePictureTexture(pictureFile.c_str());
+HostWindowFrontEnd::HostWindowFrontEnd(unsigned long window) : window_(window) {}
 
-    Display* display = XOpenDisplay(nullptr);
-    if (display == nullptr) {
+bool HostWindowFrontEnd::open() {
+    display_ = XOpenDisplay(nullptr);
+    if (display_ == nullptr) {
         std::fprintf(stderr, "Quorlane.dll: cannot open the X display\n");
-        return 1;
+        return false;
     }
     XSetErrorHandler(onXError);
     XSetIOErrorHandler(onXIoError);
-    const Window host = window != 0 ? window : DefaultRootWindow(display);
+    host_ = window_ != 0 ? window_ : DefaultRootWindow(display_);
 
     XWindowAttributes attributes{};
-    if (!XGetWindowAttributes(display, host, &attributes)) {
-        std::fprintf(stderr, "Quorlane.dll: no window 0x%lx to draw into\n", host);
-        return 1;
+    if (!XGetWindowAttributes(display_, host_, &attributes)) {
+        std::fprintf(stderr, "Quorlane.dll: no window 0x%lx to draw into\n", host_);
+        return false;
     }
     // Told of its size, its end, and when it can be seen; any number of clients may listen so.
-    XSelectInput(display, host, StructureNotifyMask | VisibilityChangeMask);
-    // Frames drawn into a window nobody can see (unmapped, under an unmapped parent, or one
-    // that only takes input) would cost a whole core for nothing.
-    const auto canBeSeen = [&] {
-        XWindowAttributes now{};
-        return XGetWindowAttributes(display, host, &now) && now.c_class == InputOutput &&
-               now.map_state == IsViewable;
-    };
-    bool seen = canBeSeen();
+    XSelectInput(display_, host_, StructureNotifyMask | VisibilityChangeMask);
+    seen_ = canBeSeen();
+    width_ = attributes.width;
+    height_ = attributes.height;
 
-    // Drawn into directly when its visual serves; otherwise into a window of ours that fills
-    // it, with a visual that does (a host made for plain 2D drawing).
-    Window target = host;
-    VisualPointer visual = visualOfWindow(display, attributes);
-    if (!visual || !suitsTheFlight(display, visual.get())) {
-        int wanted[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_DEPTH_SIZE, 16, None};
-        visual.reset(glXChooseVisual(display, XScreenNumberOfScreen(attributes.screen), wanted));
-        if (!visual) {
-            std::fprintf(stderr, "Quorlane.dll: the display offers no visual for OpenGL\n");
-            return 1;
-        }
-        XSetWindowAttributes own{};
-        own.colormap = XCreateColormap(display, host, visual->visual, AllocNone);
-        own.background_pixel = 0;
-        own.border_pixel = 0;
-        target =
-            XCreateWindow(display, host, 0, 0, static_cast<unsigned>(attributes.width),
-                          static_cast<unsigned>(attributes.height), 0, visual->depth, InputOutput,
-                          visual->visual, CWColormap | CWBackPixel | CWBorderPixel, &own);
-        XMapWindow(display, target);
+    Window target = None;
+    const VisualPointer visual = drawingTarget(display_, host_, attributes, target);
+    if (!visual) {
+        std::fprintf(stderr, "Quorlane.dll: the display offers no visual for OpenGL\n");
+        return false;
     }
-    GLXContext context = glXCreateContext(display, visual.get(), nullptr, True);
-    if (context == nullptr || !glXMakeCurrent(display, target, context)) {
-        std::fprintf(stderr, "Quorlane.dll: cannot draw with OpenGL into window 0x%lx\n", host);
-        return 1;
+    target_ = target;
+    GLXContext context = glXCreateContext(display_, visual.get(), nullptr, True);
+    if (context == nullptr || !glXMakeCurrent(display_, target_, context)) {
+        std::fprintf(stderr, "Quorlane.dll: cannot draw with OpenGL into window 0x%lx\n", host_);
+        return false;
     }
     requestVsync();
+    return true;
+}
 
-    bool endFlag = false;
-    auto director = std::make_unique<SceneDirector>(&endFlag, tickCount);
-    director->initGraphics();
-    std::unique_ptr<MazeScene> flight = createMazeFlight(director->clock(), pictureFile);
-    director->setCurrentScene(flight.get());
-    int width = attributes.width, height = attributes.height;
-    glViewport(0, 0, width, height);
+// Frames drawn into a window nobody can see (unmapped, under an unmapped parent, or one that
+// only takes input) would cost a whole core for nothing.
+bool HostWindowFrontEnd::canBeSeen() const {
+    XWindowAttributes now{};
+    return XGetWindowAttributes(display_, host_, &now) && now.c_class == InputOutput &&
+           now.map_state == IsViewable;
+}
 
-    while (!hostLost) {
+void HostWindowFrontEnd::follow(const XEvent& event) {
+    if (event.type == MapNotify || event.type == UnmapNotify || event.type == VisibilityNotify ||
+        event.type == ReparentNotify) {
+        seen_ = canBeSeen();
+    }
+    if (event.type == DestroyNotify && event.xdestroywindow.window == host_) {
+        hostLost = true;
+    } else if (event.type == ConfigureNotify && event.xconfigure.window == host_ &&
+               (event.xconfigure.width != width_ || event.xconfigure.height != height_)) {
+        width_ = event.xconfigure.width;
+        height_ = event.xconfigure.height;
+        if (target_ != host_) {
+            XResizeWindow(display_, target_, static_cast<unsigned>(width_),
+                          static_cast<unsigned>(height_));
+        }
+        glViewport(0, 0, width_, height_);
+    }
+}
+
+void HostWindowFrontEnd::run(Show& show) {
+    glViewport(0, 0, width_, height_);
+    for (;;) {
         // Unseen, it waits for the window's next event (mapped, made visible, resized or
         // destroyed) instead of drawing.
-        while (XPending(display) > 0 || (!seen && !hostLost)) {
+        while (XPending(display_) > 0 || (!seen_ && !hostLost)) {
             XEvent event;
-            XNextEvent(display, &event);
-            if (event.type == MapNotify || event.type == UnmapNotify ||
-                event.type == VisibilityNotify || event.type == ReparentNotify) {
-                seen = canBeSeen();
-            }
-            if (event.type == DestroyNotify && event.xdestroywindow.window == host) {
-                hostLost = true;
-            } else if (event.type == ConfigureNotify && event.xconfigure.window == host &&
-                       (event.xconfigure.width != width || event.xconfigure.height != height)) {
-                width = event.xconfigure.width;
-                height = event.xconfigure.height;
-                if (target != host) {
-                    XResizeWindow(display, target, static_cast<unsigned>(width),
-                                  static_cast<unsigned>(height));
-                }
-                glViewport(0, 0, width, height);
-            }
+            XNextEvent(display_, &event);
+            follow(event);
         }
-        if (hostLost) break;
-        director->update();
-        if (endFlag) break;
-        director->draw();
-        glXSwapBuffers(display, target);
+        if (hostLost) show.end(0);
+        show.frame();
+        glXSwapBuffers(display_, target_);
     }
-    // As the full-screen renderer ends: the director goes, textures and lists go with the
-    // process.
-    director.reset();
-    flight.reset();
-    std::exit(0);
 }
 
 }  // namespace quorlane
