@@ -22,6 +22,7 @@
 #include "shell/core/window_zoom.h"
 #include "shell/dialog/dialog_choices.h"
 #include "shell/dialog/dialog_geometry.h"
+#include "shell/dialog/dialog_layout.h"
 #include "shell/dialog/product_page.h"
 #include "shell/dialog/settings_save.h"
 #include "shell/platform/win32/win32_picture_file.h"
@@ -31,10 +32,8 @@ namespace quorlane {
 
 namespace {
 
-constexpr int kClientWidth = 390;
-constexpr int kClientHeight = 299;
-constexpr uint32_t kWindowColour = 0xFFFFFF;
-constexpr uint32_t kPanelColour = 0x808080;
+// A combo box's window reaches down over its dropped list.
+constexpr int kRepeatListHeight = 200;
 const char* const kDialogClass = "Vantorel_P";
 const char* const kBoxClass = "QuorlaneBox";
 const char* const kLabelClass = "QuorlaneLabel";
@@ -157,6 +156,14 @@ void drawPicture(Surface& surface, const ResourcePicture& picture, int x, int y)
         }
     }
 }
+
+// The table's 0xRRGGBB as GDI's colour.
+COLORREF colourRef(uint32_t colour) {
+    return RGB((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF);
+}
+
+// panels_ holds the music panel first.
+size_t panelIndex(DialogArea area) { return area == DialogArea::MusicPanel ? 0 : 1; }
 
 // Every window of the dialog answers through one procedure to its object.
 class Window {
@@ -406,11 +413,11 @@ public:
           files_(files) {
         registerClass(kDialogClass, LoadCursor(nullptr, IDC_ARROW));
         const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-        create(WS_EX_DLGMODALFRAME, kDialogClass, kSettingsDialogTitle, style, 0, 0, kClientWidth,
-               kClientHeight, nullptr);
+        create(WS_EX_DLGMODALFRAME, kDialogClass, kSettingsDialogTitle, style, 0, 0,
+               kDialogClientWidth, kDialogClientHeight, nullptr);
         // Everything in the design's pixels at 96 dots per inch is scaled to the window's.
         dpi_ = dpiOf(window_);
-        RECT outer{0, 0, px(kClientWidth), px(kClientHeight)};
+        RECT outer{0, 0, px(kDialogClientWidth), px(kDialogClientHeight)};
         AdjustWindowRectEx(&outer, style, FALSE, WS_EX_DLGMODALFRAME);
         SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -423,7 +430,7 @@ public:
         plate_ = scaledPicture(loadResourcePicture("DIALOG_TITLE_PLATE"), dpi_);
         markOn_ = scaledPicture(loadResourcePicture("DIALOG_MARK_ON"), dpi_);
         markOff_ = scaledPicture(loadResourcePicture("DIALOG_MARK_OFF"), dpi_);
-        background_.resize(px(kClientWidth), px(kClientHeight), 0);
+        background_.resize(px(kDialogClientWidth), px(kDialogClientHeight), 0);
         paintBackground();
         buildControls();
     }
@@ -513,7 +520,8 @@ private:
     void paintBackground() {
         // The design's rows, each repeated to the scale.
         for (int y = 0; y < background_.height(); ++y) {
-            const uint32_t b = static_cast<uint32_t>(backgroundShade(y * 96 / dpi_, kClientHeight));
+            const uint32_t b =
+                static_cast<uint32_t>(backgroundShade(y * 96 / dpi_, kDialogClientHeight));
             const uint32_t colour = (b + 30) << 16 | b << 8 | (b + 30);
             uint32_t* row = background_.row(y);
             for (int x = 0; x < background_.width(); ++x) row[x] = colour;
@@ -526,7 +534,9 @@ private:
             for (const IntPoint& at : tileOrigins(panel->outerWidth(), panel->outerHeight(),
                                                   tileStrip_.width, tileStrip_.height))
                 drawPicture(surface, tileStrip_, at.x, at.y);
-            drawPicture(surface, plate_, px(8), px(8));
+            for (const Plate& plate : plates_) {
+                if (plate.panel == panel) drawPicture(surface, plate_, plate.x, plate.y);
+            }
             InvalidateRect(panel->window(), nullptr, FALSE);
         }
     }
@@ -550,10 +560,6 @@ private:
         return made;
     }
 
-    Label* mark(HWND parent, const Surface& beneath, int x, int y) {
-        return label(parent, beneath, "", {x, y, x + 12, y + 12}, false);
-    }
-
     void button(Button which, HWND parent, const std::string& caption, RECT at,
                 std::function<void()> onClick) {
         buttons_[which] =
@@ -561,71 +567,7 @@ private:
     }
 
     void buildControls() {
-        RetainedBox* picturePanel = box(window_, kPanelColour, {12, 12, 12 + 365, 12 + 101});
-        RetainedBox* musicPanel = box(window_, kPanelColour, {12, 124, 12 + 365, 124 + 117});
-        panels_ = {musicPanel, picturePanel};
-
-        Label::Look white;
-        white.colour = RGB(255, 255, 255);
-        label(window_, background_, "Designed by Quorlane Ver.1.0.0", {12, 252, 177, 265}, true,
-              white);
-        Label::Look linkLook = white;
-        linkLook.font = linkFont_;
-        labels_.push_back(std::make_unique<Label>(window_, background_, px({12, 268, 226, 281}),
-                                                  linkLook, LoadCursor(nullptr, IDC_HAND)));
-        link_ = labels_.back().get();
-        link_->setText(
-            elidedInMiddle(fileAddress(files_.page), px(214),
-                           [this](const std::string& text) { return link_->textWidth(text); }));
-        link_->fitText();
-        link_->clicked = [this] { openLink(); };
-
-        button(SetButton, window_, "設定", {236, 256, 236 + 69, 256 + 25}, [this] { save(); });
-        button(CancelButton, window_, "ｷｬﾝｾﾙ", {308, 256, 308 + 69, 256 + 25},
-               [this] { finish(); });
-
-        // The picture panel; positions count from its inner area.
-        HWND pictureArea = picturePanel->window();
-        const Surface& pictureBeneath = picturePanel->retained();
-        Label::Look centred;
-        centred.format = DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX;
-        label(pictureArea, pictureBeneath, "画像の選択", {8, 12, 103, 25}, false, centred);
-        pictureMarks_[0] = mark(pictureArea, pictureBeneath, 116, 12);
-        pictureLabels_[0] =
-            label(pictureArea, pictureBeneath, "ｶﾚﾝﾄ・ﾃﾞｽｸﾄｯﾌﾟ", {132, 12, 215, 25}, true);
-        pictureMarks_[1] = mark(pictureArea, pictureBeneath, 116, 32);
-        pictureLabels_[1] =
-            label(pictureArea, pictureBeneath, "画像ﾌｧｲﾙを指定", {132, 32, 224, 45}, true);
-        button(PictureButton, pictureArea, "...", {228, 28, 228 + 37, 28 + 21},
-               [this] { choosePicture(); });
-        Label::Look path;
-        path.framed = true;
-        path.format = DT_LEFT | DT_TOP | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX;
-        picturePath_ =
-            label(pictureArea, pictureBeneath, "", {8, 56, 8 + 257, 56 + 33}, false, path);
-        display_ = box(pictureArea, kWindowColour, {272, 8, 272 + 80, 8 + 80});
-
-        // The music panel, its choices in the screen order CD, none, file.
-        HWND musicArea = musicPanel->window();
-        const Surface& musicBeneath = musicPanel->retained();
-        label(musicArea, musicBeneath, "BGM", {8, 12, 103, 25}, false, centred);
-        musicMarks_[1] = mark(musicArea, musicBeneath, 116, 12);
-        musicLabels_[1] = label(musicArea, musicBeneath, "音楽CD", {132, 12, 175, 25}, false);
-        repeatBox_ = CreateWindowExW(
-            0, L"COMBOBOX", L"",
-            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
-            px(200), px(8), px(41), px(200), musicArea, nullptr, GetModuleHandleA(nullptr),
-            nullptr);
-        SendMessageW(repeatBox_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
-        label(musicArea, musicBeneath, "曲目をﾘﾋﾟｰﾄ", {248, 12, 314, 25}, false);
-        musicMarks_[0] = mark(musicArea, musicBeneath, 116, 32);
-        musicLabels_[0] = label(musicArea, musicBeneath, "無し", {132, 32, 155, 45}, false);
-        musicMarks_[2] = mark(musicArea, musicBeneath, 116, 52);
-        musicLabels_[2] = label(musicArea, musicBeneath, "MP3、WAV", {132, 52, 192, 65}, false);
-        button(MusicButton, musicArea, "...", {200, 48, 200 + 37, 48 + 21},
-               [this] { chooseMusic(); });
-        musicPath_ = label(musicArea, musicBeneath, "", {8, 72, 8 + 345, 72 + 33}, false, path);
-
+        for (const DialogControl& control : dialogControls()) makeControl(control);
         for (int i = 0; i < 2; ++i) {
             pictureMarks_[size_t(i)]->pressed = [this, i] { pressPicture(i, false); };
             pictureLabels_[size_t(i)]->pressed = [this, i] { pressPicture(i, true); };
@@ -634,6 +576,93 @@ private:
             musicMarks_[size_t(i)]->clicked = [this, i] { clickMusic(i); };
             musicLabels_[size_t(i)]->clicked = [this, i] { clickMusic(i); };
         }
+        link_->clicked = [this] { openLink(); };
+    }
+
+    // Makes one control of the layout table and keeps it where the dialog needs it.
+    void makeControl(const DialogControl& control) {
+        // A panel lies on the window; everything else in its area, counted from its inner area.
+        const bool onWindow =
+            control.area == DialogArea::Window || control.kind == ControlKind::Panel;
+        RetainedBox* panel = onWindow ? nullptr : panels_[panelIndex(control.area)];
+        HWND area = onWindow ? window_ : panel->window();
+        const Surface& beneath = onWindow ? background_ : panel->retained();
+        const DesignRect& r = control.rect;
+        const RECT at{r.x, r.y, r.x + r.width, r.y + r.height};
+        const bool picture = control.area == DialogArea::PicturePanel;
+        const size_t choice = size_t(control.choice);
+        Label::Look look;
+        look.colour = colourRef(control.colour);
+        switch (control.kind) {
+        case ControlKind::Panel:
+            panels_[panelIndex(control.area)] = box(window_, control.colour, at);
+            return;
+        case ControlKind::PreviewBox: display_ = box(area, control.colour, at); return;
+        case ControlKind::TitlePlate: plates_.push_back({panel, px(r.x), px(r.y)}); return;
+        case ControlKind::Title:
+            look.format = DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX;
+            label(area, beneath, control.caption, at, control.fitsText, look);
+            return;
+        case ControlKind::Text:
+            label(area, beneath, control.caption, at, control.fitsText, look);
+            return;
+        case ControlKind::ChoiceMark: {
+            Label* mark = label(area, beneath, "", at, false, look);
+            if (picture)
+                pictureMarks_.at(choice) = mark;
+            else
+                musicMarks_.at(choice) = mark;
+            return;
+        }
+        case ControlKind::ChoiceText: {
+            Label* text = label(area, beneath, control.caption, at, control.fitsText, look);
+            if (picture)
+                pictureLabels_.at(choice) = text;
+            else
+                musicLabels_.at(choice) = text;
+            return;
+        }
+        case ControlKind::Link: makeLink(control, look); return;
+        case ControlKind::SaveButton:
+            button(SetButton, area, control.caption, at, [this] { save(); });
+            return;
+        case ControlKind::CancelButton:
+            button(CancelButton, area, control.caption, at, [this] { finish(); });
+            return;
+        case ControlKind::ChooserButton:
+            if (picture) {
+                button(PictureButton, area, control.caption, at, [this] { choosePicture(); });
+            } else {
+                button(MusicButton, area, control.caption, at, [this] { chooseMusic(); });
+            }
+            return;
+        case ControlKind::PathBox:
+            look.framed = true;
+            look.format = DT_LEFT | DT_TOP | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX;
+            (picture ? picturePath_ : musicPath_) = label(area, beneath, "", at, false, look);
+            return;
+        case ControlKind::RepeatBox:
+            repeatBox_ = CreateWindowExW(
+                0, L"COMBOBOX", L"",
+                WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
+                px(r.x), px(r.y), px(r.width), px(kRepeatListHeight), area, nullptr,
+                GetModuleHandleA(nullptr), nullptr);
+            SendMessageW(repeatBox_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+            return;
+        }
+    }
+
+    void makeLink(const DialogControl& control, Label::Look look) {
+        const DesignRect& r = control.rect;
+        look.font = linkFont_;
+        labels_.push_back(std::make_unique<Label>(window_, background_,
+                                                  px({r.x, r.y, r.x + r.width, r.y + r.height}),
+                                                  look, LoadCursor(nullptr, IDC_HAND)));
+        link_ = labels_.back().get();
+        link_->setText(
+            elidedInMiddle(fileAddress(files_.page), px(r.width),
+                           [this](const std::string& text) { return link_->textWidth(text); }));
+        if (control.fitsText) link_->fitText();
     }
 
     // Places the window centred across, at a third of the free height; its outer rectangle.
@@ -816,6 +845,12 @@ private:
     std::vector<std::unique_ptr<Label>> labels_;
     std::array<std::unique_ptr<Win32Command>, 4> buttons_;
     std::array<RetainedBox*, 2> panels_{};  // music, picture
+    // The title plates, drawn into their panels over the tiles.
+    struct Plate {
+        RetainedBox* panel;
+        int x, y;
+    };
+    std::vector<Plate> plates_;
     RetainedBox* display_ = nullptr;
     std::array<Label*, 2> pictureMarks_{};
     std::array<Label*, 2> pictureLabels_{};
