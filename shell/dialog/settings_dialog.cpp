@@ -26,6 +26,7 @@
 #include "shell/controls/command.h"
 #include "shell/core/window_zoom.h"
 #include "shell/dialog/dialog_geometry.h"
+#include "shell/dialog/dialog_layout.h"
 #include "shell/dialog/dialog_painting.h"
 #include "shell/dialog/dialog_widgets.h"
 #include "shell/dialog/file_chooser.h"
@@ -42,11 +43,6 @@ static void registerDialogArt() { Q_INIT_RESOURCE(dialog_art); }
 
 namespace quorlane {
 namespace {
-
-constexpr int kClientWidth = 390;
-constexpr int kClientHeight = 299;
-const QColor kWindowColour(255, 255, 255);
-const QColor kPanelColour(128, 128, 128);
 
 QString text(const std::string& utf8) { return QString::fromStdString(utf8); }
 
@@ -65,32 +61,35 @@ QLabel* addLabel(QLabel* label, const QString& caption, QRect rect, bool sizedTo
     return label;
 }
 
-QLabel* plainLabel(QWidget* parent, const QString& caption, QRect rect, bool sizedToText,
-                   Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop) {
-    return addLabel(new QLabel(parent), caption, rect, sizedToText, alignment);
-}
-
-ChoiceLabel* choiceLabel(QWidget* parent, const QString& caption, QRect rect, bool sizedToText) {
-    auto* label = new ChoiceLabel(parent);
-    addLabel(label, caption, rect, sizedToText);
+// Letters of the table's colour; the dialog's own are already black.
+template <typename Label>
+Label* lettered(Label* label, QColor colour) {
+    QPalette palette = label->palette();
+    if (palette.color(QPalette::WindowText) != colour) {
+        palette.setColor(QPalette::WindowText, colour);
+        label->setPalette(palette);
+    }
     return label;
 }
 
-ChoiceLabel* mark(QWidget* parent, const char* name, int x, int y) {
-    auto* label = new ChoiceLabel(parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(x, y, 12, 12);
-    return label;
-}
-
-Command* command(QWidget* parent, const char* name, const QString& caption, QRect rect,
-                 const QFont& font) {
+Command* command(QWidget* parent, const QString& caption, QRect rect, const QFont& font) {
     auto* button = new Command(parent);
-    button->setObjectName(QLatin1String(name));
     button->setCaption(caption);
     button->setFont(font);
     button->setGeometry(rect);
     return button;
+}
+
+// panels_ holds Pic_D(1), the music panel, first.
+std::size_t panelIndex(DialogArea area) { return area == DialogArea::MusicPanel ? 0 : 1; }
+
+// The slot of a choice's mark or caption: its panel's, by its number.
+template <std::size_t PictureChoices, std::size_t MusicChoices>
+ChoiceLabel*& choiceSlot(std::array<ChoiceLabel*, PictureChoices>& picture,
+                         std::array<ChoiceLabel*, MusicChoices>& music,
+                         const DialogControl& control) {
+    const auto choice = static_cast<std::size_t>(control.choice);
+    return control.area == DialogArea::PicturePanel ? picture.at(choice) : music.at(choice);
 }
 
 QImage artwork(const char* name) {
@@ -140,7 +139,7 @@ SettingsDialog::SettingsDialog(SettingsValues& values, Files files)
     setObjectName(QStringLiteral("Vantorel_P"));
     setWindowTitle(QString::fromLatin1(kSettingsDialogTitle));
     setWindowIcon(QIcon(QStringLiteral(":/icons/quorlane-32.png")));
-    setFixedSize(kClientWidth, kClientHeight);
+    setFixedSize(kDialogClientWidth, kDialogClientHeight);
     setFont(dialogFont());
     buildControls();
 }
@@ -148,100 +147,17 @@ SettingsDialog::SettingsDialog(SettingsValues& values, Files files)
 SettingsDialog::~SettingsDialog() = default;
 
 void SettingsDialog::buildControls() {
-    const QFont font = dialogFont();
-    const QPixmap plate = QPixmap::fromImage(artwork("title_plate.png"));
-
-    auto* picturePanel = new RetainedBox(this, kPanelColour);
-    picturePanel->setObjectName(QStringLiteral("Pic_D(2)"));
-    picturePanel->setGeometry(12, 12, 365, 101);
-    auto* musicPanel = new RetainedBox(this, kPanelColour);
-    musicPanel->setObjectName(QStringLiteral("Pic_D(1)"));
-    musicPanel->setGeometry(12, 124, 365, 117);
-    panels_ = {musicPanel, picturePanel};
-
-    QPalette white = palette();
-    white.setColor(QPalette::WindowText, Qt::white);
-    QLabel* credit = plainLabel(this, QStringLiteral("Designed by Quorlane Ver.1.0.0"),
-                                QRect(12, 252, 165, 13), true);
-    credit->setPalette(white);
-    link_ = choiceLabel(this, QString(), QRect(12, 268, 214, 13), false);
-    link_->setObjectName(QStringLiteral("lbl_URL"));
-    QFont underlined = font;
-    underlined.setUnderline(true);
-    link_->setFont(underlined);
-    link_->setPalette(white);
-    // The address as a browser shows it, cut in the middle where the label's place ends (the
-    // buttons begin 10 pixels after it): the file name stays whole.
-    const QFontMetrics metrics(underlined);
-    link_->setText(text(elidedInMiddle(fileAddress(files_.page), 214, [&](const std::string& cut) {
-        return metrics.horizontalAdvance(text(cut));
-    })));
-    link_->setToolTip(text(fileAddress(files_.page)));
-    link_->adjustSize();
-    link_->setCursor(Qt::PointingHandCursor);
-
-    setButton_ = command(this, "Cmd_Set", QStringLiteral("設定"), QRect(236, 256, 69, 25), font);
-    cancelButton_ =
-        command(this, "Cmd_Can", QStringLiteral("ｷｬﾝｾﾙ"), QRect(308, 256, 69, 25), font);
-
-    // The picture panel; positions count from its client area, inside the border.
-    QWidget* pictureArea = picturePanel->client();
-    auto* plateP = new QLabel(pictureArea);
-    plateP->setPixmap(plate);
-    plateP->setGeometry(8, 8, 95, 22);
-    plainLabel(pictureArea, QStringLiteral("画像の選択"), QRect(8, 12, 95, 13), false,
-               Qt::AlignHCenter | Qt::AlignTop);
-    pictureMarks_[0] = mark(pictureArea, "Img_Sel(0)", 116, 12);
-    pictureLabels_[0] =
-        choiceLabel(pictureArea, QStringLiteral("ｶﾚﾝﾄ・ﾃﾞｽｸﾄｯﾌﾟ"), QRect(132, 12, 83, 13), true);
-    pictureMarks_[1] = mark(pictureArea, "Img_Sel(1)", 116, 32);
-    pictureLabels_[1] =
-        choiceLabel(pictureArea, QStringLiteral("画像ﾌｧｲﾙを指定"), QRect(132, 32, 92, 13), true);
-    pictureButton_ =
-        command(pictureArea, "Cmd_Pic", QStringLiteral("..."), QRect(228, 28, 37, 21), font);
-    picturePath_ = new PathBox(pictureArea);
-    picturePath_->setObjectName(QStringLiteral("lbl_Fname(1)"));
-    picturePath_->setGeometry(8, 56, 257, 33);
-    display_ = new RetainedBox(pictureArea, kWindowColour);
-    display_->setObjectName(QStringLiteral("Display"));
-    display_->setGeometry(272, 8, 80, 80);
-
-    // The music panel, its choices in the screen order CD, none, file.
-    QWidget* musicArea = musicPanel->client();
-    auto* plateM = new QLabel(musicArea);
-    plateM->setPixmap(plate);
-    plateM->setGeometry(8, 8, 95, 22);
-    plainLabel(musicArea, QStringLiteral("BGM"), QRect(8, 12, 95, 13), false,
-               Qt::AlignHCenter | Qt::AlignTop);
-    musicMarks_[1] = mark(musicArea, "Img_BGM(1)", 116, 12);
-    musicLabels_[1] =
-        choiceLabel(musicArea, QStringLiteral("音楽CD"), QRect(132, 12, 43, 13), false);
-    repeatBox_ = new QComboBox(musicArea);
-    repeatBox_->setObjectName(QStringLiteral("BGM_Repeat"));
-    repeatBox_->setEditable(true);
-    repeatBox_->setInsertPolicy(QComboBox::NoInsert);
-    repeatBox_->setGeometry(200, 8, 41, 20);
-    plainLabel(musicArea, QStringLiteral("曲目をﾘﾋﾟｰﾄ"), QRect(248, 12, 66, 13), false);
-    musicMarks_[0] = mark(musicArea, "Img_BGM(0)", 116, 32);
-    musicLabels_[0] = choiceLabel(musicArea, QStringLiteral("無し"), QRect(132, 32, 23, 13), false);
-    musicMarks_[2] = mark(musicArea, "Img_BGM(2)", 116, 52);
-    musicLabels_[2] =
-        choiceLabel(musicArea, QStringLiteral("MP3、WAV"), QRect(132, 52, 60, 13), false);
-    musicButton_ =
-        command(musicArea, "Cmd_BGM", QStringLiteral("..."), QRect(200, 48, 37, 21), font);
-    musicPath_ = new PathBox(musicArea);
-    musicPath_->setObjectName(QStringLiteral("lbl_Fname(0)"));
-    musicPath_->setGeometry(8, 72, 345, 33);
-
+    for (const DialogControl& control : dialogControls()) {
+        QWidget* made = makeControl(control);
+        if (*control.name != '\0') made->setObjectName(QLatin1String(control.name));
+    }
     for (int i = 0; i < 2; ++i) {
-        pictureLabels_[i]->setObjectName(QStringLiteral("lbl_Sel(%1)").arg(i));
         connect(pictureMarks_[i], &ChoiceLabel::pressed, this,
                 [this, i] { pressPicture(i, false); });
         connect(pictureLabels_[i], &ChoiceLabel::pressed, this,
                 [this, i] { pressPicture(i, true); });
     }
     for (int i = 0; i < 3; ++i) {
-        musicLabels_[i]->setObjectName(QStringLiteral("lbl_BGM(%1)").arg(i));
         connect(musicMarks_[i], &ChoiceLabel::clicked, this, [this, i] { clickMusic(i); });
         connect(musicLabels_[i], &ChoiceLabel::clicked, this, [this, i] { clickMusic(i); });
     }
@@ -250,6 +166,91 @@ void SettingsDialog::buildControls() {
     connect(musicButton_, &Command::click, this, &SettingsDialog::chooseMusic);
     connect(setButton_, &Command::click, this, &SettingsDialog::save);
     connect(cancelButton_, &Command::click, this, [this] { reject(); });
+}
+
+QWidget* SettingsDialog::makeControl(const DialogControl& control) {
+    // A panel lies on the window; everything else in its area, counted from inside the border.
+    QWidget* area = control.area == DialogArea::Window || control.kind == ControlKind::Panel
+                        ? this
+                        : panels_[panelIndex(control.area)]->client();
+    const QRect rect(control.rect.x, control.rect.y, control.rect.width, control.rect.height);
+    const QString caption = text(control.caption);
+    const QColor colour(static_cast<QRgb>(control.colour));
+    const bool fits = control.fitsText;
+    switch (control.kind) {
+    case ControlKind::Panel: {
+        auto* panel = new RetainedBox(this, colour);
+        panel->setGeometry(rect);
+        panels_[panelIndex(control.area)] = panel;
+        return panel;
+    }
+    case ControlKind::PreviewBox:
+        display_ = new RetainedBox(area, colour);
+        display_->setGeometry(rect);
+        return display_;
+    case ControlKind::TitlePlate: {
+        auto* plate = new QLabel(area);
+        plate->setPixmap(QPixmap::fromImage(artwork("title_plate.png")));
+        plate->setGeometry(rect);
+        return plate;
+    }
+    case ControlKind::Title:
+        return lettered(
+            addLabel(new QLabel(area), caption, rect, fits, Qt::AlignHCenter | Qt::AlignTop),
+            colour);
+    case ControlKind::Text:
+        return lettered(addLabel(new QLabel(area), caption, rect, fits), colour);
+    case ControlKind::ChoiceMark: {
+        auto* mark = new ChoiceLabel(area);
+        mark->setGeometry(rect);
+        return choiceSlot(pictureMarks_, musicMarks_, control) = mark;
+    }
+    case ControlKind::ChoiceText: {
+        auto* label = new ChoiceLabel(area);
+        lettered(addLabel(label, caption, rect, fits), colour);
+        return choiceSlot(pictureLabels_, musicLabels_, control) = label;
+    }
+    case ControlKind::Link: return makeLink(area, control);
+    case ControlKind::SaveButton: return setButton_ = command(area, caption, rect, dialogFont());
+    case ControlKind::CancelButton:
+        return cancelButton_ = command(area, caption, rect, dialogFont());
+    case ControlKind::ChooserButton:
+        return (control.area == DialogArea::PicturePanel ? pictureButton_ : musicButton_) =
+                   command(area, caption, rect, dialogFont());
+    case ControlKind::PathBox: {
+        auto* path = new PathBox(area);
+        path->setGeometry(rect);
+        return (control.area == DialogArea::PicturePanel ? picturePath_ : musicPath_) = path;
+    }
+    case ControlKind::RepeatBox:
+        repeatBox_ = new QComboBox(area);
+        repeatBox_->setEditable(true);
+        repeatBox_->setInsertPolicy(QComboBox::NoInsert);
+        repeatBox_->setGeometry(rect);
+        return repeatBox_;
+    }
+    return nullptr;
+}
+
+ChoiceLabel* SettingsDialog::makeLink(QWidget* area, const DialogControl& control) {
+    const QRect rect(control.rect.x, control.rect.y, control.rect.width, control.rect.height);
+    link_ = new ChoiceLabel(area);
+    addLabel(link_, QString(), rect, false);
+    QFont underlined = dialogFont();
+    underlined.setUnderline(true);
+    link_->setFont(underlined);
+    lettered(link_, QColor(static_cast<QRgb>(control.colour)));
+    // The address as a browser shows it, cut in the middle where the label's place ends (the
+    // buttons begin 10 pixels after it): the file name stays whole.
+    const QFontMetrics metrics(underlined);
+    link_->setText(
+        text(elidedInMiddle(fileAddress(files_.page), rect.width(), [&](const std::string& cut) {
+            return metrics.horizontalAdvance(text(cut));
+        })));
+    link_->setToolTip(text(fileAddress(files_.page)));
+    if (control.fitsText) link_->adjustSize();
+    link_->setCursor(Qt::PointingHandCursor);
+    return link_;
 }
 
 bool SettingsDialog::onX11() const {
@@ -295,12 +296,12 @@ ZoomRect SettingsDialog::placeWindow() {
     }
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect whole = screen != nullptr ? screen->geometry() : QRect(0, 0, 0, 0);
-    const int outerWidth = kClientWidth + frame.left + frame.right;
-    const int outerHeight = kClientHeight + frame.top + frame.bottom;
+    const int outerWidth = kDialogClientWidth + frame.left + frame.right;
+    const int outerHeight = kDialogClientHeight + frame.top + frame.bottom;
     const IntPoint outer = windowPlacement(whole.width(), whole.height(), outerWidth, outerHeight);
     const int left = whole.x() + outer.x;
     const int top = whole.y() + outer.y;
-    setGeometry(left + frame.left, top + frame.top, kClientWidth, kClientHeight);
+    setGeometry(left + frame.left, top + frame.top, kDialogClientWidth, kDialogClientHeight);
     return {left, top, left + outerWidth, top + outerHeight};
 }
 

@@ -18,6 +18,7 @@ namespace quorlane {
 
 class Command;
 class ChoiceLabel;
+struct DialogControl;
 class PathBox;
 class RetainedBox;
 
@@ -64,6 +65,9 @@ public slots:
 
 private:
     void buildControls();
+    // Makes one control of the layout table and keeps it where the dialog needs it.
+    QWidget* makeControl(const DialogControl& control);
+    ChoiceLabel* makeLink(QWidget* area, const DialogControl& control);
     // Places the window; its outer rectangle on the screen, frame included.
     ZoomRect placeWindow();
     void showChoices();

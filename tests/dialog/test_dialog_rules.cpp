@@ -1,14 +1,17 @@
 // The settings dialog's rules without any window: what load shows and enables for each set
-// of stored values, the choices, the repeat box, the zoom anchor, the drawing geometry and
-// what "設定" writes into the settings file.
+// of stored values, the choices, the repeat box, the zoom anchor, the drawing geometry, the
+// layout table and what "設定" writes into the settings file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "common/file_path.h"
 #include "shell/dialog/dialog_choices.h"
 #include "shell/dialog/dialog_geometry.h"
+#include "shell/dialog/dialog_layout.h"
 #include "shell/dialog/product_page.h"
 #include "shell/dialog/settings_save.h"
 #include "tests/support/temp_folder.h"
@@ -267,6 +270,111 @@ TEST(DialogGeometry, TileStripColumnsAndPreviewSizesAndPlacement) {
     EXPECT_EQ(windowPlacement(1024, 768, 390, 299), (IntPoint{317, 156}));
     // A screen smaller than the window: the division truncates toward zero.
     EXPECT_EQ(windowPlacement(301, 200, 392, 320), (IntPoint{-45, -40}));
+}
+
+// The inside of each area of the layout: the window's, and each panel's within its 2-pixel edge.
+DesignRect insideOf(DialogArea area) {
+    for (const DialogControl& c : dialogControls()) {
+        if (c.kind == ControlKind::Panel && c.area == area)
+            return {0, 0, c.rect.width - 4, c.rect.height - 4};
+    }
+    return {0, 0, kDialogClientWidth, kDialogClientHeight};
+}
+
+bool overlap(const DesignRect& a, const DesignRect& b) {
+    return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height &&
+           b.y < a.y + a.height;
+}
+
+TEST(DialogLayout, EveryControlLiesInsideItsAreaAfterItsPanelAndOnlyTitlesOverlapTheirPlates) {
+    EXPECT_EQ(kDialogClientWidth, 390);
+    EXPECT_EQ(kDialogClientHeight, 299);
+    EXPECT_EQ(insideOf(DialogArea::PicturePanel), (DesignRect{0, 0, 361, 97}));
+    EXPECT_EQ(insideOf(DialogArea::MusicPanel), (DesignRect{0, 0, 361, 113}));
+    const auto controls = dialogControls();
+    std::vector<DialogArea> made = {DialogArea::Window};
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const DialogControl& c = controls[i];
+        SCOPED_TRACE(std::to_string(i) + " " + c.name + " " + c.caption);
+        const bool panel = c.kind == ControlKind::Panel;
+        const DialogArea lies = panel ? DialogArea::Window : c.area;
+        // The front ends make a control on its panel, which must be there already.
+        EXPECT_NE(std::find(made.begin(), made.end(), lies), made.end());
+        if (panel) made.push_back(c.area);
+        const DesignRect inside = insideOf(lies);
+        EXPECT_GE(c.rect.x, 0);
+        EXPECT_GE(c.rect.y, 0);
+        EXPECT_LE(c.rect.x + c.rect.width, inside.width);
+        EXPECT_LE(c.rect.y + c.rect.height, inside.height);
+        for (std::size_t j = 0; j < i; ++j) {
+            const DialogControl& o = controls[j];
+            const bool oPanel = o.kind == ControlKind::Panel;
+            if ((oPanel ? DialogArea::Window : o.area) != lies) continue;
+            const bool titleOnItsPlate =
+                c.kind == ControlKind::Title && o.kind == ControlKind::TitlePlate;
+            EXPECT_EQ(overlap(c.rect, o.rect), titleOnItsPlate) << "with " << o.name;
+        }
+    }
+}
+
+TEST(DialogLayout, CaptionsAndChoicesAsTheUserReadsThem) {
+    // Every caption in the order the controls are made, half-width kana as they are.
+    std::vector<std::string> captions;
+    for (const DialogControl& c : dialogControls()) {
+        if (*c.caption != '\0') captions.emplace_back(c.caption);
+    }
+    EXPECT_EQ(captions, (std::vector<std::string>{"Designed by Quorlane Ver.1.0.0", "設定", "ｷｬﾝｾﾙ",
+                                                  "画像の選択", "ｶﾚﾝﾄ・ﾃﾞｽｸﾄｯﾌﾟ", "画像ﾌｧｲﾙを指定",
+                                                  "...", "BGM", "音楽CD", "曲目をﾘﾋﾟｰﾄ", "無し",
+                                                  "MP3、WAV", "..."}));
+
+    // Each choice's number, as the settings store it, has one mark and one caption on its row.
+    struct Choice {
+        DialogArea area;
+        int number;
+        const char* caption;
+        int row;
+    };
+    const std::vector<Choice> expected = {
+        {DialogArea::PicturePanel, 0, "ｶﾚﾝﾄ・ﾃﾞｽｸﾄｯﾌﾟ", 12},
+        {DialogArea::PicturePanel, 1, "画像ﾌｧｲﾙを指定", 32},
+        {DialogArea::MusicPanel, 0, "無し", 32},
+        {DialogArea::MusicPanel, 1, "音楽CD", 12},
+        {DialogArea::MusicPanel, 2, "MP3、WAV", 52},
+    };
+    std::vector<Choice> marks, texts;
+    for (const DialogControl& c : dialogControls()) {
+        if (c.kind == ControlKind::ChoiceMark) marks.push_back({c.area, c.choice, "", c.rect.y});
+        if (c.kind == ControlKind::ChoiceText)
+            texts.push_back({c.area, c.choice, c.caption, c.rect.y});
+    }
+    ASSERT_EQ(marks.size(), expected.size());
+    ASSERT_EQ(texts.size(), expected.size());
+    for (const Choice& e : expected) {
+        SCOPED_TRACE(e.caption);
+        auto same = [&](const Choice& c) { return c.area == e.area && c.number == e.number; };
+        const auto mark = std::find_if(marks.begin(), marks.end(), same);
+        const auto text = std::find_if(texts.begin(), texts.end(), same);
+        ASSERT_NE(mark, marks.end());
+        ASSERT_NE(text, texts.end());
+        EXPECT_STREQ(text->caption, e.caption);
+        EXPECT_EQ(mark->row, e.row);
+        EXPECT_EQ(text->row, e.row);
+    }
+
+    // The controls the front ends keep one of: per panel a chooser and a path box, the preview
+    // on the picture panel, the repeat box on the music panel, the buttons and link below.
+    std::map<std::pair<ControlKind, DialogArea>, int> count;
+    for (const DialogControl& c : dialogControls()) ++count[{c.kind, c.area}];
+    using K = ControlKind;
+    for (DialogArea panel : {DialogArea::PicturePanel, DialogArea::MusicPanel}) {
+        for (K kind : {K::Panel, K::TitlePlate, K::Title, K::ChooserButton, K::PathBox})
+            EXPECT_EQ((count[{kind, panel}]), 1) << int(kind) << " on " << int(panel);
+    }
+    EXPECT_EQ((count[{K::PreviewBox, DialogArea::PicturePanel}]), 1);
+    EXPECT_EQ((count[{K::RepeatBox, DialogArea::MusicPanel}]), 1);
+    for (K kind : {K::SaveButton, K::CancelButton, K::Link})
+        EXPECT_EQ((count[{kind, DialogArea::Window}]), 1) << int(kind);
 }
 
 // The keys as code page 932 bytes, spelled out so that the encoding is checked too.

@@ -42,4 +42,19 @@ ResourcePicture loadResourcePicture(const char* name) {
     return picture;
 }
 
+ResourcePicture scaledPicture(const ResourcePicture& picture, int dpi) {
+    if (dpi == 96 || picture.empty()) return picture;
+    ResourcePicture scaled;
+    scaled.width = MulDiv(picture.width, dpi, 96);
+    scaled.height = MulDiv(picture.height, dpi, 96);
+    scaled.pixels.resize(size_t(scaled.width) * size_t(scaled.height));
+    for (int y = 0; y < scaled.height; ++y) {
+        const int from = y * 96 / dpi * picture.width;  // the source pixel the point lies in
+        for (int x = 0; x < scaled.width; ++x)
+            scaled.pixels[size_t(y) * size_t(scaled.width) + size_t(x)] =
+                picture.pixels[size_t(from + x * 96 / dpi)];
+    }
+    return scaled;
+}
+
 }  // namespace quorlane

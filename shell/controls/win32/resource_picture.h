@@ -16,4 +16,8 @@ struct ResourcePicture {
 
 ResourcePicture loadResourcePicture(const char* name);
 
+// The picture with each pixel repeated to its size at this many dots per inch: the artwork
+// exists at 96 only.
+ResourcePicture scaledPicture(const ResourcePicture& picture, int dpi);
+
 }  // namespace quorlane

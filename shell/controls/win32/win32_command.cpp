@@ -10,7 +10,6 @@ namespace quorlane {
 
 namespace {
 
-const char* const kClassName = "Command";
 constexpr UINT_PTR kHoverTimer = 1;
 
 const char* const kFaceResources[kFaceImageCount] = {
@@ -51,16 +50,6 @@ std::wstring installedFace(const std::string& face) {
 
 COLORREF fromBgr(uint32_t colour) { return static_cast<COLORREF>(colour & 0x00FFFFFF); }
 
-void registerClass() {
-    WNDCLASSA windowClass = {};
-    windowClass.style = CS_DBLCLKS;
-    windowClass.lpfnWndProc = DefWindowProcA;  // replaced per window once its object exists
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kClassName;
-    RegisterClassA(&windowClass);  // fails harmlessly when already registered
-}
-
 }  // namespace
 
 FontDescription commandCaptionFont() {
@@ -81,14 +70,13 @@ Win32Command::Win32Command(HWND parent, const std::string& caption, RECT area,
     : behaviour_(std::make_unique<CommandBehaviour>(static_cast<CommandView&>(*this))),
       onClick_(std::move(onClick)),
       dpi_(dpi) {
-    registerClass();
     for (int i = 0; i < kFaceImageCount; ++i)
         faces_[size_t(i)] = loadResourcePicture(kFaceResources[i]);
-    window_ = CreateWindowExA(0, kClassName, "", WS_CHILD | WS_VISIBLE, area.left, area.top,
-                              area.right - area.left, area.bottom - area.top, parent, nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
-    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32Command::procedure));
+    Win32WindowClass commandClass;
+    commandClass.name = "Command";
+    commandClass.style = CS_DBLCLKS;
+    commandClass.cursor = LoadCursor(nullptr, IDC_ARROW);
+    create(commandClass, 0, "", WS_CHILD | WS_VISIBLE, area, parent);
     setSize(area.right - area.left, area.bottom - area.top);
 
     PropertySet placed;
@@ -100,17 +88,8 @@ Win32Command::Win32Command(HWND parent, const std::string& caption, RECT area,
 }
 
 Win32Command::~Win32Command() {
-    if (window_ != nullptr) {
-        SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
-        DestroyWindow(window_);
-    }
+    destroy();  // before the font it draws with
     if (gdiFont_ != nullptr) DeleteObject(gdiFont_);
-}
-
-LRESULT CALLBACK Win32Command::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<Win32Command*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
-    return self->handle(message, wParam, lParam);
 }
 
 LRESULT Win32Command::handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -131,7 +110,7 @@ LRESULT Win32Command::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
         // Presses grab the pointer, as a push button's do, so the release comes here.
-        if (GetCapture() == window_) ReleaseCapture();
+        if (GetCapture() == window()) ReleaseCapture();
         behaviour_->buttonUp(message == WM_LBUTTONUP ? MouseButton::Left : MouseButton::Other);
         return 0;
     case WM_MOUSEMOVE: behaviour_->pointerMoves(); return 0;
@@ -141,21 +120,21 @@ LRESULT Win32Command::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             behaviour_->hoverTick(pointerOverButton());
         return 0;
     case WM_GETDLGCODE: return DLGC_BUTTON;
-    default: return DefWindowProcA(window_, message, wParam, lParam);
+    default: return Win32Window::handle(message, wParam, lParam);
     }
 }
 
 void Win32Command::mouseDown(MouseButton button) {
     // Focus first, so that a click on an unfocused button goes through its focus face.
-    if (button == MouseButton::Left && GetFocus() != window_) SetFocus(window_);
-    SetCapture(window_);
+    if (button == MouseButton::Left && GetFocus() != window()) SetFocus(window());
+    SetCapture(window());
     behaviour_->buttonDown(button);
 }
 
 bool Win32Command::pointerOverButton() const {
     POINT at{};
     GetCursorPos(&at);
-    return WindowFromPoint(at) == window_;
+    return WindowFromPoint(at) == window();
 }
 
 void Win32Command::setSize(int width, int height) {
@@ -173,12 +152,12 @@ void Win32Command::paintFace(FaceImage face) {
     const FacePixels pixels{picture.empty() ? nullptr : picture.pixels.data(), picture.width};
     painter_.paint({surface_.data(), faceWidth_, faceHeight_, faceWidth_}, pixels,
                    behaviour_->state());
-    InvalidateRect(window_, nullptr, FALSE);
+    InvalidateRect(window(), nullptr, FALSE);
 }
 
 void Win32Command::paint() {
     PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window_, &paint);
+    HDC dc = BeginPaint(window(), &paint);
     if (opaque_ && !surface_.empty()) {
         BITMAPINFO info = topDownBitmapInfo(faceWidth_, faceHeight_);
         // Whole pixels repeated, never blended.
@@ -206,45 +185,45 @@ void Win32Command::paint() {
         DrawTextW(dc, text.c_str(), int(text.size()), &label, format);
     }
     SelectObject(dc, previous);
-    EndPaint(window_, &paint);
+    EndPaint(window(), &paint);
 }
 
 void Win32Command::setCaptionEnabled(bool enabled) {
     captionEnabled_ = enabled;
-    InvalidateRect(window_, nullptr, FALSE);
+    InvalidateRect(window(), nullptr, FALSE);
 }
 
 void Win32Command::setCaptionText(const std::string& text) {
     caption_ = text;
-    InvalidateRect(window_, nullptr, FALSE);
+    InvalidateRect(window(), nullptr, FALSE);
 }
 
 void Win32Command::setCaptionFont(const FontDescription& font) {
     font_ = font;
     if (gdiFont_ != nullptr) DeleteObject(gdiFont_);
     gdiFont_ = createGdiFont(font, dpi_);
-    InvalidateRect(window_, nullptr, FALSE);
+    InvalidateRect(window(), nullptr, FALSE);
 }
 
 void Win32Command::setCaptionColour(uint32_t colour) {
     colour_ = colour;
-    InvalidateRect(window_, nullptr, FALSE);
+    InvalidateRect(window(), nullptr, FALSE);
 }
 
 void Win32Command::setFaceOpaque(bool opaque) {
     opaque_ = opaque;
-    InvalidateRect(window_, nullptr, TRUE);
+    InvalidateRect(window(), nullptr, TRUE);
 }
 
 void Win32Command::setTakesFocus(bool takes) {
-    if (window_ == nullptr) return;
-    const LONG_PTR style = GetWindowLongPtrA(window_, GWL_STYLE);
-    SetWindowLongPtrA(window_, GWL_STYLE,
+    if (window() == nullptr) return;
+    const LONG_PTR style = GetWindowLongPtrA(window(), GWL_STYLE);
+    SetWindowLongPtrA(window(), GWL_STYLE,
                       takes ? style | WS_TABSTOP : style & ~LONG_PTR(WS_TABSTOP));
 }
 
 void Win32Command::startHoverTimer(int intervalMs) {
-    SetTimer(window_, kHoverTimer, UINT(intervalMs), nullptr);
+    SetTimer(window(), kHoverTimer, UINT(intervalMs), nullptr);
 }
 
 void Win32Command::raiseClick() {

@@ -13,6 +13,7 @@
 #include "shell/controls/command_behaviour.h"
 #include "shell/controls/face_painter.h"
 #include "shell/controls/win32/resource_picture.h"
+#include "shell/platform/win32/win32_window.h"
 
 namespace quorlane {
 
@@ -23,7 +24,7 @@ HFONT createGdiFont(const FontDescription& font, int dpi = 96);
 // A length of the design's 96 dots per inch at this many.
 inline int scaledToDpi(int length, int dpi) { return MulDiv(length, dpi, 96); }
 
-class Win32Command : public CommandView {
+class Win32Command : public Win32Window, public CommandView {
 public:
     // Creates the child window at `area` of the parent's client area (in pixels at `dpi`), loaded
     // as placed: enabled and used, with the given caption and the dialog's font. Above 96 dots
@@ -35,7 +36,6 @@ public:
     Win32Command(const Win32Command&) = delete;
     Win32Command& operator=(const Win32Command&) = delete;
 
-    HWND window() const { return window_; }
     CommandBehaviour& behaviour() { return *behaviour_; }
     FaceImage currentFace() const { return currentFace_; }
 
@@ -59,15 +59,15 @@ public:
     void raiseClick() override;
     void markPropertyChanged(const char*) override {}
 
+protected:
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override;
+
 private:
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void paint();
     bool pointerOverButton() const;
     void mouseDown(MouseButton button);
     void setSize(int width, int height);
 
-    HWND window_ = nullptr;
     std::unique_ptr<CommandBehaviour> behaviour_;
     std::function<void()> onClick_;
     std::array<ResourcePicture, kFaceImageCount> faces_;

@@ -17,59 +17,27 @@
 #include "common/win32/wide_text.h"
 #include "common/window_titles.h"
 #include "shell/controls/win32/resource_picture.h"
+#include "shell/controls/win32/retained_surface.h"
 #include "shell/controls/win32/win32_command.h"
+#include "shell/controls/win32/win32_label.h"
+#include "shell/controls/win32/win32_retained_box.h"
 #include "shell/core/decoded_picture.h"
 #include "shell/core/window_zoom.h"
 #include "shell/dialog/dialog_choices.h"
 #include "shell/dialog/dialog_geometry.h"
+#include "shell/dialog/dialog_layout.h"
 #include "shell/dialog/product_page.h"
 #include "shell/dialog/settings_save.h"
 #include "shell/platform/win32/win32_picture_file.h"
+#include "shell/platform/win32/win32_window.h"
 #include "shell/settings/settings_file.h"
 
 namespace quorlane {
 
 namespace {
 
-constexpr int kClientWidth = 390;
-constexpr int kClientHeight = 299;
-constexpr uint32_t kWindowColour = 0xFFFFFF;
-constexpr uint32_t kPanelColour = 0x808080;
-const char* const kDialogClass = "Vantorel_P";
-const char* const kBoxClass = "QuorlaneBox";
-const char* const kLabelClass = "QuorlaneLabel";
-
-// The picture with each pixel repeated to its size at this many dots per inch: the artwork
-// exists at 96 only.
-ResourcePicture scaledPicture(const ResourcePicture& picture, int dpi) {
-    if (dpi == 96 || picture.empty()) return picture;
-    ResourcePicture scaled;
-    scaled.width = scaledToDpi(picture.width, dpi);
-    scaled.height = scaledToDpi(picture.height, dpi);
-    scaled.pixels.resize(size_t(scaled.width) * size_t(scaled.height));
-    for (int y = 0; y < scaled.height; ++y) {
-        const int from = y * 96 / dpi * picture.width;  // the source pixel the point lies in
-        for (int x = 0; x < scaled.width; ++x)
-            scaled.pixels[size_t(y) * size_t(scaled.width) + size_t(x)] =
-                picture.pixels[size_t(from + x * 96 / dpi)];
-    }
-    return scaled;
-}
-
-// The window's dots per inch: its monitor's for a program that declares itself aware of them
-// (its manifest), as Windows 10 tells; the screen's before that.
-int dpiOf(HWND window) {
-    using GetDpiForWindowCall = UINT(WINAPI*)(HWND);
-    const auto call = reinterpret_cast<GetDpiForWindowCall>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
-    if (call != nullptr) {
-        if (const UINT dpi = call(window); dpi >= 96) return int(dpi);
-    }
-    HDC dc = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(nullptr, dc);
-    return dpi >= 96 ? dpi : 96;
-}
+// A combo box's window reaches down over its dropped list.
+constexpr int kRepeatListHeight = 200;
 
 // One of the user's Known Folders when it is there, else empty.
 std::string knownFolder(REFKNOWNFOLDERID id) {
@@ -89,330 +57,31 @@ ChooserFolders userChooserFolders(bool installed) {
             knownFolder(FOLDERID_Profile)};
 }
 
-// A retained picture the window's painting copies from: what is drawn into it stays.
-class Surface {
-public:
-    Surface() = default;
-    Surface(const Surface&) = delete;
-    Surface& operator=(const Surface&) = delete;
-    ~Surface() { release(); }
-
-    void resize(int width, int height, uint32_t fill) {
-        release();
-        width_ = width > 0 ? width : 0;
-        height_ = height > 0 ? height : 0;
-        dc_ = CreateCompatibleDC(nullptr);
-        BITMAPINFO info = topDownBitmapInfo(width_ > 0 ? width_ : 1, height_ > 0 ? height_ : 1);
-        void* bits = nullptr;
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        bits_ = static_cast<uint32_t*>(bits);
-        if (bitmap_ != nullptr) previous_ = SelectObject(dc_, bitmap_);
-        clear(fill);
-    }
-    void clear(uint32_t colour) {
-        if (bits_ == nullptr) return;
-        for (size_t i = 0; i < size_t(width_) * size_t(height_); ++i) bits_[i] = colour;
-    }
-    uint32_t* row(int y) { return bits_ + size_t(y) * size_t(width_); }
-    int width() const { return width_; }
-    int height() const { return height_; }
-    HDC dc() const { return dc_; }
-    // Copies the rectangle at (x, y) of the surface onto (0, 0) of the target.
-    void copyTo(HDC target, int x, int y, int width, int height) const {
-        if (bits_ != nullptr) GdiFlush();
-        if (dc_ != nullptr) BitBlt(target, 0, 0, width, height, dc_, x, y, SRCCOPY);
-    }
-
-private:
-    void release() {
-        if (dc_ != nullptr) {
-            if (previous_ != nullptr) SelectObject(dc_, previous_);
-            DeleteDC(dc_);
-        }
-        if (bitmap_ != nullptr) DeleteObject(bitmap_);
-        dc_ = nullptr;
-        bitmap_ = nullptr;
-        previous_ = nullptr;
-        bits_ = nullptr;
-    }
-
-    int width_ = 0;
-    int height_ = 0;
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
-    uint32_t* bits_ = nullptr;
-};
-
-// Copies a picture onto the surface at (x, y); pixels less than half opaque let it show through.
-void drawPicture(Surface& surface, const ResourcePicture& picture, int x, int y) {
-    for (int py = 0; py < picture.height; ++py) {
-        const int sy = y + py;
-        if (sy < 0 || sy >= surface.height()) continue;
-        for (int px = 0; px < picture.width; ++px) {
-            const int sx = x + px;
-            const uint32_t pixel = picture.pixels[size_t(py) * size_t(picture.width) + size_t(px)];
-            if (sx < 0 || sx >= surface.width() || (pixel >> 24) < 0x80) continue;
-            surface.row(sy)[sx] = pixel & 0xFFFFFF;
-        }
-    }
+// The table's 0xRRGGBB as GDI's colour.
+COLORREF colourRef(uint32_t colour) {
+    return RGB((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF);
 }
 
-// Every window of the dialog answers through one procedure to its object.
-class Window {
-public:
-    virtual ~Window() {
-        if (window_ != nullptr) {
-            SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
-            DestroyWindow(window_);
-        }
-    }
-    HWND window() const { return window_; }
+// panels_ holds the music panel first.
+size_t panelIndex(DialogArea area) { return area == DialogArea::MusicPanel ? 0 : 1; }
 
-protected:
-    static void registerClass(const char* name, HCURSOR cursor) {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = &Window::procedure;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.hCursor = cursor;
-        windowClass.lpszClassName = name;
-        windowClass.hIcon = LoadIconA(windowClass.hInstance, MAKEINTRESOURCEA(1));
-        RegisterClassA(&windowClass);  // fails harmlessly when already registered
-    }
-    void create(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y,
-                int width, int height, HWND parent) {
-        window_ = CreateWindowExA(exStyle, className, title, style, x, y, width, height, parent,
-                                  nullptr, GetModuleHandleA(nullptr), this);
-    }
-    virtual LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) {
-        return DefWindowProcA(window_, message, wParam, lParam);
-    }
-    HWND window_ = nullptr;
-
-private:
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_NCCREATE) {
-            auto* self =
-                static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-            self->window_ = window;
-            SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        }
-        auto* self = reinterpret_cast<Window*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-        if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
-        return self->handle(message, wParam, lParam);
-    }
-};
-
-// A box with a sunken two-pixel edge whose inner area shows a retained surface: the panels and
-// the preview. Controls placed on it count from its inner area, as Windows' client area does.
-class RetainedBox : public Window {
-public:
-    RetainedBox(HWND parent, uint32_t base, RECT outer) : base_(base) {
-        registerClass(kBoxClass, LoadCursor(nullptr, IDC_ARROW));
-        create(WS_EX_CLIENTEDGE, kBoxClass, "",
-               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, outer.left, outer.top,
-               outer.right - outer.left, outer.bottom - outer.top, parent);
-        setOuterSize(outer.right - outer.left, outer.bottom - outer.top);
-    }
-    Surface& retained() { return retained_; }
-    void setOuterSize(int width, int height) {
-        outerWidth_ = width;
-        outerHeight_ = height;
-        SetWindowPos(window_, nullptr, 0, 0, width, height,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        // Inside the sunken edge, as thick as Windows draws it.
-        RECT inner{};
-        GetClientRect(window_, &inner);
-        retained_.resize(inner.right, inner.bottom, base_);
-        InvalidateRect(window_, nullptr, FALSE);
-    }
-    void clear() {
-        retained_.clear(base_);
-        InvalidateRect(window_, nullptr, FALSE);
-    }
-    int outerWidth() const { return outerWidth_; }
-    int outerHeight() const { return outerHeight_; }
-
-protected:
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_ERASEBKGND) return 1;
-        if (message == WM_PAINT) {
-            PAINTSTRUCT paint;
-            HDC dc = BeginPaint(window_, &paint);
-            retained_.copyTo(dc, 0, 0, retained_.width(), retained_.height());
-            EndPaint(window_, &paint);
-            return 0;
-        }
-        return Window::handle(message, wParam, lParam);
-    }
-
-private:
-    uint32_t base_;
-    Surface retained_;
-    int outerWidth_ = 0;
-    int outerHeight_ = 0;
-};
-
-// A caption, an option mark or a path box: drawn over what its parent shows beneath it, so it
-// looks transparent; tells of a press of any mouse button and of a completed left click.
-class Label : public Window {
-public:
-    struct Look {
-        HFONT font = nullptr;
-        COLORREF colour = RGB(0, 0, 0);
-        UINT format = DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX;
-        bool framed = false;  // the path box's single dark line
-    };
-    // `beneath` is the parent's surface; `at` the label's place on it.
-    Label(HWND parent, const Surface& beneath, RECT at, Look look, HCURSOR cursor = nullptr)
-        : beneath_(beneath), x_(at.left), y_(at.top), look_(look) {
-        registerClass(kLabelClass, LoadCursor(nullptr, IDC_ARROW));
-        create(0, kLabelClass, "", WS_CHILD | WS_VISIBLE, at.left, at.top, at.right - at.left,
-               at.bottom - at.top, parent);
-        cursor_ = cursor;
-    }
-    std::function<void()> pressed;
-    std::function<void()> clicked;
-
-    void setText(const std::string& text) {
-        text_ = wideFromUtf8(text);
-        InvalidateRect(window_, nullptr, FALSE);
-    }
-    void setPicture(const ResourcePicture* picture) {
-        picture_ = picture;
-        InvalidateRect(window_, nullptr, FALSE);
-    }
-    // How wide the text would be in the label's font.
-    int textWidth(const std::string& text) const { return textSize(wideFromUtf8(text)).cx; }
-    // Grows or shrinks the label to its text, as a label sized to its caption does.
-    void fitText() {
-        const SIZE size = textSize();
-        SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    // The font here may run wider than the design's: never cut a caption short.
-    void widenToText() {
-        const SIZE size = textSize();
-        RECT area;
-        GetClientRect(window_, &area);
-        if (size.cx > area.right)
-            SetWindowPos(window_, nullptr, 0, 0, size.cx, area.bottom,
-                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-
-protected:
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override {
-        switch (message) {
-        case WM_ERASEBKGND: return 1;
-        case WM_PAINT: paint(); return 0;
-        case WM_SETCURSOR:
-            if (cursor_ != nullptr) {
-                SetCursor(cursor_);
-                return TRUE;
-            }
-            break;
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK:
-            leftHeld_ = true;
-            SetCapture(window_);
-            if (pressed) pressed();
-            return 0;
-        case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN:
-            if (pressed) pressed();
-            return 0;
-        case WM_LBUTTONUP: {
-            if (GetCapture() == window_) ReleaseCapture();
-            if (!leftHeld_) return 0;
-            leftHeld_ = false;
-            RECT area;
-            GetClientRect(window_, &area);
-            const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-            if (PtInRect(&area, at) && clicked) clicked();
-            return 0;
-        }
-        default: break;
-        }
-        return Window::handle(message, wParam, lParam);
-    }
-
-private:
-    SIZE textSize() const { return textSize(text_); }
-    SIZE textSize(const std::wstring& text) const {
-        HDC dc = GetDC(window_);
-        HGDIOBJ previous = SelectObject(dc, look_.font);
-        SIZE size{};
-        GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &size);
-        SelectObject(dc, previous);
-        ReleaseDC(window_, dc);
-        return size;
-    }
-
-    void paint() {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window_, &paint);
-        RECT area;
-        GetClientRect(window_, &area);
-        // Drawn off screen first, so a change never flickers through the parent's picture.
-        HDC memory = CreateCompatibleDC(dc);
-        HBITMAP bitmap = CreateCompatibleBitmap(dc, area.right, area.bottom);
-        HGDIOBJ previousBitmap = SelectObject(memory, bitmap);
-        beneath_.copyTo(memory, x_, y_, area.right, area.bottom);
-        if (picture_ != nullptr && !picture_->empty()) {
-            BITMAPINFO info = topDownBitmapInfo(picture_->width, picture_->height);
-            SetDIBitsToDevice(memory, 0, 0, DWORD(picture_->width), DWORD(picture_->height), 0, 0,
-                              0, UINT(picture_->height), picture_->pixels.data(), &info,
-                              DIB_RGB_COLORS);
-        }
-        if (look_.framed) {
-            HPEN pen = CreatePen(PS_SOLID, 1, RGB(64, 64, 64));
-            HGDIOBJ previousPen = SelectObject(memory, pen);
-            HGDIOBJ previousBrush = SelectObject(memory, GetStockObject(NULL_BRUSH));
-            Rectangle(memory, 0, 0, area.right, area.bottom);
-            SelectObject(memory, previousBrush);
-            SelectObject(memory, previousPen);
-            DeleteObject(pen);
-        }
-        if (!text_.empty()) {
-            HGDIOBJ previousFont = SelectObject(memory, look_.font);
-            SetBkMode(memory, TRANSPARENT);
-            SetTextColor(memory, look_.colour);
-            RECT text = area;
-            if (look_.framed) InflateRect(&text, -2, -2);
-            DrawTextW(memory, text_.c_str(), int(text_.size()), &text, look_.format);
-            SelectObject(memory, previousFont);
-        }
-        BitBlt(dc, 0, 0, area.right, area.bottom, memory, 0, 0, SRCCOPY);
-        SelectObject(memory, previousBitmap);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        EndPaint(window_, &paint);
-    }
-
-    const Surface& beneath_;
-    int x_;
-    int y_;
-    Look look_;
-    HCURSOR cursor_ = nullptr;
-    std::wstring text_;
-    const ResourcePicture* picture_ = nullptr;
-    bool leftHeld_ = false;
-};
-
-class SettingsDialog : public Window {
+class SettingsDialog : public Win32Window {
 public:
     SettingsDialog(SettingsValues& values, const SettingsDialogFiles& files)
         : choices_(values, files.programFolder, userChooserFolders(files.installed)),
           files_(files) {
-        registerClass(kDialogClass, LoadCursor(nullptr, IDC_ARROW));
+        Win32WindowClass dialogClass;
+        dialogClass.name = "Vantorel_P";
+        dialogClass.cursor = LoadCursor(nullptr, IDC_ARROW);
+        dialogClass.icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
         const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-        create(WS_EX_DLGMODALFRAME, kDialogClass, kSettingsDialogTitle, style, 0, 0, kClientWidth,
-               kClientHeight, nullptr);
+        create(dialogClass, WS_EX_DLGMODALFRAME, kSettingsDialogTitle, style,
+               {0, 0, kDialogClientWidth, kDialogClientHeight}, nullptr);
         // Everything in the design's pixels at 96 dots per inch is scaled to the window's.
-        dpi_ = dpiOf(window_);
-        RECT outer{0, 0, px(kClientWidth), px(kClientHeight)};
+        dpi_ = windowDpi(window());
+        RECT outer{0, 0, px(kDialogClientWidth), px(kDialogClientHeight)};
         AdjustWindowRectEx(&outer, style, FALSE, WS_EX_DLGMODALFRAME);
-        SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+        SetWindowPos(window(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
         font_ = createGdiFont(commandCaptionFont(), dpi_);
@@ -423,7 +92,7 @@ public:
         plate_ = scaledPicture(loadResourcePicture("DIALOG_TITLE_PLATE"), dpi_);
         markOn_ = scaledPicture(loadResourcePicture("DIALOG_MARK_ON"), dpi_);
         markOff_ = scaledPicture(loadResourcePicture("DIALOG_MARK_OFF"), dpi_);
-        background_.resize(px(kClientWidth), px(kClientHeight), 0);
+        background_.resize(px(kDialogClientWidth), px(kDialogClientHeight), 0);
         paintBackground();
         buildControls();
     }
@@ -432,11 +101,7 @@ public:
         for (auto& button : buttons_) button.reset();
         labels_.clear();
         boxes_.clear();
-        if (window_ != nullptr) {
-            SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
-            DestroyWindow(window_);
-            window_ = nullptr;
-        }
+        destroy();
         DeleteObject(font_);
         DeleteObject(linkFont_);
     }
@@ -460,16 +125,16 @@ public:
         anchor.x = anchorCoordinate(pointer.x, anchor.x);
         anchor.y = anchorCoordinate(pointer.y, anchor.y);
         zoom(zoomOpenPath(anchor, {outer.left, outer.top, outer.right, outer.bottom}));
-        ShowWindow(window_, SW_SHOW);
-        UpdateWindow(window_);
-        SetForegroundWindow(window_);
+        ShowWindow(window(), SW_SHOW);
+        UpdateWindow(window());
+        SetForegroundWindow(window());
     }
 
     // Runs until the window is gone.
     void run() {
         MSG message;
         while (!closed_ && GetMessageA(&message, nullptr, 0, 0) > 0) {
-            if (IsDialogMessageA(window_, &message)) continue;
+            if (IsDialogMessageA(window(), &message)) continue;
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }
@@ -481,9 +146,9 @@ protected:
         case WM_ERASEBKGND: return 1;
         case WM_PAINT: {
             PAINTSTRUCT paint;
-            HDC dc = BeginPaint(window_, &paint);
+            HDC dc = BeginPaint(window(), &paint);
             background_.copyTo(dc, 0, 0, background_.width(), background_.height());
-            EndPaint(window_, &paint);
+            EndPaint(window(), &paint);
             return 0;
         }
         case WM_COMMAND:
@@ -498,7 +163,7 @@ protected:
         case WM_CLOSE: finish(); return 0;
         default: break;
         }
-        return Window::handle(message, wParam, lParam);
+        return Win32Window::handle(message, wParam, lParam);
     }
 
 private:
@@ -513,7 +178,8 @@ private:
     void paintBackground() {
         // The design's rows, each repeated to the scale.
         for (int y = 0; y < background_.height(); ++y) {
-            const uint32_t b = static_cast<uint32_t>(backgroundShade(y * 96 / dpi_, kClientHeight));
+            const uint32_t b =
+                static_cast<uint32_t>(backgroundShade(y * 96 / dpi_, kDialogClientHeight));
             const uint32_t colour = (b + 30) << 16 | b << 8 | (b + 30);
             uint32_t* row = background_.row(y);
             for (int x = 0; x < background_.width(); ++x) row[x] = colour;
@@ -521,26 +187,28 @@ private:
     }
 
     void tilePanels() {
-        for (RetainedBox* panel : {panels_[0], panels_[1]}) {
-            Surface& surface = panel->retained();
+        for (Win32RetainedBox* panel : {panels_[0], panels_[1]}) {
+            RetainedSurface& surface = panel->retained();
             for (const IntPoint& at : tileOrigins(panel->outerWidth(), panel->outerHeight(),
                                                   tileStrip_.width, tileStrip_.height))
-                drawPicture(surface, tileStrip_, at.x, at.y);
-            drawPicture(surface, plate_, px(8), px(8));
+                surface.draw(tileStrip_, at.x, at.y);
+            for (const Plate& plate : plates_) {
+                if (plate.panel == panel) surface.draw(plate_, plate.x, plate.y);
+            }
             InvalidateRect(panel->window(), nullptr, FALSE);
         }
     }
 
-    RetainedBox* box(HWND parent, uint32_t base, RECT outer) {
-        boxes_.push_back(std::make_unique<RetainedBox>(parent, base, px(outer)));
+    Win32RetainedBox* box(HWND parent, uint32_t base, RECT outer) {
+        boxes_.push_back(std::make_unique<Win32RetainedBox>(parent, base, px(outer)));
         return boxes_.back().get();
     }
 
-    Label* label(HWND parent, const Surface& beneath, const std::string& text, RECT at,
-                 bool sizedToText, Label::Look look = {}) {
+    Win32Label* label(HWND parent, const RetainedSurface& beneath, const std::string& text, RECT at,
+                      bool sizedToText, Win32Label::Look look = {}) {
         if (look.font == nullptr) look.font = font_;
-        labels_.push_back(std::make_unique<Label>(parent, beneath, px(at), look));
-        Label* made = labels_.back().get();
+        labels_.push_back(std::make_unique<Win32Label>(parent, beneath, px(at), look));
+        Win32Label* made = labels_.back().get();
         made->setText(text);
         if (sizedToText) {
             made->fitText();
@@ -550,10 +218,6 @@ private:
         return made;
     }
 
-    Label* mark(HWND parent, const Surface& beneath, int x, int y) {
-        return label(parent, beneath, "", {x, y, x + 12, y + 12}, false);
-    }
-
     void button(Button which, HWND parent, const std::string& caption, RECT at,
                 std::function<void()> onClick) {
         buttons_[which] =
@@ -561,71 +225,7 @@ private:
     }
 
     void buildControls() {
-        RetainedBox* picturePanel = box(window_, kPanelColour, {12, 12, 12 + 365, 12 + 101});
-        RetainedBox* musicPanel = box(window_, kPanelColour, {12, 124, 12 + 365, 124 + 117});
-        panels_ = {musicPanel, picturePanel};
-
-        Label::Look white;
-        white.colour = RGB(255, 255, 255);
-        label(window_, background_, "Designed by Quorlane Ver.1.0.0", {12, 252, 177, 265}, true,
-              white);
-        Label::Look linkLook = white;
-        linkLook.font = linkFont_;
-        labels_.push_back(std::make_unique<Label>(window_, background_, px({12, 268, 226, 281}),
-                                                  linkLook, LoadCursor(nullptr, IDC_HAND)));
-        link_ = labels_.back().get();
-        link_->setText(
-            elidedInMiddle(fileAddress(files_.page), px(214),
-                           [this](const std::string& text) { return link_->textWidth(text); }));
-        link_->fitText();
-        link_->clicked = [this] { openLink(); };
-
-        button(SetButton, window_, "設定", {236, 256, 236 + 69, 256 + 25}, [this] { save(); });
-        button(CancelButton, window_, "ｷｬﾝｾﾙ", {308, 256, 308 + 69, 256 + 25},
-               [this] { finish(); });
-
-        // The picture panel; positions count from its inner area.
-        HWND pictureArea = picturePanel->window();
-        const Surface& pictureBeneath = picturePanel->retained();
-        Label::Look centred;
-        centred.format = DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX;
-        label(pictureArea, pictureBeneath, "画像の選択", {8, 12, 103, 25}, false, centred);
-        pictureMarks_[0] = mark(pictureArea, pictureBeneath, 116, 12);
-        pictureLabels_[0] =
-            label(pictureArea, pictureBeneath, "ｶﾚﾝﾄ・ﾃﾞｽｸﾄｯﾌﾟ", {132, 12, 215, 25}, true);
-        pictureMarks_[1] = mark(pictureArea, pictureBeneath, 116, 32);
-        pictureLabels_[1] =
-            label(pictureArea, pictureBeneath, "画像ﾌｧｲﾙを指定", {132, 32, 224, 45}, true);
-        button(PictureButton, pictureArea, "...", {228, 28, 228 + 37, 28 + 21},
-               [this] { choosePicture(); });
-        Label::Look path;
-        path.framed = true;
-        path.format = DT_LEFT | DT_TOP | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX;
-        picturePath_ =
-            label(pictureArea, pictureBeneath, "", {8, 56, 8 + 257, 56 + 33}, false, path);
-        display_ = box(pictureArea, kWindowColour, {272, 8, 272 + 80, 8 + 80});
-
-        // The music panel, its choices in the screen order CD, none, file.
-        HWND musicArea = musicPanel->window();
-        const Surface& musicBeneath = musicPanel->retained();
-        label(musicArea, musicBeneath, "BGM", {8, 12, 103, 25}, false, centred);
-        musicMarks_[1] = mark(musicArea, musicBeneath, 116, 12);
-        musicLabels_[1] = label(musicArea, musicBeneath, "音楽CD", {132, 12, 175, 25}, false);
-        repeatBox_ = CreateWindowExW(
-            0, L"COMBOBOX", L"",
-            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
-            px(200), px(8), px(41), px(200), musicArea, nullptr, GetModuleHandleA(nullptr),
-            nullptr);
-        SendMessageW(repeatBox_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
-        label(musicArea, musicBeneath, "曲目をﾘﾋﾟｰﾄ", {248, 12, 314, 25}, false);
-        musicMarks_[0] = mark(musicArea, musicBeneath, 116, 32);
-        musicLabels_[0] = label(musicArea, musicBeneath, "無し", {132, 32, 155, 45}, false);
-        musicMarks_[2] = mark(musicArea, musicBeneath, 116, 52);
-        musicLabels_[2] = label(musicArea, musicBeneath, "MP3、WAV", {132, 52, 192, 65}, false);
-        button(MusicButton, musicArea, "...", {200, 48, 200 + 37, 48 + 21},
-               [this] { chooseMusic(); });
-        musicPath_ = label(musicArea, musicBeneath, "", {8, 72, 8 + 345, 72 + 33}, false, path);
-
+        for (const DialogControl& control : dialogControls()) makeControl(control);
         for (int i = 0; i < 2; ++i) {
             pictureMarks_[size_t(i)]->pressed = [this, i] { pressPicture(i, false); };
             pictureLabels_[size_t(i)]->pressed = [this, i] { pressPicture(i, true); };
@@ -634,17 +234,104 @@ private:
             musicMarks_[size_t(i)]->clicked = [this, i] { clickMusic(i); };
             musicLabels_[size_t(i)]->clicked = [this, i] { clickMusic(i); };
         }
+        link_->clicked = [this] { openLink(); };
+    }
+
+    // Makes one control of the layout table and keeps it where the dialog needs it.
+    void makeControl(const DialogControl& control) {
+        // A panel lies on the window; everything else in its area, counted from its inner area.
+        const bool onWindow =
+            control.area == DialogArea::Window || control.kind == ControlKind::Panel;
+        Win32RetainedBox* panel = onWindow ? nullptr : panels_[panelIndex(control.area)];
+        HWND area = onWindow ? window() : panel->window();
+        const RetainedSurface& beneath = onWindow ? background_ : panel->retained();
+        const DesignRect& r = control.rect;
+        const RECT at{r.x, r.y, r.x + r.width, r.y + r.height};
+        const bool picture = control.area == DialogArea::PicturePanel;
+        const size_t choice = size_t(control.choice);
+        Win32Label::Look look;
+        look.colour = colourRef(control.colour);
+        switch (control.kind) {
+        case ControlKind::Panel:
+            panels_[panelIndex(control.area)] = box(window(), control.colour, at);
+            return;
+        case ControlKind::PreviewBox: display_ = box(area, control.colour, at); return;
+        case ControlKind::TitlePlate: plates_.push_back({panel, px(r.x), px(r.y)}); return;
+        case ControlKind::Title:
+            look.format = DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX;
+            label(area, beneath, control.caption, at, control.fitsText, look);
+            return;
+        case ControlKind::Text:
+            label(area, beneath, control.caption, at, control.fitsText, look);
+            return;
+        case ControlKind::ChoiceMark: {
+            Win32Label* mark = label(area, beneath, "", at, false, look);
+            if (picture)
+                pictureMarks_.at(choice) = mark;
+            else
+                musicMarks_.at(choice) = mark;
+            return;
+        }
+        case ControlKind::ChoiceText: {
+            Win32Label* text = label(area, beneath, control.caption, at, control.fitsText, look);
+            if (picture)
+                pictureLabels_.at(choice) = text;
+            else
+                musicLabels_.at(choice) = text;
+            return;
+        }
+        case ControlKind::Link: makeLink(control, look); return;
+        case ControlKind::SaveButton:
+            button(SetButton, area, control.caption, at, [this] { save(); });
+            return;
+        case ControlKind::CancelButton:
+            button(CancelButton, area, control.caption, at, [this] { finish(); });
+            return;
+        case ControlKind::ChooserButton:
+            if (picture) {
+                button(PictureButton, area, control.caption, at, [this] { choosePicture(); });
+            } else {
+                button(MusicButton, area, control.caption, at, [this] { chooseMusic(); });
+            }
+            return;
+        case ControlKind::PathBox:
+            look.framed = true;
+            look.format = DT_LEFT | DT_TOP | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX;
+            (picture ? picturePath_ : musicPath_) = label(area, beneath, "", at, false, look);
+            return;
+        case ControlKind::RepeatBox:
+            repeatBox_ = CreateWindowExW(
+                0, L"COMBOBOX", L"",
+                WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
+                px(r.x), px(r.y), px(r.width), px(kRepeatListHeight), area, nullptr,
+                GetModuleHandleA(nullptr), nullptr);
+            SendMessageW(repeatBox_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+            return;
+        }
+    }
+
+    void makeLink(const DialogControl& control, Win32Label::Look look) {
+        const DesignRect& r = control.rect;
+        look.font = linkFont_;
+        labels_.push_back(std::make_unique<Win32Label>(
+            window(), background_, px({r.x, r.y, r.x + r.width, r.y + r.height}), look,
+            LoadCursor(nullptr, IDC_HAND)));
+        link_ = labels_.back().get();
+        link_->setText(
+            elidedInMiddle(fileAddress(files_.page), px(r.width),
+                           [this](const std::string& text) { return link_->textWidth(text); }));
+        if (control.fitsText) link_->fitText();
     }
 
     // Places the window centred across, at a third of the free height; its outer rectangle.
     RECT placeWindow() {
         RECT outer;
-        GetWindowRect(window_, &outer);
+        GetWindowRect(window(), &outer);
         const int width = outer.right - outer.left;
         const int height = outer.bottom - outer.top;
         const IntPoint at = windowPlacement(GetSystemMetrics(SM_CXSCREEN),
                                             GetSystemMetrics(SM_CYSCREEN), width, height);
-        SetWindowPos(window_, nullptr, at.x, at.y, 0, 0,
+        SetWindowPos(window(), nullptr, at.x, at.y, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         return {at.x, at.y, at.x + width, at.y + height};
     }
@@ -652,12 +339,12 @@ private:
     void zoom(const ZoomPath& path) {
         const RECT from{path.from.left, path.from.top, path.from.right, path.from.bottom};
         const RECT to{path.to.left, path.to.top, path.to.right, path.to.bottom};
-        DrawAnimatedRects(window_, IDANI_CAPTION, &from, &to);
+        DrawAnimatedRects(window(), IDANI_CAPTION, &from, &to);
     }
 
     void showChoices() {
         const DialogView& view = choices_.view();
-        auto showMark = [this](Label* label, Mark mark) {
+        auto showMark = [this](Win32Label* label, Mark mark) {
             label->setPicture(mark == Mark::Empty ? nullptr
                               : mark == Mark::On  ? &markOn_
                                                   : &markOff_);
@@ -717,7 +404,7 @@ private:
         const std::wstring folder = wideFromUtf8(startFolder);
         OPENFILENAMEW open{};
         open.lStructSize = sizeof open;
-        open.hwndOwner = window_;
+        open.hwndOwner = window();
         open.lpstrFilter = filter;
         open.lpstrFile = file.data();
         open.nMaxFile = DWORD(file.size());
@@ -761,7 +448,7 @@ private:
             saveDialogSettings(choices_.values(), files_.settingsFile);
         if (!unsaved.empty()) {
             // The dialog stays open: the user can choose again, or leave with "ｷｬﾝｾﾙ".
-            MessageBoxW(window_, wideFromUtf8(unsavedChoicesMessage(unsaved)).c_str(), L"Quorlane",
+            MessageBoxW(window(), wideFromUtf8(unsavedChoicesMessage(unsaved)).c_str(), L"Quorlane",
                         MB_OK | MB_ICONWARNING);
             for (auto& button : buttons_) button->windowsAboveChanged();
             return;
@@ -777,14 +464,14 @@ private:
         HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
         // The file itself: its association picks the user's browser.
         const auto opened = reinterpret_cast<INT_PTR>(ShellExecuteW(
-            window_, L"open", wideFromUtf8(files_.page).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+            window(), L"open", wideFromUtf8(files_.page).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
         SetCursor(previous);
         if (opened <= 32) warnAboutPage(PageProblem::NoOpener);
     }
 
     void warnAboutPage(PageProblem problem) {
         MessageBoxW(
-            window_,
+            window(),
             wideFromUtf8(productPageProblemMessage(problem, fileAddress(files_.page))).c_str(),
             L"Quorlane", MB_OK | MB_ICONWARNING);
         for (auto& button : buttons_) button->windowsAboveChanged();
@@ -795,8 +482,8 @@ private:
         if (closed_) return;
         closed_ = true;
         RECT outer;
-        GetWindowRect(window_, &outer);
-        ShowWindow(window_, SW_HIDE);
+        GetWindowRect(window(), &outer);
+        ShowWindow(window(), SW_HIDE);
         zoom(zoomClosePath({outer.left, outer.top, outer.right, outer.bottom}, zoomAnchor()));
     }
 
@@ -809,21 +496,27 @@ private:
     ResourcePicture plate_;
     ResourcePicture markOn_;
     ResourcePicture markOff_;
-    Surface background_;
+    RetainedSurface background_;
     bool closed_ = false;
 
-    std::vector<std::unique_ptr<RetainedBox>> boxes_;
-    std::vector<std::unique_ptr<Label>> labels_;
+    std::vector<std::unique_ptr<Win32RetainedBox>> boxes_;
+    std::vector<std::unique_ptr<Win32Label>> labels_;
     std::array<std::unique_ptr<Win32Command>, 4> buttons_;
-    std::array<RetainedBox*, 2> panels_{};  // music, picture
-    RetainedBox* display_ = nullptr;
-    std::array<Label*, 2> pictureMarks_{};
-    std::array<Label*, 2> pictureLabels_{};
-    std::array<Label*, 3> musicMarks_{};
-    std::array<Label*, 3> musicLabels_{};
-    Label* picturePath_ = nullptr;
-    Label* musicPath_ = nullptr;
-    Label* link_ = nullptr;
+    std::array<Win32RetainedBox*, 2> panels_{};  // music, picture
+    // The title plates, drawn into their panels over the tiles.
+    struct Plate {
+        Win32RetainedBox* panel;
+        int x, y;
+    };
+    std::vector<Plate> plates_;
+    Win32RetainedBox* display_ = nullptr;
+    std::array<Win32Label*, 2> pictureMarks_{};
+    std::array<Win32Label*, 2> pictureLabels_{};
+    std::array<Win32Label*, 3> musicMarks_{};
+    std::array<Win32Label*, 3> musicLabels_{};
+    Win32Label* picturePath_ = nullptr;
+    Win32Label* musicPath_ = nullptr;
+    Win32Label* link_ = nullptr;
     HWND repeatBox_ = nullptr;
 };
 

@@ -8,30 +8,27 @@
 #include <functional>
 #include <string>
 
+#include "shell/platform/win32/win32_window.h"
+
 namespace quorlane {
 
-class Win32MessageWindow {
+class Win32MessageWindow : public Win32Window {
 public:
     explicit Win32MessageWindow(const std::string& title);
-    ~Win32MessageWindow();
-    Win32MessageWindow(const Win32MessageWindow&) = delete;
-    Win32MessageWindow& operator=(const Win32MessageWindow&) = delete;
 
     // Called with the timer's number each time one fires.
     void onTimer(std::function<void(unsigned)> handler) { onTimer_ = std::move(handler); }
     void startTimer(unsigned number, std::chrono::milliseconds interval);
     void stopTimer(unsigned number);
-    void* handle() const { return window_; }
 
     // Runs the thread's messages until quit() is called; returns its code.
     static int runLoop();
     static void quit(int exitCode);
 
-    // For the window's procedure.
-    void fireTimer(unsigned number);
+protected:
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void* window_ = nullptr;
     std::function<void(unsigned)> onTimer_;
 };
 
