@@ -23,6 +23,9 @@ endfunction()
 # build: the programs, stripped of their debugging information, the README in Windows' own line
 # ends, and the web page with its pictures (QUORLANE_PAGE_FILES).
 function(quorlane_windows_zip zip_name)
+  # The install text ships beside the programs in the build too, as in the zip.
+  configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/README.txt ${QUORLANE_BIN_DIR}/README.txt
+    COPYONLY)
   set(stage ${CMAKE_BINARY_DIR}/zip-stage)
   set(zip ${CMAKE_BINARY_DIR}/${zip_name})
   set(commands COMMAND ${CMAKE_COMMAND} -E rm -rf ${stage} COMMAND ${CMAKE_COMMAND} -E make_directory ${stage})
