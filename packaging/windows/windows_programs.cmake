@@ -49,3 +49,16 @@ function(quorlane_windows_zip zip_name)
     add_dependencies(quorlane_windows_zip quorlane_page)
   endif()
 endfunction()
+
+# quorlane_windows_resources(LIBRARY RC_IN FILE...): LIBRARY's resources, the script RC_IN (its
+# @VARIABLES@ filled in) over the FILEs, compiled into every program that links LIBRARY. They
+# are objects of their own: in a static library they would be left out, as no code calls them.
+function(quorlane_windows_resources library rc_in)
+  get_filename_component(name ${rc_in} NAME_WE)
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${name}.rc)
+  configure_file(${rc_in} ${rc} @ONLY)
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${ARGN}")
+  # The FILEs as sources too, so that those made by the build are made first.
+  add_library(${library}_resources OBJECT ${rc} ${ARGN})
+  target_sources(${library} INTERFACE $<TARGET_OBJECTS:${library}_resources>)
+endfunction()
