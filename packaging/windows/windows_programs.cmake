@@ -23,6 +23,9 @@ endfunction()
 # build: the programs, stripped of their debugging information, the README in Windows' own line
 # ends, and the web page with its pictures (QUORLANE_PAGE_FILES).
 function(quorlane_windows_zip zip_name)
+  # The install text ships beside the programs in the build too, as in the zip.
+  configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/README.txt ${QUORLANE_BIN_DIR}/README.txt
+    COPYONLY)
   set(stage ${CMAKE_BINARY_DIR}/zip-stage)
   set(zip ${CMAKE_BINARY_DIR}/${zip_name})
   set(commands COMMAND ${CMAKE_COMMAND} -E rm -rf ${stage} COMMAND ${CMAKE_COMMAND} -E make_directory ${stage})
@@ -45,4 +48,17 @@ function(quorlane_windows_zip zip_name)
   if(TARGET quorlane_page)
     add_dependencies(quorlane_windows_zip quorlane_page)
   endif()
+endfunction()
+
+# quorlane_windows_resources(LIBRARY RC_IN FILE...): LIBRARY's resources, the script RC_IN (its
+# @VARIABLES@ filled in) over the FILEs, compiled into every program that links LIBRARY. They
+# are objects of their own: in a static library they would be left out, as no code calls them.
+function(quorlane_windows_resources library rc_in)
+  get_filename_component(name ${rc_in} NAME_WE)
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${name}.rc)
+  configure_file(${rc_in} ${rc} @ONLY)
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${ARGN}")
+  # The FILEs as sources too, so that those made by the build are made first.
+  add_library(${library}_resources OBJECT ${rc} ${ARGN})
+  target_sources(${library} INTERFACE $<TARGET_OBJECTS:${library}_resources>)
 endfunction()

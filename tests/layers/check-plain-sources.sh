@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Fails when a logic library's sources include a platform header (Qt, X11, SDL, libcdio, GL,
-# Windows), directly or through a header of this tree they include. The logic stays plain C++
-# so it can be tested alone and built for another platform; only the adapters may include
-# these.
+# Fails when a logic library's sources include a platform header (Qt, X11, Wayland, SDL,
+# libcdio, GL, Windows), directly or through a header of this tree they include. The logic
+# stays plain C++ so it can be tested alone and built for another platform; only the adapters
+# may include these.
 # Usage: check-plain-sources.sh SOURCE_DIR LIST  (LIST: lines "target|folder|source;source...")
 set -euo pipefail
 root=$1
 list=$2
-platform='^[[:space:]]*#[[:space:]]*include[[:space:]]*<(Q[A-Za-z]*|Qt[A-Za-z]*/|X11/|SDL|cdio/|GL/|EGL/|windows\.h|winuser\.h)'
+windows='[Ww]indows\.h|win[a-z0-9]*\.h|shlobj\.h|shellapi\.h|mmsystem\.h|commdlg\.h|objbase\.h|ole2\.h|olectl\.h|ocidl\.h'
+platform="^[[:space:]]*#[[:space:]]*include[[:space:]]*<(Q[A-Za-z]*|Qt[A-Za-z]*/|X11/|SDL|cdio/|GL/|EGL/|wayland-|systemd/|$windows)"
 status=0
 declare -A seen
 # Prints every file of the tree that $1 reaches through quoted includes, $1 first.

@@ -14,7 +14,7 @@ namespace quorlane {
 namespace {
 
 constexpr char kTitle[] = "Preview Window";
-// The still's resource number (shell/assets/windows_shell.rc.in).
+// The still's resource number (shell/assets/preview_still.rc.in).
 constexpr int kPreviewStillResource = 101;
 // How often the preview looks whether its host is still there, should the host's end not
 // reach it as its child's destruction.
