@@ -4,10 +4,11 @@
 #                flight whose walls carry the session's wallpaper, none of the desktop left in
 #                place; a key other than Escape leaves it flying; Escape ends it all, exit 0,
 #                no Quorlane process left;
-#   no-portal    no compositor to copy from and no portal on the bus: the show says so in one
+#   no-portal    no compositor to copy from and no portal on the bus, or
+#   refused      a portal that refuses: the show says so in one
 #                line on standard error, and still flies.
 # The screenshots are kept in SHOTS (default BUILD_DIR/wayland-shots) to be looked at.
-# Usage: check-sway-show.sh BUILD_DIR one|two|no-portal   (exit 77: cannot run here)
+# Usage: check-sway-show.sh BUILD_DIR one|two|no-portal|refused   (exit 77: cannot run here)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
@@ -26,13 +27,20 @@ if [ "${1:-}" = "--in-session" ]; then
   show=$prefix/lib/quorlane/Quorlane.scr
   IFS=, read -ra outputs <<<"$SWAY_OUTPUTS"
   for output in "${outputs[@]}"; do output_shot "$work/desktop-$output.png"; done
-  if [ "$scenario" = no-portal ]; then
-    # A bus of its own that can start no service, and no compositor to copy from.
+  if [ "$scenario" = no-portal ] || [ "$scenario" = refused ]; then
+    # A bus of its own that can start no service, and no compositor to copy from; for
+    # refused, a portal on it that refuses.
     mkdir -p "$work/no-services"
     sed "s|<standard_session_servicedirs */>|<servicedir>$work/no-services</servicedir>|" \
       /usr/share/dbus-1/session.conf >"$work/bus.conf"
+    portal=
+    [ "$scenario" = refused ] && portal=$root/tests/support/refusing-portal.py
     WAYLAND_DISPLAY=no-compositor-here dbus-run-session --config-file="$work/bus.conf" -- \
-      "$show" /s 2>"$work/show.err" &
+      bash -c 'if [ -n "$1" ]; then
+                 /usr/bin/python3 "$1" >"$2/portal.out" &
+                 for _ in $(seq 1 300); do grep -q ready "$2/portal.out" && break; sleep 0.1; done
+               fi
+               exec "$3" /s' session "$portal" "$work" "$show" 2>"$work/show.err" &
   else
     "$show" /s 2>"$work/show.err" &
   fi
@@ -42,7 +50,7 @@ if [ "${1:-}" = "--in-session" ]; then
       { cp "$work/shot.png" "$shots/$scenario-$output-failed.png"; cat "$work/show.err" >&2;
         fail "no flight on $output"; }
     cp "$work/shot.png" "$shots/$scenario-$output.png"
-    if [ "$scenario" != no-portal ]; then
+    if [ "$scenario" = one ] || [ "$scenario" = two ]; then
       magenta=$(colour_share "$work/shot.png" 1 0 1)
       cyan=$(colour_share "$work/shot.png" 0 1 1)
       echo "$scenario: $output flies; wallpaper's magenta on $magenta, cyan on $cyan of it"
@@ -50,7 +58,7 @@ if [ "${1:-}" = "--in-session" ]; then
         fail "the walls on $output do not carry the wallpaper"
     fi
   done
-  if [ "$scenario" = no-portal ]; then
+  if [ "$scenario" = no-portal ] || [ "$scenario" = refused ]; then
     # The bus's own complaints are not the show's.
     grep -v '^dbus-daemon' "$work/show.err" >"$work/show-lines.err" || true
     mv "$work/show-lines.err" "$work/show.err"
@@ -62,9 +70,16 @@ if [ "${1:-}" = "--in-session" ]; then
     [ "$lines" = 1 ] || fail "expected one line on standard error, got $lines"
     grep -q '^Quorlane.scr: no picture of the desktop: showing the built-in picture$' \
       "$work/show.err" || fail "the show did not fall back to the built-in picture"
-    grep -q "no picture of the Wayland desktop: the compositor offers no screen copy and no desktop portal takes screenshots" \
-      "$work/show.err" || fail "the line does not say why"
-    grep -q "install the portal" "$work/show.err" || fail "the line does not say what to do"
+    if [ "$scenario" = no-portal ]; then
+      grep -q "no picture of the Wayland desktop: the compositor offers no screen copy and no desktop portal takes screenshots" \
+        "$work/show.err" || fail "the line does not say why"
+      grep -q "install the portal" "$work/show.err" || fail "the line does not say what to do"
+    else
+      grep -q "no picture of the Wayland desktop: the desktop portal refused the screenshot" \
+        "$work/show.err" || fail "the line does not say why"
+      grep -q "allow it once by saving the settings dialog (quorlane --settings) with the desktop picture chosen" \
+        "$work/show.err" || fail "the line does not say what to do"
+    fi
   else
     [ ! -s "$work/show.err" ] || { cat "$work/show.err" >&2; fail "the show wrote to standard error"; }
   fi
@@ -88,6 +103,8 @@ scenario=$2
 # leaks are checked on X, and the capture's in its own tests.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 command -v convert >/dev/null || { echo "ImageMagick is not installed" >&2; exit 77; }
+[ "$scenario" != refused ] || /usr/bin/python3 -c 'from gi.repository import Gio' 2>/dev/null ||
+  { echo "python3-gi is not installed" >&2; exit 77; }
 shots=${SHOTS:-$build/wayland-shots}
 mkdir -p "$shots"
 work=$(mktemp -d /tmp/quorlane-wayland-XXXXXX)
