@@ -206,56 +206,110 @@ void decodeUncompressed(const ByteView& file, uint64_t pixelOffset, const DibHea
 // Run-length encoded 8- or 4-bit pixels, stored bottom row first. Pixels the stream skips
 // (end of line, delta, early end of picture) stay black; runs reaching past the right edge
 // are cut there; the stream may stop once it has moved below the last row.
+class RunLengthDecoder {
+public:
+    RunLengthDecoder(const uint8_t* data, size_t size, bool fourBit,
+                     const std::array<Rgb, 256>& palette, RgbImage& image)
+        : d_(data),
+          n_(size),
+          fourBit_(fourBit),
+          palette_(palette),
+          image_(image),
+          width_(image.width),
+          height_(image.height) {}
+
+    const char* run() {
+        while (y_ < height_) {
+            switch (nextCode()) {
+            case Step::More: break;
+            case Step::End: return nullptr;
+            case Step::Truncated: return kConversionError;
+            }
+        }
+        return nullptr;
+    }
+
+private:
+    enum class Step : uint8_t { More, End, Truncated };
+
+    bool holds(size_t bytes) const { return n_ - i_ >= bytes; }
+
+    // A code is two bytes: a repeat count and the index (or two) it repeats, or a zero and
+    // an escape.
+    Step nextCode() {
+        if (!holds(2)) return Step::Truncated;
+        const uint8_t first = d_[i_], second = d_[i_ + 1];
+        i_ += 2;
+        if (first == 0) return escape(second);
+        paint(first,
+              [&](unsigned k) { return fourBit_ ? (k % 2 ? second & 15 : second >> 4) : second; });
+        return Step::More;
+    }
+
+    Step escape(uint8_t code) {
+        switch (code) {
+        case 0:
+            x_ = 0;
+            ++y_;
+            return Step::More;
+        case 1: return Step::End;
+        case 2: return delta();
+        default: return literal(code);
+        }
+    }
+
+    // Moves right and up by the next two bytes.
+    Step delta() {
+        if (!holds(2)) return Step::Truncated;
+        x_ += d_[i_];
+        y_ += d_[i_ + 1];
+        i_ += 2;
+        return Step::More;
+    }
+
+    // `count` indices stored as they are.
+    Step literal(uint8_t count) {
+        const size_t bytes = fourBit_ ? (count + 1u) / 2 : count;
+        if (!holds(bytes)) return Step::Truncated;
+        const uint8_t* indices = d_ + i_;
+        paint(count, [&](unsigned k) {
+            return fourBit_ ? (indices[k / 2] >> (k % 2 ? 0 : 4)) & 15 : indices[k];
+        });
+        // Literal runs are padded to 16 bits; a missing pad byte at the very end is harmless.
+        i_ += std::min(bytes + bytes % 2, n_ - i_);
+        return Step::More;
+    }
+
+    // Writes `count` pixels from the current position; index(k) gives the k-th colour index.
+    template <typename Index>
+    void paint(unsigned count, Index index) {
+        const int64_t visible = y_ < height_ ? std::clamp<int64_t>(width_ - x_, 0, count) : 0;
+        for (int64_t k = 0; k < visible; ++k) {
+            putPixel(image_.data.data() + (y_ * width_ + x_ + k) * 3,
+                     palette_[index(static_cast<unsigned>(k))]);
+        }
+        x_ += count;
+    }
+
+    const uint8_t* d_;
+    size_t n_;
+    size_t i_ = 0;
+    bool fourBit_;
+    const std::array<Rgb, 256>& palette_;
+    RgbImage& image_;
+    int64_t width_;
+    int64_t height_;
+    int64_t x_ = 0;
+    int64_t y_ = 0;
+};
+
 const char* decodeRunLength(const ByteView& file, uint64_t pixelOffset, bool fourBit,
                             const std::array<Rgb, 256>& palette, RgbImage& image) {
     if (pixelOffset > file.size()) return kConversionError;
-    const uint8_t* d = file.at(static_cast<size_t>(pixelOffset));
-    const size_t n = file.size() - static_cast<size_t>(pixelOffset);
-    const int64_t width = image.width;
-    const int64_t height = image.height;
-    int64_t x = 0, y = 0;
-    size_t i = 0;
-
-    // Writes `count` pixels from the current position; index(k) gives the k-th colour index.
-    auto emit = [&](unsigned count, auto index) {
-        const int64_t visible = y < height ? std::clamp<int64_t>(width - x, 0, count) : 0;
-        for (int64_t k = 0; k < visible; ++k) {
-            putPixel(image.data.data() + (y * width + x + k) * 3,
-                     palette[index(static_cast<unsigned>(k))]);
-        }
-        x += count;
-    };
-
-    while (y < height) {
-        if (n - i < 2) return kConversionError;
-        const uint8_t first = d[i], second = d[i + 1];
-        i += 2;
-        if (first > 0) {
-            emit(first, [&](unsigned k) {
-                return fourBit ? (k % 2 ? second & 15 : second >> 4) : second;
-            });
-        } else if (second == 0) {
-            x = 0;
-            ++y;
-        } else if (second == 1) {
-            return nullptr;
-        } else if (second == 2) {
-            if (n - i < 2) return kConversionError;
-            x += d[i];
-            y += d[i + 1];
-            i += 2;
-        } else {
-            const size_t bytes = fourBit ? (second + 1u) / 2 : second;
-            if (n - i < bytes) return kConversionError;
-            const uint8_t* literal = d + i;
-            emit(second, [&](unsigned k) {
-                return fourBit ? (literal[k / 2] >> (k % 2 ? 0 : 4)) & 15 : literal[k];
-            });
-            // Literal runs are padded to 16 bits; a missing pad byte at the very end is harmless.
-            i += std::min(bytes + bytes % 2, n - i);
-        }
-    }
-    return nullptr;
+    RunLengthDecoder decoder(file.at(static_cast<size_t>(pixelOffset)),
+                             file.size() - static_cast<size_t>(pixelOffset), fourBit, palette,
+                             image);
+    return decoder.run();
 }
 
 bool mayPaint(const ByteView& file, uint64_t pixelOffset, int64_t pixels) {
@@ -265,55 +319,69 @@ bool mayPaint(const ByteView& file, uint64_t pixelOffset, int64_t pixels) {
            dataBytes * kRunLengthPixelsPerByte * kRunLengthCoverageShare >= pixels;
 }
 
-const char* decode(const ByteView& file, RgbImage& image) {
-    const bool hasFileHeader = file.size() >= 2 && file.at(0)[0] == 'B' && file.at(0)[1] == 'M';
-    if (hasFileHeader && file.size() < kFileHeaderSize) return kUnknownFormat;
-    const size_t headerStart = hasFileHeader ? kFileHeaderSize : 0;
+bool startsWithFileHeader(const ByteView& file) {
+    return file.size() >= 2 && file.at(0)[0] == 'B' && file.at(0)[1] == 'M';
+}
 
-    DibHeader h;
-    if (!readHeader(file, headerStart, h)) return kUnknownFormat;
+int64_t rowCount(const DibHeader& h) { return h.height < 0 ? -h.height : h.height; }
 
-    const int64_t rows = h.height < 0 ? -h.height : h.height;
+bool isRunLength(const DibHeader& h) {
+    return h.compression == kCompressionRle8 || h.compression == kCompressionRle4;
+}
+
+// Whether a picture of this size, depth and compression may be decoded at all.
+bool isDecodable(const DibHeader& h) {
+    const int64_t rows = rowCount(h);
     if (h.width <= 0 || rows == 0 || h.width > kMaxPixels || rows > kMaxPixels ||
         h.width * rows > kMaxPixels) {
-        return kConversionError;
+        return false;
     }
-    if (!depthFitsCompression(h)) return kConversionError;
-    const bool runLength = h.compression == kCompressionRle8 || h.compression == kCompressionRle4;
-    if (runLength && h.height < 0) return kConversionError;  // RLE has no top-down form
+    if (!depthFitsCompression(h)) return false;
+    return !(isRunLength(h) && h.height < 0);  // RLE has no top-down form
+}
 
+// Where the parts after the info header lie, and how 16- and 32-bit pixels hold their colours.
+struct PixelLayout {
+    std::array<uint32_t, 3> masks{};
+    size_t tableStart = 0;
+    size_t entrySize = 0;
+    uint64_t entries = 0;
+    uint64_t pixelOffset = 0;
+};
+
+std::optional<PixelLayout> locatePixels(const ByteView& file, bool fileHeader, size_t headerStart,
+                                        const DibHeader& h) {
+    PixelLayout layout;
     // 16- and 32-bit pixels: three masks after a 40-byte header, else the usual layouts.
     const size_t maskStart = headerStart + h.size;
     size_t maskBytes = 0;
-    std::array<uint32_t, 3> masks = h.bitsPerPixel == 16
-                                        ? std::array<uint32_t, 3>{0x7C00, 0x03E0, 0x001F}
+    layout.masks = h.bitsPerPixel == 16 ? std::array<uint32_t, 3>{0x7C00, 0x03E0, 0x001F}
                                         : std::array<uint32_t, 3>{0xFF0000, 0xFF00, 0xFF};
     if (h.compression == kCompressionBitfields) {
         maskBytes = 12;
-        if (!file.holds(maskStart, maskBytes)) return kConversionError;
-        masks = {file.u32(maskStart), file.u32(maskStart + 4), file.u32(maskStart + 8)};
+        if (!file.holds(maskStart, maskBytes)) return std::nullopt;
+        layout.masks = {file.u32(maskStart), file.u32(maskStart + 4), file.u32(maskStart + 8)};
     }
 
-    const size_t tableStart = maskStart + maskBytes;
-    const size_t entrySize = h.size == kCoreHeaderSize ? 3 : 4;
-    const uint64_t entries = colorTableEntries(h);
-    uint64_t pixelOffset = tableStart + entries * entrySize;
+    layout.tableStart = maskStart + maskBytes;
+    layout.entrySize = h.size == kCoreHeaderSize ? 3 : 4;
+    layout.entries = colorTableEntries(h);
+    layout.pixelOffset = layout.tableStart + layout.entries * layout.entrySize;
     // A zero offset would point at the file header itself: writers that leave it unset mean
     // "right after the colour table".
-    if (hasFileHeader && file.u32(10) != 0) pixelOffset = file.u32(10);
+    if (fileHeader && file.u32(10) != 0) layout.pixelOffset = file.u32(10);
+    return layout;
+}
 
-    // Checked before the picture's buffer is allocated, so a short file cannot ask for a huge one.
-    if (!runLength && !holdsRows(file, pixelOffset, h, rows)) return kConversionError;
-    if (runLength && !mayPaint(file, pixelOffset, h.width * rows)) return kConversionError;
+// Checked before the picture's buffer is allocated, so a short file cannot ask for a huge one.
+bool holdsPixelData(const ByteView& file, const PixelLayout& layout, const DibHeader& h) {
+    const int64_t rows = rowCount(h);
+    if (isRunLength(h)) return mayPaint(file, layout.pixelOffset, h.width * rows);
+    return holdsRows(file, layout.pixelOffset, h, rows);
+}
 
-    std::array<Rgb, 256> palette{};
-    if (h.bitsPerPixel <= 8) {
-        if (const char* failure =
-                readPalette(file, tableStart, entrySize, entries, h.bitsPerPixel, palette)) {
-            return failure;
-        }
-    }
-
+const char* allocatePicture(const DibHeader& h, RgbImage& image) {
+    const int64_t rows = rowCount(h);
     image.width = static_cast<int32_t>(h.width);
     image.height = static_cast<int32_t>(rows);
     try {
@@ -321,11 +389,35 @@ const char* decode(const ByteView& file, RgbImage& image) {
     } catch (const std::bad_alloc&) {
         return kOutOfMemory;
     }
+    return nullptr;
+}
 
-    if (runLength)
-        return decodeRunLength(file, pixelOffset, h.compression == kCompressionRle4, palette,
-                               image);
-    decodeUncompressed(file, pixelOffset, h, palette, masks, image);
+const char* decode(const ByteView& file, RgbImage& image) {
+    const bool fileHeader = startsWithFileHeader(file);
+    if (fileHeader && file.size() < kFileHeaderSize) return kUnknownFormat;
+    const size_t headerStart = fileHeader ? kFileHeaderSize : 0;
+
+    DibHeader h;
+    if (!readHeader(file, headerStart, h)) return kUnknownFormat;
+    if (!isDecodable(h)) return kConversionError;
+
+    const std::optional<PixelLayout> layout = locatePixels(file, fileHeader, headerStart, h);
+    if (!layout || !holdsPixelData(file, *layout, h)) return kConversionError;
+
+    std::array<Rgb, 256> palette{};
+    if (h.bitsPerPixel <= 8) {
+        if (const char* failure = readPalette(file, layout->tableStart, layout->entrySize,
+                                              layout->entries, h.bitsPerPixel, palette)) {
+            return failure;
+        }
+    }
+
+    if (const char* failure = allocatePicture(h, image)) return failure;
+
+    if (isRunLength(h))
+        return decodeRunLength(file, layout->pixelOffset, h.compression == kCompressionRle4,
+                               palette, image);
+    decodeUncompressed(file, layout->pixelOffset, h, palette, layout->masks, image);
     return nullptr;
 }
 

@@ -72,22 +72,31 @@ QImage titlePlate() {
     return image;
 }
 
+bool isMarkOutline(int x, int y) { return x == 0 || y == 0 || x == 11 || y == 11; }
+
+// The row and column just inside the outline catch the light.
+bool isMarkInnerEdge(int x, int y) { return x == 1 || y == 1; }
+
+// A filled blue square, lighter towards the top, with a dark outline.
+QColor onMarkColour(int x, int y) {
+    if (isMarkOutline(x, y)) return QColor(20, 28, 72);
+    if (isMarkInnerEdge(x, y)) return QColor(96, 140, 240);
+    return QColor(40, 84, 200 + (11 - y) * 4);
+}
+
+// An empty light square.
+QColor offMarkColour(int x, int y) {
+    if (isMarkOutline(x, y)) return QColor(96, 94, 112);
+    if (isMarkInnerEdge(x, y)) return QColor(214, 212, 222);
+    return QColor(244, 244, 248);
+}
+
 // 12 x 12 marks: On is a filled blue square with a dark outline, Off an empty light square.
 QImage mark(bool on) {
     QImage image(12, 12, QImage::Format_RGB888);
     for (int y = 0; y < 12; ++y) {
-        for (int x = 0; x < 12; ++x) {
-            const bool outline = x == 0 || y == 0 || x == 11 || y == 11;
-            QColor colour;
-            if (on) {
-                colour = outline ? QColor(20, 28, 72) : QColor(40, 84, 200 + (11 - y) * 4);
-                if (!outline && (x == 1 || y == 1)) colour = QColor(96, 140, 240);
-            } else {
-                colour = outline ? QColor(96, 94, 112) : QColor(244, 244, 248);
-                if (!outline && (x == 1 || y == 1)) colour = QColor(214, 212, 222);
-            }
-            image.setPixelColor(x, y, colour);
-        }
+        for (int x = 0; x < 12; ++x)
+            image.setPixelColor(x, y, on ? onMarkColour(x, y) : offMarkColour(x, y));
     }
     return image;
 }

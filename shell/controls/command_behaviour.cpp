@@ -1,6 +1,8 @@
 #include "shell/controls/command_behaviour.h"
 
 #include <limits>
+#include <optional>
+#include <string>
 
 namespace quorlane {
 
@@ -13,6 +15,52 @@ bool isColour(int64_t value) { return value >= 0 && value <= 0x00FFFFFF; }
 // Stored integers come back as whatever the host kept; booleans may have been kept as numbers.
 const int32_t* storedInteger(const PropertyValue* value) {
     return value ? std::get_if<int32_t>(value) : nullptr;
+}
+
+// What each stored key gives: its default when absent, nothing (the current value stays) when
+// it holds the wrong kind or a value out of range.
+
+std::optional<bool> storedEnabled(const PropertyValue* value) {
+    if (!value) return true;
+    if (const bool* flag = std::get_if<bool>(value)) return *flag;
+    if (const int32_t* number = std::get_if<int32_t>(value)) return *number != 0;
+    return std::nullopt;
+}
+
+std::optional<std::string> storedCaption(const PropertyValue* value) {
+    if (!value) return kDefaultCaption;
+    if (const std::string* text = std::get_if<std::string>(value)) return *text;
+    return std::nullopt;
+}
+
+std::optional<FontDescription> storedFont(const PropertyValue* value,
+                                          const FontDescription& ambientFont) {
+    if (!value) return ambientFont;
+    if (const FontDescription* font = std::get_if<FontDescription>(value)) return *font;
+    return std::nullopt;
+}
+
+std::optional<uint8_t> storedFirstRun(const PropertyValue* value) {
+    if (!value) return 1;
+    const int32_t* number = storedInteger(value);
+    if (number && *number >= 0 && *number <= std::numeric_limits<uint8_t>::max())
+        return static_cast<uint8_t>(*number);
+    return std::nullopt;
+}
+
+// Any integer: whether it is a colour is decided where the colour is set.
+std::optional<uint32_t> storedFontColour(const PropertyValue* value) {
+    if (!value) return 0;
+    if (const int32_t* number = storedInteger(value)) return static_cast<uint32_t>(*number);
+    return std::nullopt;
+}
+
+// Whether the face is opaque.
+std::optional<bool> storedVisible(const PropertyValue* value) {
+    if (!value) return true;
+    const int32_t* number = storedInteger(value);
+    if (number && (*number == 0 || *number == 1)) return *number == 1;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -174,49 +222,17 @@ void CommandBehaviour::setVisible(uint8_t visible) {
 void CommandBehaviour::readProperties(const PropertySet& stored,
                                       const FontDescription& ambientFont) {
     // Each key on its own: a value of the wrong kind is skipped and the rest still load.
-    if (const PropertyValue* value = stored.find("Enabled")) {
-        if (const bool* flag = std::get_if<bool>(value))
-            enabled_ = *flag;
-        else if (const int32_t* number = std::get_if<int32_t>(value))
-            enabled_ = *number != 0;
-    } else {
-        enabled_ = true;
-    }
-
-    if (const PropertyValue* value = stored.find("Caption")) {
-        if (const std::string* text = std::get_if<std::string>(value)) view_.setCaptionText(*text);
-    } else {
-        view_.setCaptionText(kDefaultCaption);
-    }
-
-    if (const PropertyValue* value = stored.find("Font")) {
-        if (const FontDescription* font = std::get_if<FontDescription>(value))
-            view_.setCaptionFont(*font);
-    } else {
-        view_.setCaptionFont(ambientFont);
-    }
-
-    if (const PropertyValue* value = stored.find("FirstRun")) {
-        const int32_t* number = storedInteger(value);
-        if (number && *number >= 0 && *number <= std::numeric_limits<uint8_t>::max())
-            firstRun_ = static_cast<uint8_t>(*number);
-    } else {
-        firstRun_ = 1;
-    }
-
-    if (const PropertyValue* value = stored.find("FontColour")) {
-        if (const int32_t* number = storedInteger(value))
-            trySetFontColour(static_cast<uint32_t>(*number));
-    } else {
-        view_.setCaptionColour(0);
-    }
-
-    if (const PropertyValue* value = stored.find("Visible")) {
-        const int32_t* number = storedInteger(value);
-        if (number && (*number == 0 || *number == 1)) opaque_ = *number == 1;
-    } else {
-        opaque_ = true;
-    }
+    if (const std::optional<bool> enabled = storedEnabled(stored.find("Enabled")))
+        enabled_ = *enabled;
+    if (const std::optional<std::string> text = storedCaption(stored.find("Caption")))
+        view_.setCaptionText(*text);
+    if (const std::optional<FontDescription> font = storedFont(stored.find("Font"), ambientFont))
+        view_.setCaptionFont(*font);
+    if (const std::optional<uint8_t> firstRun = storedFirstRun(stored.find("FirstRun")))
+        firstRun_ = *firstRun;
+    if (const std::optional<uint32_t> colour = storedFontColour(stored.find("FontColour")))
+        trySetFontColour(*colour);
+    if (const std::optional<bool> opaque = storedVisible(stored.find("Visible"))) opaque_ = *opaque;
     view_.setFaceOpaque(opaque_);
 
     refreshFace();

@@ -318,5 +318,36 @@ TEST(CommandBehaviour, StoredPropertiesDefaultsOrderAndBadValues) {
     EXPECT_TRUE(skipped.opaque);
 }
 
+TEST(CommandBehaviour, StoredValuesOfAnotherKindKeepWhatWasLoaded) {
+    const FontDescription ambient{"Ambient", 12, 400, false, false, false, 0};
+    const FontDescription gothic{"ＭＳ Ｐゴシック", 9.75, 700, true, false, false, 128};
+    PropertySet first;
+    first.set("Enabled", false);
+    first.set("Caption", std::string("設定"));
+    first.set("Font", gothic);
+    first.set("FirstRun", int32_t{0});
+    first.set("FontColour", int32_t{0x123456});
+    first.set("Visible", int32_t{0});
+    // Each key holds a kind it never takes; none of them is its default either.
+    PropertySet mixedUp;
+    mixedUp.set("Enabled", std::string("yes"));
+    mixedUp.set("Caption", gothic);
+    mixedUp.set("Font", int32_t{1});
+    mixedUp.set("FirstRun", true);
+    mixedUp.set("FontColour", std::string("red"));
+    mixedUp.set("Visible", true);
+
+    RecordingView view;
+    CommandBehaviour button(view);
+    button.readProperties(first, ambient);
+    button.readProperties(mixedUp, ambient);
+    EXPECT_FALSE(button.enabledValue());
+    EXPECT_EQ(view.text, "設定");
+    EXPECT_EQ(view.font, gothic);
+    EXPECT_EQ(button.firstRun(), 0);
+    EXPECT_EQ(view.colour, 0x123456u);
+    EXPECT_FALSE(view.opaque);
+}
+
 }  // namespace
 }  // namespace quorlane

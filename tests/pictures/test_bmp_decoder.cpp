@@ -241,6 +241,50 @@ TEST(BmpDecoder, RunLengthFourBit) {
     expectRows(decodeOk(buildBmp(l)), lookUp(palette, {{1, 2, 1, 2, 1}, {3, 4, 5, 6, 7}}));
 }
 
+// A file that ends inside its bit field masks or inside a run-length code is refused, and
+// nothing past its end is read: there the memory holds what would make it decode. The file
+// alone is also decoded from a buffer of exactly its size, for the sanitizer build to watch.
+TEST(BmpDecoder, FilesEndingMidStructureAreErrorsWhateverFollowsInMemory) {
+    const Bytes endOfPicture = {0x00, 0x00, 0x01};
+    const auto runLength = [](uint16_t bits, Bytes stream) {
+        return buildBmp(BmpLayout{.width = 8,
+                                  .height = 2,
+                                  .bitsPerPixel = bits,
+                                  .compression = bits == 8 ? 1u : 2u,
+                                  .palette = distinctPalette(1 << bits),
+                                  .pixels = std::move(stream)});
+    };
+    // The one pixel lies inside the info header, so only the masks are missing.
+    const Bytes noMasks = buildBmp(BmpLayout{
+        .width = 1, .height = 1, .bitsPerPixel = 32, .compression = 3, .pixelOffset = 14});
+    const struct {
+        const char* name;
+        Bytes file;
+        Bytes beyond;
+    } cases[] = {
+        {"the bit field masks", noMasks, Bytes(12, 0xFF)},
+        {"a run's second byte", runLength(8, {0x02, 0x01, 0x05}), endOfPicture},
+        {"a delta's two bytes", runLength(8, {0x00, 0x02, 0x01}), endOfPicture},
+        {"a literal's indices", runLength(4, {0x00, 0x06, 0x12}), endOfPicture},
+        {"the pad byte after an odd literal", runLength(8, {0x00, 0x03, 0x01, 0x02, 0x03}),
+         endOfPicture},
+        {"the pad byte after five literal nibbles", runLength(4, {0x00, 0x05, 0x12, 0x34, 0x50}),
+         endOfPicture},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Bytes exact(c.file.begin(), c.file.end());
+        std::string error;
+        EXPECT_FALSE(decodeBmp(exact.data(), exact.size(), &error).has_value());
+        EXPECT_EQ(error, "Image file conversion error.");
+        Bytes memory = c.file;
+        memory.insert(memory.end(), c.beyond.begin(), c.beyond.end());
+        error.clear();
+        EXPECT_FALSE(decodeBmp(memory.data(), c.file.size(), &error).has_value());
+        EXPECT_EQ(error, "Image file conversion error.");
+    }
+}
+
 // A one-bit picture: light columns where x is a multiple of 10, dark elsewhere.
 Bytes stripedRows(int width, int height) {
     const size_t stride = (size_t(width) + 31) / 32 * 4;

@@ -73,6 +73,94 @@ void closeRequest(sd_bus* bus, const std::string& path) {
     sd_bus_send(bus, close.get(), nullptr);
 }
 
+// Listens for the Response signal on a request's path; the slot ends the listening.
+bool listenForResponse(sd_bus* bus, const std::string& path, Waiting& waiting, BusSlot& slot) {
+    sd_bus_slot* raw = nullptr;
+    slot.reset();
+    if (sd_bus_match_signal(bus, &raw, nullptr, path.c_str(), "org.freedesktop.portal.Request",
+                            "Response", onResponse, &waiting) < 0)
+        return false;
+    slot.reset(raw);
+    return true;
+}
+
+// Calls Screenshot; on success `handle` is the request's path as the portal chose it.
+bool callScreenshot(sd_bus* bus, const std::string& token, bool interactive,
+                    Clock::time_point deadline, std::string& handle, PortalAnswer& answer) {
+    sd_bus_message* callRaw = nullptr;
+    if (sd_bus_message_new_method_call(bus, &callRaw, kPortalName, kPortalPath,
+                                       "org.freedesktop.portal.Screenshot", "Screenshot") < 0) {
+        answer.detail = "cannot make the request";
+        return false;
+    }
+    const BusMessage call(callRaw);
+    const int interactiveValue = interactive ? 1 : 0;
+    if (sd_bus_message_append(call.get(), "sa{sv}", "", 2, "handle_token", "s", token.c_str(),
+                              "interactive", "b", interactiveValue) < 0) {
+        answer.detail = "cannot make the request";
+        return false;
+    }
+    BusError error;
+    sd_bus_message* replyRaw = nullptr;
+    const auto callLimit =
+        std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now());
+    if (sd_bus_call(bus, call.get(), static_cast<uint64_t>(std::max<int64_t>(1, callLimit.count())),
+                    &error.error, &replyRaw) < 0) {
+        answer.outcome =
+            absentPortal(error.error) ? PortalOutcome::NoPortal : PortalOutcome::Failed;
+        answer.detail = error.error.message != nullptr ? error.error.message : "the call failed";
+        return false;
+    }
+    const BusMessage reply(replyRaw);
+    const char* path = nullptr;
+    if (sd_bus_message_read(reply.get(), "o", &path) < 0) {
+        answer.detail = "the portal's reply makes no sense";
+        return false;
+    }
+    handle = path;
+    return true;
+}
+
+// Runs the bus until the Response has come; false with `detail` when it does not.
+bool waitForResponse(sd_bus* bus, const Waiting& waiting, Clock::time_point deadline,
+                     const std::string& path, std::string& detail) {
+    while (!waiting.answered) {
+        const int processed = sd_bus_process(bus, nullptr);
+        if (processed < 0) {
+            detail = "the session bus went away";
+            return false;
+        }
+        if (processed > 0) continue;
+        const auto left =
+            std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now());
+        if (left.count() <= 0) {
+            closeRequest(bus, path);
+            detail = "the portal did not answer in time";
+            return false;
+        }
+        if (sd_bus_wait(bus, static_cast<uint64_t>(left.count())) < 0) {
+            detail = "the session bus went away";
+            return false;
+        }
+    }
+    return true;
+}
+
+// What the Response said.
+PortalAnswer answerOf(const Waiting& waiting) {
+    PortalAnswer answer;
+    if (waiting.response != 0) {
+        answer.outcome = PortalOutcome::Refused;
+        answer.detail = waiting.response == 1 ? "cancelled" : "refused";
+    } else if (waiting.uri.empty()) {
+        answer.detail = "the portal named no picture";
+    } else {
+        answer.outcome = PortalOutcome::Captured;
+        answer.uri = waiting.uri;
+    }
+    return answer;
+}
+
 }  // namespace
 
 PortalAnswer requestPortalScreenshot(bool interactive, std::chrono::milliseconds limit) {
@@ -96,90 +184,21 @@ PortalAnswer requestPortalScreenshot(bool interactive, std::chrono::milliseconds
 
     // Listening before asking: a fast portal may answer before the call returns.
     Waiting waiting;
-    std::string path = requestPath(unique, token);
-    sd_bus_slot* slotRaw = nullptr;
-    if (sd_bus_match_signal(bus.get(), &slotRaw, nullptr, path.c_str(),
-                            "org.freedesktop.portal.Request", "Response", onResponse,
-                            &waiting) < 0) {
+    const std::string path = requestPath(unique, token);
+    BusSlot slot;
+    if (!listenForResponse(bus.get(), path, waiting, slot)) {
         answer.detail = "cannot listen on the session bus";
         return answer;
     }
-    BusSlot slot(slotRaw);
-
-    sd_bus_message* callRaw = nullptr;
-    if (sd_bus_message_new_method_call(bus.get(), &callRaw, kPortalName, kPortalPath,
-                                       "org.freedesktop.portal.Screenshot", "Screenshot") < 0) {
-        answer.detail = "cannot make the request";
-        return answer;
-    }
-    BusMessage call(callRaw);
-    const int interactiveValue = interactive ? 1 : 0;
-    if (sd_bus_message_append(call.get(), "sa{sv}", "", 2, "handle_token", "s", token.c_str(),
-                              "interactive", "b", interactiveValue) < 0) {
-        answer.detail = "cannot make the request";
-        return answer;
-    }
-    BusError error;
-    sd_bus_message* replyRaw = nullptr;
-    const auto callLimit =
-        std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now());
-    if (sd_bus_call(bus.get(), call.get(),
-                    static_cast<uint64_t>(std::max<int64_t>(1, callLimit.count())), &error.error,
-                    &replyRaw) < 0) {
-        answer.outcome =
-            absentPortal(error.error) ? PortalOutcome::NoPortal : PortalOutcome::Failed;
-        answer.detail = error.error.message != nullptr ? error.error.message : "the call failed";
-        return answer;
-    }
-    BusMessage reply(replyRaw);
-    const char* handle = nullptr;
-    if (sd_bus_message_read(reply.get(), "o", &handle) < 0) {
-        answer.detail = "the portal's reply makes no sense";
-        return answer;
-    }
+    std::string handle;
+    if (!callScreenshot(bus.get(), token, interactive, deadline, handle, answer)) return answer;
     // An older portal may choose its own path: listen there instead.
-    if (path != handle) {
-        path = handle;
-        slot.reset();
-        if (sd_bus_match_signal(bus.get(), &slotRaw, nullptr, path.c_str(),
-                                "org.freedesktop.portal.Request", "Response", onResponse,
-                                &waiting) < 0) {
-            answer.detail = "cannot listen on the session bus";
-            return answer;
-        }
-        slot.reset(slotRaw);
-    }
-    while (!waiting.answered) {
-        const int processed = sd_bus_process(bus.get(), nullptr);
-        if (processed < 0) {
-            answer.detail = "the session bus went away";
-            return answer;
-        }
-        if (processed > 0) continue;
-        const auto left =
-            std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now());
-        if (left.count() <= 0) {
-            closeRequest(bus.get(), path);
-            answer.detail = "the portal did not answer in time";
-            return answer;
-        }
-        if (sd_bus_wait(bus.get(), static_cast<uint64_t>(left.count())) < 0) {
-            answer.detail = "the session bus went away";
-            return answer;
-        }
-    }
-    if (waiting.response != 0) {
-        answer.outcome = PortalOutcome::Refused;
-        answer.detail = waiting.response == 1 ? "cancelled" : "refused";
+    if (handle != path && !listenForResponse(bus.get(), handle, waiting, slot)) {
+        answer.detail = "cannot listen on the session bus";
         return answer;
     }
-    if (waiting.uri.empty()) {
-        answer.detail = "the portal named no picture";
-        return answer;
-    }
-    answer.outcome = PortalOutcome::Captured;
-    answer.uri = waiting.uri;
-    return answer;
+    if (!waitForResponse(bus.get(), waiting, deadline, handle, answer.detail)) return answer;
+    return answerOf(waiting);
 }
 
 }  // namespace quorlane
