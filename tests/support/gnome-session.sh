@@ -87,9 +87,12 @@ session_pid=$!
 disown
 
 fail_start() { cat "$work/shell.log" >&2; echo "gnome-session: $*" >&2; exit 1; }
-# Ready once XWayland answers and GNOME Shell is on the bus.
+# Ready once XWayland answers and GNOME Shell is on the bus. The waits below are bounded by
+# this deadline too, which only stops a session that never comes up.
+deadline=$((SECONDS + 180))
 display= auth=
 for _ in $(seq 1 300); do
+  [ "$SECONDS" -lt "$deadline" ] || break
   kill -0 "$session_pid" 2>/dev/null || fail_start "GNOME Shell ended"
   if [ -z "$display" ]; then
     display=$(pgrep -a Xwayland | grep -o ' :[0-9]*' | head -1 | tr -d ' ' || true)
@@ -105,10 +108,11 @@ session_env=(PATH="$PATH" HOME="$work/home" XDG_RUNTIME_DIR="$work/run"
   GNOME_SESSION_TOOLS="$here" GNOME_KEYS="$work/run/keys")
 as_user() { runuser -u "$user" -- env -i "${session_env[@]}" "$@"; }
 shell_property() {
-  as_user gdbus call --session --dest org.gnome.Shell --object-path /org/gnome/Shell \
+  as_user gdbus call --timeout 5 --session --dest org.gnome.Shell --object-path /org/gnome/Shell \
     --method org.freedesktop.DBus.Properties.Get org.gnome.Shell "$1" 2>/dev/null
 }
 for _ in $(seq 1 300); do
+  [ "$SECONDS" -lt "$deadline" ] || fail_start "GNOME Shell did not come up"
   as_user xdpyinfo >/dev/null 2>&1 && [ -n "$(shell_property OverviewActive)" ] && break
   sleep 0.1
 done
@@ -118,12 +122,14 @@ for _ in $(seq 1 300); do [ -p "$work/run/keys" ] && break; sleep 0.1; done
 [ -p "$work/run/keys" ] || { cat "$work/keys.log" >&2; fail_start "no keyboard for the session"; }
 # GNOME Shell starts in the overview; a user's idle desktop is not in it.
 for _ in $(seq 1 50); do
+  [ "$SECONDS" -lt "$deadline" ] || break
   [ "$(shell_property OverviewActive)" = "(<false>,)" ] && break
   timeout 5 bash -c 'echo Escape >"$1"' keys "$work/run/keys" || break
   sleep 0.1
 done
 [ "$(shell_property OverviewActive)" = "(<false>,)" ] || fail_start "the overview did not close"
 
+echo "gnome-session: up in $SECONDS s, at its desktop"
 sanitizer_options_for "$work"
 status=0
 as_user SDL_AUDIODRIVER=dummy "${sanitizer_env[@]}" "$@" || status=$?

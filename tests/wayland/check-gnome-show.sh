@@ -19,7 +19,7 @@ fail() { echo "check-gnome-show: FAILED: $*" >&2; exit 1; }
 . "$root/tests/support/picture-checks.sh"
 
 permission_store() {
-  gdbus call --session --dest org.freedesktop.impl.portal.PermissionStore \
+  gdbus call --timeout 10 --session --dest org.freedesktop.impl.portal.PermissionStore \
     --object-path /org/freedesktop/impl/portal/PermissionStore \
     --method "org.freedesktop.impl.portal.PermissionStore.$1" "${@:2}"
 }
@@ -66,6 +66,7 @@ if [ "${1:-}" = "--in-session" ]; then
       sleep 0.1
     done
     [ -n "$dialog" ] || fail "no settings dialog"
+    echo "dialog: the settings dialog is open"
     eval "$(xwininfo -id "$dialog" | awk '/Absolute upper-left X/ { print "x=" $4 }
                                            /Absolute upper-left Y/ { print "y=" $4 }')"
     # 設定 (its centre in the dialog), with the desktop picture chosen as it is by default;
@@ -76,6 +77,7 @@ if [ "${1:-}" = "--in-session" ]; then
     done
     grep -q "member=AccessDialog" "$work/bus.log" ||
       { cat "$work/dialog.err" >&2; fail "GNOME did not ask the user"; }
+    echo "dialog: saved; GNOME asks"
     # GNOME's question, Deny focused: Allow.
     for _ in $(seq 1 20); do
       allowed_screenshots && break
