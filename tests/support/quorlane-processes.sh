@@ -28,3 +28,13 @@ escape_ends_show() {
   for _ in $(seq 1 100); do [ -z "$(quorlane_processes)" ] && break; sleep 0.05; done
   [ -z "$(quorlane_processes)" ] || fail "Quorlane still runs after Escape: $(quorlane_processes)"
 }
+
+# Another key (PRESS_OTHER) leaves the flight going, as wait_for_flight sees with TAKE against
+# DESKTOP into SHOT; then Escape (PRESS_ESCAPE) ends the show, as escape_ends_show requires.
+# only_escape_ends_show PRESS_OTHER PRESS_ESCAPE TAKE DESKTOP SHOT
+only_escape_ends_show() {
+  $1
+  wait_for_flight "$3" "$4" "$5" || fail "the flight stopped after a key"
+  kill -0 "$show_pid" 2>/dev/null || fail "a key other than Escape ended the show"
+  escape_ends_show "$2"
+}
