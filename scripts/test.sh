@@ -6,7 +6,7 @@
 # its tests under Wine.
 # Besides: the format and clang-tidy checks of the sources, the tests of the code with threads
 # under ThreadSanitizer, and half a minute of fuzzing the BMP decoder from its kept corpus.
-# The trees are the presets of CMakePresets.json.
+# The trees are the presets of CMakePresets.json; so are the sanitizers' options.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -22,10 +22,6 @@ for preset in tsan fuzz; do
   cmake --build --preset "$preset" -j"$(nproc)"
 done
 
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
-export LSAN_OPTIONS="suppressions=$root/tests/support/lsan.supp:print_suppressions=0"
-export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-
 # Every test runs once: a test that fails now and then is a fault to find, not to run again.
 status=0
 echo "== format (scripts/format.sh --check)"
@@ -35,11 +31,15 @@ bash scripts/tidy.sh build || status=1
 echo "== tests (plain build)"
 ctest --test-dir build --output-on-failure -j2 || status=1
 echo "== tests (sanitizer build)"
-ctest --test-dir build-asan --output-on-failure -j2 || status=1
+# Its preset turns off the runtime's tracking of the thread-local blocks that loaded libraries
+# allocate (libjpeg's, through Qt's JPEG plugin): GCC 12's runtime guesses their bounds from the
+# address, and about one exit in thirty its leak check reads a wrong guess and crashes. They
+# stay reachable from each thread's own storage, so no leak is hidden or invented.
+ctest --preset sanitizer -j2 || status=1
 echo "== Debian package, and an installation"
 bash tests/package/check-package.sh build-deb build || status=1
 echo "== tests of the code with threads (ThreadSanitizer build)"
-TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1" ctest --preset tsan -j2 || status=1
+ctest --preset tsan -j2 || status=1
 echo "== fuzzing the BMP decoder for 30 s from fuzz/corpus (libFuzzer build)"
 # New inputs go to a scratch folder (the first one named), so the kept corpus stays as it is.
 # An input that crashes it is kept in build-fuzz/crashers/.
