@@ -5,7 +5,7 @@
 # ordinary user made for it. The session ends with the command; its exit code is returned.
 # Inside, the command has WAYLAND_DISPLAY, DISPLAY, DBUS_SESSION_BUS_ADDRESS, SWAYSOCK,
 # XDG_RUNTIME_DIR and HOME (an empty folder of the user's), and SWAY_OUTPUTS (the outputs' names).
-# Usage: sway-session.sh [--outputs WxH,WxH...] [--wallpaper FILE] -- command args...
+# Usage: sway-session.sh [--outputs WxH[@SCALE],...] [--wallpaper FILE] -- command args...
 #   (exit 77: sway, XWayland or the portals are not installed here, or no user can be had)
 set -euo pipefail
 outputs=1280x800
@@ -54,15 +54,18 @@ config=$work/sway.conf
   echo "xwayland enable"
   echo "default_border none"
   x=0 n=0
-  for size in ${outputs//,/ }; do
+  for output in ${outputs//,/ }; do
     n=$((n + 1))
-    line="output HEADLESS-$n resolution $size position $x 0"
+    size=${output%@*} scale=1
+    [ "$output" = "$size" ] || scale=${output#*@}
+    line="output HEADLESS-$n resolution $size scale $scale position $x 0"
     if [ -n "$wallpaper" ]; then
       cp "$wallpaper" "$work/wallpaper.${wallpaper##*.}"
       line="$line bg $work/wallpaper.${wallpaper##*.} fill"
     fi
     echo "$line"
-    x=$((x + ${size%x*}))
+    # Positions are in the layout's units, an output's pixels divided by its scale.
+    x=$((x + ${size%x*} / scale))
   done
   # As a user's session does: the bus's services (the portals) see the display.
   echo "exec pipewire"

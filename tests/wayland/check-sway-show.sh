@@ -4,11 +4,12 @@
 #                flight whose walls carry the session's wallpaper, none of the desktop left in
 #                place; a key other than Escape leaves it flying; Escape ends it all, exit 0,
 #                no Quorlane process left;
+#   scaled       as two, the second output at scale 2 (2048x1536 pixels, 1024x768 in layout);
 #   no-portal    no compositor to copy from and no portal on the bus, or
 #   refused      a portal that refuses: the show says so in one
 #                line on standard error, and still flies.
 # The screenshots are kept in SHOTS (default BUILD_DIR/wayland-shots) to be looked at.
-# Usage: check-sway-show.sh BUILD_DIR one|two|no-portal|refused   (exit 77: cannot run here)
+# Usage: check-sway-show.sh BUILD_DIR one|two|scaled|no-portal|refused   (exit 77: cannot run here)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
@@ -50,7 +51,7 @@ if [ "${1:-}" = "--in-session" ]; then
       { cp "$work/shot.png" "$shots/$scenario-$output-failed.png"; cat "$work/show.err" >&2;
         fail "no flight on $output"; }
     cp "$work/shot.png" "$shots/$scenario-$output.png"
-    if [ "$scenario" = one ] || [ "$scenario" = two ]; then
+    if [ "$scenario" != no-portal ] && [ "$scenario" != refused ]; then
       magenta=$(colour_share "$work/shot.png" 1 0 1)
       cyan=$(colour_share "$work/shot.png" 0 1 1)
       echo "$scenario: $output flies; wallpaper's magenta on $magenta, cyan on $cyan of it"
@@ -113,6 +114,7 @@ chmod 777 "$work/session" "$shots"
 convert -size 640x800 xc:'#ff00ff' -size 640x800 xc:'#00ffff' +append "$work/wallpaper.png"
 case $scenario in
 two) sizes=1280x800,1024x768 ;;
+scaled) sizes=1280x800,2048x1536@2 ;;
 *) sizes=1280x800 ;;
 esac
 "$root/tests/support/sway-session.sh" --outputs "$sizes" --wallpaper "$work/wallpaper.png" -- \
