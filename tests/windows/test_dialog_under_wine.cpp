@@ -81,6 +81,16 @@ protected:
 
     void click(POINT at) { clickAt({origin_.x + at.x, origin_.y + at.y}); }
 
+    // The picture chooser's button as the screen shows it.
+    std::vector<uint32_t> pictureChooserFace() const {
+        const Screen screen = captureScreen();
+        std::vector<uint32_t> face;
+        for (int y = 14 + 28; y < 14 + 28 + 21; ++y) {
+            for (int x = 14 + 228; x < 14 + 228 + 37; ++x) face.push_back(pixel(screen, x, y));
+        }
+        return face;
+    }
+
     PROCESS_INFORMATION dialog_{}, second_{};
     HWND window_ = nullptr;
     POINT origin_{};
@@ -160,17 +170,9 @@ TEST_F(DialogUnderWine, TheButtonsFacesFollowThePointerAndTheirChoices) {
     testing::moveTo({origin_.x + 5, origin_.y + 290});
     EXPECT_TRUE(waitFor(whiteAtTop));
 
-    auto chooserFace = [&] {
-        const Screen screen = captureScreen();
-        std::vector<uint32_t> face;
-        for (int y = 14 + 28; y < 14 + 28 + 21; ++y) {
-            for (int cx = 14 + 228; cx < 14 + 228 + 37; ++cx) face.push_back(pixel(screen, cx, y));
-        }
-        return face;
-    };
-    const std::vector<uint32_t> disabled = chooserFace();
+    const std::vector<uint32_t> disabled = pictureChooserFace();
     click(kPictureFileLabel);
-    EXPECT_TRUE(waitFor([&] { return chooserFace() != disabled; }));
+    EXPECT_TRUE(waitFor([&] { return pictureChooserFace() != disabled; }));
     click(kCancel);
     EXPECT_EQ(testing::waitForExit(dialog_), 0u);
 }
@@ -191,13 +193,19 @@ TEST_F(DialogUnderWine, SetSavesTheChoicesByteForByte) {
 // The chooser takes a typed path; the preview shows the picture and Set saves it.
 TEST_F(DialogUnderWine, APictureChosenInTheChooserIsPreviewedAndSaved) {
     open();
+    // As a user does: the chooser's button is pressed once it shows that it can be.
+    const std::vector<uint32_t> disabled = pictureChooserFace();
     click(kPictureFileLabel);
+    ASSERT_TRUE(waitFor([&] { return pictureChooserFace() != disabled; }));
     click(kPictureChooser);
     HWND chooser = nullptr;
     ASSERT_TRUE(waitFor([&] {
         chooser = FindWindowW(nullptr, L"ﾌｧｲﾙを開く");
         return chooser != nullptr && IsWindowVisible(chooser);
-    }));
+    })) << [&] {
+        testing::saveScreen(captureScreen(), kShots, "no-chooser.bmp");
+        return "no chooser: the screen is in no-chooser.bmp";
+    }();
     std::string picture = QUORLANE_SOURCE_DIR "\\shell\\assets\\preview_still.jpg";
     for (char& c : picture) c = c == '/' ? '\\' : c;
     // The chooser's own file name box (its combo box, or the plain edit of older ones) and

@@ -111,10 +111,11 @@ void clickAt(POINT at) {
         POINT now{};
         return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
     });
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    // The press and release carry the point too, as an X button event does, so they land
+    // there whatever has moved the pointer since.
+    INPUT input[2] = {absoluteMove(at), absoluteMove(at)};
+    input[0].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
     SendInput(2, input, sizeof(INPUT));
 }
 
