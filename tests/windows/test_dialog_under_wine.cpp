@@ -81,6 +81,12 @@ protected:
 
     void click(POINT at) { clickAt({origin_.x + at.x, origin_.y + at.y}); }
 
+    // For a failed wait's message: the screen then, kept to be looked at.
+    static std::string screenKeptAs(const std::string& name) {
+        testing::saveScreen(captureScreen(), kShots, name);
+        return "the screen is in " + name;
+    }
+
     // The picture chooser's button as the screen shows it.
     std::vector<uint32_t> pictureChooserFace() const {
         const Screen screen = captureScreen();
@@ -202,10 +208,7 @@ TEST_F(DialogUnderWine, APictureChosenInTheChooserIsPreviewedAndSaved) {
     ASSERT_TRUE(waitFor([&] {
         chooser = FindWindowW(nullptr, L"ﾌｧｲﾙを開く");
         return chooser != nullptr && IsWindowVisible(chooser);
-    })) << [&] {
-        testing::saveScreen(captureScreen(), kShots, "no-chooser.bmp");
-        return "no chooser: the screen is in no-chooser.bmp";
-    }();
+    })) << screenKeptAs("no-chooser.bmp");
     std::string picture = QUORLANE_SOURCE_DIR "\\shell\\assets\\preview_still.jpg";
     for (char& c : picture) c = c == '/' ? '\\' : c;
     // The chooser's own file name box (its combo box, or the plain edit of older ones) and
@@ -215,10 +218,8 @@ TEST_F(DialogUnderWine, APictureChosenInTheChooserIsPreviewedAndSaved) {
     ASSERT_NE(name, nullptr);
     SetWindowTextA(name, picture.c_str());
     PostMessageA(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    ASSERT_TRUE(waitFor([&] { return !IsWindow(chooser); }, std::chrono::seconds(20))) << [&] {
-        testing::saveScreen(captureScreen(), kShots, "chooser.bmp");
-        return "";
-    }();
+    ASSERT_TRUE(waitFor([&] { return !IsWindow(chooser); }, std::chrono::seconds(20)))
+        << screenKeptAs("chooser.bmp");
     // 120 x 90 shows at 80 x 60: the box's lower part is the panel again, no longer white.
     Screen shown;
     EXPECT_TRUE(waitFor([&] {
