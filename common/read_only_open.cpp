@@ -16,12 +16,17 @@ namespace quorlane {
 int openForReading(const std::string& path) { return ::open(path.c_str(), kReadOnlyOpenFlags); }
 #endif
 
-int openRegularFileToRead(const std::string& path) {
+int openRegularFileToRead(const std::string& path, [[maybe_unused]] FinalLink link) {
     if (path.empty()) {
         errno = ENOENT;
         return -1;
     }
+#ifdef O_NOFOLLOW
+    const int fd = link == FinalLink::Refuse ? ::open(path.c_str(), kReadOnlyOpenFlags | O_NOFOLLOW)
+                                             : openForReading(path);
+#else
     const int fd = openForReading(path);
+#endif
     if (fd < 0) return -1;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {

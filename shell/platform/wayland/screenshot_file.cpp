@@ -1,6 +1,5 @@
 #include "shell/platform/wayland/screenshot_file.h"
 
-#include <fcntl.h>
 #include <png.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 #include <vector>
+
+#include "common/read_only_open.h"
 
 namespace quorlane {
 
@@ -63,15 +64,15 @@ bool decodePng(const unsigned char* data, std::size_t size, DecodedPicture& pict
 }
 
 bool takeScreenshotFile(const std::string& path, DecodedPicture& picture, std::string& why) {
-    const FileDescriptor fd(
-        open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    const FileDescriptor fd(openRegularFileToRead(path, FinalLink::Refuse));
     if (fd.get() < 0) {
-        why = path + ": " + std::strerror(errno);
+        why =
+            errno == EINVAL ? path + " is not a regular file" : path + ": " + std::strerror(errno);
         return false;
     }
     struct stat opened {};
-    if (fstat(fd.get(), &opened) != 0 || !S_ISREG(opened.st_mode)) {
-        why = path + " is not a regular file";
+    if (fstat(fd.get(), &opened) != 0) {
+        why = path + ": " + std::strerror(errno);
         return false;
     }
     if (opened.st_uid != geteuid()) {
