@@ -6,6 +6,27 @@ colour_share() {
     -format '%[fx:mean]' info:
 }
 
+# The desktop's wallpaper in the session tests: magenta and cyan halves, which no flight shows
+# by chance. make_wallpaper FILE
+make_wallpaper() {
+  convert -size 640x800 xc:'#ff00ff' -size 640x800 xc:'#00ffff' +append "$1"
+}
+
+# The shares of SHOT near the wallpaper's two colours, in wallpaper_magenta and wallpaper_cyan.
+wallpaper_shares() {
+  wallpaper_magenta=$(colour_share "$1" 1 0 1)
+  wallpaper_cyan=$(colour_share "$1" 0 1 1)
+}
+
+# Whether the shares last measured show the wallpaper on the walls (over a twentieth each), or
+# none of it (under a hundredth each).
+wallpaper_shown() {
+  awk -v m="$wallpaper_magenta" -v c="$wallpaper_cyan" 'BEGIN { exit !(m > 0.05 && c > 0.05) }'
+}
+wallpaper_absent() {
+  awk -v m="$wallpaper_magenta" -v c="$wallpaper_cyan" 'BEGIN { exit !(m < 0.01 && c < 0.01) }'
+}
+
 # Whether SHOT could be a frame of a flight: not of one colour, and unlike the DESKTOP the
 # screen showed before over half its pixels (the two the same size).
 unlike_desktop() {
