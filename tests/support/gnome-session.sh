@@ -87,6 +87,22 @@ session_pid=$!
 disown
 
 fail_start() { cat "$work/shell.log" >&2; echo "gnome-session: $*" >&2; exit 1; }
+# As XWayland comes up, GNOME Shell 43 starts ibus-daemon through a fork whose child runs
+# JavaScript before it executes the program. Now and then (two session starts of six here)
+# that child deadlocks on a lock another of the shell's threads held at the fork, and the
+# shell, waiting for the child, stops for good: XWayland never answers. ibus-daemon is no part
+# of these sessions; a child of GNOME Shell still GNOME Shell seconds after its fork is such a
+# child, and ending it lets the shell go on as if the program had started.
+end_stuck_forks() {
+  local shell child
+  for shell in $(pgrep -x gnome-shell); do
+    for child in $(pgrep -x -P "$shell" gnome-shell); do
+      [ "$(ps -o etimes= -p "$child" | tr -d ' ')" -lt 5 ] 2>/dev/null && continue
+      kill -KILL "$child" 2>/dev/null && echo "gnome-session: ended GNOME Shell's stuck fork" >&2
+    done
+  done
+  return 0
+}
 # Ready once XWayland answers and GNOME Shell is on the bus. The waits below are bounded by
 # this deadline too, which only stops a session that never comes up.
 deadline=$((SECONDS + 180))
@@ -94,6 +110,7 @@ display= auth=
 for _ in $(seq 1 300); do
   [ "$SECONDS" -lt "$deadline" ] || break
   kill -0 "$session_pid" 2>/dev/null || fail_start "GNOME Shell ended"
+  end_stuck_forks
   if [ -z "$display" ]; then
     display=$(pgrep -a Xwayland | grep -o ' :[0-9]*' | head -1 | tr -d ' ' || true)
     auth=$(ls "$work"/run/.mutter-Xwaylandauth.* 2>/dev/null | head -1 || true)
@@ -113,7 +130,9 @@ shell_property() {
 }
 for _ in $(seq 1 300); do
   [ "$SECONDS" -lt "$deadline" ] || fail_start "GNOME Shell did not come up"
-  as_user xdpyinfo >/dev/null 2>&1 && [ -n "$(shell_property OverviewActive)" ] && break
+  end_stuck_forks
+  # An X server that has taken its connection but not yet answers would hold xdpyinfo for good.
+  as_user timeout 5 xdpyinfo >/dev/null 2>&1 && [ -n "$(shell_property OverviewActive)" ] && break
   sleep 0.1
 done
 as_user /usr/bin/python3 "$here/gnome-keys.py" "$work/run/keys" >"$work/keys.log" 2>&1 &

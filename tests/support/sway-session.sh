@@ -100,7 +100,7 @@ while IFS= read -r line; do
   esac
 done <"$work/run/session.env"
 for _ in $(seq 1 200); do
-  "${as_user[@]}" env "${session_env[@]}" xdpyinfo >/dev/null 2>&1 && break
+  "${as_user[@]}" env "${session_env[@]}" timeout 5 xdpyinfo >/dev/null 2>&1 && break
   sleep 0.05
 done
 
