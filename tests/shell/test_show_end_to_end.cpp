@@ -272,17 +272,27 @@ TEST(ShowEndToEnd, AShowThatCannotRunSaysWhyAndFails) {
                                         (show.bin() / "Quorlane.dll").string() +
                                         ": No such file or directory"}));
 
-    // Without a display neither a show nor the settings dialog can run; both say so.
+    // Without a display neither a show nor the settings dialog can run; both say so, and a
+    // Wayland session without XWayland says what to turn on.
     show.setEnv("DISPLAY", "");
-    const std::pair<const char*, const char*> noDisplay[] = {
-        {"/s", "Quorlane.scr: cannot open the X display \"\": no show"},
-        {"/c", "Quorlane.scr: cannot open the X display \"\": no settings dialog"},
+    const struct {
+        const char* mode;
+        const char* waylandDisplay;
+        const char* line;
+    } noDisplay[] = {
+        {"/s", "", "Quorlane.scr: cannot open the X display \"\": no show"},
+        {"/c", "", "Quorlane.scr: cannot open the X display \"\": no settings dialog"},
+        {"/s", "wayland-1",
+         "Quorlane.scr: this Wayland session has no X server (XWayland), which Quorlane's "
+         "windows need: no show; enable XWayland in the compositor (sway: \"xwayland enable\")"},
     };
-    for (const auto& [mode, line] : noDisplay) {
-        show.captureStderr(show.root() / (std::string(mode + 1) + "-nodisplay.txt"));
+    int run = 0;
+    for (const auto& [mode, waylandDisplay, line] : noDisplay) {
+        show.setEnv("WAYLAND_DISPLAY", waylandDisplay);
+        const fs::path told = show.root() / ("nodisplay-" + std::to_string(++run) + ".txt");
+        show.captureStderr(told);
         EXPECT_EQ(exitCodeOf(show.waitExit(show.startShell({mode}), kQuick)), 1) << mode;
-        EXPECT_EQ(linesOf(show.root() / (std::string(mode + 1) + "-nodisplay.txt")),
-                  std::vector<std::string>({line}));
+        EXPECT_EQ(linesOf(told), std::vector<std::string>({line})) << mode << waylandDisplay;
     }
 }
 
