@@ -17,15 +17,9 @@ fail() { echo "check-gnome-show: FAILED: $*" >&2; exit 1; }
 
 . "$root/tests/support/quorlane-processes.sh"
 . "$root/tests/support/picture-checks.sh"
+. "$root/tests/support/session-check.sh"
+. "$root/tests/support/gnome-permission.sh"
 
-permission_store() {
-  gdbus call --timeout 10 --session --dest org.freedesktop.impl.portal.PermissionStore \
-    --object-path /org/freedesktop/impl/portal/PermissionStore \
-    --method "org.freedesktop.impl.portal.PermissionStore.$1" "${@:2}"
-}
-allow_screenshots() { permission_store SetPermission screenshot true screenshot "" "['yes']" >/dev/null; }
-forget_screenshots() { permission_store DeletePermission screenshot screenshot "" >/dev/null 2>&1 || true; }
-allowed_screenshots() { [ "$(permission_store Lookup screenshot screenshot 2>/dev/null)" = "({'': ['yes']}, <byte 0x00>)" ]; }
 # Writing to the keyboard's FIFO waits for its reader: bounded, should the reader be gone.
 keys() { timeout 5 bash -c 'echo "$1" >"$2"' keys "$*" "$GNOME_KEYS" || fail "the session's keyboard is gone"; }
 
@@ -144,16 +138,7 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 for program in convert xdotool xwininfo dbus-monitor; do
   command -v "$program" >/dev/null || { echo "$program is not installed" >&2; exit 77; }
 done
-shots=${SHOTS:-$build/wayland-shots}
-mkdir -p "$shots"
-work=$(mktemp -d /tmp/quorlane-gnome-check-XXXXXX)
-trap 'rm -rf "$work"' EXIT
-prefix=$work/prefix
-cmake --install "$build" --prefix "$prefix" >/dev/null
-mkdir -p "$work/session"
-chmod 755 "$work"
-chmod 777 "$work/session" "$shots"
-make_wallpaper "$work/wallpaper.png"
+prepare_session_check "$build" gnome-check
 case $scenario in
 dialog) sizes=1280x800,1024x768 ;;
 *) sizes=1280x800 ;;

@@ -16,8 +16,8 @@ root=$(cd "$here/../.." && pwd)
 fail() { echo "check-sway-show: FAILED: $*" >&2; exit 1; }
 
 . "$root/tests/support/quorlane-processes.sh"
-
 . "$root/tests/support/picture-checks.sh"
+. "$root/tests/support/session-check.sh"
 
 # One output's screenshot, at half size: enough to tell a flight from the desktop, and four
 # times quicker to compare.
@@ -99,16 +99,7 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 command -v convert >/dev/null || { echo "ImageMagick is not installed" >&2; exit 77; }
 [ "$scenario" != refused ] || /usr/bin/python3 -c 'from gi.repository import Gio' 2>/dev/null ||
   { echo "python3-gi is not installed" >&2; exit 77; }
-shots=${SHOTS:-$build/wayland-shots}
-mkdir -p "$shots"
-work=$(mktemp -d /tmp/quorlane-wayland-XXXXXX)
-trap 'rm -rf "$work"' EXIT
-prefix=$work/prefix
-cmake --install "$build" --prefix "$prefix" >/dev/null
-mkdir -p "$work/session"
-chmod 755 "$work"
-chmod 777 "$work/session" "$shots"
-make_wallpaper "$work/wallpaper.png"
+prepare_session_check "$build" wayland
 case $scenario in
 two) sizes=1280x800,1024x768 ;;
 scaled) sizes=1280x800,2048x1536@2 ;;
