@@ -4,7 +4,9 @@
 #     with XWayland (tests/support/sway-session.sh) and on a private Xvfb with openbox; the aim
 #     is the Wayland show within 1.25 times the X show's figure;
 #   - the capture's own time each way a Wayland session offers: the compositor's screen copy,
-#     and the desktop portal's screenshot with its file read and decoded.
+#     and the desktop portal's screenshot with its file read and decoded;
+#   - the same first frame in a headless GNOME session (tests/support/gnome-session.sh), with
+#     screenshots allowed (through GNOME's portal) and not allowed (no capture at all).
 # The first frame is timed by the swap probe (bench/swap_probe.c) preloaded into the programs.
 # Usage: bench/wayland.sh [BUILD_DIR]   (default: build in the source tree)
 # Env: LAUNCHES (default 5).
@@ -37,10 +39,14 @@ first_frames() {
     done
     wait "$shell" || true
   done
-  [ -s "$work/err" ] && sed 's/^/  (stderr) /' "$work/err" >&2
+  if [ -s "$work/err" ]; then sed 's/^/  (stderr) /' "$work/err" >&2; fi
   rm -rf "$work"
 }
 
+# Inside a session: BUILD_DIR and the launches, which the sessions' clean environments drop.
+case "${1:-}" in
+--in-*) export LAUNCHES=$3 ;;
+esac
 case "${1:-}" in
 --in-x)
   build=$2
@@ -56,16 +62,38 @@ case "${1:-}" in
   "$build/bench/wayland_capture_bench"
   exit 0
   ;;
+--in-gnome)
+  build=$2
+  . "$root/tests/support/gnome-permission.sh"
+  gnome_escape() { timeout 5 bash -c 'echo Escape >"$1"' escape "$GNOME_KEYS"; }
+  allow_screenshots && allowed_screenshots || { echo "cannot store GNOME's yes" >&2; exit 1; }
+  first_frames "$build" gnome_escape | median
+  forget_screenshots
+  first_frames "$build" gnome_escape | median
+  exit 0
+  ;;
 esac
 
 build=$(cd "${1:-$root/build}" && pwd)
 cmake --build "$build" --target quorlane_shell quorlane_renderer quorlane_wayland_module \
   swap_probe wayland_capture_bench -j"$(nproc)" >/dev/null
 x=$(QUORLANE_XVFB_SCREEN=1280x800x24 "$root/tests/support/run-with-xvfb.sh" --wm \
-  bash "$0" --in-x "$build")
+  bash "$0" --in-x "$build" "${LAUNCHES:-5}")
 echo "X session (Xvfb, openbox): /s to the first frame, median of ${LAUNCHES:-5}: $x ms"
-wayland=$("$root/tests/support/sway-session.sh" --outputs 1280x800 -- bash "$0" --in-sway "$build")
+wayland=$("$root/tests/support/sway-session.sh" --outputs 1280x800 -- bash "$0" --in-sway "$build" "${LAUNCHES:-5}")
 w=$(head -n1 <<<"$wayland")
 echo "Wayland session (headless sway, XWayland): /s to the first frame, median: $w ms"
 tail -n +2 <<<"$wayland"
 awk -v w="$w" -v x="$x" 'BEGIN { if (x > 0) printf "Wayland over X: %.2f (aim: at most 1.25)\n", w / x }'
+# GNOME Shell's session needs root (a private system bus); it draws in software, so its figures
+# say what a show costs there, not what a GNOME user with a GPU sees.
+if gnome=$("$root/tests/support/gnome-session.sh" --monitors 1280x800 -- \
+  bash "$0" --in-gnome "$build" "${LAUNCHES:-5}" 2>/dev/null); then
+  # The session's own lines first; the two medians last.
+  allowed=$(tail -n 2 <<<"$gnome" | head -n 1) refused=$(tail -n 1 <<<"$gnome")
+  echo "GNOME session (headless GNOME Shell, XWayland), screenshots allowed: /s to the first frame, median: $allowed ms"
+  echo "GNOME session, screenshots not allowed (the built-in picture): /s to the first frame, median: $refused ms"
+  awk -v g="$allowed" -v x="$x" 'BEGIN { if (x > 0 && g > 0) printf "GNOME (allowed) over X: %.2f\n", g / x }'
+else
+  echo "GNOME session: not measured here (it needs root, GNOME Shell and its portal)"
+fi
