@@ -1,29 +1,35 @@
 #include "shell/core/wayland_capture_outcome.h"
 
+#include "shell/core/screenshot_permission.h"
+
 namespace quorlane {
 
 namespace {
 
 constexpr std::string_view kChoosePicture =
-    "or choose a picture in the settings dialog (quorlane --settings)";
+    "choose a picture in the settings dialog (quorlane --settings)";
 
 }  // namespace
 
 std::string waylandCaptureFailureLine(ScreencopyOutcome screencopy, PortalOutcome portal,
-                                      std::string_view detail) {
+                                      std::string_view detail, std::string_view currentDesktops) {
     std::string line = "Quorlane.scr: no picture of the Wayland desktop: ";
     switch (portal) {
     case PortalOutcome::Refused:
-        line +=
-            "the desktop portal refused the screenshot; allow it once by saving the settings "
-            "dialog (quorlane --settings) with the desktop picture chosen, ";
+        line += "the desktop portal refused the screenshot; ";
+        // Elsewhere the dialog asks nothing, so saving it would change nothing.
+        if (desktopAsksBeforeScreenshots(currentDesktops)) {
+            line +=
+                "allow it once by saving the settings dialog (quorlane --settings) with the "
+                "desktop picture chosen, or ";
+        }
         line += kChoosePicture;
         return line;
     case PortalOutcome::NotAllowed:
         line +=
             "the desktop has not allowed screenshots without asking, and a show cannot ask; "
             "allow them once by saving the settings dialog (quorlane --settings) with the "
-            "desktop picture chosen, ";
+            "desktop picture chosen, or ";
         line += kChoosePicture;
         return line;
     case PortalOutcome::NoBus:
@@ -35,7 +41,7 @@ std::string waylandCaptureFailureLine(ScreencopyOutcome screencopy, PortalOutcom
         if (!detail.empty()) line += " (" + std::string(detail) + ")";
         line +=
             "; install the portal for your desktop (xdg-desktop-portal with "
-            "xdg-desktop-portal-gnome, -kde, or -wlr and -gtk), ";
+            "xdg-desktop-portal-gnome, -kde, or -wlr and -gtk), or ";
         line += kChoosePicture;
         return line;
     case PortalOutcome::Failed:
@@ -43,7 +49,8 @@ std::string waylandCaptureFailureLine(ScreencopyOutcome screencopy, PortalOutcom
     }
     line += "the desktop portal's screenshot failed";
     if (!detail.empty()) line += " (" + std::string(detail) + ")";
-    line += "; choose a picture in the settings dialog (quorlane --settings)";
+    line += "; ";
+    line += kChoosePicture;
     return line;
 }
 

@@ -23,7 +23,9 @@ enum class PortalOutcome {
 };
 
 // The line for standard error when neither way gave a picture; `detail` says what failed last.
+// A refusal is worth asking again through the settings dialog only on the desktops that keep
+// the user's answer (`currentDesktops` as in XDG_CURRENT_DESKTOP).
 std::string waylandCaptureFailureLine(ScreencopyOutcome screencopy, PortalOutcome portal,
-                                      std::string_view detail);
+                                      std::string_view detail, std::string_view currentDesktops);
 
 }  // namespace quorlane

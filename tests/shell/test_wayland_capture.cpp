@@ -57,26 +57,34 @@ TEST(ScreenshotRegion, TheOriginOutputOfTheWholeLayout) {
 }
 
 TEST(WaylandCaptureOutcome, OneLineSaysWhyAndWhatToDo) {
-    const std::string refused =
-        waylandCaptureFailureLine(ScreencopyOutcome::NotOffered, PortalOutcome::Refused, "refused");
-    EXPECT_EQ(refused,
+    // Saving the settings dialog asks again only where the desktop keeps the user's answer.
+    EXPECT_EQ(waylandCaptureFailureLine(ScreencopyOutcome::NotOffered, PortalOutcome::Refused,
+                                        "refused", "ubuntu:GNOME"),
               "Quorlane.scr: no picture of the Wayland desktop: the desktop portal refused the "
               "screenshot; allow it once by saving the settings dialog (quorlane --settings) "
               "with the desktop picture chosen, or choose a picture in the settings dialog "
               "(quorlane --settings)");
-    EXPECT_EQ(waylandCaptureFailureLine(ScreencopyOutcome::NotOffered, PortalOutcome::NoPortal, ""),
+    for (const char* desktops : {"KDE", "sway", ""}) {
+        EXPECT_EQ(waylandCaptureFailureLine(ScreencopyOutcome::NotOffered, PortalOutcome::Refused,
+                                            "refused", desktops),
+                  "Quorlane.scr: no picture of the Wayland desktop: the desktop portal refused "
+                  "the screenshot; choose a picture in the settings dialog (quorlane --settings)")
+            << desktops;
+    }
+    EXPECT_EQ(waylandCaptureFailureLine(ScreencopyOutcome::NotOffered, PortalOutcome::NoPortal, "",
+                                        "GNOME"),
               "Quorlane.scr: no picture of the Wayland desktop: the compositor offers no screen "
               "copy and no desktop portal takes screenshots; install the portal for your desktop "
               "(xdg-desktop-portal with xdg-desktop-portal-gnome, -kde, or -wlr and -gtk), or "
               "choose a picture in the settings dialog (quorlane --settings)");
     EXPECT_EQ(waylandCaptureFailureLine(ScreencopyOutcome::Failed, PortalOutcome::NoBus,
-                                        "no shared memory"),
+                                        "no shared memory", "sway"),
               "Quorlane.scr: no picture of the Wayland desktop: the compositor's screen copy "
               "failed and there is no session bus (no shared memory); install the portal for "
               "your desktop (xdg-desktop-portal with xdg-desktop-portal-gnome, -kde, or -wlr and "
               "-gtk), or choose a picture in the settings dialog (quorlane --settings)");
     EXPECT_EQ(waylandCaptureFailureLine(ScreencopyOutcome::NotOffered, PortalOutcome::Failed,
-                                        "/tmp/out.png is not a regular file"),
+                                        "/tmp/out.png is not a regular file", "GNOME"),
               "Quorlane.scr: no picture of the Wayland desktop: the desktop portal's screenshot "
               "failed (/tmp/out.png is not a regular file); choose a picture in the settings "
               "dialog (quorlane --settings)");
@@ -106,12 +114,12 @@ TEST(ScreenshotPermission, OnlyGnomeWaitsForTheUsersAnswer) {
     for (const Case& c : cases)
         EXPECT_EQ(screenshotNeedsTheUsersAnswer(c.desktops, c.stored), c.needsAnswer)
             << c.desktops << " " << static_cast<int>(c.stored);
-    EXPECT_EQ(
-        waylandCaptureFailureLine(ScreencopyOutcome::NotOffered, PortalOutcome::NotAllowed, ""),
-        "Quorlane.scr: no picture of the Wayland desktop: the desktop has not allowed "
-        "screenshots without asking, and a show cannot ask; allow them once by saving the "
-        "settings dialog (quorlane --settings) with the desktop picture chosen, or choose "
-        "a picture in the settings dialog (quorlane --settings)");
+    EXPECT_EQ(waylandCaptureFailureLine(ScreencopyOutcome::NotOffered, PortalOutcome::NotAllowed,
+                                        "", "GNOME"),
+              "Quorlane.scr: no picture of the Wayland desktop: the desktop has not allowed "
+              "screenshots without asking, and a show cannot ask; allow them once by saving the "
+              "settings dialog (quorlane --settings) with the desktop picture chosen, or choose "
+              "a picture in the settings dialog (quorlane --settings)");
 }
 
 // A 2 x 1 PNG: one dark blue-grey pixel, one pink one.

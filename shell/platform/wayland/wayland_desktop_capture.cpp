@@ -84,7 +84,8 @@ bool captureWaylandDesktop(DecodedPicture& picture, std::string& failureLine) {
     // Without a portal, what the screen copy said is the more telling.
     const bool noPortal = portal == PortalOutcome::NoBus || portal == PortalOutcome::NoPortal;
     failureLine = waylandCaptureFailureLine(
-        copy, portal, noPortal && copy == ScreencopyOutcome::Failed ? copyDetail : portalDetail);
+        copy, portal, noPortal && copy == ScreencopyOutcome::Failed ? copyDetail : portalDetail,
+        currentDesktops());
     return false;
 }
 
