@@ -60,6 +60,28 @@ std::vector<Window> clientList(Display* display, Window root) {
     return windows;
 }
 
+// A window manager takes a new window from the root into a frame of its own, and lists it
+// only a moment later: in between the window is neither the root's child nor listed. So the
+// search goes down into the frames too, as deep as a frame's own layers go.
+constexpr int kFrameDepth = 3;
+
+// The first window titled so among the children of `parent`, then among theirs.
+Window findBelow(Display* display, Window parent, const std::string& title, int depth) {
+    Window rootReturn = 0, parentReturn = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (XQueryTree(display, parent, &rootReturn, &parentReturn, &children, &count) == 0) return 0;
+    Window found = 0;
+    for (unsigned int i = 0; i < count && found == 0; ++i) {
+        if (titled(display, children[i], title)) found = children[i];
+    }
+    for (unsigned int i = 0; i < count && found == 0 && depth > 1; ++i) {
+        found = findBelow(display, children[i], title, depth - 1);
+    }
+    if (children != nullptr) XFree(children);
+    return found;
+}
+
 }  // namespace
 
 unsigned long findTopLevelWindow(Display* display, const std::string& title) {
@@ -68,17 +90,7 @@ unsigned long findTopLevelWindow(Display* display, const std::string& title) {
     for (Window window : clientList(display, root)) {
         if (titled(display, window, title)) return window;
     }
-    Window rootReturn = 0, parent = 0;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    Window found = 0;
-    if (XQueryTree(display, root, &rootReturn, &parent, &children, &count) != 0) {
-        for (unsigned int i = 0; i < count && found == 0; ++i) {
-            if (titled(display, children[i], title)) found = children[i];
-        }
-    }
-    if (children != nullptr) XFree(children);
-    return found;
+    return findBelow(display, root, title, kFrameDepth);
 }
 
 bool topLevelWindowExists(Display* display, const std::string& title) {

@@ -11,8 +11,9 @@ typedef struct _XDisplay Display;
 
 namespace quorlane {
 
-// Looks at the root window's children (unmapped ones too) and at the window manager's
-// client list, whose windows sit inside frames. The title is _NET_WM_NAME, else WM_NAME.
+// Looks at the window manager's client list, then at the root window's children (unmapped
+// ones too) and down into the frames they may be, so that a window is found at every moment
+// from its creation to its end. The title is _NET_WM_NAME, else WM_NAME.
 bool topLevelWindowExists(Display* display, const std::string& title);
 // The same search: the first such window (the client, not its frame), 0 when there is none.
 unsigned long findTopLevelWindow(Display* display, const std::string& title);
