@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/x11/x_property.h"
+#include "tests/support/read_file.h"
 #include "tests/support/show_harness.h"
 #include "tests/support/wait_for.h"
 
@@ -67,6 +68,8 @@ TEST(OnePerDisplay, StartsMadeAtOnceGiveOneDialogOrOneShow) {
         for (const auto until = Clock::now() + kLimit; windowsOfOurs() > 0 && Clock::now() < until;)
             std::this_thread::sleep_for(20ms);
         ASSERT_EQ(windowsOfOurs(), 0u);
+        // Each start's standard error, to tell what a winner without a window was doing.
+        shell.captureStderr(shell.root() / "starts.err");
         std::vector<pid_t> started;
         for (const std::string& mode : modes) started.push_back(shell.startShell({mode}));
         const auto winner = waitForOneLeft(shell, started);
@@ -85,7 +88,16 @@ TEST(OnePerDisplay, StartsMadeAtOnceGiveOneDialogOrOneShow) {
         };
         // Looked for until seen, never looked at once more: a search made while the window
         // manager frames the window can miss it.
-        EXPECT_TRUE(waitFor(onlyTheWinners)) << windowsOfOurs() << " windows";
+        if (!waitFor(onlyTheWinners)) {
+            const auto at = std::find(started.begin(), started.end(), *winner) - started.begin();
+            const auto status = shell.waitExit(*winner, 0ms);
+            ADD_FAILURE() << windowsOfOurs() << " windows; the winner, " << modes[at] << ", "
+                          << (status ? "ended with " + std::to_string(exitCodeOf(status))
+                                     : std::string("still runs"))
+                          << "; its renderers: " << shell.rendererProcesses().size()
+                          << "; standard error:\n"
+                          << quorlane::test::readFile(shell.root() / "starts.err");
+        }
         EXPECT_LE(shell.rendererProcesses().size(), 1u);
     }
     XCloseDisplay(display);
