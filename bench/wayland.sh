@@ -44,9 +44,7 @@ first_frames() {
 }
 
 # Inside a session: BUILD_DIR and the launches, which the sessions' clean environments drop.
-case "${1:-}" in
---in-*) export LAUNCHES=$3 ;;
-esac
+if [[ ${1:-} == --in-* ]]; then export LAUNCHES=$3; fi
 case "${1:-}" in
 --in-x)
   build=$2
@@ -65,11 +63,11 @@ case "${1:-}" in
 --in-gnome)
   build=$2
   . "$root/tests/support/gnome-permission.sh"
-  gnome_escape() { timeout 5 bash -c 'echo Escape >"$1"' escape "$GNOME_KEYS"; }
+  . "$root/tests/support/gnome-keyboard.sh"
   allow_screenshots && allowed_screenshots || { echo "cannot store GNOME's yes" >&2; exit 1; }
-  first_frames "$build" gnome_escape | median
+  first_frames "$build" "press_keys Escape" | median
   forget_screenshots
-  first_frames "$build" gnome_escape | median
+  first_frames "$build" "press_keys Escape" | median
   exit 0
   ;;
 esac

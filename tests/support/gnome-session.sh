@@ -25,6 +25,7 @@ while [ $# -gt 0 ]; do
 done
 skip() { echo "gnome-session: SKIPPED: $*" >&2; exit 77; }
 . "$here/ordinary-user.sh"
+. "$here/gnome-keyboard.sh"
 
 if [ "${GNOME_SESSION_INSIDE:-}" != 1 ]; then
   [ "$(id -u)" = 0 ] || skip "a private system bus for GNOME Shell needs root"
@@ -143,7 +144,7 @@ for _ in $(seq 1 300); do [ -p "$work/run/keys" ] && break; sleep 0.1; done
 for _ in $(seq 1 50); do
   [ "$SECONDS" -lt "$deadline" ] || break
   [ "$(shell_property OverviewActive)" = "(<false>,)" ] && break
-  timeout 5 bash -c 'echo Escape >"$1"' keys "$work/run/keys" || break
+  GNOME_KEYS=$work/run/keys press_keys Escape || break
   sleep 0.1
 done
 [ "$(shell_property OverviewActive)" = "(<false>,)" ] || fail_start "the overview did not close"

@@ -19,9 +19,9 @@ fail() { echo "check-gnome-show: FAILED: $*" >&2; exit 1; }
 . "$root/tests/support/picture-checks.sh"
 . "$root/tests/support/session-check.sh"
 . "$root/tests/support/gnome-permission.sh"
+. "$root/tests/support/gnome-keyboard.sh"
 
-# Writing to the keyboard's FIFO waits for its reader: bounded, should the reader be gone.
-keys() { timeout 5 bash -c 'echo "$1" >"$2"' keys "$*" "$GNOME_KEYS" || fail "the session's keyboard is gone"; }
+keys() { press_keys "$@" || fail "the session's keyboard is gone"; }
 
 # One monitor's part of a screenshot of the whole session, at half size: enough to tell a
 # flight from the desktop, and four times quicker to compare.
